@@ -1,0 +1,24 @@
+# Compiler settings shared by every target of the project.
+
+add_library(tavrel_options INTERFACE)
+target_compile_features(tavrel_options INTERFACE cxx_std_20)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(tavrel_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
+                                                    -Wno-missing-field-initializers)
+elseif(MSVC)
+    target_compile_options(tavrel_options INTERFACE /W4 /utf-8)
+endif()
+
+if(TAVREL_SANITIZE)
+    set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_compile_options(tavrel_options INTERFACE ${_san})
+    target_link_options(tavrel_options INTERFACE ${_san})
+endif()
+
+# tavrel_add_library(NAME SOURCES...): one library per subsystem folder; its public
+# headers sit at the top of the folder and are included as "folder/header.h".
+function(tavrel_add_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC tavrel_options)
+endfunction()
