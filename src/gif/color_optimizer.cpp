@@ -1,0 +1,161 @@
+// One histogram per colour table in use, pooled into the final global table.
+#include "gif/color_optimizer.h"
+
+#include "gif/gif_error.h"
+#include "gif/picture.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <unordered_map>
+#include <vector>
+
+namespace tavrel {
+
+namespace {
+
+// The pixels drawn from one table, and where each of its entries ends up.
+struct Histogram {
+    GifColorTable table;
+    std::vector<GifFrame*> frames;
+    std::array<std::int64_t, GifColorTable::kMaxColors> counts{};
+    std::array<int, GifColorTable::kMaxColors> poolIndex{};
+};
+
+struct PoolEntry {
+    GifRgb color;
+    std::int64_t count = 0;
+};
+
+void countPixels(Histogram& h, const GifPicture& picture) {
+    const int tableCount = h.table.count();
+    for (GifFrame* frame : h.frames) {
+        bool outside = false;
+        for (std::uint8_t& p : frame->pixels()) {
+            if (p >= tableCount) {
+                p = 0;
+                outside = true;
+            }
+            ++h.counts[p];
+        }
+        // Once per frame: a damaged frame can hold millions of such pixels.
+        if (outside) {
+            picture.warn(kGifColorNotInTable);
+        }
+    }
+}
+
+std::vector<Histogram> buildHistograms(GifPicture& picture) {
+    std::vector<Histogram> histograms;
+    Histogram global;
+    global.table = picture.screen().globalTable;
+    for (std::size_t i = 0; i < picture.frameCount(); ++i) {
+        GifFrame& frame = picture.frame(i);
+        if (frame.empty()) {
+            continue;
+        }
+        if (frame.localTable().empty()) {
+            global.frames.push_back(&frame);
+        } else {
+            Histogram local;
+            local.table = frame.localTable();
+            local.frames.push_back(&frame);
+            histograms.push_back(std::move(local));
+        }
+    }
+    if (!global.table.empty()) {
+        histograms.insert(histograms.begin(), std::move(global));
+    }
+    for (Histogram& h : histograms) {
+        countPixels(h, picture);
+    }
+    return histograms;
+}
+
+// Pools the used entries of every histogram, most used first within each histogram, merging
+// identical colours; records each entry's pool position in its histogram.
+std::vector<PoolEntry> poolColors(std::vector<Histogram>& histograms) {
+    std::vector<PoolEntry> pool;
+    std::unordered_map<std::uint32_t, int> byColor;
+    for (Histogram& h : histograms) {
+        std::vector<int> order(static_cast<std::size_t>(h.table.count()));
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return h.counts[a] > h.counts[b]; });
+        for (int old : order) {
+            if (h.counts[old] == 0) {
+                break;
+            }
+            const GifRgb c = h.table[old];
+            const std::uint32_t key = (std::uint32_t{c.red} << 16) | (c.green << 8) | c.blue;
+            const auto [it, inserted] = byColor.try_emplace(key, static_cast<int>(pool.size()));
+            if (inserted) {
+                pool.push_back({c, 0});
+            }
+            pool[static_cast<std::size_t>(it->second)].count += h.counts[old];
+            h.poolIndex[old] = it->second;
+        }
+    }
+    return pool;
+}
+
+int distance(GifRgb a, GifRgb b) noexcept {
+    const int dr = a.red - b.red;
+    const int dg = a.green - b.green;
+    const int db = a.blue - b.blue;
+    return dr * dr + dg * dg + db * db;
+}
+
+} // namespace
+
+void optimizeColorTables(GifPicture& picture) {
+    std::vector<Histogram> histograms = buildHistograms(picture);
+    const std::vector<PoolEntry> pool = poolColors(histograms);
+    if (pool.empty()) {
+        throw GifError("Cannot optimize the color tables of an image without pixels");
+    }
+
+    std::vector<int> ranked(pool.size());
+    std::iota(ranked.begin(), ranked.end(), 0);
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [&](int a, int b) { return pool[a].count > pool[b].count; });
+    GifColorTable result;
+    const std::size_t kept = std::min<std::size_t>(pool.size(), GifColorTable::kMaxColors);
+    std::vector<int> newIndex(pool.size());
+    for (std::size_t rank = 0; rank < kept; ++rank) {
+        newIndex[ranked[rank]] = result.add(pool[ranked[rank]].color);
+    }
+    // Several frames with full local tables can pool more than 256 colours; the rarest ones
+    // go to their nearest kept colour rather than to an arbitrary index.
+    for (std::size_t rank = kept; rank < ranked.size(); ++rank) {
+        const GifRgb c = pool[ranked[rank]].color;
+        int best = 0;
+        for (int i = 1; i < result.count(); ++i) {
+            if (distance(result[i], c) < distance(result[best], c)) {
+                best = i;
+            }
+        }
+        newIndex[ranked[rank]] = best;
+    }
+
+    for (const Histogram& h : histograms) {
+        std::array<std::uint8_t, GifColorTable::kMaxColors> map{};
+        for (int old = 0; old < h.table.count(); ++old) {
+            if (h.counts[old] > 0) {
+                map[old] = static_cast<std::uint8_t>(newIndex[h.poolIndex[old]]);
+            }
+        }
+        for (GifFrame* frame : h.frames) {
+            for (std::uint8_t& p : frame->pixels()) {
+                p = map[p];
+            }
+        }
+    }
+    for (std::size_t i = 0; i < picture.frameCount(); ++i) {
+        picture.frame(i).localTable().clear();
+    }
+    result.setOptimized(true);
+    picture.screen().globalTable = result;
+}
+
+} // namespace tavrel
