@@ -1,8 +1,71 @@
-// The program's entry sequence: settles folders and the settings store, then shows the
-// main window and runs the event loop.
+// The program's entry sequence: settles where the settings live (beside the program in
+// portable mode, else in the per-user folder), opens the settings store, then creates the main
+// window and runs the event loop. What it settles stays in one process-wide StartupState that
+// the main window reads.
 #pragma once
 
+#include "settings/config_saver.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+
 namespace tavrel {
+
+// File and folder names that start-up and the main window share.
+inline constexpr const char* kPortableMarkerName = "usb.dat";
+inline constexpr const char* kIniFileName = "Tavrel.ini";
+inline constexpr const char* kKeywordFileName = "highlight.dat";
+inline constexpr const char* kUserFolderName = "Velmantic/Tavrel/"; // below the config folder
+inline constexpr const char* kApplicationTitle = "Tavrel";
+
+// What start-up asks of the machine; tests hand in their own folders and answers.
+struct StartupEnvironment {
+    std::string programFolder; // the executable's folder, ending in "/"
+    std::string configHome;    // the per-user configuration folder, no trailing "/"; may be empty
+    std::function<bool(const std::string& folder)> canWrite; // empty: the real test
+};
+
+struct StorageLocations {
+    std::string programFolder;  // ends in "/"
+    std::string settingsFolder; // ends in "/"; holds the keyword list in both modes
+    std::string settingsFile;   // portable: the INI file beside the program; else empty
+    bool portable = false;
+};
+
+struct StartupState {
+    StorageLocations locations;
+    std::unique_ptr<ConfigSaver> settings; // freed when the main window closes
+    bool oneInstance = false;              // Options/OneInstance
+    bool starting = true;                  // cleared once the main window exists
+};
+
+// The one start-up state of this process.
+[[nodiscard]] StartupState& startupState();
+
+// The real program folder, configuration folder and write-access test.
+[[nodiscard]] StartupEnvironment currentEnvironment();
+
+// Chooses portable or normal mode and settles the folders; in normal mode creates the
+// per-user folder and moves the INI file and the keyword list left in a writable program
+// folder into it.
+[[nodiscard]] StorageLocations settleStorageLocations(const StartupEnvironment& environment);
+
+// The INI store on the settings file in portable mode, else the native per-user store.
+[[nodiscard]] std::unique_ptr<ConfigSaver> openSettingsStore(const StorageLocations& locations);
+
+// Writes the settings and flushes the store; never throws.
+[[nodiscard]] WriteStatus saveSettings(ConfigSaver& settings);
+
+// The close handler's part: saves the settings and, when that fails, reports it once through
+// report. The window closes either way; answers whether the settings were saved.
+using ErrorReporter = std::function<void(const std::string& message)>;
+bool saveSettingsAtClose(ConfigSaver& settings, const ErrorReporter& report);
+
+// A reporter that shows the message in a warning box over parent.
+[[nodiscard]] ErrorReporter messageBoxReporter(QWidget* parent);
 
 int runTavrel(int argc, char** argv);
 

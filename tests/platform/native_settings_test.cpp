@@ -79,8 +79,10 @@ TEST(NativeSettings, servesConfigSaverUnderSectionUnderscoreKeyNames) {
 
 TEST(NativeSettings, aFlushThatCannotWriteSaysSo) {
     platform::NativeSettings store;
-    ASSERT_TRUE(store.flush().ok()); // the file exists from here on
+    store.writeInteger("Info_Probe", 1);
+    ASSERT_TRUE(store.flush().ok());
     const fs::path file = store.location();
+    ASSERT_TRUE(fs::is_regular_file(file));
     const fs::path aside = file.string() + ".aside";
     fs::rename(file, aside);
     fs::create_directory(file); // a folder where the file belongs stops root as well
