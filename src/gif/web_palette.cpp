@@ -1,30 +1,45 @@
 // The web palette and the reduction loop. The loop is on the export's hot path (a full-screen
-// capture is two million pixels), so each channel's contribution comes from a lookup table.
+// capture is two million pixels), so it is written to be vectorised.
 #include "gif/web_palette.h"
-
-#include <array>
 
 namespace tavrel {
 
 namespace {
 
-struct ChannelTables {
-    std::array<std::uint8_t, 256> red{};
-    std::array<std::uint8_t, 256> green{};
-    std::array<std::uint8_t, 256> blue{};
-};
-
-constexpr ChannelTables makeChannelTables() {
-    ChannelTables t;
-    for (int v = 0; v < 256; ++v) {
-        t.red[v] = static_cast<std::uint8_t>(36 * webLevel(v));
-        t.green[v] = static_cast<std::uint8_t>(6 * webLevel(v));
-        t.blue[v] = static_cast<std::uint8_t>(webLevel(v));
-    }
-    return t;
+// (value + 3) div 51 as a 16-bit multiply keeping the high half, exact for every 0-255
+// channel value: the form that vectorises to one multiply instruction per eight channels.
+inline std::uint16_t levelOf(std::uint32_t channel) noexcept {
+    return static_cast<std::uint16_t>(
+        (static_cast<std::uint32_t>(static_cast<std::uint16_t>(channel + 3)) * 1286u) >> 16);
 }
 
-constexpr ChannelTables kChannels = makeChannelTables();
+inline std::uint8_t webIndexOf(std::uint32_t argb) noexcept {
+    return static_cast<std::uint8_t>(36 * levelOf((argb >> 16) & 0xFF) +
+                                     6 * levelOf((argb >> 8) & 0xFF) + levelOf(argb & 0xFF));
+}
+
+static_assert([] {
+    for (int v = 0; v < 256; ++v) {
+        if (((v + 3) * 1286) >> 16 != webLevel(v)) {
+            return false;
+        }
+    }
+    return true;
+}());
+
+void reduceRow(const std::uint32_t* __restrict in, std::uint8_t* __restrict out,
+               std::int64_t width) noexcept {
+    std::int64_t x = 0;
+    // Fixed-size blocks: the form the optimiser vectorises at -O2 (no aliasing, no epilogue).
+    for (; x + 16 <= width; x += 16) {
+        for (int k = 0; k < 16; ++k) {
+            out[x + k] = webIndexOf(in[x + k]);
+        }
+    }
+    for (; x < width; ++x) {
+        out[x] = webIndexOf(in[x]);
+    }
+}
 
 } // namespace
 
@@ -43,13 +58,7 @@ GifColorTable webPalette() {
 
 void reduceToWebPalette(const RgbImageView& image, std::uint8_t* out) noexcept {
     for (std::int64_t y = 0; y < image.height; ++y) {
-        const std::uint32_t* in = image.row(y);
-        for (std::int64_t x = 0; x < image.width; ++x) {
-            const std::uint32_t p = in[x];
-            *out++ = static_cast<std::uint8_t>(kChannels.red[(p >> 16) & 0xFF] +
-                                               kChannels.green[(p >> 8) & 0xFF] +
-                                               kChannels.blue[p & 0xFF]);
-        }
+        reduceRow(image.row(y), out + y * image.width, image.width);
     }
 }
 
