@@ -1,0 +1,397 @@
+// Breaking paragraphs into display lines and keeping them in step with the document.
+#include "editor/wrapped_layout.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tavrel {
+namespace {
+
+// How many paragraphs a slice formats between looks at the clock; a clock read costs
+// about as much as formatting a short paragraph.
+constexpr int kClockStride = 32;
+
+[[nodiscard]] std::uint32_t saturate(std::int64_t width) noexcept {
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(width, std::numeric_limits<std::uint32_t>::max()));
+}
+
+} // namespace
+
+WrappedLayout::WrappedLayout(const Document& document, const GlyphMetrics& metrics)
+    : doc_(document),
+      metrics_(metrics.advances(), metrics.ascent(), metrics.descent(), metrics.internalLeading()) {
+    widths_ = GlyphWidths::from(metrics_, tabStops_);
+    rebuildProvisional();
+}
+
+void WrappedLayout::setGlyphMetrics(const GlyphMetrics& metrics) {
+    metrics_ = TableGlyphMetrics(metrics.advances(), metrics.ascent(), metrics.descent(),
+                                 metrics.internalLeading());
+    widths_ = GlyphWidths::from(metrics_, tabStops_);
+    rebuildProvisional();
+}
+
+void WrappedLayout::setTabStops(std::int32_t tabStops) {
+    tabStops = std::max(tabStops, 1);
+    if (tabStops == tabStops_) {
+        return;
+    }
+    tabStops_ = tabStops;
+    widths_ = GlyphWidths::from(metrics_, tabStops_);
+    rebuildProvisional();
+}
+
+void WrappedLayout::setWrap(bool wordWrap, std::int64_t width) {
+    width = wordWrap ? std::max<std::int64_t>(width, 1) : kUnlimitedWidth;
+    if (wordWrap == wordWrap_ && width == width_) {
+        return;
+    }
+    wordWrap_ = wordWrap;
+    width_ = width;
+    rebuildProvisional();
+}
+
+void WrappedLayout::setUpdateMode(UpdateMode mode) {
+    mode_ = mode;
+    if (mode_ == UpdateMode::Immediate) {
+        formatAll();
+    }
+}
+
+void WrappedLayout::documentReset() {
+    rebuildProvisional();
+}
+
+// One provisional line per paragraph, starting where the paragraph starts; every paragraph
+// pending. This is the whole cost of showing a freshly loaded document: one pass over the
+// paragraph starts, no text read.
+void WrappedLayout::rebuildProvisional() {
+    const Pos n = doc_.paragraphCount();
+    lines_.beginAppend(n);
+    for (Pos p = 0; p < n; ++p) {
+        lines_.append(doc_.paragraphStart(p));
+    }
+    lines_.finishAppend(doc_.charCount());
+    formatted_.clear();
+    std::fill_n(formatted_.insertUninitialised(0, n), n, std::uint8_t{0});
+    paraWidths_.clear();
+    if (!wordWrap_) {
+        std::fill_n(paraWidths_.insertUninitialised(0, n), n, 0u);
+    }
+    paraWidths_.shrinkToFit();
+    widest_ = 0;
+    widestStale_ = false;
+    pendingFirst_ = 0;
+    pendingLast_ = n - 1;
+    if (mode_ == UpdateMode::Immediate) {
+        formatAll();
+    }
+}
+
+Pos WrappedLayout::knownFirstLineOf(Pos paragraph) const noexcept {
+    paragraph = std::clamp<Pos>(paragraph, 0, doc_.paragraphCount() - 1);
+    return lines_.partitionFromPosition(doc_.paragraphStart(paragraph));
+}
+
+Pos WrappedLayout::lineEndOf(Pos paragraph) const noexcept {
+    return paragraph + 1 < doc_.paragraphCount() ? knownFirstLineOf(paragraph + 1)
+                                                 : lines_.partitions();
+}
+
+Pos WrappedLayout::knownParagraphOfLine(Pos line) const noexcept {
+    line = std::clamp<Pos>(line, 0, lines_.partitions() - 1);
+    return doc_.paragraphAt(lines_.start(line));
+}
+
+WrappedLayout::LineSpan WrappedLayout::knownLine(Pos line) const noexcept {
+    line = std::clamp<Pos>(line, 0, lines_.partitions() - 1);
+    LineSpan span;
+    const Pos position = lines_.start(line);
+    span.paragraph = doc_.paragraphAt(position);
+    const Pos paraStart = doc_.paragraphStart(span.paragraph);
+    const Pos length = doc_.paragraphLength(span.paragraph);
+    span.start = position - paraStart;
+    span.subLine = line - knownFirstLineOf(span.paragraph);
+    // A later line of the same paragraph starts before its end; anything else does not.
+    const Pos next = lines_.start(line + 1) - paraStart;
+    span.lastOfParagraph = next >= length;
+    span.stop = span.lastOfParagraph ? length : next;
+    return span;
+}
+
+Pos WrappedLayout::lineCount() {
+    formatAll();
+    return lines_.partitions();
+}
+
+Pos WrappedLayout::firstLineOf(Pos paragraph) {
+    formatThrough(paragraph);
+    return knownFirstLineOf(paragraph);
+}
+
+Pos WrappedLayout::lineCountOf(Pos paragraph) {
+    paragraph = std::clamp<Pos>(paragraph, 0, doc_.paragraphCount() - 1);
+    ensureFormatted(paragraph);
+    return lineEndOf(paragraph) - knownFirstLineOf(paragraph);
+}
+
+Pos WrappedLayout::lineStart(Pos paragraph, Pos subLine) {
+    paragraph = std::clamp<Pos>(paragraph, 0, doc_.paragraphCount() - 1);
+    ensureFormatted(paragraph);
+    const Pos first = knownFirstLineOf(paragraph);
+    const Pos line = first + std::clamp<Pos>(subLine, 0, lineEndOf(paragraph) - first - 1);
+    return lines_.start(line) - doc_.paragraphStart(paragraph);
+}
+
+Pos WrappedLayout::paragraphOfLine(Pos line) {
+    // Formatting the paragraphs before a line can push it into a later paragraph; repeat
+    // until everything up to the answer is formatted.
+    for (;;) {
+        const Pos paragraph = knownParagraphOfLine(line);
+        if (pendingFirst_ > paragraph || !hasPendingWork()) {
+            return paragraph;
+        }
+        formatThrough(paragraph);
+    }
+}
+
+std::int64_t WrappedLayout::paragraphWidth(Pos paragraph) const noexcept {
+    const std::string_view text = doc_.paragraph(paragraph);
+    return xOfOffset(text, 0, static_cast<Pos>(text.size()), widths_);
+}
+
+std::int64_t WrappedLayout::widestLine() {
+    if (widestStale_) {
+        widest_ = 0;
+        for (Pos p = 0; p < paraWidths_.size(); ++p) {
+            widest_ = std::max<std::int64_t>(widest_, paraWidths_[p]);
+        }
+        widestStale_ = false;
+    }
+    return widest_;
+}
+
+void WrappedLayout::setWidth(Pos paragraph, std::int64_t width) {
+    const std::uint32_t old = paraWidths_[paragraph];
+    const std::uint32_t now = saturate(width);
+    paraWidths_[paragraph] = now;
+    if (now >= widest_) {
+        widest_ = now;
+    } else if (old >= widest_) {
+        widestStale_ = true; // the widest line got narrower: find the new one when asked
+    }
+}
+
+void WrappedLayout::formatParagraph(Pos paragraph) {
+    formatted_[paragraph] = 1;
+    if (!wordWrap_) {
+        setWidth(paragraph, paragraphWidth(paragraph));
+        return;
+    }
+    const std::string_view text = doc_.paragraph(paragraph);
+    const auto length = static_cast<Pos>(text.size());
+    const Pos paraStart = doc_.paragraphStart(paragraph);
+    scratch_.clear();
+    for (Pos s = 0;;) {
+        const Pos e = nextLineStart(text, s, width_, widths_);
+        if (e >= length) {
+            break;
+        }
+        scratch_.push_back(paraStart + e);
+        s = e;
+    }
+    const Pos first = lines_.partitionFromPosition(paraStart);
+    const Pos oldExtra = lineEndOf(paragraph) - first - 1;
+    const auto newExtra = static_cast<Pos>(scratch_.size());
+    if (oldExtra == 0 && newExtra == 0) {
+        return; // the common case: one line before and after
+    }
+    lines_.removePartitions(first + 1, oldExtra);
+    Pos* slots = lines_.insertPartitions(first + 1, newExtra);
+    std::copy(scratch_.begin(), scratch_.end(), slots);
+}
+
+void WrappedLayout::ensureFormatted(Pos paragraph) {
+    if (paragraph >= 0 && paragraph < doc_.paragraphCount() && formatted_[paragraph] == 0) {
+        formatParagraph(paragraph);
+    }
+}
+
+void WrappedLayout::formatThrough(Pos paragraph) {
+    paragraph = std::min(paragraph, pendingLast_);
+    for (Pos p = pendingFirst_; p <= paragraph; ++p) {
+        if (formatted_[p] == 0) {
+            formatParagraph(p);
+        }
+        pendingFirst_ = p + 1;
+    }
+}
+
+void WrappedLayout::formatAll() {
+    formatThrough(pendingLast_);
+    pendingFirst_ = doc_.paragraphCount();
+    pendingLast_ = -1;
+}
+
+bool WrappedLayout::formatSlice(std::chrono::steady_clock::duration budget) {
+    const auto deadline = std::chrono::steady_clock::now() + budget;
+    int sinceClock = 0;
+    while (pendingFirst_ <= pendingLast_) {
+        const Pos p = pendingFirst_++;
+        if (formatted_[p] == 0) {
+            formatParagraph(p);
+        }
+        if (++sinceClock == kClockStride) {
+            sinceClock = 0;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                break;
+            }
+        }
+    }
+    if (pendingFirst_ > pendingLast_) {
+        pendingFirst_ = doc_.paragraphCount();
+        pendingLast_ = -1;
+        return false;
+    }
+    return true;
+}
+
+void WrappedLayout::widenPending(Pos first, Pos last) noexcept {
+    if (pendingFirst_ > pendingLast_) {
+        pendingFirst_ = first;
+        pendingLast_ = last;
+    } else {
+        pendingFirst_ = std::min(pendingFirst_, first);
+        pendingLast_ = std::max(pendingLast_, last);
+    }
+}
+
+void WrappedLayout::textChanged(const TextChange& change) {
+    const Pos f = change.firstParagraph;
+    const Pos removedParas = change.removedBreaks;
+    const Pos insertedParas = change.insertedBreaks;
+    const Pos delta = change.inserted - change.removed;
+    // The lines still hold the positions from before the change: find the old lines of the
+    // replaced paragraphs with the old start of the paragraph that follows them.
+    const Pos first = lines_.partitionFromPosition(doc_.paragraphStart(f));
+    const Pos after = f + insertedParas + 1;
+    const Pos end = after < doc_.paragraphCount()
+                        ? lines_.partitionFromPosition(doc_.paragraphStart(after) - delta)
+                        : lines_.partitions();
+
+    if (removedParas == 0 && insertedParas == 0 && formatted_[f] != 0) {
+        if (wordWrap_) {
+            rebreakAfterEdit(change, first, end);
+        } else {
+            lines_.shiftAfter(first, delta);
+            setWidth(f, paragraphWidth(f));
+        }
+        return;
+    }
+
+    lines_.removePartitions(first + 1, end - first - 1);
+    lines_.shiftAfter(first, delta);
+    Pos* slots = lines_.insertPartitions(first + 1, insertedParas);
+    for (Pos i = 0; i < insertedParas; ++i) {
+        slots[i] = doc_.paragraphStart(f + 1 + i);
+    }
+
+    formatted_.erase(f + 1, removedParas);
+    std::fill_n(formatted_.insertUninitialised(f + 1, insertedParas), insertedParas,
+                std::uint8_t{0});
+    formatted_[f] = 0;
+    if (!wordWrap_) {
+        for (Pos p = f + 1; p <= f + removedParas; ++p) {
+            widestStale_ = widestStale_ || paraWidths_[p] >= widest_;
+        }
+        widestStale_ = widestStale_ || paraWidths_[f] >= widest_;
+        paraWidths_.erase(f + 1, removedParas);
+        std::fill_n(paraWidths_.insertUninitialised(f + 1, insertedParas), insertedParas, 0u);
+        paraWidths_[f] = 0;
+    }
+
+    // Keep the pending range on the same paragraphs, then add the new ones.
+    const Pos shift = insertedParas - removedParas;
+    if (pendingFirst_ <= pendingLast_) {
+        if (pendingFirst_ > f + removedParas) {
+            pendingFirst_ += shift;
+        } else if (pendingFirst_ > f) {
+            pendingFirst_ = f;
+        }
+        if (pendingLast_ > f + removedParas) {
+            pendingLast_ += shift;
+        } else if (pendingLast_ >= f) {
+            pendingLast_ = f + insertedParas;
+        }
+    }
+    widenPending(f, f + insertedParas);
+    if (mode_ == UpdateMode::Immediate) {
+        formatAll();
+    }
+}
+
+void WrappedLayout::rebreakAfterEdit(const TextChange& change, Pos firstLine, Pos endLine) {
+    const Pos paraStart = doc_.paragraphStart(change.firstParagraph);
+    const std::string_view text = doc_.paragraph(change.firstParagraph);
+    const auto length = static_cast<Pos>(text.size());
+    const Pos editAt = change.position;
+    const Pos removedEnd = change.position + change.removed;
+    const Pos delta = change.inserted - change.removed;
+
+    // Where a line ends depends on the text up to the end of the word after it. A line
+    // that starts before the last blank ahead of the edit ends before the edit's word, so
+    // it keeps its break; start with the line holding that blank.
+    Pos blank = editAt - paraStart - 1;
+    while (blank >= 0 && !isBlank(text[static_cast<std::size_t>(blank)])) {
+        --blank;
+    }
+    Pos line = blank < 0 ? firstLine : lines_.partitionFromPosition(paraStart + blank);
+    line = std::clamp(line, firstLine, endLine - 1);
+
+    // Merge: old lines (positions from before the edit) against new breaks, until a new
+    // break equals an old one beyond the edit; from there on nothing changes.
+    scratch_.clear();
+    Pos old = line + 1;
+    Pos s = lines_.start(line) - paraStart;
+    for (;;) {
+        const Pos e = nextLineStart(text, s, width_, widths_);
+        if (e >= length) {
+            old = endLine;
+            break;
+        }
+        const Pos at = paraStart + e;
+        bool meets = false;
+        while (old < endLine) {
+            const Pos oldStart = lines_.start(old);
+            const bool beyond = oldStart >= removedEnd;
+            const Pos moved = beyond ? oldStart + delta : oldStart;
+            if (beyond && moved == at) {
+                meets = true;
+                break;
+            }
+            if (beyond && moved > at) {
+                break;
+            }
+            ++old; // a break the edit removed or moved
+        }
+        if (meets) {
+            break;
+        }
+        scratch_.push_back(at);
+        s = e;
+    }
+    lines_.removePartitions(line + 1, old - line - 1);
+    lines_.shiftAfter(line, delta);
+    Pos* slots = lines_.insertPartitions(line + 1, static_cast<Pos>(scratch_.size()));
+    std::copy(scratch_.begin(), scratch_.end(), slots);
+}
+
+std::size_t WrappedLayout::memoryUsed() const noexcept {
+    return static_cast<std::size_t>(lines_.partitions() + 1) * sizeof(Pos) +
+           static_cast<std::size_t>(formatted_.capacity()) +
+           static_cast<std::size_t>(paraWidths_.capacity()) * sizeof(std::uint32_t) +
+           scratch_.capacity() * sizeof(Pos);
+}
+
+} // namespace tavrel
