@@ -1,0 +1,450 @@
+// The paragraph store: loading, position lookups, structural replacement and writing.
+#include "editor/document.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tavrel {
+
+namespace {
+
+// Text of every empty paragraph that owns nothing.
+char kEmptyText[1] = {0};
+
+// Finds the first NUL, CR or LF in [p, end). This loop is the hot spot when a 100 MB file
+// is loaded, so it looks at 16 bytes a step.
+const char* findBreakOrNul(const char* p, const char* end) noexcept {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                                         _mm_cmpeq_epi8(v, zero));
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask != 0) {
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        }
+        p += 16;
+    }
+#endif
+    while (p < end && *p != '\r' && *p != '\n' && *p != '\0') {
+        ++p;
+    }
+    return p;
+}
+
+bool isBlank(char c) noexcept {
+    return c == ' ' || c == '\t';
+}
+
+Pos trimmedLength(const char* data, Pos length) noexcept {
+    while (length > 0 && isBlank(data[length - 1])) {
+        --length;
+    }
+    return length;
+}
+
+} // namespace
+
+// A piece of a paragraph under construction. `shared` says that the bytes live in a chunk
+// that outlives the paragraph (so a record may point at them); `whole` names an existing
+// record whose entire text this piece is (so the record can be kept as it is).
+struct Document::Part {
+    std::string_view text;
+    bool shared = false;
+    const Record* whole = nullptr;
+};
+
+Document::Document() {
+    paras_.push_back(Record{kEmptyText, 0});
+}
+
+Document::~Document() {
+    freeAll();
+}
+
+char* Document::allocateText(Pos capacity) {
+    // The capacity lives just before the text, so the record stays at 16 bytes.
+    if (capacity < 0 || capacity > std::numeric_limits<Pos>::max() / 2) {
+        throw std::length_error("Text too long");
+    }
+    void* block = std::malloc(sizeof(Pos) + static_cast<std::size_t>(capacity));
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    *static_cast<Pos*>(block) = capacity;
+    return static_cast<char*>(block) + sizeof(Pos);
+}
+
+void Document::freeText(const Record& r) noexcept {
+    if (r.owned()) {
+        std::free(r.data - sizeof(Pos));
+    }
+}
+
+Pos Document::capacityOf(const Record& r) noexcept {
+    Pos capacity = 0;
+    std::memcpy(&capacity, r.data - sizeof(Pos), sizeof(Pos));
+    return capacity;
+}
+
+void Document::freeAll() noexcept {
+    for (Pos i = 0; i < paras_.size(); ++i) {
+        freeText(paras_[i]);
+    }
+    paras_.clear();
+    chunks_.clear();
+}
+
+void Document::clear() {
+    freeAll();
+    paras_.shrinkToFit();
+    paras_.push_back(Record{kEmptyText, 0});
+    starts_.reset();
+}
+
+LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
+    freeAll();
+    starts_.reset();
+    LoadResult result;
+    chunks_.push_back(std::make_unique<std::string>(std::move(bytes)));
+    std::string& text = *chunks_.back();
+    char* const base = text.data();
+    const char* const end = base + text.size();
+
+    // Capacity is reserved generously but only touched as it fills: untouched pages cost
+    // no memory, and the arrays are trimmed at the end.
+    const Pos estimate = static_cast<Pos>(text.size() / 48) + 16;
+    paras_.reserve(estimate);
+    starts_.beginAppend(estimate);
+
+    Pos position = 0;
+    char* begin = base;
+    auto addParagraph = [&](char* stop) {
+        Pos length = stop - begin;
+        if (discardTrailing) {
+            length = trimmedLength(begin, length);
+        }
+        paras_.push_back(Record{length == 0 ? kEmptyText : begin, length});
+        starts_.append(position);
+        position += length;
+    };
+
+    const char* p = base;
+    while (true) {
+        p = findBreakOrNul(p, end);
+        if (p == end) {
+            break;
+        }
+        const char c = *p;
+        if (c == '\0') {
+            // The text stops at the first NUL; the bytes after it are not shown.
+            result.nulOffset = p - base;
+            break;
+        }
+        addParagraph(const_cast<char*>(p));
+        position += 2;
+        LineBreak kind;
+        if (c == '\r') {
+            kind = (p + 1 < end && p[1] == '\n') ? LineBreak::CrLf : LineBreak::Cr;
+        } else {
+            kind = (p + 1 < end && p[1] == '\r') ? LineBreak::LfCr : LineBreak::Lf;
+        }
+        p += (kind == LineBreak::CrLf || kind == LineBreak::LfCr) ? 2 : 1;
+        ++result.breaks[static_cast<int>(kind)];
+        result.lastBreak = kind;
+        begin = const_cast<char*>(p);
+    }
+    addParagraph(result.nulOffset >= 0 ? base + result.nulOffset : const_cast<char*>(end));
+    starts_.finishAppend(position);
+    paras_.shrinkToFit();
+    return result;
+}
+
+Pos Document::paragraphAt(Pos position) const noexcept {
+    return starts_.partitionFromPosition(clamp(position));
+}
+
+Pos Document::normalise(Pos position) const noexcept {
+    position = clamp(position);
+    const Pos p = starts_.partitionFromPosition(position);
+    const Pos paragraphEnd = starts_.start(p) + paras_[p].length();
+    return position > paragraphEnd ? paragraphEnd : position;
+}
+
+char Document::charAt(Pos position) const noexcept {
+    if (position < 0 || position >= charCount()) {
+        return '\0';
+    }
+    const Pos p = starts_.partitionFromPosition(position);
+    const Pos offset = position - starts_.start(p);
+    const Record& r = paras_[p];
+    if (offset < r.length()) {
+        return r.data[offset];
+    }
+    return offset == r.length() ? '\r' : '\n';
+}
+
+std::string Document::textRange(Pos start, Pos stop) const {
+    start = clamp(start);
+    stop = clamp(stop);
+    std::string out;
+    if (stop <= start) {
+        return out;
+    }
+    out.reserve(static_cast<std::size_t>(stop - start));
+    Pos p = starts_.partitionFromPosition(start);
+    Pos offset = start - starts_.start(p);
+    Pos left = stop - start;
+    while (left > 0) {
+        const Record& r = paras_[p];
+        if (offset < r.length()) {
+            const Pos n = std::min(left, r.length() - offset);
+            out.append(r.data + offset, static_cast<std::size_t>(n));
+            left -= n;
+            offset += n;
+            continue;
+        }
+        if (offset == r.length()) {
+            out.push_back('\r');
+            --left;
+            if (left == 0) {
+                break;
+            }
+        }
+        out.push_back('\n');
+        --left;
+        ++p;
+        offset = 0;
+    }
+    return out;
+}
+
+bool Document::continuesInMemory(Pos p) const noexcept {
+    if (p + 1 >= paras_.size()) {
+        return false;
+    }
+    const Record& a = paras_[p];
+    const Record& b = paras_[p + 1];
+    if (a.owned() || b.owned() || a.data == kEmptyText || b.data == kEmptyText) {
+        return false;
+    }
+    const char* end = a.data + a.length();
+    if (b.data == end + 1) {
+        return *end == '\r' || *end == '\n';
+    }
+    if (b.data == end + 2) {
+        return (end[0] == '\r' && end[1] == '\n') || (end[0] == '\n' && end[1] == '\r');
+    }
+    return false;
+}
+
+Document::Record Document::makeRecord(const Part* parts, int count) {
+    Pos length = 0;
+    int nonEmpty = 0;
+    const Part* only = nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (!parts[i].text.empty()) {
+            length += static_cast<Pos>(parts[i].text.size());
+            ++nonEmpty;
+            only = &parts[i];
+        }
+    }
+    if (nonEmpty == 0) {
+        return Record{kEmptyText, 0};
+    }
+    if (nonEmpty == 1) {
+        if (only->whole != nullptr) {
+            return *only->whole; // the paragraph survives as it was, buffer and all
+        }
+        if (only->shared) {
+            return Record{const_cast<char*>(only->text.data()), length};
+        }
+    }
+    // Edited paragraphs get 1/64 slack so that typing rarely reallocates.
+    const Pos capacity = length + length / 64 + 1;
+    char* data = allocateText(capacity);
+    char* out = data;
+    for (int i = 0; i < count; ++i) {
+        std::memcpy(out, parts[i].text.data(), parts[i].text.size());
+        out += parts[i].text.size();
+    }
+    return Record{data, length | Record::kOwned};
+}
+
+TextChange Document::replace(Pos start, Pos stop, std::string_view text) {
+    // A big text with many paragraphs is kept as one shared chunk instead of one
+    // allocation per paragraph.
+    if (text.size() >= 4096 && std::count(text.begin(), text.end(), '\n') >= 16) {
+        return replace(start, stop, std::string(text));
+    }
+    return replaceImpl(start, stop, text, false);
+}
+
+TextChange Document::replace(Pos start, Pos stop, std::string&& text) {
+    if (text.size() < 256) {
+        return replaceImpl(start, stop, text, false);
+    }
+    const bool whole =
+        clamp(std::min(start, stop)) == 0 && clamp(std::max(start, stop)) == charCount();
+    auto chunk = std::make_unique<std::string>(std::move(text));
+    const std::string_view view(*chunk);
+    std::vector<std::unique_ptr<std::string>> old;
+    if (whole) {
+        old.swap(chunks_); // nothing will point into them once the whole text is gone
+    }
+    chunks_.push_back(std::move(chunk));
+    try {
+        return replaceImpl(start, stop, view, true);
+    } catch (...) {
+        chunks_.pop_back();
+        if (whole) {
+            chunks_.swap(old);
+        }
+        throw;
+    }
+}
+
+TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared) {
+    start = normalise(start);
+    stop = normalise(stop);
+    if (stop < start) {
+        std::swap(start, stop);
+    }
+    const Pos pa = starts_.partitionFromPosition(start);
+    const Pos pb = starts_.partitionFromPosition(stop);
+    const Pos oa = start - starts_.start(pa);
+    const Pos ob = stop - starts_.start(pb);
+    const Record ra = paras_[pa];
+    const Record rb = paras_[pb];
+
+    TextChange change;
+    change.position = start;
+    change.removed = stop - start;
+    change.firstParagraph = pa;
+    change.removedBreaks = pb - pa;
+
+    // Typing inside one edited paragraph: change its buffer in place when it fits and is
+    // not oversized (new length < capacity < new length * 9/8).
+    if (pa == pb && ra.owned() && !textIsShared &&
+        text.find_first_of("\r\n") == std::string_view::npos) {
+        const Pos newLength = ra.length() - (ob - oa) + static_cast<Pos>(text.size());
+        const Pos capacity = capacityOf(ra);
+        if (newLength < capacity && capacity < newLength + newLength / 8 + 2) {
+            std::memmove(ra.data + oa + text.size(), ra.data + ob,
+                         static_cast<std::size_t>(ra.length() - ob));
+            std::memcpy(ra.data + oa, text.data(), text.size());
+            paras_[pa].lengthAndFlag = newLength | Record::kOwned;
+            change.inserted = static_cast<Pos>(text.size());
+            starts_.shiftAfter(pa, change.inserted - change.removed);
+            return change;
+        }
+    }
+
+    std::vector<std::pair<std::size_t, std::size_t>> pieces;
+    const Pos breaks =
+        splitAtBreaks(text, [&](std::size_t b, std::size_t e) { pieces.emplace_back(b, e); });
+    auto piece = [&](Pos i) {
+        return Part{text.substr(pieces[i].first, pieces[i].second - pieces[i].first), textIsShared,
+                    nullptr};
+    };
+    const std::string_view aText(ra.data, static_cast<std::size_t>(ra.length()));
+    const std::string_view bText(rb.data, static_cast<std::size_t>(rb.length()));
+    const Part head{aText.substr(0, static_cast<std::size_t>(oa)), !ra.owned(),
+                    oa == ra.length() ? &paras_[pa] : nullptr};
+    const Part tail{bText.substr(static_cast<std::size_t>(ob)), !rb.owned(),
+                    ob == 0 ? &paras_[pb] : nullptr};
+
+    // Build every new record before touching the old ones: a kept record keeps its buffer,
+    // and the pieces of old paragraphs are read before anything is freed.
+    std::vector<Record> fresh(static_cast<std::size_t>(breaks + 1));
+    if (breaks == 0) {
+        const Part parts[3] = {head, piece(0), tail};
+        fresh[0] = makeRecord(parts, 3);
+    } else {
+        const Part first[2] = {head, piece(0)};
+        fresh[0] = makeRecord(first, 2);
+        for (Pos i = 1; i < breaks; ++i) {
+            const Part middle = piece(i);
+            fresh[static_cast<std::size_t>(i)] = makeRecord(&middle, 1);
+        }
+        const Part last[2] = {piece(breaks), tail};
+        fresh[static_cast<std::size_t>(breaks)] = makeRecord(last, 2);
+    }
+    for (Pos i = pa; i <= pb; ++i) {
+        const Record& old = paras_[i];
+        const bool kept = std::any_of(fresh.begin(), fresh.end(), [&](const Record& r) {
+            return r.owned() && r.data == old.data;
+        });
+        if (!kept) {
+            freeText(old);
+        }
+    }
+
+    // Put the new records in place of paragraphs pa .. pb.
+    const Pos oldCount = pb - pa + 1;
+    const Pos newCount = breaks + 1;
+    const Pos common = std::min(oldCount, newCount);
+    for (Pos i = 0; i < common; ++i) {
+        paras_[pa + i] = fresh[static_cast<std::size_t>(i)];
+    }
+    if (newCount > oldCount) {
+        Record* slots = paras_.insertUninitialised(pa + common, newCount - oldCount);
+        std::memcpy(static_cast<void*>(slots), fresh.data() + common,
+                    static_cast<std::size_t>(newCount - oldCount) * sizeof(Record));
+    } else if (oldCount > newCount) {
+        paras_.erase(pa + common, oldCount - newCount);
+    }
+
+    // Positions: paragraph starts of the new paragraphs, then shift everything after them.
+    Pos inserted = 0;
+    for (const auto& [b, e] : pieces) {
+        inserted += static_cast<Pos>(e - b);
+    }
+    inserted += 2 * breaks;
+    change.inserted = inserted;
+    change.insertedBreaks = breaks;
+    starts_.removePartitions(pa + 1, pb - pa);
+    if (breaks > 0) {
+        Pos* slots = starts_.insertPartitions(pa + 1, breaks);
+        Pos position = starts_.start(pa);
+        for (Pos i = 0; i < breaks; ++i) {
+            position += fresh[static_cast<std::size_t>(i)].length() + 2;
+            slots[i] = position;
+        }
+    }
+    starts_.shiftAfter(pa + breaks, inserted - change.removed);
+    return change;
+}
+
+bool Document::write(const Sink& sink, LineBreak lineBreak, bool discardTrailing) const {
+    static constexpr std::string_view kBreaks[4] = {"\r\n", "\n\r", "\r", "\n"};
+    const std::string_view separator = kBreaks[static_cast<int>(lineBreak)];
+    const Pos count = paragraphCount();
+    for (Pos p = 0; p < count; ++p) {
+        const Record& r = paras_[p];
+        Pos length = r.length();
+        if (discardTrailing) {
+            length = trimmedLength(r.data, length);
+        }
+        if (length > 0 && !sink(r.data, static_cast<std::size_t>(length))) {
+            return false;
+        }
+        if (p + 1 < count && !sink(separator.data(), separator.size())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace tavrel

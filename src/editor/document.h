@@ -1,0 +1,156 @@
+// The paragraph store of one editor: a sequence of 8-bit paragraphs addressed by global
+// positions in which every paragraph break counts two. Loading adopts the file's bytes and
+// copies no text; a paragraph gets a buffer of its own only when it is first edited.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/gap_vector.h"
+#include "editor/partitioning.h"
+#include "editor/types.h"
+
+namespace tavrel {
+
+// What a load found out about the bytes it was given.
+struct LoadResult {
+    // Offset of the first NUL byte, where the text stopped; -1 when there was none.
+    // Saving such a document drops everything from this offset on.
+    Pos nulOffset = -1;
+    // The kind of the last break seen (CR LF when there was none).
+    LineBreak lastBreak = LineBreak::CrLf;
+    // Number of breaks seen of each kind, indexed by LineBreak.
+    Pos breaks[4] = {0, 0, 0, 0};
+};
+
+// The position change made by one structural edit: [position, position + removed) became
+// [position, position + inserted); paragraphs firstParagraph .. firstParagraph +
+// removedBreaks were replaced by firstParagraph .. firstParagraph + insertedBreaks.
+struct TextChange {
+    Pos position = 0;
+    Pos removed = 0;
+    Pos inserted = 0;
+    Pos firstParagraph = 0;
+    Pos removedBreaks = 0;
+    Pos insertedBreaks = 0;
+};
+
+class Document {
+public:
+    Document();
+    ~Document();
+    Document(const Document&) = delete; // owns raw paragraph buffers
+    Document& operator=(const Document&) = delete;
+
+    // Replaces everything by the bytes given, which the document keeps (no copy). Breaks
+    // are CR LF, LF CR, CR or LF; the first NUL byte ends the text. With discardTrailing,
+    // trailing spaces and tabs of every paragraph are dropped.
+    LoadResult load(std::string&& bytes, bool discardTrailing = false);
+    // Back to one empty paragraph.
+    void clear();
+
+    [[nodiscard]] Pos paragraphCount() const noexcept { return starts_.partitions(); }
+    [[nodiscard]] Pos charCount() const noexcept { return starts_.start(paragraphCount()); }
+    [[nodiscard]] Pos paragraphStart(Pos p) const noexcept { return starts_.start(p); }
+    [[nodiscard]] Pos paragraphLength(Pos p) const noexcept { return paras_[p].length(); }
+    [[nodiscard]] std::string_view paragraph(Pos p) const noexcept {
+        const Record& r = paras_[p];
+        return {r.data, static_cast<std::size_t>(r.length())};
+    }
+    // Paragraph holding a (clamped) position; the two positions of a break belong to the
+    // paragraph before it.
+    [[nodiscard]] Pos paragraphAt(Pos position) const noexcept;
+    // Moves a position off the middle of a break (between its CR and LF) onto the end of
+    // the paragraph before it, and clamps it into 0 .. charCount().
+    [[nodiscard]] Pos normalise(Pos position) const noexcept;
+    [[nodiscard]] Pos clamp(Pos position) const noexcept {
+        return position < 0 ? 0 : (position > charCount() ? charCount() : position);
+    }
+
+    // Characters in [start, stop), clamped, breaks as CR LF.
+    [[nodiscard]] std::string textRange(Pos start, Pos stop) const;
+    [[nodiscard]] std::string text() const { return textRange(0, charCount()); }
+    // Byte at a position; a break reads as '\r' then '\n'.
+    [[nodiscard]] char charAt(Pos position) const noexcept;
+
+    // Replaces [start, stop) by text (breaks in it as on loading) and says what changed.
+    // Positions are normalised first. Throws std::length_error("Text too long") when a
+    // paragraph could not be sized; the document is then unchanged.
+    TextChange replace(Pos start, Pos stop, std::string_view text);
+    // The same, but the document may keep the string itself instead of copying it; a large
+    // text with many breaks (a whole file handed over after line-end repair) then costs no
+    // copy and no allocation per paragraph.
+    TextChange replace(Pos start, Pos stop, std::string&& text);
+    TextChange replace(Pos start, Pos stop, const char* text) {
+        return replace(start, stop, std::string_view(text));
+    }
+
+    // Writes the text paragraph by paragraph through sink, joined by the given break,
+    // nothing after the last; with discardTrailing each paragraph loses its trailing spaces
+    // and tabs. The sink returns false to stop (a write error); so does write().
+    using Sink = std::function<bool(const char* data, std::size_t size)>;
+    bool write(const Sink& sink, LineBreak lineBreak = LineBreak::CrLf,
+               bool discardTrailing = false) const;
+
+    // True when paragraph p still points into the loaded bytes and the bytes after it in
+    // memory are its original break, followed by paragraph p + 1. Search uses this to scan
+    // runs of unedited paragraphs in one go.
+    [[nodiscard]] bool continuesInMemory(Pos p) const noexcept;
+
+private:
+    // 16 bytes a paragraph: its text and its length, whose top bit says whether the
+    // paragraph owns its buffer (an edited paragraph) or points into the loaded bytes.
+    struct Record {
+        char* data;
+        Pos lengthAndFlag;
+        static constexpr Pos kOwned = Pos(1) << 62;
+        [[nodiscard]] Pos length() const noexcept { return lengthAndFlag & ~kOwned; }
+        [[nodiscard]] bool owned() const noexcept { return (lengthAndFlag & kOwned) != 0; }
+    };
+
+    struct Part;
+    static char* allocateText(Pos capacity);
+    static void freeText(const Record& r) noexcept;
+    static Pos capacityOf(const Record& r) noexcept;
+    static Record makeRecord(const Part* parts, int count);
+    TextChange replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared);
+    void freeAll() noexcept;
+
+    // Shared, never modified byte chunks: the bytes of the last load and large inserted
+    // texts. Unedited paragraphs point into them; they go when the document is reloaded,
+    // cleared or replaced as a whole.
+    std::vector<std::unique_ptr<std::string>> chunks_;
+    GapVector<Record> paras_;
+    Partitioning starts_;
+};
+
+// Splits inserted or loaded text at its breaks; calls piece(begin, end) for each paragraph
+// piece and returns the number of breaks. The rule is the loader's: CR LF or LF CR is one
+// break, a lone CR or LF is one.
+template <typename F>
+Pos splitAtBreaks(std::string_view text, F&& piece) {
+    Pos breaks = 0;
+    std::size_t begin = 0;
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            piece(begin, i);
+            ++breaks;
+            const char other = c == '\r' ? '\n' : '\r';
+            i += (i + 1 < n && text[i + 1] == other) ? 2 : 1;
+            begin = i;
+        } else {
+            ++i;
+        }
+    }
+    piece(begin, n);
+    return breaks;
+}
+
+} // namespace tavrel

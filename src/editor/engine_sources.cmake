@@ -1,0 +1,8 @@
+# The toolkit-free text engine.
+set(TAVREL_EDITOR_ENGINE_SOURCES
+    document.cpp
+    search.cpp
+    text_engine.cpp
+    text_views.cpp
+    undo_list.cpp
+)

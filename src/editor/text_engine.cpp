@@ -1,0 +1,439 @@
+// The replace operation, undo and redo, batches and the selection of the text engine.
+#include "editor/text_engine.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace tavrel {
+
+TextEngine::TextEngine() : ownLayout_(std::make_unique<ParagraphLayout>(doc_)) {
+    layout_ = ownLayout_.get();
+    setSeparators(kDefaultSeparators);
+}
+
+TextEngine::~TextEngine() = default;
+
+// --- Loading and saving ------------------------------------------------------------------
+
+LoadResult TextEngine::loadBytes(std::string&& bytes) {
+    loading_ = true;
+    const LoadResult result = doc_.load(std::move(bytes), hasOption(eoDiscardTrailingSpaces));
+    loading_ = false;
+    undo_.clear();
+    caret_ = anchor_ = 0;
+    block_ = false;
+    groupBreak_ = true;
+    modified_ = true;
+    if (hasOption(eoAutoLineBreak)) {
+        lineBreak_ = result.lastBreak;
+    }
+    layout_->documentReset();
+    for (TextObserver* o : observers_) {
+        o->documentLoaded();
+    }
+    if (batch_ > 0) {
+        changedInBatch_ = true;
+    } else {
+        for (TextObserver* o : observers_) {
+            o->updateEnded();
+        }
+        if (onChange) {
+            onChange();
+        }
+    }
+    return result;
+}
+
+LoadResult TextEngine::loadFromFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        throw std::runtime_error(path + " is a folder, not a file");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("Cannot open " + path);
+    }
+    std::string bytes;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        throw std::runtime_error("Cannot read " + path);
+    }
+    return loadBytes(std::move(bytes));
+}
+
+bool TextEngine::write(const Document::Sink& sink) const {
+    return doc_.write(sink, lineBreak_, hasOption(eoDiscardTrailingSpaces));
+}
+
+void TextEngine::setLayout(LineLayout* layout) noexcept {
+    layout_ = layout != nullptr ? layout : ownLayout_.get();
+    layout_->documentReset();
+}
+
+void TextEngine::setOptions(EditorOptions options) {
+    const bool discardBefore = hasOption(eoDiscardTrailingSpaces);
+    options_ = options;
+    if (!discardBefore && hasOption(eoDiscardTrailingSpaces)) {
+        // Trailing blanks go at once: the text is saved and reloaded, keeping the flag.
+        std::string text;
+        doc_.write([&](const char* data, std::size_t size) {
+            text.append(data, size);
+            return true;
+        });
+        const bool wasModified = modified_;
+        loadBytes(std::move(text));
+        modified_ = wasModified;
+    }
+}
+
+// --- Observers ------------------------------------------------------------------------------
+
+void TextEngine::addObserver(TextObserver* observer) {
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+        observers_.push_back(observer);
+    }
+}
+
+void TextEngine::removeObserver(TextObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void TextEngine::notifySelection() {
+    for (TextObserver* o : observers_) {
+        o->selectionChanged();
+    }
+}
+
+void TextEngine::notifyChanged(const TextChange& change) {
+    layout_->textChanged(change);
+    for (TextObserver* o : observers_) {
+        o->textChanged(change);
+    }
+}
+
+void TextEngine::finishChange() {
+    modified_ = true;
+    notifySelection();
+    if (batch_ > 0) {
+        changedInBatch_ = true;
+        return;
+    }
+    for (TextObserver* o : observers_) {
+        o->updateEnded();
+    }
+    if (onChange) {
+        onChange();
+    }
+}
+
+// --- Batches --------------------------------------------------------------------------------
+
+void TextEngine::beginUpdate() noexcept {
+    if (batch_ == 0) {
+        ++batchSerial_;
+        changedInBatch_ = false;
+    }
+    ++batch_;
+}
+
+void TextEngine::endUpdate() {
+    if (batch_ == 0) {
+        return;
+    }
+    if (--batch_ > 0) {
+        return;
+    }
+    for (TextObserver* o : observers_) {
+        o->updateEnded();
+    }
+    if (changedInBatch_) {
+        changedInBatch_ = false;
+        if (onChange) {
+            onChange();
+        }
+    }
+}
+
+// --- Selection ------------------------------------------------------------------------------
+
+void TextEngine::selectionMoved(Pos oldCaret, Pos oldAnchor) {
+    if (oldCaret != caret_ || oldAnchor != anchor_) {
+        groupBreak_ = true;
+    }
+    notifySelection();
+}
+
+void TextEngine::setSelStart(Pos position) {
+    caret_ = anchor_ = doc_.normalise(position);
+    block_ = false;
+    groupBreak_ = true; // any placement of the caret starts a new undo step
+    notifySelection();
+}
+
+void TextEngine::setSelLength(Pos length) {
+    const Pos oldAnchor = anchor_;
+    anchor_ = doc_.normalise(caret_ + length);
+    block_ = false;
+    selectionMoved(caret_, oldAnchor);
+}
+
+void TextEngine::select(Pos anchor, Pos caret) {
+    const Pos oldCaret = caret_;
+    const Pos oldAnchor = anchor_;
+    anchor_ = doc_.normalise(anchor);
+    caret_ = doc_.normalise(caret);
+    block_ = false;
+    selectionMoved(oldCaret, oldAnchor);
+}
+
+void TextEngine::selectAll() {
+    setSelStart(charCount());
+    setSelLength(-charCount());
+}
+
+void TextEngine::setBlockSelection(Pos anchor, Pos caret, Pos anchorColumn, Pos caretColumn) {
+    const Pos oldCaret = caret_;
+    const Pos oldAnchor = anchor_;
+    anchor_ = doc_.normalise(anchor);
+    caret_ = doc_.normalise(caret);
+    block_ = true;
+    blockA_ = std::max<Pos>(0, anchorColumn);
+    blockB_ = std::max<Pos>(0, caretColumn);
+    selectionMoved(oldCaret, oldAnchor);
+}
+
+std::string TextEngine::selText() const {
+    if (!block_) {
+        return doc_.textRange(selectionLow(), selectionHigh());
+    }
+    std::string out;
+    const Pos first = doc_.paragraphAt(selectionLow());
+    const Pos last = doc_.paragraphAt(selectionHigh());
+    for (Pos p = first; p <= last; ++p) {
+        const Pos a = offsetAtColumn(p, blockLowColumn());
+        const Pos b = offsetAtColumn(p, blockHighColumn());
+        out.append(
+            doc_.paragraph(p).substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)));
+        out.append("\r\n");
+    }
+    return out;
+}
+
+Pos TextEngine::getSelTextBuf(char* buffer, Pos size) const {
+    if (buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    const Pos low = selectionLow();
+    const std::string text = doc_.textRange(low, std::min(selectionHigh(), low + size - 1));
+    std::copy(text.begin(), text.end(), buffer);
+    buffer[text.size()] = '\0';
+    return static_cast<Pos>(text.size());
+}
+
+Pos TextEngine::selLine() {
+    const Pos p = doc_.paragraphAt(caret_);
+    if (!layout_->wordWrap()) {
+        return p;
+    }
+    const Pos offset = caret_ - doc_.paragraphStart(p);
+    Pos sub = layout_->lineCountOf(p) - 1;
+    while (sub > 0 && layout_->lineStart(p, sub) > offset) {
+        --sub;
+    }
+    return layout_->firstLineOf(p) + sub;
+}
+
+std::pair<Pos, Pos> TextEngine::lineBounds(Pos paragraph, Pos subLine) {
+    const Pos start = layout_->lineStart(paragraph, subLine);
+    const Pos stop = subLine + 1 < layout_->lineCountOf(paragraph)
+                         ? layout_->lineStart(paragraph, subLine + 1)
+                         : doc_.paragraphLength(paragraph);
+    return {start, stop};
+}
+
+Pos TextEngine::selCol() {
+    const Pos line = selLine();
+    const Pos p = layout_->paragraphOfLine(line);
+    const Pos sub = layout_->wordWrap() ? line - layout_->firstLineOf(p) : 0;
+    return caret_ - doc_.paragraphStart(p) - layout_->lineStart(p, sub);
+}
+
+void TextEngine::setSelCol(Pos column) {
+    const Pos line = selLine();
+    const Pos p = layout_->paragraphOfLine(line);
+    const Pos sub = layout_->wordWrap() ? line - layout_->firstLineOf(p) : 0;
+    const auto [start, stop] = lineBounds(p, sub);
+    setSelStart(doc_.paragraphStart(p) + std::clamp<Pos>(start + column, start, stop));
+}
+
+// --- The replace operation ------------------------------------------------------------------
+
+TextChange TextEngine::replaceRange(Pos start, Pos stop, std::string_view text,
+                                    std::string* adopt) {
+    const TextChange change = adopt != nullptr ? doc_.replace(start, stop, std::move(*adopt))
+                                               : doc_.replace(start, stop, text);
+    notifyChanged(change);
+    return change;
+}
+
+void TextEngine::setSelText(std::string_view text) {
+    replaceSelection(text, nullptr);
+}
+
+void TextEngine::setSelText(std::string&& text) {
+    const std::string_view view(text);
+    replaceSelection(view, &text);
+}
+
+void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
+    std::string substitute;
+    if (onBeforeChange) {
+        substitute.assign(text);
+        onBeforeChange(substitute);
+        text = substitute;
+        adopt = &substitute;
+    }
+    caret_ = doc_.normalise(caret_);
+    anchor_ = doc_.normalise(anchor_);
+    if (!block_ && caret_ == anchor_ && text.empty()) {
+        return;
+    }
+
+    if (block_) {
+        // A column block is deleted row by row inside one batch (so it undoes as one), and
+        // the text goes in at its top-left corner.
+        beginUpdate();
+        try {
+            deleteBlock();
+            if (!text.empty()) {
+                replaceSelection(text, adopt);
+            }
+        } catch (...) {
+            endUpdate();
+            throw;
+        }
+        endUpdate();
+        return;
+    }
+
+    const Pos low = selectionLow();
+    const Pos high = selectionHigh();
+    UndoStep* step = nullptr;
+    if (!undoing_ && !loading_ && undo_.maxLevel() != 0) {
+        undo_.dropRedo();
+        const Pos group = batch_ > 0 ? batchSerial_ : 0;
+        UndoStep* previous = undo_.lastUndo();
+        if (low == high && previous != nullptr && !groupBreak_ && caret_ == previous->end &&
+            previous->end != previous->start && previous->group == group) {
+            step = previous; // typing on: the same step grows
+        } else if (undo_.maxSpace() > 0 && high - low + 13 > undo_.maxSpace()) {
+            // The removed text alone is over the space limit: the step and every older one
+            // would be dropped at once, so the text is not even copied.
+            undo_.clear();
+        } else {
+            step = undo_.add(low, group, doc_.textRange(low, high));
+        }
+        groupBreak_ = false;
+    }
+
+    ++batch_; // work the change sets off is not grouped with this step
+    TextChange change;
+    try {
+        change = replaceRange(low, high, text, adopt);
+    } catch (...) {
+        --batch_;
+        throw;
+    }
+    --batch_;
+    if (step != nullptr) {
+        step->end = change.position + change.inserted;
+    }
+    caret_ = anchor_ = change.position + change.inserted;
+    block_ = false;
+    finishChange();
+}
+
+void TextEngine::deleteBlock() {
+    const Pos first = doc_.paragraphAt(selectionLow());
+    const Pos last = doc_.paragraphAt(selectionHigh());
+    const Pos lowColumn = blockLowColumn();
+    const Pos highColumn = blockHighColumn();
+    block_ = false;
+    for (Pos p = first; p <= last; ++p) {
+        const Pos a = offsetAtColumn(p, lowColumn);
+        const Pos b = offsetAtColumn(p, highColumn);
+        if (a < b) {
+            const Pos start = doc_.paragraphStart(p);
+            anchor_ = start + a;
+            caret_ = start + b;
+            replaceSelection(std::string_view(), nullptr);
+        }
+    }
+    caret_ = anchor_ = doc_.paragraphStart(first) + offsetAtColumn(first, lowColumn);
+}
+
+// --- Undo and redo --------------------------------------------------------------------------
+
+void TextEngine::undo() {
+    walkSteps(true);
+}
+
+void TextEngine::redo() {
+    walkSteps(false);
+}
+
+// Undo and redo are mirror images: take the step below (undo) or at (redo) the index, put
+// its removed text back in place of what it inserted and keep what was there as the step's
+// new removed text, so the same step serves the other direction. Steps of one non-zero
+// group are walked together.
+void TextEngine::walkSteps(bool backwards) {
+    auto more = [&] { return backwards ? undo_.canUndo() : undo_.canRedo(); };
+    auto next = [&]() -> UndoStep& {
+        return backwards ? undo_.stepBelowIndex() : undo_.stepAtIndex();
+    };
+    if (!more()) {
+        return;
+    }
+    beginUpdate();
+    undoing_ = true;
+    Pos caretAfter = caret_;
+    try {
+        while (more()) {
+            UndoStep& step = next();
+            undo_.moveIndex(backwards ? -1 : 1);
+            const Pos sizeBefore = step.size();
+            std::string current = doc_.textRange(step.start, step.end);
+            std::string restore = std::move(step.removed);
+            const TextChange change = replaceRange(step.start, step.end, restore, &restore);
+            step.removed = std::move(current);
+            step.end = step.start + change.inserted;
+            undo_.resize(sizeBefore, step.size());
+            caretAfter = step.end;
+            const Pos group = step.group;
+            if (group == 0 || !more() || next().group != group) {
+                break;
+            }
+        }
+    } catch (...) {
+        undoing_ = false;
+        endUpdate();
+        throw;
+    }
+    undoing_ = false;
+    caret_ = anchor_ = caretAfter;
+    block_ = false;
+    groupBreak_ = true;
+    finishChange();
+    endUpdate();
+}
+
+} // namespace tavrel
