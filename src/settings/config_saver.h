@@ -48,8 +48,8 @@ public:
     void readFont(std::string_view section, std::string_view key, FontSpec& target,
                   const FontSpec& defaultValue) const;
 
-    // In INI mode a text holding a line break cannot be stored without breaking the file;
-    // such a write is refused (answers false) and the old entry stays.
+    // In INI mode an entry the file could not give back as written (a text holding a line
+    // break, for one) is refused: the write answers false and the old entry stays.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, std::int32_t value);
     void writeBool(std::string_view section, std::string_view key, bool value);

@@ -11,6 +11,16 @@ namespace {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// Whether a file holding this section header and line would read back to the same entry: a
+// line break would split it, an "=" in the key would move the key's end, a leading ";"
+// would make it a comment and "[...]" a section header.
+[[nodiscard]] bool readsBackAsWritten(std::string_view section, std::string_view key,
+                                      std::string_view line) noexcept {
+    return !holdsLineBreak(section) && !holdsLineBreak(line) &&
+           key.find('=') == std::string_view::npos && line.front() != ';' &&
+           !(line.front() == '[' && line.back() == ']');
+}
+
 } // namespace
 
 IniFile IniFile::parse(std::string_view bytes) {
@@ -77,16 +87,15 @@ std::optional<std::string_view> IniFile::value(std::string_view section,
 }
 
 bool IniFile::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value) ||
-        key.find('=') != std::string_view::npos) {
+    std::string line;
+    line.reserve(key.size() + 1 + value.size());
+    line.append(key).append("=").append(value);
+    if (!readsBackAsWritten(section, key, line)) {
         return false;
     }
     const auto sectionIndex = findSection(section);
     Section& target = sectionIndex ? sections_[*sectionIndex]
                                    : sections_.emplace_back(Section{std::string(section), {}});
-    std::string line;
-    line.reserve(key.size() + 1 + value.size());
-    line.append(key).append("=").append(value);
     if (const auto index = findLine(target, key)) {
         target.lines[*index] = std::move(line);
     } else {

@@ -24,9 +24,9 @@ public:
                                                         std::string_view key) const;
 
     // Replaces the key's line in place or appends key=value to its section (a missing section
-    // is added after all others). A section, key or value holding a line break, or a key
-    // holding "=", could not be read back as written; such a write changes nothing and
-    // answers false.
+    // is added after all others). Entries that the file could not give back as written (a
+    // line break anywhere, "=" in the key, a line that would read as a comment or a section
+    // header) change nothing and answer false.
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // "[name]", the section's lines, then one empty line, for every section; every line,

@@ -79,7 +79,10 @@ TEST(IniFile, textsThatWouldBreakTheFileAreRefused) {
     EXPECT_FALSE(ini.setValue("Recent Files", "0", "line\nbreak"));
     EXPECT_FALSE(ini.setValue("Recent\rFiles", "0", "x"));
     EXPECT_FALSE(ini.setValue("Recent Files", "a=b", "x"));
-    EXPECT_EQ(ini.toText(), "[Recent Files]\r\n0=a.nfo\r\n\r\n");
+    EXPECT_FALSE(ini.setValue("Recent Files", ";0", "x"));
+    EXPECT_FALSE(ini.setValue("Recent Files", "[0", "x]"));
+    EXPECT_TRUE(ini.setValue("Recent Files", "[1", "x"));
+    EXPECT_EQ(ini.toText(), "[Recent Files]\r\n0=a.nfo\r\n[1=x\r\n\r\n");
 }
 
 TEST(IniFile, nulBytesAreKeptAsOrdinaryBytes) {
