@@ -63,6 +63,17 @@ std::string folderText(const std::filesystem::path& folder) {
 
 } // namespace
 
+std::vector<std::filesystem::path> languageFolders(const std::filesystem::path& programFolder) {
+    std::vector<std::filesystem::path> folders{programFolder / "languages"};
+    // The program folder comes with its trailing separator; "/usr/bin/" names "/usr/bin".
+    const std::filesystem::path dir =
+        programFolder.has_filename() ? programFolder : programFolder.parent_path();
+    if (dir.filename() == "bin") {
+        folders.push_back(dir.parent_path() / "share" / "tavrel" / "languages");
+    }
+    return folders;
+}
+
 LanguageHandler::LanguageHandler(std::vector<std::filesystem::path> folders,
                                  std::uint16_t userLangId, LanguageHost& host)
     : folders_(std::move(folders)), userLangId_(userLangId), host_(host) {}

@@ -23,6 +23,11 @@ public:
     virtual void endProgram() = 0;
 };
 
+/// Where the language files of a program in `programFolder` may live: "languages" beside it,
+/// then, for an installed program whose binary sits in bin/, ../share/tavrel/languages.
+[[nodiscard]] std::vector<std::filesystem::path>
+languageFolders(const std::filesystem::path& programFolder);
+
 inline constexpr std::string_view automaticLanguage = "Automatic";
 inline constexpr std::string_view fallbackLanguage = "English";
 

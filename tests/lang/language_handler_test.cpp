@@ -146,6 +146,13 @@ TEST_F(LanguageHandlerTest, listIsSortedIgnoringCaseWithAutomatic) {
     EXPECT_EQ(list, (std::vector<std::string>{"Automatic", "Bork", "English", "german", "zulu"}));
 }
 
+TEST(LanguageFolders, installedProgramAlsoLooksInSharedData) {
+    EXPECT_EQ(languageFolders("/opt/tavrel/"), std::vector<fs::path>{"/opt/tavrel/languages"});
+    const std::vector<fs::path> installed = {"/usr/bin/languages", "/usr/share/tavrel/languages"};
+    EXPECT_EQ(languageFolders("/usr/bin/"), installed);
+    EXPECT_EQ(languageFolders("/usr/bin"), installed);
+}
+
 TEST_F(LanguageHandlerTest, laterFolderIsUsedWhenOnlyItHoldsEnglish) {
     const fs::path shared = root / "share" / "languages";
     fs::create_directories(shared);
