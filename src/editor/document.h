@@ -100,6 +100,11 @@ public:
     // memory are its original break, followed by paragraph p + 1. Search uses this to scan
     // runs of unedited paragraphs in one go.
     [[nodiscard]] bool continuesInMemory(Pos p) const noexcept;
+    // The last paragraph q >= p such that p .. q form one such run, stopping once the run
+    // holds at least minBytes bytes.
+    [[nodiscard]] Pos runEnd(Pos p, Pos minBytes) const noexcept;
+    // The first paragraph q <= p such that q .. p form one run, stopping likewise.
+    [[nodiscard]] Pos runStart(Pos p, Pos minBytes) const noexcept;
 
 private:
     // 16 bytes a paragraph: its text and its length, whose top bit says whether the
@@ -111,6 +116,7 @@ private:
         [[nodiscard]] Pos length() const noexcept { return lengthAndFlag & ~kOwned; }
         [[nodiscard]] bool owned() const noexcept { return (lengthAndFlag & kOwned) != 0; }
     };
+    static bool adjacent(const Record& a, const Record& b) noexcept;
 
     struct Part;
     static char* allocateText(Pos capacity);

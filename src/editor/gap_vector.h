@@ -43,7 +43,26 @@ public:
         return data_[i < gapStart_ ? i : i + gapLength_];
     }
 
-    void push_back(const T& value) { insert(size(), value); }
+    void push_back(const T& value) {
+        if (gapLength_ > 0 && gapStart_ == capacity_ - gapLength_) [[likely]] {
+            data_[gapStart_++] = value; // the gap is at the end: appending is a store
+            --gapLength_;
+            return;
+        }
+        insert(size(), value);
+    }
+
+    // Element i and the number of elements stored contiguously from it, for loops that
+    // walk many elements without a gap check per element.
+    [[nodiscard]] const T* segment(Pos i, Pos* count) const noexcept {
+        assert(i >= 0 && i < size());
+        if (i < gapStart_) {
+            *count = gapStart_ - i;
+            return data_ + i;
+        }
+        *count = size() - i;
+        return data_ + i + gapLength_;
+    }
 
     void insert(Pos at, const T& value) {
         assert(at >= 0 && at <= size());

@@ -134,18 +134,13 @@ bool TextEngine::searchText(std::string_view pattern, bool forward, bool fromSta
 
     Pos foundPara = -1;
     Pos foundOffset = -1;
-    Pos chunk = 64 * 1024; // runs grow so that a near match costs little and a far one few calls
+    Pos chunk = 512; // runs grow so that a near match costs little and a far one few calls
     constexpr Pos kMaxChunk = 4 * 1024 * 1024;
     if (forward) {
         Pos p = startPara;
         Pos offset = startOffset;
         while (p < count && foundPara < 0) {
-            Pos q = p;
-            Pos bytes = doc_.paragraphLength(p);
-            while (bytes < chunk && doc_.continuesInMemory(q)) {
-                ++q;
-                bytes += doc_.paragraphLength(q) + 2;
-            }
+            const Pos q = doc_.runEnd(p, chunk);
             const char* from = text(p).data() + offset;
             const char* runEnd = text(q).data() + doc_.paragraphLength(q);
             Pos k = p;
@@ -169,12 +164,7 @@ bool TextEngine::searchText(std::string_view pattern, bool forward, bool fromSta
         Pos p = startPara;
         const char* limit = text(p).data() + startOffset; // candidates must start before it
         while (p >= 0 && foundPara < 0) {
-            Pos q = p;
-            Pos bytes = doc_.paragraphLength(p);
-            while (bytes < chunk && q > 0 && doc_.continuesInMemory(q - 1)) {
-                --q;
-                bytes += doc_.paragraphLength(q) + 2;
-            }
+            const Pos q = doc_.runStart(p, chunk);
             const char* from = text(q).data();
             const char* runEnd = text(p).data() + doc_.paragraphLength(p);
             Pos k = q;
