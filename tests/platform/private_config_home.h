@@ -3,37 +3,21 @@
 // program defines one such object at namespace scope, which is built before main() runs.
 #pragma once
 
+#include "platform/temp_folder.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 
 namespace tavrel::test {
 
 class PrivateConfigHome {
 public:
-    PrivateConfigHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tavrel-config-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-            ::setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
-        } else {
-            ::setenv("XDG_CONFIG_HOME", "/nonexistent/tavrel-tests", 1);
-        }
-    }
-    ~PrivateConfigHome() {
-        std::error_code ec;
-        if (!path_.empty()) {
-            std::filesystem::remove_all(path_, ec);
-        }
-    }
-    PrivateConfigHome(const PrivateConfigHome&) = delete; // owns the folder
-    PrivateConfigHome& operator=(const PrivateConfigHome&) = delete;
+    PrivateConfigHome() { ::setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1); }
 
-    [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
+    [[nodiscard]] const std::filesystem::path& path() const noexcept { return folder_.path(); }
 
 private:
-    std::filesystem::path path_;
+    TempFolder folder_;
 };
 
 } // namespace tavrel::test

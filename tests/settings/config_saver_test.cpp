@@ -2,11 +2,10 @@
 // recording writer, the native mode on a fake store with the same naming rules.
 #include "settings/config_saver.h"
 
+#include "platform/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <variant>
 
@@ -152,43 +151,25 @@ TEST(ConfigSaverIni, aMissingFileGivesAnEmptyStore) {
     EXPECT_EQ(store->iniText(), "");
 }
 
-// A fresh folder of its own for each test that touches the disk.
-std::filesystem::path makeTempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tavrel-settings-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "mkdtemp failed";
-    }
-    return pattern;
-}
-
 TEST(ConfigSaverIni, anExistingFileIsReadVerbatim) {
-    const auto folder = makeTempFolder();
-    const auto path = folder / "Tavrel.ini";
-    {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fputs("[Options]\nWordWrap=0\n", file);
-        std::fclose(file);
-    }
+    const test::TempFolder folder;
+    test::writeFile(folder / "Tavrel.ini", "[Options]\nWordWrap=0\n");
     RecordingWriter out;
-    const auto store = ConfigSaver::openIni(path.string(), out.writer());
+    const auto store = ConfigSaver::openIni(folder / "Tavrel.ini", out.writer());
     EXPECT_FALSE(store->readBool("Options", "WordWrap", true));
-    std::filesystem::remove_all(folder);
 }
 
 TEST(ConfigSaverIni, anUnreadableFileIsNeverReplaced) {
     // A folder where the file should be cannot be read; flushing would otherwise replace
     // settings that were never seen.
-    const auto folder = makeTempFolder();
+    const test::TempFolder folder;
     RecordingWriter out;
-    const auto store = ConfigSaver::openIni(folder.string(), out.writer());
+    const auto store = ConfigSaver::openIni(folder.path().string(), out.writer());
     store->writeString("Info", "Version", "4.2");
     const WriteStatus status = store->flush();
     EXPECT_FALSE(status.ok());
-    EXPECT_NE(status.error.find(folder.string()), std::string::npos) << status.error;
+    EXPECT_NE(status.error.find(folder.path().string()), std::string::npos) << status.error;
     EXPECT_EQ(out.calls, 0);
-    std::filesystem::remove_all(folder);
 }
 
 // A native store in memory that keeps each value's type, as the registry does.
