@@ -19,12 +19,13 @@ namespace {
 // (assigned codes are never 0); insert() adds a pair that find() did not have; clear()
 // forgets every entry.
 
+// The direct table serves pictures of up to 2^4 colours.
+constexpr int kDirectMaxRootBits = 4;
+
 // For the few colours of a text picture: one slot per (prefix, pixel) pair holding the code
 // already shifted into place for the next look-up, so that each pixel costs one load and one
 // OR; this chain of dependent loads is the encoder's speed limit. Clear resets only the slots
 // that were filled.
-constexpr int kDirectMaxRootBits = 4;
-
 class DirectDictionary {
 public:
     explicit DirectDictionary(int rootBits)
@@ -54,7 +55,6 @@ public:
 private:
     int rootBits_;
     std::vector<std::uint16_t> slots_; // 16 bits hold a shifted code up to 4 root bits
-
     std::array<std::uint32_t, 4096> filled_{};
     int used_ = 0;
 };
@@ -195,7 +195,7 @@ void encodeWith(Dictionary& dict, std::span<const std::uint8_t> pixels, int minC
     }
     bits.put(dict.codeOf(prefix), width);
     if (nextCode > maxCode) {
-        maxCode = largestCode(++width);
+        ++width;
     }
     bits.put(endCode, width);
     bits.flush();

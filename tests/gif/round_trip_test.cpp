@@ -63,6 +63,10 @@ void expectRoundTrip(const RgbBuffer& capture, bool optimize, const std::string&
     const gif_check::Image& image = file.images[0];
     ASSERT_EQ(image.width, capture.width()) << what;
     ASSERT_EQ(image.height, capture.height()) << what;
+    for (int next : image.lzw.clearNextFree) {
+        ASSERT_EQ(next, 4095) << what << ": Clear before the dictionary was full";
+    }
+    ASSERT_LE(image.lzw.maxWidth, 12) << what;
     std::size_t pixel = 0;
     for (std::int64_t y = 0; y < capture.height(); ++y) {
         for (std::int64_t x = 0; x < capture.width(); ++x, ++pixel) {
