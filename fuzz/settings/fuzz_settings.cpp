@@ -4,7 +4,7 @@
 // back as written, and colour and font texts survive a round trip.
 #include "settings/color_text.h"
 #include "settings/config_saver.h"
-#include "settings/font_spec.h"
+#include "settings/font_text.h"
 #include "settings/ini_file.h"
 
 #include <cstddef>

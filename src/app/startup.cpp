@@ -29,8 +29,9 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     }
 }
 
-// Steps 7 to 10 of start-up: the shared block, the handoff message, the one-instance flag and
-// the instance check. Answers false when this start has handed its file over and must end.
+// The single-instance part of start-up: the shared block, the handoff message, the
+// one-instance flag and the instance check, in this order. Answers false when this start has
+// handed its file over and must end.
 [[nodiscard]] bool runInstanceCheck(StartupState& state) {
     // The shared block and the handoff message are created here, before the flag is read.
     state.oneInstance = state.settings->readBool("Options", "OneInstance", false);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "settings/color.h"
-#include "settings/font_spec.h"
+#include "settings/font_text.h"
 #include "settings/ini_file.h"
 #include "settings/settings_backend.h"
 #include "settings/write_status.h"

@@ -1,7 +1,7 @@
 // The colour and font text forms: names against "$" hexadecimal, and the font parser's
 // field rules including its failures.
 #include "settings/color_text.h"
-#include "settings/font_spec.h"
+#include "settings/font_text.h"
 #include "settings/number_text.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The font text form. The parser follows the settings files' long-standing reading rules:
 // fields are cut at commas from the left, the style field must be exactly four characters,
 // and any style character other than "1" means "not set".
-#include "settings/font_spec.h"
+#include "settings/font_text.h"
 
 #include "settings/color_text.h"
 #include "settings/number_text.h"
