@@ -1,0 +1,106 @@
+// Feeds the text engine random bytes as a file and then a random edit script: replaces,
+// undo, redo, searches and paragraph operations. After every step the engine must pass its
+// consistency check and agree with its own text; undoing everything must give back the
+// loaded text.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "editor/text_engine.h"
+
+namespace {
+
+class Script {
+public:
+    Script(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    [[nodiscard]] bool done() const { return at_ >= size_; }
+    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+    tavrel::Pos number() { return static_cast<tavrel::Pos>(byte()) << 8 | byte(); }
+    std::string text() {
+        const std::size_t n = byte() % 12;
+        std::string out;
+        for (std::size_t i = 0; i < n && !done(); ++i) {
+            out.push_back(static_cast<char>(byte()));
+        }
+        return out;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+void check(tavrel::TextEngine& e) {
+    if (!e.consistencyCheck().empty() ||
+        static_cast<tavrel::Pos>(e.paragraphsText().size()) != e.charCount()) {
+        __builtin_trap();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    const std::size_t fileSize = std::min<std::size_t>(data[0] * 4u, size - 1);
+    tavrel::TextEngine e;
+    e.setUndoMaxSpace(0);
+    e.loadBytes(std::string(reinterpret_cast<const char*>(data + 1), fileSize));
+    const std::string loaded = e.paragraphsText();
+    check(e);
+    Script script(data + 1 + fileSize, size - 1 - fileSize);
+    while (!script.done()) {
+        const tavrel::Pos count = e.charCount() + 1;
+        switch (script.byte() % 9) {
+        case 0:
+        case 1:
+            e.select(script.number() % count, script.number() % count);
+            e.setSelText(script.text());
+            break;
+        case 2:
+            e.undo();
+            break;
+        case 3:
+            e.redo();
+            break;
+        case 4: {
+            const std::uint8_t flags = script.byte();
+            e.setSelStart(script.number() % count);
+            (void)e.searchText(script.text(), flags & 1, flags & 2, flags & 4, flags & 8);
+            break;
+        }
+        case 5:
+            if (e.paragraphCount() > 0) {
+                e.deleteParagraph(script.number() % e.paragraphCount());
+            }
+            break;
+        case 6:
+            e.insertParagraph(script.number() % (e.paragraphCount() + 2), script.text());
+            break;
+        case 7:
+            e.setBlockSelection(script.number() % count, script.number() % count,
+                                script.byte() % 20, script.byte() % 20);
+            e.setSelText(script.text());
+            break;
+        default:
+            e.beginUpdate();
+            e.setSelStart(script.number() % count);
+            e.setSelText(script.text());
+            e.setSelText(script.text());
+            e.endUpdate();
+            break;
+        }
+        check(e);
+    }
+    while (e.canUndo()) {
+        e.undo();
+    }
+    check(e);
+    if (e.paragraphsText() != loaded) {
+        __builtin_trap();
+    }
+    return 0;
+}
