@@ -15,6 +15,13 @@ if(TAVREL_SANITIZE)
     target_link_options(tavrel_options INTERFACE ${_san})
 endif()
 
+if(TAVREL_BUILD_FUZZ)
+    # Every library is instrumented for coverage, not just the fuzzer's own source.
+    target_compile_options(tavrel_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                    -fno-omit-frame-pointer)
+    target_link_options(tavrel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 # tavrel_add_library(NAME SOURCES...): one library per subsystem folder; its public
 # headers sit at the top of the folder and are included as "folder/header.h".
 function(tavrel_add_library name)
