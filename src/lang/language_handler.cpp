@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
 #include <system_error>
 #include <utility>
 
