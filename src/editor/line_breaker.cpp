@@ -108,16 +108,21 @@ std::int64_t nextLineStart(std::string_view text, std::int64_t start, std::int64
 
 std::int64_t xOfOffset(std::string_view text, std::int64_t lineStart, std::int64_t offset,
                        const GlyphWidths& widths) noexcept {
-    offset = std::min<std::int64_t>(offset, static_cast<std::int64_t>(text.size()));
-    if (offset <= lineStart) {
-        return 0;
+    return penAfter(text, lineStart, offset, 0, widths);
+}
+
+std::int64_t penAfter(std::string_view text, std::int64_t from, std::int64_t to,
+                      std::int64_t penFrom, const GlyphWidths& widths) noexcept {
+    to = std::min<std::int64_t>(to, static_cast<std::int64_t>(text.size()));
+    if (to <= from) {
+        return penFrom;
     }
-    if (widths.fixedPitch && !hasTab(text.data() + lineStart, offset - lineStart)) {
-        return (offset - lineStart) * (*widths.advances)[0];
+    if (widths.fixedPitch && !hasTab(text.data() + from, to - from)) {
+        return penFrom + (to - from) * (*widths.advances)[0];
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::int64_t x = 0;
-    for (std::int64_t i = lineStart; i < offset; ++i) {
+    std::int64_t x = penFrom;
+    for (std::int64_t i = from; i < to; ++i) {
         x += advanceAt(bytes[i], x, widths);
     }
     return x;

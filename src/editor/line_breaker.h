@@ -44,6 +44,10 @@ inline constexpr std::int64_t kUnlimitedWidth = INT64_MAX / 4;
 [[nodiscard]] std::int64_t xOfOffset(std::string_view paragraph, std::int64_t lineStart,
                                      std::int64_t offset, const GlyphWidths& widths) noexcept;
 
+// Pen position after bytes [from, to) of a line when `from` sits at pen `penFrom`.
+[[nodiscard]] std::int64_t penAfter(std::string_view paragraph, std::int64_t from, std::int64_t to,
+                                    std::int64_t penFrom, const GlyphWidths& widths) noexcept;
+
 // The offset in [lineStart, lineEnd] whose caret position is nearest to pixel x: a click
 // on the right half of a character lands after it.
 [[nodiscard]] std::int64_t offsetAtX(std::string_view paragraph, std::int64_t lineStart,

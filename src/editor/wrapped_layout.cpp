@@ -120,6 +120,19 @@ WrappedLayout::LineSpan WrappedLayout::knownLine(Pos line) const noexcept {
     return span;
 }
 
+Pos WrappedLayout::knownLineStart(Pos line) const noexcept {
+    return lines_.start(std::clamp<Pos>(line, 0, lines_.partitions() - 1));
+}
+
+Pos WrappedLayout::knownLineOfPosition(Pos position, bool atLineEnd) const noexcept {
+    const Pos line = lines_.partitionFromPosition(position);
+    if (atLineEnd && line > 0 && lines_.start(line) == position &&
+        doc_.paragraphStart(doc_.paragraphAt(position)) != position) {
+        return line - 1;
+    }
+    return line;
+}
+
 Pos WrappedLayout::lineCount() {
     formatAll();
     return lines_.partitions();

@@ -67,6 +67,12 @@ public:
         bool lastOfParagraph = true;
     };
     [[nodiscard]] LineSpan knownLine(Pos line) const noexcept;
+    // Document position where a display line starts.
+    [[nodiscard]] Pos knownLineStart(Pos line) const noexcept;
+    // The display line showing a document position. A position where a wrapped line
+    // ends is also where the next one starts; `atLineEnd` picks the earlier line then
+    // (a caret put there by End or by a click right of the line's text).
+    [[nodiscard]] Pos knownLineOfPosition(Pos position, bool atLineEnd = false) const noexcept;
     // Widest display line in pixels among the formatted paragraphs (word wrap off).
     [[nodiscard]] std::int64_t widestLine();
     // Pixel width of a paragraph's text from its start, as one line.
