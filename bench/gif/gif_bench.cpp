@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -126,20 +127,29 @@ struct Timing {
     double cpu = 0;
 };
 
-// Keeps each benchmark's time so the ratios can be printed after the table. Both clocks are
-// kept: on a busy machine the CPU time is the fairer comparison.
+// Keeps each benchmark's time so the ratios can be printed after the table: the median when
+// the run has repetitions, else the single result. Both clocks are kept: on a busy machine the
+// CPU time is the fairer comparison.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times[run.run_name.function_name] = {run.GetAdjustedRealTime(),
-                                                     run.GetAdjustedCPUTime()};
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const std::string& name = run.run_name.function_name;
+            if (!run.error_occurred &&
+                (median || (run.run_type == Run::RT_Iteration && !medians_.count(name)))) {
+                times[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+                if (median) {
+                    medians_.insert(name);
+                }
             }
         }
     }
     std::map<std::string, Timing> times;
+
+private:
+    std::set<std::string> medians_;
 };
 
 void printRatio(const char* what, const Timing& ours, const Timing& theirs, const char* target) {

@@ -152,8 +152,9 @@ void fuzzFrames(FuzzedDataProvider& in) {
     }
     const int frames = in.ConsumeIntegralInRange<int>(1, 3);
     for (int f = 0; f < frames; ++f) {
-        GifFrame frame(in.ConsumeIntegralInRange<int>(0, 40), in.ConsumeIntegralInRange<int>(0, 40),
-                       in.ConsumeIntegralInRange<int>(0, 5), in.ConsumeIntegralInRange<int>(0, 5));
+        GifFrame frame(in.ConsumeIntegralInRange<int>(0, 120),
+                       in.ConsumeIntegralInRange<int>(0, 100), in.ConsumeIntegralInRange<int>(0, 5),
+                       in.ConsumeIntegralInRange<int>(0, 5));
         const int localCount = in.ConsumeIntegralInRange<int>(globalCount == 0 ? 1 : 0, 256);
         for (int i = 0; i < localCount; ++i) {
             frame.localTable().add(rgb(in));

@@ -21,13 +21,19 @@ std::string sizeText(std::int64_t width, std::int64_t height) {
 } // namespace
 
 GifFrame::GifFrame(std::int64_t width, std::int64_t height, std::int64_t left, std::int64_t top) {
-    if (width < 0 || height < 0 || left < 0 || top < 0) {
-        throw GifError("Invalid image size " + sizeText(width, height) + " at " +
-                       sizeText(left, top));
+    if (width < 0 || height < 0) {
+        throw GifError("Invalid image size " + sizeText(width, height));
+    }
+    if (left < 0 || top < 0) {
+        throw GifError("Invalid image position " + std::to_string(left) + ", " +
+                       std::to_string(top));
     }
     // The screen must hold the frame too, so its right and bottom edge share the limit.
-    if (left + width > kGifMaxDimension || top + height > kGifMaxDimension) {
-        throw GifError("Image size " + sizeText(left + width, top + height) +
+    if (width > kGifMaxDimension - left || height > kGifMaxDimension - top) {
+        const std::string at = left != 0 || top != 0
+                                   ? " at " + std::to_string(left) + ", " + std::to_string(top)
+                                   : std::string();
+        throw GifError("Image size " + sizeText(width, height) + at +
                        " is too large for a GIF image: width and height are limited to " +
                        std::to_string(kGifMaxDimension) + " pixels");
     }

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 namespace tavrel {
 namespace {
 
@@ -122,6 +125,9 @@ TEST(GifAssign, refusesSizesTheFormatCannotHoldAndKeepsThePicture) {
     EXPECT_EQ(picture.screen().width, 2);
     EXPECT_NO_THROW(GifFrame(65535, 1));
     EXPECT_THROW(GifFrame(10, 10, 65530, 0), GifError) << "the frame's right edge is the limit";
+    EXPECT_THROW(GifFrame(INT64_MAX, 1, 5, 0), GifError);
+    EXPECT_THROW(GifFrame(-1, 1), GifError);
+    EXPECT_THROW(GifFrame(1, 1, 0, -3), GifError);
 }
 
 } // namespace
