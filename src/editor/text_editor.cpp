@@ -135,7 +135,10 @@ void TextEditor::setCaretWidth(std::int32_t width) {
 // --- Layout settings ---------------------------------------------------------------------------
 
 std::int64_t TextEditor::currentWrapWidth() const {
-    return wrapWidth(wordWrap_, columnWrap_, viewport()->width(), look_.leftMargin, rightMargin_,
+    // A hidden editor (the print copy, the dialogs before they open) has no laid-out
+    // viewport yet; its own width is what it will show at.
+    const int width = isVisible() ? viewport()->width() : contentsRect().width();
+    return wrapWidth(wordWrap_, columnWrap_, width, look_.leftMargin, rightMargin_,
                      layout_->metrics().spaceWidth());
 }
 
@@ -195,6 +198,9 @@ void TextEditor::setRightMargin(std::int32_t margin) {
 
 void TextEditor::setUpdateMode(UpdateMode mode) {
     layout_->setUpdateMode(mode);
+    if (mode != UpdateMode::Background) {
+        formatTimer_.stop();
+    }
     scheduleFormatting();
     updateScrollBars();
 }
@@ -240,7 +246,7 @@ void TextEditor::scheduleFormatting() {
 }
 
 void TextEditor::formatSlice() {
-    if (engine_.updateDepth() > 0) {
+    if (engine_.updateDepth() > 0 || layout_->updateMode() != UpdateMode::Background) {
         return; // the end of the batch schedules the work again
     }
     const bool more = layout_->formatSlice(kSliceBudget);
@@ -269,6 +275,10 @@ void TextEditor::textChanged(const TextChange& change) {
 }
 
 void TextEditor::documentLoaded() {
+    if (!deviceLayout_) {
+        // A hidden editor gets no resize events; take its width as it is now.
+        layout_->setWrap(wordWrap_, currentWrapWidth());
+    }
     topPos_ = 0;
     topPixel_ = 0;
     scrollX_ = 0;
@@ -428,7 +438,7 @@ void TextEditor::wheelEvent(QWheelEvent* event) {
 
 void TextEditor::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    if (wordWrap_ && columnWrap_ == 0 && !deviceLayout_ && layout_->width() != currentWrapWidth()) {
+    if (wordWrap_ && !deviceLayout_ && layout_->width() != currentWrapWidth()) {
         rewrap();
     } else {
         updateScrollBars();

@@ -116,7 +116,7 @@ public:
     void scrollInView();
     // The editor's own popup (built on first use), its items enabled for the moment;
     // null when the editor has a menu of its own or eoNoDefaultPopup is set.
-    [[nodiscard]] QMenu* builtInPopupMenu();
+    QMenu* builtInPopupMenu();
 
     // --- Geometry, for the gutter, the window and tests ------------------------------------
     // Pixel offset of the view's top in the whole text, and the horizontal offset.
