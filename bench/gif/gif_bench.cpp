@@ -177,6 +177,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     const auto& t = reporter.times;
+    std::printf("\n");
     if (t.count("BM_GiflibEncode") != 0) {
         const Timing& giflib = t.at("BM_GiflibEncode");
         if (t.count("BM_TavrelReduceAndWrite") != 0) {
