@@ -37,8 +37,9 @@ void putTable(std::vector<std::uint8_t>& out, const GifColorTable& table) {
     out.insert(out.end(), static_cast<std::size_t>(3 * (padded - table.count())), 0);
 }
 
-// A sorted local table is a GIF89a feature; the global sort flag was already in GIF87a.
-// (Extensions, the other reason for 89a, are never written.)
+// The version follows the frames alone: a sorted local table makes a GIF89a file, while a
+// sorted global table keeps GIF87a with the sort flag set, as this program's exported images
+// have always been written. (Extensions, the other reason for 89a, are never written.)
 bool needs89a(const GifFrame& frame) {
     return !frame.localTable().empty() && frame.localTable().optimized();
 }
