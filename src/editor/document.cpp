@@ -319,8 +319,10 @@ Document::Record Document::makeRecord(const Part* parts, int count) {
     char* data = allocateText(capacity);
     char* out = data;
     for (int i = 0; i < count; ++i) {
-        std::memcpy(out, parts[i].text.data(), parts[i].text.size());
-        out += parts[i].text.size();
+        if (!parts[i].text.empty()) { // an empty view may hold a null pointer
+            std::memcpy(out, parts[i].text.data(), parts[i].text.size());
+            out += parts[i].text.size();
+        }
     }
     return Record{data, length | Record::kOwned};
 }
@@ -386,7 +388,9 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         if (newLength < capacity && capacity < newLength + newLength / 8 + 2) {
             std::memmove(ra.data + oa + text.size(), ra.data + ob,
                          static_cast<std::size_t>(ra.length() - ob));
-            std::memcpy(ra.data + oa, text.data(), text.size());
+            if (!text.empty()) {
+                std::memcpy(ra.data + oa, text.data(), text.size());
+            }
             paras_[pa].lengthAndFlag = newLength | Record::kOwned;
             change.inserted = static_cast<Pos>(text.size());
             starts_.shiftAfter(pa, change.inserted - change.removed);
