@@ -1,0 +1,77 @@
+// Command-line parsing and the texts of --help and --version.
+#include "app/command_line.h"
+
+#include "app/version.h"
+
+#include <array>
+
+namespace tavrel {
+
+namespace {
+
+struct OptionRow {
+    std::string_view shortName; // may be empty
+    std::string_view longName;
+    CommandAction action;
+    std::string_view help;
+};
+
+constexpr std::array kOptions{
+    OptionRow{"-h", "--help", CommandAction::Help, "display this help and exit"},
+    OptionRow{"", "--version", CommandAction::Version, "output version information and exit"},
+};
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+        if (!isOption) {
+            if (line.file.empty()) {
+                line.file = argument;
+            }
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        bool known = false;
+        for (const OptionRow& row : kOptions) {
+            if (argument == row.longName || (!row.shortName.empty() && argument == row.shortName)) {
+                known = true;
+                // The first of --help and --version wins, as in most programs.
+                if (line.action == CommandAction::Run) {
+                    line.action = row.action;
+                }
+            }
+        }
+        if (!known && line.action == CommandAction::Run) {
+            line.action = CommandAction::Error;
+            line.error = "unrecognized option '" + argument + "'";
+            line.unknownOption = argument;
+        }
+    }
+    return line;
+}
+
+std::string helpText(std::string_view programName) {
+    std::string text = "Usage: " + std::string(programName) + " [OPTION]... [FILE]\n";
+    text += "Show FILE, a plain-text file or code page 437 text art (.nfo, .diz, .txt, .ini),\n"
+            "in the Tavrel viewer and editor.\n\n";
+    for (const OptionRow& row : kOptions) {
+        std::string names = row.shortName.empty() ? "    " : std::string(row.shortName) + ", ";
+        names += row.longName;
+        text += "  " + names + std::string(names.size() < 16 ? 16 - names.size() : 1, ' ') +
+                std::string(row.help) + "\n";
+    }
+    return text;
+}
+
+std::string versionText() {
+    return std::string("Tavrel ") + kFileVersion;
+}
+
+} // namespace tavrel

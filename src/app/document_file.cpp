@@ -1,0 +1,73 @@
+// Whole-file reads with a clear failure, and the read-only test of a save target.
+#include "app/document_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace tavrel {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+
+void setError(std::string* error, std::string text) {
+    if (error != nullptr) {
+        *error = std::move(text);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    if (!fs::is_regular_file(path, code)) {
+        setError(error, path + (fs::exists(path, code) ? " is not a file" : " does not exist"));
+        return std::nullopt;
+    }
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        setError(error, path + ": " + std::strerror(errno));
+        return std::nullopt;
+    }
+    std::string bytes;
+    const auto size = fs::file_size(path, code);
+    if (!code) {
+        bytes.resize(static_cast<std::size_t>(size));
+    }
+    // The size is a hint: a file that grows or shrinks meanwhile is read to its real end.
+    std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (filled == bytes.size()) {
+        char chunk[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+            bytes.append(chunk, got);
+            filled += got;
+        }
+    }
+    if (std::ferror(file.get()) != 0) {
+        setError(error, path + ": read error");
+        return std::nullopt;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+bool hasWriteBit(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    const fs::file_status status = fs::status(path, code);
+    if (code) {
+        return false;
+    }
+    const fs::perms anyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & anyWrite) != fs::perms::none;
+}
+
+} // namespace tavrel

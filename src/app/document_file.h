@@ -1,0 +1,20 @@
+// Reading a document's bytes and the checks made before one is written, in plain C++ so that
+// the rules are tested without a window.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tavrel {
+
+// All bytes of a regular file, or nothing when it cannot be read (missing, a folder, no
+// permission, vanished or cut short while reading); `error` then says why.
+[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path,
+                                                       std::string* error = nullptr);
+
+// Whether the file's permission bits allow writing to anybody. A file without any write bit
+// is this system's read-only file: saving over it fails for every user, root included, who
+// the system itself would let through.
+[[nodiscard]] bool hasWriteBit(const std::string& path);
+
+} // namespace tavrel

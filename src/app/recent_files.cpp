@@ -1,0 +1,42 @@
+// The recent-files list and its matching rule.
+#include "app/recent_files.h"
+
+#include <algorithm>
+
+namespace tavrel {
+
+namespace {
+
+[[nodiscard]] char foldAscii(char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldAscii(x) == foldAscii(y);
+           });
+}
+
+RecentFiles::RecentFiles(FileTest isFile) : isFile_(std::move(isFile)) {}
+
+bool RecentFiles::add(const std::string& name) {
+    if (!isFile_ || !isFile_(name)) {
+        return false;
+    }
+    while (items_.size() >= kMaxItems) {
+        items_.pop_back();
+    }
+    const auto found = std::find_if(items_.rbegin(), items_.rend(), [&](const std::string& item) {
+        return equalsIgnoringAsciiCase(item, name);
+    });
+    if (found != items_.rend()) {
+        std::rotate(items_.begin(), std::prev(found.base()), found.base());
+    } else {
+        items_.insert(items_.begin(), name);
+    }
+    return true;
+}
+
+} // namespace tavrel

@@ -1,0 +1,83 @@
+// SizeToContent's width, SizeWindow's bounds and SaveBounds, as plain arithmetic over the
+// settings store.
+#include "app/window_sizing.h"
+
+#include "app/document_title.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavrel {
+
+int contentWidth(const ContentWidthInput& input) noexcept {
+    if (!input.autoWidth || input.averageCharWidth != input.maxCharWidth || input.lineCount < 1) {
+        return 0;
+    }
+    // The widest counted line is at most 132 characters, so this stays far inside an int.
+    int width = static_cast<int>(input.widestChars) * input.averageCharWidth + kWidthAllowance;
+    if (input.lineNumbers) {
+        width += input.gutterWidth;
+    }
+    return width;
+}
+
+std::string boundsSection(std::string_view fileClass, bool sameDim) {
+    return std::string(sameDim ? kOtherFileClass : fileClass);
+}
+
+WindowPlacement placeWindow(const SizeWindowInput& input, const ConfigSaver& settings) {
+    WindowPlacement place;
+    place.section = boundsSection(input.fileClass, input.sameDim);
+    const WorkArea& area = input.workArea;
+
+    const int defaultHeight = place.section == "diz" ? 290 : std::min(469, area.bottom - 200);
+    place.height = settings.readInteger(place.section, kHeightKey, defaultHeight);
+    if (input.autoHeight && input.lineCount >= 1) {
+        const int chrome = input.windowHeight - input.editorHeight;
+        int limit = static_cast<int>(std::trunc(area.bottom * 0.8)) - input.windowTop - chrome - 40;
+        if (limit < 100) {
+            limit = 150;
+        }
+        const int lineHeight = std::max(input.lineHeight, 1);
+        std::int64_t lines = std::min<std::int64_t>(limit / lineHeight, input.lineCount);
+        lines = std::max<std::int64_t>(lines, kMinAutoHeightLines);
+        place.height = std::min(static_cast<int>(lines) * lineHeight + chrome + 20, limit);
+    }
+
+    const int storedWidth =
+        settings.readInteger(place.section, kWidthKey, std::min(687, area.right - 200));
+    // Integer division truncates toward zero, as the stored defaults always have.
+    place.left = settings.readInteger(place.section, kLeftKey, (area.right - storedWidth) / 2);
+    place.top = settings.readInteger(place.section, kTopKey, (area.bottom - place.height) / 2);
+
+    place.findLeft = settings.readInteger(kFindSection, kLeftKey, place.left + 100);
+    place.findTop = settings.readInteger(kFindSection, kTopKey, place.top + 100);
+
+    int desired = input.desiredWidth;
+    if (desired == 0) {
+        place.width = storedWidth;
+    } else {
+        if (place.left + desired > area.right) {
+            desired = area.right - place.left;
+        }
+        // A stored left edge beyond the work area leaves nothing to clamp to: the minimum
+        // width applies then, so that the window keeps a usable size.
+        place.width = std::max(desired, kMinWindowWidth);
+    }
+    return place;
+}
+
+void saveBounds(ConfigSaver& settings, const WindowBounds& bounds, std::string_view fileClass,
+                bool sameDim) {
+    settings.writeBool(kWindowSection, kMaximizedKey, bounds.maximized);
+    if (bounds.maximized) {
+        return;
+    }
+    const std::string section = boundsSection(fileClass, sameDim);
+    settings.writeInteger(section, kLeftKey, bounds.left);
+    settings.writeInteger(section, kTopKey, bounds.top);
+    settings.writeInteger(section, kWidthKey, bounds.width);
+    settings.writeInteger(section, kHeightKey, bounds.height);
+}
+
+} // namespace tavrel
