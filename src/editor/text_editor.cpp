@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QStyleHints>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -542,10 +541,6 @@ void TextEditor::focusOutEvent(QFocusEvent* event) {
 
 bool TextEditor::focusNextPrevChild(bool /*next*/) {
     return false; // Tab is a character in an editor, not a way out of it
-}
-
-bool TextEditor::event(QEvent* event) {
-    return QAbstractScrollArea::event(event);
 }
 
 // --- Pictures ----------------------------------------------------------------------------------

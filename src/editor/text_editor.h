@@ -8,7 +8,6 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
-#include <QPointer>
 #include <QTimer>
 
 #include <cstdint>
@@ -24,7 +23,6 @@
 #include "editor/wrapped_layout.h"
 
 class QMenu;
-class QMimeData;
 
 namespace tavrel {
 
@@ -174,7 +172,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
-    bool event(QEvent* event) override;
 
 private:
     // TextObserver
@@ -224,7 +221,6 @@ private:
     void autoScroll();
 
     // Clipboard and menu (text_editor_clipboard.cpp)
-    [[nodiscard]] std::string clipboardBytes(const QMimeData& mime) const;
     void updatePopupMenu();
 
     TextEngine engine_;

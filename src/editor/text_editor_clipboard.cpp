@@ -48,10 +48,6 @@ void TextEditor::cutToClipboard() {
     engine_.setSelText(std::string_view());
 }
 
-std::string TextEditor::clipboardBytes(const QMimeData& mime) const {
-    return qStringToAnsi(mime.text());
-}
-
 void TextEditor::pasteFromClipboard() {
     if (readOnly_ || displayOnly_) {
         return;
@@ -60,7 +56,7 @@ void TextEditor::pasteFromClipboard() {
     if (mime == nullptr || !mime->hasText()) {
         return;
     }
-    const std::string bytes = clipboardBytes(*mime);
+    const std::string bytes = qStringToAnsi(mime->text());
     const QByteArray marker = mime->data(QString::fromLatin1(kColumnBlockMimeType));
     // Each paste is an undo step of its own, never joined to typing around it.
     engine_.breakUndoGroup();

@@ -9,7 +9,7 @@ namespace {
 
 // How many paragraphs a slice formats between looks at the clock; a clock read costs
 // about as much as formatting a short paragraph.
-constexpr int kClockStride = 32;
+constexpr int kClockStride = 8;
 
 [[nodiscard]] std::uint32_t saturate(std::int64_t width) noexcept {
     return static_cast<std::uint32_t>(

@@ -1,6 +1,7 @@
 // What the editor control shows: wrapping and the gutter's numbers, background formatting
 // in slices, scrolling the caret into view, the scroll bars, visible blanks and the
 // picture of the viewport.
+#include <QPainter>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -242,6 +243,79 @@ TEST(EditorView, selectionIsPaintedInTheSelectionColours) {
     EXPECT_EQ(image.pixel(editor->leftMargin() + 2 * advance + 1, y), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(editor->leftMargin() + 3 * advance + 1, y), editor->color().rgb());
     EXPECT_EQ(image.size(), editor->viewport()->size());
+}
+
+TEST(EditorView, layoutForAnotherDeviceUsesItsMetricsAndWidthUntilBackOnScreen) {
+    const std::string text = "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu";
+    auto editor = makeEditor(text, {.wordWrap = true, .width = 2000});
+    finishFormatting(*editor);
+    ASSERT_EQ(editor->lineCount(), 1);
+
+    // A printer-like device: glyphs 30 pixels wide, a column 600 pixels wide.
+    const TableGlyphMetrics printer = TableGlyphMetrics::uniform(30, 40, 10);
+    editor->layoutForDevice(printer, 600);
+    editor->layout().formatAll();
+    EXPECT_EQ(editor->layout().knownLine(0).stop, 17); // "alpha beta gamma " fits 20 cells
+    EXPECT_GT(editor->lineCount(), 3);
+    // The window's width no longer decides: resizing keeps the device's column.
+    editor->resize(900, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(editor->layout().width(), 600);
+
+    QImage page(700, 400, QImage::Format_RGB32);
+    page.fill(Qt::black);
+    QPainter painter(&page);
+    editor->paintLines(painter, 0, QRect(50, 20, 600, 360));
+    painter.end();
+    EXPECT_EQ(page.pixel(10, 10), qRgb(0, 0, 0)); // outside the area: untouched
+    EXPECT_EQ(page.pixel(55, 25), editor->color().rgb());
+
+    editor->layoutForScreen();
+    finishFormatting(*editor);
+    EXPECT_EQ(editor->lineCount(), 1);
+}
+
+TEST(EditorView, layoutForAPaintDeviceMeasuresTheFontAtItsResolution) {
+    auto editor = makeEditor("x", {.wordWrap = true});
+    QImage printerLike(10, 10, QImage::Format_RGB32);
+    printerLike.setDotsPerMeterX(7559); // 192 dots per inch
+    printerLike.setDotsPerMeterY(7559);
+    editor->layoutForDevice(printerLike, 1000);
+    EXPECT_EQ(editor->layout().metrics().spaceWidth(), 2 * editor->glyphMetrics().spaceWidth());
+    editor->layoutForScreen();
+    EXPECT_EQ(editor->layout().metrics().spaceWidth(), editor->glyphMetrics().spaceWidth());
+}
+
+TEST(EditorView, gutterDrawsItsNumbersBesideTheirLines) {
+    auto editor = makeEditor("one\r\ntwo\r\nthree");
+    LineGutter gutter;
+    gutter.setEditor(editor.get());
+    gutter.setRightBorder(false);
+    gutter.setColor(Qt::black);
+    gutter.setTextColor(Qt::white);
+    gutter.resize(30, editor->height());
+    const QImage image = gutter.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int lh = editor->lineHeight();
+    // Where the editor's text starts in the gutter's coordinates (they are not laid out
+    // side by side here, so the same global origin decides).
+    const int top = gutter.mapFromGlobal(editor->viewport()->mapToGlobal(QPoint(0, 0))).y();
+    auto inked = [&](int line) {
+        for (int y = std::max(0, top + line * lh);
+             y < std::min(image.height(), top + (line + 1) * lh); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != qRgb(0, 0, 0)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    if (top < 0 || top + 4 * lh > image.height()) {
+        GTEST_SKIP() << "the windows do not overlap on this platform";
+    }
+    EXPECT_TRUE(inked(0));
+    EXPECT_TRUE(inked(2));
+    EXPECT_FALSE(inked(3)); // no fourth line
 }
 
 } // namespace
