@@ -136,12 +136,20 @@ LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
 
     Pos position = 0;
     char* begin = base;
-    auto addParagraph = [&](char* stop) {
+    // Every paragraph but the last is followed in memory by its break and the next one,
+    // unless trailing blanks were cut off or it is empty (then it points elsewhere).
+    auto addParagraph = [&](char* stop, bool last) {
         Pos length = stop - begin;
         if (discardTrailing) {
             length = trimmedLength(begin, length);
         }
-        paras_.push_back(Record{length == 0 ? kEmptyText : begin, length});
+        const bool continues = !last && length == stop - begin && length > 0;
+        if (length == 0 && paras_.size() > 0) {
+            // an empty paragraph points elsewhere: the run before it ends
+            paras_[paras_.size() - 1].lengthAndFlag &= ~Record::kContinues;
+        }
+        paras_.push_back(Record{length == 0 ? kEmptyText : begin,
+                                length | (continues ? Record::kContinues : 0)});
         starts_.append(position);
         position += length;
     };
@@ -157,7 +165,7 @@ LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
             result.nulOffset = p - base;
             return false;
         }
-        addParagraph(const_cast<char*>(p));
+        addParagraph(const_cast<char*>(p), false);
         position += 2;
         LineBreak kind;
         if (c == '\r') {
@@ -171,7 +179,7 @@ LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
         begin = const_cast<char*>(next);
         return true;
     });
-    addParagraph(result.nulOffset >= 0 ? base + result.nulOffset : const_cast<char*>(end));
+    addParagraph(result.nulOffset >= 0 ? base + result.nulOffset : const_cast<char*>(end), true);
     starts_.finishAppend(position);
     paras_.shrinkToFit();
     return result;
@@ -250,42 +258,44 @@ bool Document::adjacent(const Record& a, const Record& b) noexcept {
     return false;
 }
 
-bool Document::continuesInMemory(Pos p) const noexcept {
-    return p + 1 < paras_.size() && adjacent(paras_[p], paras_[p + 1]);
+void Document::markContinuation(Pos first, Pos last) noexcept {
+    first = std::max<Pos>(first, 0);
+    last = std::min<Pos>(last, paras_.size() - 1);
+    for (Pos i = first; i <= last; ++i) {
+        Record& r = paras_[i];
+        const bool continues = i + 1 < paras_.size() && adjacent(r, paras_[i + 1]);
+        r.lengthAndFlag =
+            (r.lengthAndFlag & ~Record::kContinues) | (continues ? Record::kContinues : 0);
+    }
 }
 
-// Search walks runs with these; a run of a million unedited paragraphs is checked pair by
-// pair, so the loop works on the raw segments of the record array.
+bool Document::continuesInMemory(Pos p) const noexcept {
+    return p >= 0 && p < paras_.size() && paras_[p].continues();
+}
+
+// Search walks runs with these; a run of a million unedited paragraphs is followed by its
+// marks alone, on the raw segments of the record array, without touching the text.
 Pos Document::runEnd(Pos p, Pos minBytes) const noexcept {
     Pos bytes = paras_[p].length();
-    const Pos last = paras_.size() - 1;
-    while (p < last && bytes < minBytes) {
+    while (bytes < minBytes) {
         Pos available = 0;
         const Record* r = paras_.segment(p, &available);
         Pos i = 0;
-        for (; i + 1 < available && bytes < minBytes; ++i) {
-            if (!adjacent(r[i], r[i + 1])) {
-                return p + i;
-            }
-            bytes += r[i + 1].length() + 2;
+        while (i < available && bytes < minBytes && r[i].continues()) {
+            ++i;
+            bytes += (i < available ? r[i].length() : paras_[p + i].length()) + 2;
         }
         p += i;
-        if (bytes >= minBytes || p >= last) {
-            break;
+        if (i < available && bytes < minBytes) {
+            break; // r[i] does not continue
         }
-        // p ends its segment: the next record lies beyond the gap
-        if (!adjacent(paras_[p], paras_[p + 1])) {
-            return p;
-        }
-        ++p;
-        bytes += paras_[p].length() + 2;
     }
     return p;
 }
 
 Pos Document::runStart(Pos p, Pos minBytes) const noexcept {
     Pos bytes = paras_[p].length();
-    while (p > 0 && bytes < minBytes && adjacent(paras_[p - 1], paras_[p])) {
+    while (p > 0 && bytes < minBytes && paras_[p - 1].continues()) {
         --p;
         bytes += paras_[p].length() + 2;
     }
@@ -471,6 +481,7 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         }
     }
     starts_.shiftAfter(pa + breaks, inserted - change.removed);
+    markContinuation(pa - 1, pa + breaks);
     return change;
 }
 

@@ -107,16 +107,21 @@ public:
     [[nodiscard]] Pos runStart(Pos p, Pos minBytes) const noexcept;
 
 private:
-    // 16 bytes a paragraph: its text and its length, whose top bit says whether the
-    // paragraph owns its buffer (an edited paragraph) or points into the loaded bytes.
+    // 16 bytes a paragraph: its text and its length, whose top bits say whether the
+    // paragraph owns its buffer (an edited paragraph) or points into a shared chunk, and
+    // whether the next paragraph follows it in memory after its original break.
     struct Record {
         char* data;
         Pos lengthAndFlag;
         static constexpr Pos kOwned = Pos(1) << 62;
-        [[nodiscard]] Pos length() const noexcept { return lengthAndFlag & ~kOwned; }
+        static constexpr Pos kContinues = Pos(1) << 61;
+        [[nodiscard]] Pos length() const noexcept { return lengthAndFlag & ~(kOwned | kContinues); }
         [[nodiscard]] bool owned() const noexcept { return (lengthAndFlag & kOwned) != 0; }
+        [[nodiscard]] bool continues() const noexcept { return (lengthAndFlag & kContinues) != 0; }
     };
     static bool adjacent(const Record& a, const Record& b) noexcept;
+    // Recomputes the continuation mark of paragraphs first .. last.
+    void markContinuation(Pos first, Pos last) noexcept;
 
     struct Part;
     static char* allocateText(Pos capacity);

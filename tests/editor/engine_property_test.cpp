@@ -75,6 +75,29 @@ TEST_P(EngineProperty, randomEditsUndoAndRedoRestoreTheText) {
             model = e.paragraphsText(); // undo granularity is checked below
         }
         ASSERT_EQ(e.paragraphsText(), model) << "step " << step;
+        if (step % 5 == 0) { // search agrees with a plain scan of the model, both ways
+            const std::string pattern = randomText(random).substr(0, 2);
+            const std::size_t from =
+                static_cast<std::size_t>(normalised(model, random() % (model.size() + 1)));
+            if (!pattern.empty() && pattern.find_first_of("\r\n") == std::string::npos) {
+                e.setSelStart(static_cast<Pos>(from));
+                const std::size_t forward = model.find(pattern, from);
+                ASSERT_EQ(e.searchText(pattern, true, false, false, true),
+                          forward != std::string::npos);
+                if (forward != std::string::npos) {
+                    ASSERT_EQ(e.selStart(), static_cast<Pos>(forward + pattern.size()));
+                }
+                e.setSelStart(static_cast<Pos>(from));
+                // backward: the last occurrence starting before `from`
+                const std::size_t backward =
+                    from == 0 ? std::string::npos : model.rfind(pattern, from - 1);
+                ASSERT_EQ(e.searchText(pattern, false, false, false, true),
+                          backward != std::string::npos);
+                if (backward != std::string::npos) {
+                    ASSERT_EQ(e.selStart(), static_cast<Pos>(backward));
+                }
+            }
+        }
         ASSERT_EQ(e.charCount(), static_cast<Pos>(model.size()));
         ASSERT_EQ(e.consistencyCheck(), "") << "step " << step;
     }
