@@ -156,6 +156,32 @@ std::unique_ptr<TextEditor> makeEditor(int width, int height, bool wrap) {
     return editor;
 }
 
+// The peers, set up as our editor is: the same font, size and wrapping.
+std::unique_ptr<QPlainTextEdit> makePlainTextEdit(int width, int height, bool wrap) {
+    auto edit = std::make_unique<QPlainTextEdit>();
+    edit->setFont(benchFont());
+    edit->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    edit->resize(width, height);
+    edit->show();
+    return edit;
+}
+
+#ifdef TAVREL_HAVE_QSCINTILLA
+std::unique_ptr<QsciScintilla> makeScintilla(int width, int height, bool wrap) {
+    auto sci = std::make_unique<QsciScintilla>();
+    sci->setFont(benchFont());
+    sci->setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
+    sci->resize(width, height);
+    sci->show();
+    return sci;
+}
+
+// SCI_SETTEXT takes the bytes as they are (up to a NUL), the fastest way in.
+void setBytes(QsciScintilla& sci, const std::string& text) {
+    sci.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, text.c_str());
+}
+#endif
+
 void paint(QAbstractScrollArea& view, QImage& image) {
     view.viewport()->render(&image);
 }
@@ -183,16 +209,12 @@ void BM_FirstScreen100MB(benchmark::State& state) {
             ours = msSince(start);
         }
         {
-            QPlainTextEdit edit;
-            edit.setFont(benchFont());
-            edit.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            edit.resize(700, 500);
-            edit.show();
+            auto edit = makePlainTextEdit(700, 500, true);
             const QString unicode =
                 QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
             const auto start = Clock::now();
-            edit.setPlainText(unicode);
-            paint(edit, image);
+            edit->setPlainText(unicode);
+            paint(*edit, image);
             plain = msSince(start);
         }
         state.SetIterationTime(ours / 1e3);
@@ -200,18 +222,11 @@ void BM_FirstScreen100MB(benchmark::State& state) {
     report(state, "QPlainTextEdit", ours, plain);
     state.counters["target_QPlainTextEdit_over_ours"] = 20;
 #ifdef TAVREL_HAVE_QSCINTILLA
-    QsciScintilla sci;
-    sci.setFont(benchFont());
-    sci.setWrapMode(QsciScintilla::WrapWord);
-    sci.resize(700, 500);
-    sci.show();
-    const std::string terminated = text; // SCI_SETTEXT reads up to a NUL
+    auto sci = makeScintilla(700, 500, true);
     const auto start = Clock::now();
-    sci.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, terminated.c_str());
-    paint(sci, image);
-    const double scintilla = msSince(start);
-    state.counters["QScintilla_ms"] = scintilla;
-    state.counters["QScintilla_over_ours"] = scintilla / ours;
+    setBytes(*sci, text);
+    paint(*sci, image);
+    report(state, "QScintilla", ours, msSince(start));
     state.counters["target_QScintilla_over_ours"] = 5;
 #else
     std::puts("QScintilla is not installed (libqscintilla2-qt6-dev): its figures are skipped");
@@ -261,22 +276,16 @@ void BM_Format100MBInSlices(benchmark::State& state) {
     state.counters["fixed_pitch"] = metrics.isFixedPitch() ? 1 : 0;
 #ifdef TAVREL_HAVE_QSCINTILLA
     // Scintilla wraps lazily too; asking every line's wrap count makes it wrap them all.
-    QsciScintilla sci;
-    sci.setFont(benchFont());
-    sci.setWrapMode(QsciScintilla::WrapWord);
-    sci.resize(700, 500);
-    sci.show();
-    sci.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, text.c_str());
-    const long count = sci.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
+    auto sci = makeScintilla(700, 500, true);
+    setBytes(*sci, text);
+    const long count = sci->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
     const auto start = Clock::now();
     long wrapped = 0;
     for (long line = 0; line < count; ++line) {
         wrapped +=
-            sci.SendScintilla(QsciScintillaBase::SCI_WRAPCOUNT, static_cast<unsigned long>(line));
+            sci->SendScintilla(QsciScintillaBase::SCI_WRAPCOUNT, static_cast<unsigned long>(line));
     }
-    const double scintilla = msSince(start);
-    state.counters["QScintilla_ms"] = scintilla;
-    state.counters["QScintilla_over_ours"] = scintilla / total;
+    report(state, "QScintilla", total, msSince(start));
     state.counters["QScintilla_lines"] = static_cast<double>(wrapped);
 #endif
 }
@@ -284,8 +293,7 @@ BENCHMARK(BM_Format100MBInSlices)->UseManualTime()->Iterations(1)->Unit(benchmar
 
 // --- Painting a full-HD viewport of dense block art ------------------------------------------
 
-template <typename View>
-double paintTime(View& view, QImage& image, int rounds) {
+double paintTime(QAbstractScrollArea& view, QImage& image, int rounds) {
     paint(view, image); // laid out and warmed up
     const auto start = Clock::now();
     for (int i = 0; i < rounds; ++i) {
@@ -304,93 +312,73 @@ void BM_PaintFullHdBlockArt(benchmark::State& state) {
         ours = paintTime(*editor, image, 50);
         state.SetIterationTime(ours / 1e3);
     }
-    QPlainTextEdit edit;
-    edit.setFont(benchFont());
-    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit.resize(1920, 1080);
-    edit.show();
-    edit.setPlainText(asShown(art));
-    report(state, "QPlainTextEdit", ours, paintTime(edit, image, 20));
+    auto edit = makePlainTextEdit(1920, 1080, false);
+    edit->setPlainText(asShown(art));
+    report(state, "QPlainTextEdit", ours, paintTime(*edit, image, 20));
     state.counters["target_ms"] = 4;
 #ifdef TAVREL_HAVE_QSCINTILLA
-    QsciScintilla sci;
-    sci.setFont(benchFont());
-    sci.setUtf8(true);
-    sci.resize(1920, 1080);
-    sci.show();
-    sci.setText(asShown(art));
-    const double scintilla = paintTime(sci, image, 20);
-    state.counters["QScintilla_ms"] = scintilla;
-    state.counters["QScintilla_over_ours"] = scintilla / ours;
+    auto sci = makeScintilla(1920, 1080, false);
+    sci->setUtf8(true);
+    sci->setText(asShown(art));
+    report(state, "QScintilla", ours, paintTime(*sci, image, 20));
 #endif
 }
 BENCHMARK(BM_PaintFullHdBlockArt)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // --- Typing into the middle of a 10 MB paragraph with word wrap ------------------------------
 
+// Milliseconds a keystroke takes: the character, the caret kept in view, the repaint.
+template <typename Type>
+double keystrokeTime(QAbstractScrollArea& view, QImage& image, int keys, Type type) {
+    paint(view, image);
+    const auto start = Clock::now();
+    for (int i = 0; i < keys; ++i) {
+        type();
+        paint(view, image);
+    }
+    return msSince(start) / keys;
+}
+
 void BM_TypeInto10MBParagraph(benchmark::State& state) {
     const std::string& text = tenMegabyteParagraph();
+    const auto middle = static_cast<Pos>(text.size() / 2);
     QImage image(700, 500, QImage::Format_ARGB32_Premultiplied);
     auto editor = makeEditor(700, 500, true);
     editor->engine().loadBytes(std::string(text));
     editor->layout().formatAll();
-    const Pos middle = static_cast<Pos>(text.size() / 2);
     editor->engine().setSelStart(middle);
     editor->scrollInView();
-    paint(*editor, image);
     double ours = 0;
-    constexpr int kKeys = 50;
     for (auto _ : state) {
-        const auto start = Clock::now();
-        for (int i = 0; i < kKeys; ++i) {
+        ours = keystrokeTime(*editor, image, 50, [&] {
             editor->engine().setSelText(std::string_view("x"));
             editor->scrollInView();
-            paint(*editor, image);
-        }
-        ours = msSince(start) / kKeys;
+        });
         state.SetIterationTime(ours / 1e3);
     }
     state.counters["ours_ms"] = ours;
     state.counters["target_ms"] = 16;
 
-    QPlainTextEdit edit;
-    edit.setFont(benchFont());
-    edit.resize(700, 500);
-    edit.show();
-    edit.setPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    QTextCursor cursor = edit.textCursor();
-    cursor.setPosition(static_cast<int>(middle));
-    edit.setTextCursor(cursor);
-    edit.ensureCursorVisible();
-    paint(edit, image);
-    auto start = Clock::now();
+    // The peers take seconds a keystroke here; three tell enough.
     constexpr int kPeerKeys = 3;
-    for (int i = 0; i < kPeerKeys; ++i) {
-        edit.insertPlainText(QStringLiteral("x"));
-        edit.ensureCursorVisible();
-        paint(edit, image);
-    }
-    const double plain = msSince(start) / kPeerKeys;
-    state.counters["QPlainTextEdit_ms"] = plain;
-    state.counters["QPlainTextEdit_over_ours"] = plain / ours;
+    auto edit = makePlainTextEdit(700, 500, true);
+    edit->setPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(static_cast<int>(middle));
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+    report(state, "QPlainTextEdit", ours, keystrokeTime(*edit, image, kPeerKeys, [&] {
+               edit->insertPlainText(QStringLiteral("x"));
+               edit->ensureCursorVisible();
+           }));
 #ifdef TAVREL_HAVE_QSCINTILLA
-    QsciScintilla sci;
-    sci.setFont(benchFont());
-    sci.setWrapMode(QsciScintilla::WrapWord);
-    sci.resize(700, 500);
-    sci.show();
-    sci.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, text.c_str());
-    sci.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(middle));
-    paint(sci, image);
-    start = Clock::now();
-    for (int i = 0; i < kPeerKeys; ++i) {
-        sci.SendScintilla(QsciScintillaBase::SCI_ADDTEXT, 1UL, "x");
-        sci.SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
-        paint(sci, image);
-    }
-    const double scintilla = msSince(start) / kPeerKeys;
-    state.counters["QScintilla_ms"] = scintilla;
-    state.counters["QScintilla_over_ours"] = scintilla / ours;
+    auto sci = makeScintilla(700, 500, true);
+    setBytes(*sci, text);
+    sci->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(middle));
+    report(state, "QScintilla", ours, keystrokeTime(*sci, image, kPeerKeys, [&] {
+               sci->SendScintilla(QsciScintillaBase::SCI_ADDTEXT, 1UL, "x");
+               sci->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+           }));
 #endif
 }
 BENCHMARK(BM_TypeInto10MBParagraph)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
