@@ -3,6 +3,11 @@
 // main window, event loop.
 #include "app/startup.h"
 
+#include "app/command_line.h"
+#include "app/document_title.h"
+#include "app/main_window.h"
+#include "app/settings_catalogue.h"
+
 #include "platform/atomic_file.h"
 #include "platform/file_move.h"
 #include "platform/native_settings.h"
@@ -11,9 +16,11 @@
 #include "platform/write_access.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QMainWindow>
 #include <QMessageBox>
+
+#include <cstdio>
+#include <vector>
 
 namespace tavrel {
 
@@ -39,30 +46,28 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     return true;
 }
 
-// Stands in for the main window until that exists: it has the main window's title and size
-// and its close handling (the settings are written, the store is freed).
-class StartWindow final : public QMainWindow {
-public:
-    explicit StartWindow(StartupState& state) : state_(state) {
-        setWindowTitle(QString::fromLatin1(kApplicationTitle));
-        resize(704, 365);
+[[nodiscard]] std::unique_ptr<QMainWindow> createMainWindow(StartupState& state,
+                                                            const std::string& file) {
+    MainWindowSetup setup;
+    setup.settings = state.settings.get();
+    setup.locations = state.locations;
+    setup.commandLineFile = file;
+    setup.releaseSettings = [&state] { state.settings.reset(); };
+    return std::make_unique<MainWindow>(std::move(setup));
+}
+
+int reportCommandLineError(const std::string& programName, const std::string& error) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", programName.c_str(),
+                 error.c_str(), programName.c_str());
+    return 2;
+}
+
+std::vector<std::string> argumentsAfterProgram(const QStringList& arguments) {
+    std::vector<std::string> result;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        result.push_back(arguments[i].toStdString());
     }
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        if (state_.settings != nullptr) {
-            saveSettingsAtClose(*state_.settings, messageBoxReporter(this));
-            state_.settings.reset();
-        }
-        event->accept();
-    }
-
-private:
-    StartupState& state_;
-};
-
-[[nodiscard]] std::unique_ptr<QMainWindow> createMainWindow(StartupState& state) {
-    return std::make_unique<StartWindow>(state);
+    return result;
 }
 
 } // namespace
@@ -109,13 +114,17 @@ std::unique_ptr<ConfigSaver> openSettingsStore(const StorageLocations& locations
     return std::make_unique<ConfigSaver>(std::make_unique<platform::NativeSettings>());
 }
 
-WriteStatus saveSettings(ConfigSaver& settings) {
-    settings.writeString("Info", "Version", "4.2");
+WriteStatus saveSettings(ConfigSaver& settings, const SettingsWriter& writeEntries) {
+    settings.writeString(kVersionSection, kVersionKey, kSettingsVersionMark);
+    if (writeEntries) {
+        writeEntries(settings);
+    }
     return settings.flush();
 }
 
-bool saveSettingsAtClose(ConfigSaver& settings, const ErrorReporter& report) {
-    const WriteStatus status = saveSettings(settings);
+bool saveSettingsAtClose(ConfigSaver& settings, const ErrorReporter& report,
+                         const SettingsWriter& writeEntries) {
+    const WriteStatus status = saveSettings(settings, writeEntries);
     if (!status.ok() && report) {
         report("The settings could not be saved.\n\n" + status.error);
     }
@@ -130,7 +139,30 @@ ErrorReporter messageBoxReporter(QWidget* parent) {
 }
 
 int runTavrel(int argc, char** argv) {
+    // --help and --version answer before anything needs a display.
+    std::vector<std::string> raw(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::string programName = argc > 0 ? fileNamePart(argv[0]) : std::string("tavrel");
+    const CommandLine early = parseCommandLine(raw);
+    if (early.action == CommandAction::Help) {
+        std::fputs(helpText(programName).c_str(), stdout);
+        return 0;
+    }
+    if (early.action == CommandAction::Version) {
+        std::puts(versionText().c_str());
+        return 0;
+    }
+    if (early.action == CommandAction::Error && early.unknownOption.rfind("--", 0) == 0) {
+        // Qt's own options take one dash; a long option nobody knows is reported here,
+        // before Qt looks for a display.
+        return reportCommandLineError(programName, early.error);
+    }
+
     QApplication app(argc, argv);
+    // Qt has taken its own options out of the list; what is left is ours.
+    const CommandLine line = parseCommandLine(argumentsAfterProgram(QApplication::arguments()));
+    if (line.action == CommandAction::Error) {
+        return reportCommandLineError(programName, line.error);
+    }
     StartupState& state = startupState();
     state.locations = settleStorageLocations(currentEnvironment());
     state.settings = openSettingsStore(state.locations);
@@ -141,7 +173,7 @@ int runTavrel(int argc, char** argv) {
     }
 
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    std::unique_ptr<QMainWindow> window = createMainWindow(state);
+    std::unique_ptr<QMainWindow> window = createMainWindow(state, line.file);
     state.starting = false;
     platform::closeOnTerminationSignals(*window);
     window->show();

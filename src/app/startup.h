@@ -56,13 +56,19 @@ struct StartupState {
 // The INI store on the settings file in portable mode, else the native per-user store.
 [[nodiscard]] std::unique_ptr<ConfigSaver> openSettingsStore(const StorageLocations& locations);
 
-// Writes the settings and flushes the store; never throws.
-[[nodiscard]] WriteStatus saveSettings(ConfigSaver& settings);
+// The main window's part of saving: every setting of the catalogue, in its order.
+using SettingsWriter = std::function<void(ConfigSaver& settings)>;
+
+// Writes the version mark, then what writeEntries writes, and flushes the store; never
+// throws.
+[[nodiscard]] WriteStatus saveSettings(ConfigSaver& settings,
+                                       const SettingsWriter& writeEntries = {});
 
 // The close handler's part: saves the settings and, when that fails, reports it once through
 // report. The window closes either way; answers whether the settings were saved.
 using ErrorReporter = std::function<void(const std::string& message)>;
-bool saveSettingsAtClose(ConfigSaver& settings, const ErrorReporter& report);
+bool saveSettingsAtClose(ConfigSaver& settings, const ErrorReporter& report,
+                         const SettingsWriter& writeEntries = {});
 
 // A reporter that shows the message in a warning box over parent.
 [[nodiscard]] ErrorReporter messageBoxReporter(QWidget* parent);

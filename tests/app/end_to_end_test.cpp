@@ -1,13 +1,14 @@
 // The built program, copied into a temporary folder and started on the offscreen platform,
 // then ended by SIGTERM or SIGINT the way a desktop ends it at log-out: it must close its
 // window in order and leave its settings where its mode says.
-#include "platform/temp_folder.h"
+#include "end_to_end_support.h"
 
 #include <QProcess>
 #include <QSettings>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -17,8 +18,9 @@ namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::expectSectionsInOrder;
+using test::Installation;
 using test::readFile;
-using test::TempFolder;
 using test::writeFile;
 
 // Whether the process has its own handler for the signal yet (Linux's "SigCgt" mask), which
@@ -44,13 +46,14 @@ struct Run {
 };
 
 // Starts the program, waits until it is up, sends the signal and waits for the end.
-Run startAndEnd(const std::string& program, const std::string& configHome, int signal) {
+Run startAndEnd(const std::string& program, const std::string& configHome, int signal,
+                const QStringList& arguments = {}) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("XDG_CONFIG_HOME", QString::fromStdString(configHome));
     process.setProcessEnvironment(environment);
-    process.start(QString::fromStdString(program), {});
+    process.start(QString::fromStdString(program), arguments);
     Run run;
     if (!process.waitForStarted(10000)) {
         run.errors = process.errorString().toStdString();
@@ -73,19 +76,6 @@ Run startAndEnd(const std::string& program, const std::string& configHome, int s
     return run;
 }
 
-// A folder holding a copy of the program, as an installation or a USB stick would.
-struct Installation {
-    TempFolder root;
-    std::string folder = root / "Tavrel/";
-    std::string program = folder + "tavrel";
-    std::string configHome = root / "config";
-
-    Installation() {
-        fs::create_directories(folder);
-        fs::copy_file(TAVREL_BINARY_DIR "/bin/tavrel", program);
-    }
-};
-
 void expectOrderlyEnd(const Run& run) {
     EXPECT_TRUE(run.cameUp) << run.errors;
     EXPECT_TRUE(run.ended) << run.errors;
@@ -98,15 +88,36 @@ TEST(EndToEnd, portableProgramKeepsItsSettingsBesideItselfAcrossStarts) {
     writeFile(install.folder + "usb.dat", "");
 
     expectOrderlyEnd(startAndEnd(install.program, install.configHome, SIGTERM));
-    EXPECT_EQ(readFile(install.folder + "Tavrel.ini"), "[Info]\r\nVersion=4.2\r\n\r\n");
+    const std::string first = readFile(install.folder + "Tavrel.ini");
+    EXPECT_EQ(first.rfind("[Info]\r\nVersion=4.2\r\n\r\n[Options]\r\nLanguage=English\r\n", 0), 0u)
+        << first;
+    EXPECT_NE(first.find("WordWrap=1\r\n"), std::string::npos);
 
-    // The second start must read what is there and write it back beside its own entry.
+    // The second start must read what is there and write it back beside its own entries.
     writeFile(install.folder + "Tavrel.ini",
               "[Options]\r\nWordWrap=0\r\n[info]\r\nversion=1.0\r\n");
     expectOrderlyEnd(startAndEnd(install.program, install.configHome, SIGINT));
-    EXPECT_EQ(readFile(install.folder + "Tavrel.ini"),
-              "[Options]\r\nWordWrap=0\r\n\r\n[info]\r\nVersion=4.2\r\n\r\n");
+    const std::string second = readFile(install.folder + "Tavrel.ini");
+    EXPECT_EQ(second.rfind("[Options]\r\nWordWrap=0\r\nLanguage=English\r\n", 0), 0u) << second;
+    EXPECT_NE(second.find("[info]\r\nVersion=4.2\r\n"), std::string::npos) << second;
     EXPECT_FALSE(fs::exists(install.configHome));
+}
+
+// SIGTERM at log-out closes a window showing a file as the Exit button would: the file is
+// among the recent files and its class has bounds, in the order a fresh file gets them.
+TEST(EndToEnd, aSignalClosesAWindowWithAFileAndWritesEverySetting) {
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    const std::string art = (test::corpusDir() / "nfo/emerge.nfo").string();
+    ASSERT_TRUE(fs::exists(art)) << art;
+
+    expectOrderlyEnd(
+        startAndEnd(install.program, install.configHome, SIGTERM, {QString::fromStdString(art)}));
+    const std::string ini = readFile(install.folder + "Tavrel.ini");
+    expectSectionsInOrder(ini,
+                          {"[Info]", "[Options]", "[Find]", "[Window]", "[nfo]", "[Recent Files]"});
+    EXPECT_NE(ini.find("[Recent Files]\r\n0=" + art + "\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("[Window]\r\nMaximized=0\r\n"), std::string::npos) << ini;
 }
 
 TEST(EndToEnd, normalModeWritesNothingBesideTheProgram) {
@@ -119,7 +130,8 @@ TEST(EndToEnd, normalModeWritesNothingBesideTheProgram) {
     for (const auto& entry : fs::directory_iterator(install.folder)) {
         beside.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(beside, std::vector<std::string>{"tavrel"});
+    std::sort(beside.begin(), beside.end());
+    EXPECT_EQ(beside, (std::vector<std::string>{"languages", "tavrel"}));
     const fs::path userFolder = fs::path(install.configHome) / "Velmantic/Tavrel";
     EXPECT_TRUE(fs::is_directory(userFolder));
     EXPECT_EQ(readFile((userFolder / "highlight.dat").string()), "left by an older installation");

@@ -1,0 +1,418 @@
+// The main window's components, its creation and showing sequences, the settings it loads
+// and writes, the language, the bounds debounce and the close sequence.
+#include "app/main_window.h"
+
+#include "app/button_bar.h"
+#include "editor/line_gutter.h"
+#include "editor/text_editor.h"
+#include "lang/language_menu.h"
+#include "lang/locale_lang_id.h"
+#include "lang/translator.h"
+#include "platform/atomic_file.h"
+#include "platform/paths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace tavrel {
+
+namespace {
+
+// A stored colour for Qt; system colours are looked up in the application's palette.
+QColor toQt(Color color) {
+    if (!isSystemColor(color)) {
+        return QColor(redOf(color), greenOf(color), blueOf(color));
+    }
+    const QPalette palette = QApplication::palette();
+    switch (systemColorIndex(color)) {
+    case 5: // window
+        return palette.color(QPalette::Base);
+    case 8: // window text
+        return palette.color(QPalette::Text);
+    case 13: // highlight
+        return palette.color(QPalette::Highlight);
+    case 14: // highlight text
+        return palette.color(QPalette::HighlightedText);
+    case 15: // button face
+        return palette.color(QPalette::Button);
+    case 18: // button text
+        return palette.color(QPalette::ButtonText);
+    default:
+        return palette.color(QPalette::WindowText);
+    }
+}
+
+QFont toQt(const FontSpec& spec) {
+    QFont font(QString::fromStdString(spec.face));
+    font.setPointSize(spec.points > 0 ? spec.points : 9);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+// The interface font of the window and the gutter: Tahoma, 11 pixels.
+QFont interfaceFont() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    return font;
+}
+
+char systemDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
+                                                          : '.';
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)), recent_(platform::isFile) {
+    if (setup_.dialogs == nullptr) {
+        ownDialogs_ = std::make_unique<QtWindowDialogs>();
+        dialogs_ = ownDialogs_.get();
+    } else {
+        dialogs_ = setup_.dialogs;
+    }
+    if (setup_.decimalSeparator == 0) {
+        setup_.decimalSeparator = systemDecimalSeparator();
+    }
+    if (!setup_.writer) {
+        setup_.writer = platform::writeFileAtomically;
+    }
+    const std::uint16_t langId =
+        langIdForLocale(QLocale::system().name().toStdString()).value_or(0x0409);
+    languages_ = std::make_unique<LanguageHandler>(languageFolders(setup_.locations.programFolder),
+                                                   langId, *dialogs_);
+
+    createComponents();
+    connectCommands();
+    connectOptions();
+
+    // The creation sequence, in its order.
+    helpFile_ = setup_.locations.programFolder + "Tavrel.chm";
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    keywordFile_ = setup_.locations.settingsFolder + kKeywordFileName;
+    loadSettings();
+    buildLanguageMenu();
+    languageChange();
+    // The file filter is the class constant kFileFilter, used by Open and Save as.
+    if (setup_.workArea) {
+        workArea_ = *setup_.workArea;
+    } else if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        workArea_ = {area.x() + area.width(), area.y() + area.height()};
+    }
+    // The address highlighter and the keyword list are attached here once they exist.
+    g_->setVisible(options_.lineNumbers);
+    if (options_.exitFocus) {
+        p_->exitButton()->setFocus();
+    }
+    const std::string& first = setup_.commandLineFile;
+    if (!first.empty() && platform::isFile(first)) {
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(first, error);
+        load(error ? first : full.lexically_normal().string());
+    } else {
+        sizeWindow(std::string(kOtherFileClass), 0);
+    }
+    if (setup_.settings != nullptr &&
+        setup_.settings->readBool(kWindowSection, kMaximizedKey, false)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    // The single-instance handoff installs its hook here.
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createComponents() {
+    setObjectName(QStringLiteral("TavrelF"));
+    setFont(interfaceFont());
+    resize(kInitialWidth, kInitialHeight);
+    setMaximumSize(kMaxWindowWidth, kMaxWindowHeight);
+    setAcceptDrops(true);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    g_ = new LineGutter(central);
+    g_->setObjectName(QStringLiteral("g"));
+    g_->setFixedWidth(kGutterWidth);
+    g_->setFont(interfaceFont());
+    g_->setTextColor(Qt::white);
+    g_->hide();
+
+    m_ = new TextEditor(central);
+    m_->setObjectName(QStringLiteral("m"));
+    m_->setFrameShape(QFrame::NoFrame);
+    m_->setContextMenuPolicy(Qt::CustomContextMenu);
+    g_->setEditor(m_);
+
+    row->addWidget(g_);
+    row->addWidget(m_, 1);
+    column->addLayout(row, 1);
+    p_ = new ButtonBar(central);
+    column->addWidget(p_);
+    setCentralWidget(central);
+
+    timer1_.setInterval(10);
+    saveBoundsTimer_.setInterval(1000);
+    saveBoundsTimer_.setSingleShot(true);
+    connect(&saveBoundsTimer_, &QTimer::timeout, this, [this] {
+        if (!starting() && !sizing_) {
+            saveBounds();
+        }
+    });
+
+    menus_.build(mainMenuRows(), menuBar(), nullptr, this);
+    menus_.menu("file_recentfiles")->setEnabled(false);
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    popupItems_.build(popupMenuRows(), nullptr, popup_, this);
+    connect(m_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(m_->viewport()->mapToGlobal(at)); });
+}
+
+bool MainWindow::starting() const {
+    return setup_.starting ? setup_.starting() : startupState().starting;
+}
+
+// --- Settings ------------------------------------------------------------------------------
+
+void MainWindow::loadSettings() {
+    if (setup_.settings != nullptr) {
+        tavrel::loadSettings(*setup_.settings, options_, recent_, setup_.decimalSeparator);
+    }
+    // Start-up read the one-instance flag before this window existed.
+    options_.oneInstance = startupState().oneInstance;
+    rebuildRecentMenu();
+    applySettingsToWidgets();
+    measureFont();
+}
+
+void MainWindow::applySettingsToWidgets() {
+    m_->setColor(toQt(options_.backColor));
+    g_->setColor(toQt(options_.backColor));
+    m_->setEditorFont(toQt(options_.editorFont));
+    m_->setTextColor(toQt(options_.editorFont.color));
+    g_->setTextColor(toQt(options_.editorFont.color));
+    m_->setWordWrap(options_.wordWrap);
+    m_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
+    EditorOptions editorOptions = m_->options();
+    if (options_.dragDrop) {
+        editorOptions &= ~EditorOptions{eoNoDragnDrop};
+    } else {
+        editorOptions |= eoNoDragnDrop;
+    }
+    m_->setOptions(editorOptions);
+    g_->setVisible(options_.lineNumbers);
+}
+
+void MainWindow::writeSettings(ConfigSaver& settings) {
+    options_.wordWrap = m_->wordWrap();
+    tavrel::saveSettings(settings, options_, recent_, setup_.decimalSeparator,
+                         [this](ConfigSaver& store) { saveBounds(store); });
+}
+
+void MainWindow::saveBounds() {
+    if (setup_.settings != nullptr) {
+        saveBounds(*setup_.settings);
+    }
+}
+
+QRect MainWindow::currentBounds() const {
+    return geometry();
+}
+
+void MainWindow::saveBounds(ConfigSaver& settings) {
+    const QRect bounds = currentBounds();
+    placedBounds_ = bounds;
+    tavrel::saveBounds(settings,
+                       {isMaximized(), bounds.x(), bounds.y(), bounds.width(), bounds.height()},
+                       fileClass_, options_.sameDim);
+}
+
+// --- Language ------------------------------------------------------------------------------
+
+void MainWindow::buildLanguageMenu() {
+    languageMenu_ =
+        new LanguageMenu(menus_.menu("options_language"), [this](const std::string& name) {
+            options_.language = name;
+            languageChange();
+        });
+    std::vector<std::string> entries;
+    if (languages_->listLanguages(entries)) {
+        languageMenu_->build(entries, options_.language);
+    }
+}
+
+void MainWindow::languageChange() {
+    options_.language = languages_->loadLanguage(options_.language);
+    translateComponent(this, languages_->strings());
+}
+
+QString MainWindow::langText(int number) const {
+    return tavrel::langText(languages_->strings(), number);
+}
+
+void MainWindow::showError(int kind) {
+    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104));
+}
+
+// --- Font and sizing ------------------------------------------------------------------------
+
+void MainWindow::measureFont() {
+    const GlyphMetrics& metrics = m_->glyphMetrics();
+    m_->setLineHeight(metrics.fontHeight());
+    // The width of "x" stands for the average, as fonts report it; in a fixed-pitch font it
+    // equals the widest glyph, and only then is the window sized by its text.
+    averageCharWidth_ = metrics.advance('x');
+    maxCharWidth_ = metrics.maxAdvance();
+}
+
+void MainWindow::sizeToContent() {
+    const Document& document = m_->engine().document();
+    ContentWidthInput input;
+    input.autoWidth = options_.autoWidth;
+    input.averageCharWidth = averageCharWidth_;
+    input.maxCharWidth = maxCharWidth_;
+    input.lineCount = m_->engine().paragraphsCount();
+    input.lineNumbers = options_.lineNumbers;
+    input.gutterWidth = g_->width();
+    if (input.autoWidth && input.lineCount > 0) {
+        // Every paragraph but the last is followed by a break.
+        input.widestChars = widestLineChars(document.paragraphCount() - 1,
+                                            [&](Pos p) { return document.paragraphLength(p); });
+    }
+    sizeWindow(fileClass_, contentWidth(input));
+}
+
+int MainWindow::editorHeight() {
+    // Before the window is first shown its layout has not placed the children yet.
+    if (!isVisible() && layout() != nullptr) {
+        layout()->activate();
+    }
+    return m_->height();
+}
+
+void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
+    if (isMaximized() || setup_.settings == nullptr) {
+        return;
+    }
+    sizing_ = true;
+    SizeWindowInput input;
+    input.fileClass = fileClass;
+    input.desiredWidth = desiredWidth;
+    input.sameDim = options_.sameDim;
+    input.autoHeight = options_.autoHeight;
+    input.lineCount = m_->engine().paragraphsCount();
+    input.lineHeight = m_->lineHeight();
+    input.windowTop = geometry().y();
+    input.windowHeight = height();
+    input.editorHeight = editorHeight();
+    input.workArea = workArea_;
+    const WindowPlacement place = placeWindow(input, *setup_.settings);
+    options_.findLeft = place.findLeft;
+    options_.findTop = place.findTop;
+    setGeometry(place.left, place.top, place.width, place.height);
+    placedBounds_ = currentBounds();
+    sizing_ = false;
+}
+
+// --- Showing, moving, closing ---------------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_ || event->spontaneous()) {
+        return;
+    }
+    shownOnce_ = true;
+    modified_ = false;
+    sizing_ = false;
+}
+
+void MainWindow::applyOnTop() {
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, options_.onTop);
+    // Changing a window flag hides a shown window; it comes back where it was.
+    if (wasVisible) {
+        show();
+    }
+}
+
+void MainWindow::boundsMoved() {
+    if (starting() || sizing_) {
+        return;
+    }
+    // The window system reports the bounds this window gave itself once more when it maps
+    // the window; only a real move or resize is the user's choice.
+    if (currentBounds() == placedBounds_) {
+        return;
+    }
+    saveBoundsTimer_.start(); // restarts: the bounds are written after 1000 ms of quiet
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    boundsMoved();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    boundsMoved();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (askToSave()) {
+        event->ignore();
+        return;
+    }
+    saveBoundsTimer_.stop();
+    // The keyword-list editor is freed here once it exists.
+    if (setup_.settings != nullptr) {
+        saveSettingsAtClose(*setup_.settings, messageBoxReporter(this),
+                            [this](ConfigSaver& settings) { writeSettings(settings); });
+        setup_.settings = nullptr;
+        if (setup_.releaseSettings) {
+            setup_.releaseSettings();
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    QStringList names;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        names.push_back(url.isLocalFile() ? url.toLocalFile() : QString());
+    }
+    event->acceptProposedAction();
+    dropFiles(names);
+}
+
+} // namespace tavrel

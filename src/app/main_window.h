@@ -1,0 +1,199 @@
+// The main window: one text file at a time in the editor, sized to its text, with the file
+// commands, the menus and the button bar. Its object name "TavrelF" is how a second start of
+// the program finds it.
+#pragma once
+
+#include "app/document_title.h"
+#include "app/main_menus.h"
+#include "app/recent_files.h"
+#include "app/settings_catalogue.h"
+#include "app/startup.h"
+#include "app/window_dialogs.h"
+#include "app/window_sizing.h"
+#include "lang/language_handler.h"
+
+#include <QMainWindow>
+#include <QRect>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QMenu;
+
+namespace tavrel {
+
+class ButtonBar;
+class LanguageMenu;
+class LineGutter;
+class TextEditor;
+
+// What the window is given instead of reaching for process-wide state, so that tests can
+// hand in their own store, folders, answers and writer.
+struct MainWindowSetup {
+    ConfigSaver* settings = nullptr;  // the store; it must outlive the window's close
+    StorageLocations locations;       // program and settings folders
+    std::string commandLineFile;      // the first argument; empty for none
+    WindowDialogs* dialogs = nullptr; // null: the real message boxes and file dialogs
+    FileWriter writer;                // empty: the atomic file writer
+    std::function<bool()> starting;   // empty: start-up's starting flag
+    std::optional<WorkArea> workArea; // empty: the screen's available geometry
+    // Called by the close handler after the settings were written: start-up frees the store.
+    std::function<void()> releaseSettings;
+    char decimalSeparator = 0; // 0: the system's
+};
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kInitialWidth = 704;
+    static constexpr int kInitialHeight = 365;
+    static constexpr int kGutterWidth = 30;
+    // The Open and Save as dialogs' filter, as the program writes it.
+    static constexpr const char* kFileFilter =
+        "All files (*.*)|*.*|Tavrel files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
+
+    explicit MainWindow(MainWindowSetup setup, QWidget* parent = nullptr);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete; // a window is one object on screen
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // --- Loading and sizing ------------------------------------------------------------
+    // Loads a file and makes it the current one; false (and nothing changed) when it could
+    // not be read.
+    bool load(const std::string& name);
+    void updateTitle();
+    void measureFont();
+    void sizeToContent();
+    void sizeWindow(const std::string& fileClass, int desiredWidth);
+    void saveBounds();
+
+    // --- File commands -----------------------------------------------------------------
+    // True when the user cancelled.
+    [[nodiscard]] bool askToSave();
+    void addRecent(const std::string& name);
+    bool save();
+    bool saveAs();
+    void newDocument();
+    void open();
+    void openRecent(const std::string& caption);
+    void dropFiles(const QStringList& names);
+    void showProperties();
+
+    // --- Settings ----------------------------------------------------------------------
+    void loadSettings();
+    // Writes the catalogue between start-up's version mark and flush.
+    void writeSettings(ConfigSaver& settings);
+    void languageChange();
+
+    // --- State, for the commands of later parts and for tests --------------------------
+    [[nodiscard]] TextEditor& editor() const noexcept { return *m_; }
+    [[nodiscard]] LineGutter& gutter() const noexcept { return *g_; }
+    [[nodiscard]] ButtonBar& buttonBar() const noexcept { return *p_; }
+    [[nodiscard]] const std::string& fileName() const noexcept { return fileName_; }
+    [[nodiscard]] const std::string& fileClass() const noexcept { return fileClass_; }
+    [[nodiscard]] bool isModified() const noexcept { return modified_; }
+    [[nodiscard]] AppSettings& options() noexcept { return options_; }
+    [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return recent_; }
+    [[nodiscard]] QAction* action(const std::string& name) const { return menus_.action(name); }
+    [[nodiscard]] QMenu* menu(const std::string& name) const { return menus_.menu(name); }
+    [[nodiscard]] QMenu* popupMenu() const noexcept { return popup_; }
+    [[nodiscard]] QAction* popupAction(const std::string& name) const {
+        return popupItems_.action(name);
+    }
+    [[nodiscard]] QTimer& saveBoundsTimer() noexcept { return saveBoundsTimer_; }
+    [[nodiscard]] QTimer& handoffTimer() noexcept { return timer1_; }
+    [[nodiscard]] const WorkArea& workArea() const noexcept { return workArea_; }
+    [[nodiscard]] int averageCharWidth() const noexcept { return averageCharWidth_; }
+    [[nodiscard]] int maxCharWidth() const noexcept { return maxCharWidth_; }
+    [[nodiscard]] bool isSizing() const noexcept { return sizing_; }
+    [[nodiscard]] const LanguageHandler& languages() const noexcept { return *languages_; }
+
+    // Language texts 101 to 104 by number, for the messages of the commands.
+    [[nodiscard]] QString langText(int number) const;
+    // ShowError: kind 1 shows text 103, kind 2 text 104.
+    void showError(int kind);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createComponents();
+    void connectCommands();
+    void connectOptions();
+    void applySettingsToWidgets();
+    void readSettingsFromWidgets();
+    void buildLanguageMenu();
+    void rebuildRecentMenu();
+    void updateFileMenu();
+    void updateEditMenu();
+    void updateFormatMenu();
+    void updateOptionsMenu();
+    void updatePopupMenu();
+    void reenableGuardedItems();
+    void guard(QAction* action, std::function<bool()> condition, std::function<void()> run);
+    void editorChanged();
+    void focusAfterLoad();
+    void applyOnTop();
+    void boundsMoved();
+    void saveBounds(ConfigSaver& settings);
+    // The bounds SaveBounds writes: the window's own area without the frame the window
+    // system adds, whose size is known only once the window is shown.
+    [[nodiscard]] QRect currentBounds() const;
+    void setButtonSaveEnabled(bool on);
+    [[nodiscard]] bool writeDocument(const std::string& path);
+    [[nodiscard]] bool mayDropAfterNul(const std::string& path);
+    [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
+    [[nodiscard]] bool starting() const;
+    [[nodiscard]] int editorHeight();
+
+    MainWindowSetup setup_;
+    std::unique_ptr<QtWindowDialogs> ownDialogs_;
+    WindowDialogs* dialogs_ = nullptr;
+    std::unique_ptr<LanguageHandler> languages_;
+    LanguageMenu* languageMenu_ = nullptr;
+
+    // Components, named as the program has always named them.
+    LineGutter* g_ = nullptr;
+    TextEditor* m_ = nullptr;
+    ButtonBar* p_ = nullptr;
+    QTimer timer1_;          // the handoff's poll
+    QTimer saveBoundsTimer_; // writes the bounds 1000 ms after the last move or resize
+    MenuSet menus_;
+    MenuSet popupItems_;
+    QMenu* popup_ = nullptr;
+    struct Guarded {
+        QAction* action;
+        std::function<bool()> condition;
+    };
+    std::vector<Guarded> guarded_;
+
+    AppSettings options_;
+    RecentFiles recent_;
+    std::string fileName_;
+    std::string fileClass_{kOtherFileClass};
+    bool modified_ = false;
+    bool sizing_ = true;
+    bool shownOnce_ = false;
+    WorkArea workArea_;
+    QRect placedBounds_; // the bounds SizeWindow set or SaveBounds wrote last
+    int averageCharWidth_ = 8;
+    int maxCharWidth_ = 8;
+    std::string helpFile_;
+    std::string keywordFile_;
+    // Where the text of the loaded file stopped at a NUL byte (-1: it did not), and which
+    // file that was: saving over that file asks before the bytes after it are dropped.
+    std::int64_t nulOffset_ = -1;
+    std::string nulFile_;
+};
+
+} // namespace tavrel

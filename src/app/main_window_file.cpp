@@ -1,0 +1,274 @@
+// The main window's loading and file commands: Load with and without the line-end repair,
+// the title, New, Open, Save, Save as, the recent files, dropped files, Properties and the
+// question to save.
+#include "app/main_window.h"
+
+#include "app/button_bar.h"
+#include "app/document_file.h"
+#include "app/file_properties.h"
+#include "app/line_ends.h"
+#include "editor/text_editor.h"
+#include "platform/paths.h"
+#include "platform/write_access.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+
+#include <filesystem>
+
+namespace tavrel {
+
+namespace {
+
+[[nodiscard]] bool sameFile(const std::string& a, const std::string& b) {
+    if (a == b) {
+        return true;
+    }
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+} // namespace
+
+bool MainWindow::load(const std::string& name) {
+    TextEngine& engine = m_->engine();
+    std::int64_t nulOffset = -1;
+    if (options_.convert) {
+        std::optional<std::string> bytes = readWholeFile(name);
+        if (!bytes) {
+            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+            return false;
+        }
+        nulOffset = cutAtNul(*bytes);
+        repairLineEnds(*bytes);
+        try {
+            // Adopted by the document: a 100 MB file is not copied on its way in. The old
+            // text stays reachable by Undo.
+            engine.setParagraphsText(std::move(*bytes));
+        } catch (const std::exception&) {
+            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+            return false;
+        }
+    } else {
+        std::optional<std::string> bytes = readWholeFile(name);
+        if (!bytes) {
+            showError(1);
+            return false;
+        }
+        nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
+    }
+    nulOffset_ = nulOffset;
+    nulFile_ = nulOffset >= 0 ? name : std::string();
+
+    fileName_ = name;
+    updateTitle();
+    addRecent(name);
+    if (options_.autoWidth || options_.autoHeight) {
+        sizeToContent();
+    } else {
+        sizeWindow(fileClass_, 0);
+    }
+    modified_ = false;
+    setButtonSaveEnabled(false);
+    focusAfterLoad();
+    return true;
+}
+
+void MainWindow::focusAfterLoad() {
+    QWidget* target = options_.exitFocus ? static_cast<QWidget*>(p_->exitButton()) : m_;
+    if (!target->isEnabled() || target->focusPolicy() == Qt::NoFocus) {
+        return;
+    }
+    // While the window is being created, this makes the control the one that gets the focus
+    // when the window shows.
+    target->setFocus();
+}
+
+void MainWindow::updateTitle() {
+    setWindowTitle(QString::fromStdString(windowCaption(fileName_)));
+    QApplication::setApplicationDisplayName(QString::fromStdString(fileNamePart(fileName_)));
+    fileClass_ = fileClassOf(fileName_);
+}
+
+void MainWindow::setButtonSaveEnabled(bool on) {
+    p_->saveButton()->setEnabled(on);
+}
+
+void MainWindow::editorChanged() {
+    modified_ = true;
+    setButtonSaveEnabled(!fileName_.empty());
+}
+
+// --- The question to save -------------------------------------------------------------------
+
+bool MainWindow::askToSave() {
+    if (!modified_ || !options_.askChanges) {
+        return false;
+    }
+    switch (dialogs().askToSave(this, QString::fromLatin1(kApplicationTitle), langText(101))) {
+    case SaveAnswer::Yes:
+        // A failed or cancelled save does not stop what asked: the changes are discarded.
+        save();
+        return false;
+    case SaveAnswer::No:
+        return false;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return true;
+}
+
+// --- Recent files ---------------------------------------------------------------------------
+
+void MainWindow::addRecent(const std::string& name) {
+    if (recent_.add(name)) {
+        rebuildRecentMenu();
+    }
+}
+
+void MainWindow::rebuildRecentMenu() {
+    QMenu* menu = menus_.menu("file_recentfiles");
+    menu->clear();
+    for (const std::string& caption : recent_.items()) {
+        QString text = QString::fromStdString(caption);
+        text.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name, not a mnemonic
+        QAction* item = menu->addAction(text);
+        connect(item, &QAction::triggered, this, [this, caption] { openRecent(caption); });
+    }
+    menu->setEnabled(!recent_.empty());
+}
+
+void MainWindow::openRecent(const std::string& caption) {
+    if (!askToSave()) {
+        load(caption);
+    }
+}
+
+// --- New, Open, drop ------------------------------------------------------------------------
+
+void MainWindow::newDocument() {
+    if (askToSave()) {
+        return;
+    }
+    m_->engine().clearText();
+    fileName_.clear();
+    nulOffset_ = -1;
+    nulFile_.clear();
+    modified_ = false;
+    updateTitle();
+    setButtonSaveEnabled(false);
+    if (m_->isEnabled()) {
+        m_->setFocus();
+    }
+}
+
+void MainWindow::open() {
+    if (askToSave()) {
+        return;
+    }
+    FileDialogRequest request{QString::fromLatin1(kFileFilter), {}, {}};
+    const std::string folder = folderPart(fileName_);
+    if (!folder.empty() && platform::isDirectory(folder)) {
+        request.initialFolder = QString::fromStdString(folder);
+        request.fileName = QString::fromStdString(fileName_);
+    }
+    if (const auto chosen = dialogs().openFileName(this, request)) {
+        load(*chosen);
+    }
+}
+
+void MainWindow::dropFiles(const QStringList& names) {
+    if (names.isEmpty()) {
+        return;
+    }
+    // Only the first name counts; a folder or a vanished file loads nothing. No question
+    // is asked before this load.
+    const std::string first = names.front().toStdString();
+    if (platform::isFile(first)) {
+        load(first);
+    }
+}
+
+void MainWindow::showProperties() {
+    showFileProperties(this, QString::fromStdString(fileName_));
+}
+
+// --- Saving ---------------------------------------------------------------------------------
+
+bool MainWindow::mayDropAfterNul(const std::string& path) {
+    if (nulOffset_ < 0 || !sameFile(path, nulFile_)) {
+        return true;
+    }
+    const QString text =
+        QStringLiteral("The text of this file stopped at a NUL byte at offset %1; the editor "
+                       "never showed what follows it.\n\nSaving writes only the text shown, so "
+                       "everything from that byte on would be lost. Save anyway?")
+            .arg(nulOffset_);
+    return dialogs().confirm(this, QString::fromLatin1(kApplicationTitle), text);
+}
+
+bool MainWindow::writeDocument(const std::string& path) {
+    if (!mayDropAfterNul(path)) {
+        return false; // the user kept the file as it is
+    }
+    // A file without write permission is refused for every user: root could write it, but
+    // its owner marked it read-only.
+    if (platform::isFile(path) && (!hasWriteBit(path) || !platform::canWrite(path))) {
+        showError(2);
+        return false;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(m_->engine().charCount()));
+    m_->engine().write([&bytes](const char* piece, std::size_t size) {
+        bytes.append(piece, size);
+        return true;
+    });
+    if (!setup_.writer(path, bytes).ok()) {
+        showError(2);
+        return false;
+    }
+    if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
+        nulOffset_ = -1; // the file now holds exactly the text shown
+        nulFile_.clear();
+    }
+    return true;
+}
+
+bool MainWindow::save() {
+    if (fileName_.empty()) {
+        return saveAs();
+    }
+    if (!writeDocument(fileName_)) {
+        return false;
+    }
+    addRecent(fileName_);
+    modified_ = false;
+    setButtonSaveEnabled(false);
+    return true;
+}
+
+bool MainWindow::saveAs() {
+    const FileDialogRequest request{QString::fromLatin1(kFileFilter),
+                                    QString::fromStdString(options_.lastDir),
+                                    QString::fromStdString(fileNamePart(fileName_))};
+    const auto chosen = dialogs().saveFileName(this, request);
+    if (!chosen) {
+        return false;
+    }
+    const std::string oldName = fileName_;
+    fileName_ = saveAsName(*chosen);
+    if (!writeDocument(fileName_)) {
+        fileName_ = oldName;
+        return false;
+    }
+    options_.lastDir = folderPart(fileName_);
+    addRecent(fileName_);
+    modified_ = false;
+    setButtonSaveEnabled(false);
+    updateTitle();
+    return true;
+}
+
+} // namespace tavrel

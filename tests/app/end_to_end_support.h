@@ -1,0 +1,42 @@
+// What the end-to-end tests share: a temporary installation of the built program with its
+// language files, and a check of the section order of the settings file it writes.
+#pragma once
+
+#include "platform/temp_folder.h"
+#include "support/corpus.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tavrel::test {
+
+// A folder holding a copy of the program and its language files, as an installation or a
+// USB stick would.
+struct Installation {
+    TempFolder root;
+    std::string folder = root / "Tavrel/";
+    std::string program = folder + "tavrel";
+    std::string configHome = root / "config";
+
+    Installation() {
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(TAVREL_BINARY_DIR "/bin/tavrel", program);
+        std::filesystem::copy(TAVREL_BINARY_DIR "/bin/languages", folder + "languages");
+    }
+};
+
+// Each section header appears, and in the given order.
+inline void expectSectionsInOrder(const std::string& ini, const std::vector<std::string>& order) {
+    std::size_t last = 0;
+    for (const std::string& section : order) {
+        const std::size_t at = ini.find(section + "\r\n");
+        ASSERT_NE(at, std::string::npos) << section << " missing in\n" << ini;
+        EXPECT_GE(at, last) << section << " out of order in\n" << ini;
+        last = at;
+    }
+}
+
+} // namespace tavrel::test

@@ -1,0 +1,344 @@
+// The file commands offscreen with the questions answered by the test: loading with and
+// without the line-end repair, files that cannot be read, the question to save, Save and
+// Save as, saves that fail, and a file whose text stopped at a NUL byte.
+#include "window_fixture.h"
+
+#include "app/button_bar.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+#include <filesystem>
+
+namespace tavrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+using FileCommandsTest = WindowTest;
+
+// --- Loading --------------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, theRepairJoinsCarriageReturnRunsAndIsUndoable) {
+    MainWindow& w = open();
+    const std::string path = file("runs.txt", "one\r\r\r\ntwo\r\r\nthree\n");
+    ASSERT_TRUE(w.load(path));
+    // Without the repair every CR would end a line of its own.
+    EXPECT_EQ(text(w), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_FALSE(w.isModified());
+    ASSERT_TRUE(w.load(file("plain.txt", "a\nb\n")));
+    EXPECT_EQ(text(w), "a\r\nb\r\n");
+    EXPECT_EQ(w.editor().engine().paragraphsCount(), 2);
+    w.editor().engine().undo();
+    EXPECT_EQ(text(w), "one\r\ntwo\r\nthree\r\n");
+}
+
+TEST_F(FileCommandsTest, withoutTheRepairEveryCarriageReturnEndsALineAndUndoStartsEmpty) {
+    MainWindow& w = open();
+    w.options().convert = false;
+    ASSERT_TRUE(w.load(file("runs.txt", "one\r\r\r\ntwo")));
+    EXPECT_EQ(text(w), "one\r\n\r\n\r\ntwo");
+    EXPECT_FALSE(w.editor().engine().canUndo());
+}
+
+TEST_F(FileCommandsTest, aFileThatCannotBeReadChangesNothing) {
+    MainWindow& w = open();
+    const std::string good = file("good.nfo", "kept");
+    ASSERT_TRUE(w.load(good));
+    fs::create_directory(folder / "folder.nfo");
+    for (const std::string& bad : {folder / "missing.nfo", folder / "folder.nfo"}) {
+        dialogs.log.clear();
+        EXPECT_FALSE(w.load(bad));
+        EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed}) << bad;
+        w.options().convert = false;
+        dialogs.log.clear();
+        EXPECT_FALSE(w.load(bad));
+        EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kLoadFailed}) << bad;
+        w.options().convert = true;
+    }
+    EXPECT_EQ(text(w), "kept");
+    EXPECT_EQ(w.fileName(), good);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tavrel - " + good);
+    EXPECT_EQ(w.recentFiles().items(), std::vector<std::string>{good});
+}
+
+TEST_F(FileCommandsTest, aFileWithoutReadPermissionGivesTheLoadMessage) {
+    if (runningAsRoot()) {
+        GTEST_SKIP() << kRootSkipReason;
+    }
+    MainWindow& w = open();
+    const std::string locked = file("locked.nfo", "secret");
+    fs::permissions(locked, fs::perms::none);
+    EXPECT_FALSE(w.load(locked));
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed});
+}
+
+TEST_F(FileCommandsTest, theCommandLineFileIsLoadedAtCreation) {
+    const std::string art = file("start.nfo", "hello\r\n");
+    MainWindow& w = open(art);
+    EXPECT_EQ(w.fileName(), art);
+    EXPECT_EQ(text(w), "hello\r\n");
+    EXPECT_FALSE(w.isModified());
+    MainWindow& missing = open(folder / "nothing.nfo");
+    EXPECT_EQ(missing.fileName(), "");
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(FileCommandsTest, droppedFilesLoadOnlyTheFirstAndIgnoreAFolder) {
+    MainWindow& w = open();
+    const std::string first = file("first.nfo", "first");
+    const std::string second = file("second.nfo", "second");
+    w.dropFiles({QString::fromStdString(first), QString::fromStdString(second)});
+    EXPECT_EQ(w.fileName(), first);
+    fs::create_directory(folder / "dir");
+    w.dropFiles({QString::fromStdString(folder / "dir"), QString::fromStdString(second)});
+    EXPECT_EQ(w.fileName(), first);
+}
+
+// --- The question to save ---------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, newOnAModifiedDocumentAsksAndCancelKeepsEverything) {
+    MainWindow& w = open();
+    const std::string path = file("doc.txt", "old");
+    ASSERT_TRUE(w.load(path));
+    type(w, "new ");
+    ASSERT_TRUE(w.isModified());
+    EXPECT_TRUE(w.buttonBar().saveButton()->isEnabled());
+    dialogs.saveAnswers = {SaveAnswer::Cancel};
+    w.newDocument();
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"ask:" + kSaveQuestion});
+    EXPECT_EQ(text(w), "new old");
+    EXPECT_EQ(w.fileName(), path);
+    EXPECT_TRUE(w.isModified());
+}
+
+TEST_F(FileCommandsTest, answeringNoDiscardsAndYesSavesFirst) {
+    MainWindow& w = open();
+    const std::string path = file("doc.txt", "old");
+    ASSERT_TRUE(w.load(path));
+    type(w, "new ");
+    dialogs.saveAnswers = {SaveAnswer::No};
+    w.newDocument();
+    EXPECT_EQ(text(w), "");
+    EXPECT_EQ(readFile(path), "old");
+
+    ASSERT_TRUE(w.load(path));
+    type(w, "yes ");
+    dialogs.saveAnswers = {SaveAnswer::Yes};
+    w.newDocument();
+    EXPECT_EQ(readFile(path), "yes old");
+    EXPECT_EQ(text(w), "");
+    EXPECT_FALSE(w.isModified());
+}
+
+TEST_F(FileCommandsTest, yesOnAnUnnamedDocumentRunsSaveAsAndAFailedSaveStillGoesOn) {
+    MainWindow& w = open();
+    type(w, "draft");
+    dialogs.saveAnswers = {SaveAnswer::Yes};
+    dialogs.fileNames = {std::nullopt}; // the Save as dialog is cancelled
+    w.newDocument();
+    EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask:" + kSaveQuestion, "save"}));
+    EXPECT_EQ(text(w), "");
+}
+
+TEST_F(FileCommandsTest, noQuestionWhenTheOptionIsOffOrNothingChanged) {
+    MainWindow& w = open();
+    ASSERT_TRUE(w.load(file("doc.txt", "old")));
+    EXPECT_FALSE(w.askToSave());
+    type(w, "x");
+    w.options().askChanges = false;
+    EXPECT_FALSE(w.askToSave());
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(FileCommandsTest, closingAModifiedWindowAsksAndCancelKeepsItOpen) {
+    MainWindow& w = open();
+    w.show();
+    type(w, "x");
+    dialogs.saveAnswers = {SaveAnswer::Cancel};
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    dialogs.saveAnswers = {SaveAnswer::No};
+    EXPECT_TRUE(w.close());
+    // The settings were written by the close handler.
+    EXPECT_EQ(settings.readString("Info", "Version", ""), "4.2");
+    EXPECT_EQ(settings.readString("Options", "Language", ""), "English");
+}
+
+// --- Save and Save as -------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, saveAsAppendsTxtToANameWithoutExtension) {
+    MainWindow& w = open();
+    type(w, "report text");
+    dialogs.fileNames = {folder / "report"};
+    ASSERT_TRUE(w.saveAs());
+    const std::string saved = folder / "report.txt";
+    EXPECT_EQ(readFile(saved), "report text");
+    EXPECT_EQ(w.fileName(), saved);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tavrel - " + saved);
+    EXPECT_EQ(w.options().lastDir, folder.folderText());
+    EXPECT_EQ(w.recentFiles().items().front(), saved);
+    EXPECT_FALSE(w.isModified());
+    EXPECT_EQ(dialogs.lastRequest.filter.toStdString(), MainWindow::kFileFilter);
+
+    dialogs.fileNames = {folder / "report.nfo"};
+    ASSERT_TRUE(w.saveAs());
+    EXPECT_EQ(w.fileName(), folder / "report.nfo");
+    EXPECT_EQ(dialogs.lastRequest.fileName, "report.txt");
+    EXPECT_EQ(dialogs.lastRequest.initialFolder.toStdString(), folder.folderText());
+}
+
+TEST_F(FileCommandsTest, saveWritesCrLfAndClearsTheModifiedState) {
+    MainWindow& w = open();
+    const std::string path = file("unix.txt", "a\nb");
+    ASSERT_TRUE(w.load(path));
+    type(w, "+");
+    ASSERT_TRUE(w.save());
+    EXPECT_EQ(readFile(path), "+a\r\nb");
+    EXPECT_FALSE(w.isModified());
+    EXPECT_FALSE(w.buttonBar().saveButton()->isEnabled());
+}
+
+TEST_F(FileCommandsTest, aFullDiskShowsTheSaveMessageAndKeepsTheDocumentModified) {
+    MainWindow& w = open();
+    const std::string path = file("doc.txt", "on disk");
+    ASSERT_TRUE(w.load(path));
+    type(w, "changed ");
+    failWrites = true;
+    EXPECT_FALSE(w.save());
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kSaveFailed});
+    EXPECT_TRUE(w.isModified());
+    EXPECT_EQ(readFile(path), "on disk");
+
+    // Save as restores the old name when the write fails.
+    dialogs.log.clear();
+    dialogs.fileNames = {folder / "elsewhere.txt"};
+    EXPECT_FALSE(w.saveAs());
+    EXPECT_EQ(w.fileName(), path);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tavrel - " + path);
+    EXPECT_EQ(dialogs.log, (std::vector<std::string>{"save", "error:Error:" + kSaveFailed}));
+}
+
+TEST_F(FileCommandsTest, aReadOnlyFileIsRefusedForEveryUserRootIncluded) {
+    MainWindow& w = open();
+    const std::string path = file("ro.txt", "protected");
+    ASSERT_TRUE(w.load(path));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    type(w, "x");
+    EXPECT_FALSE(w.save());
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kSaveFailed});
+    EXPECT_TRUE(written.empty());
+    EXPECT_EQ(readFile(path), "protected");
+    EXPECT_TRUE(w.isModified());
+}
+
+// The real atomic writer under a folder that became read-only after the file was loaded.
+class RealWriterTest : public WindowTest {
+protected:
+    MainWindow& openWithRealWriter() {
+        MainWindowSetup s = setup();
+        s.writer = {}; // the window's own atomic writer
+        window = std::make_unique<MainWindow>(std::move(s));
+        return *window;
+    }
+};
+
+TEST_F(RealWriterTest, aFolderThatBecameReadOnlyKeepsTheOldFileWhole) {
+    if (runningAsRoot()) {
+        GTEST_SKIP() << kRootSkipReason << "; the injected writer covers this failure";
+    }
+    MainWindow& w = openWithRealWriter();
+    fs::create_directory(folder / "ro");
+    const std::string path = folder / "ro/doc.txt";
+    writeFile(path, "original");
+    ASSERT_TRUE(w.load(path));
+    type(w, "edited ");
+    fs::permissions(folder / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(w.save());
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kSaveFailed});
+    EXPECT_EQ(readFile(path), "original");
+    EXPECT_TRUE(w.isModified());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "ro"), fs::directory_iterator()), 1);
+}
+
+TEST_F(RealWriterTest, savingThroughASymbolicLinkReplacesItsTargetAndKeepsPermissions) {
+    MainWindow& w = openWithRealWriter();
+    const std::string target = file("target.txt", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string link = folder / "link.txt";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(w.load(link));
+    type(w, "new ");
+    ASSERT_TRUE(w.save());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFile(target), "new old");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// --- Text that stopped at a NUL byte ------------------------------------------------------------
+
+TEST_F(FileCommandsTest, savingOverAFileCutAtANulAsksAndTheDefaultKeepsTheFile) {
+    for (const bool convert : {true, false}) {
+        MainWindow& w = open();
+        w.options().convert = convert;
+        const std::string bytes("shown\r\nalso\0hidden tail", 23);
+        const std::string path = file("nul.nfo", bytes);
+        ASSERT_TRUE(w.load(path));
+        EXPECT_EQ(text(w), "shown\r\nalso");
+        type(w, ">");
+        dialogs.log.clear();
+        EXPECT_FALSE(w.save()); // no answer given: the default, No
+        EXPECT_EQ(dialogs.log, std::vector<std::string>{"confirm"});
+        EXPECT_EQ(readFile(path), bytes);
+        EXPECT_TRUE(w.isModified());
+
+        // Another file is written without a question.
+        dialogs.log.clear();
+        dialogs.fileNames = {folder / "copy.nfo"};
+        ASSERT_TRUE(w.saveAs());
+        EXPECT_TRUE(dialogs.log == std::vector<std::string>{"save"});
+
+        // Back on the original, Yes drops the tail; later saves no longer ask.
+        ASSERT_TRUE(w.load(path));
+        type(w, "<");
+        dialogs.confirmAnswers = {true};
+        EXPECT_TRUE(w.save());
+        EXPECT_EQ(readFile(path), "<shown\r\nalso");
+        type(w, "!");
+        dialogs.log.clear();
+        EXPECT_TRUE(w.save());
+        EXPECT_TRUE(dialogs.log.empty());
+    }
+}
+
+// --- Menus opening ------------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, theFileMenuEnablesItsItemsWhenItOpens) {
+    MainWindow& w = open();
+    QMenu* fileMenu = w.menu("File1");
+    Q_EMIT fileMenu->aboutToShow();
+    EXPECT_FALSE(w.action("New1")->isEnabled());
+    EXPECT_FALSE(w.action("Save1")->isEnabled());
+    EXPECT_FALSE(w.action("Properties1")->isEnabled());
+    ASSERT_TRUE(w.load(file("doc.txt", "text")));
+    type(w, "x");
+    Q_EMIT fileMenu->aboutToShow();
+    EXPECT_TRUE(w.action("New1")->isEnabled());
+    EXPECT_TRUE(w.action("Save1")->isEnabled());
+    EXPECT_TRUE(w.action("Properties1")->isEnabled());
+}
+
+TEST_F(FileCommandsTest, aShortcutRunsItsItemOnlyWhenOpeningTheMenuWouldEnableIt) {
+    MainWindow& w = open();
+    const std::string path = file("doc.txt", "text");
+    ASSERT_TRUE(w.load(path));
+    w.action("Save1")->trigger(); // not modified: nothing to save
+    EXPECT_TRUE(written.empty());
+    type(w, "x");
+    w.action("Save1")->trigger();
+    EXPECT_EQ(readFile(path), "xtext");
+}
+
+} // namespace
+} // namespace tavrel::test
