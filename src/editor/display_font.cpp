@@ -39,9 +39,17 @@ QFont resolveDisplayFont(const QFont& requested) {
 }
 
 GlyphSet::GlyphSet(const QFont& font, qreal pixelSize) : pixelSize_(std::max<qreal>(pixelSize, 1)) {
+    face_.fill(kNoFace);
+    advance_.fill(pixelSize_ / 2);
     QFont sized(font);
     sized.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize_))));
     QRawFont primary = QRawFont::fromFont(sized);
+    if (!primary.isValid()) {
+        // A font that cannot be opened: draw with the system's fixed font instead.
+        sized = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        sized.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize_))));
+        primary = QRawFont::fromFont(sized);
+    }
     if (!primary.isValid()) {
         return;
     }

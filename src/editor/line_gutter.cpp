@@ -26,6 +26,10 @@ void LineGutter::setEditor(TextEditor* editor) {
     update();
 }
 
+TextEditor* LineGutter::editor() const {
+    return editor_;
+}
+
 void LineGutter::setLineNumbers(bool on) {
     lineNumbers_ = on;
     update();

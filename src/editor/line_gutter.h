@@ -20,7 +20,7 @@ public:
     explicit LineGutter(QWidget* parent = nullptr);
 
     void setEditor(TextEditor* editor);
-    [[nodiscard]] TextEditor* editor() const { return editor_; }
+    [[nodiscard]] TextEditor* editor() const;
 
     void setLineNumbers(bool on);
     [[nodiscard]] bool lineNumbers() const noexcept { return lineNumbers_; }

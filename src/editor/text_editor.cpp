@@ -407,13 +407,13 @@ void TextEditor::scrollInView() {
     if (!(wordWrap_ && columnWrap_ <= 0)) {
         const std::int64_t step = 5 * std::max<std::int64_t>(1, layout_->metrics().spaceWidth());
         const std::int64_t x = caretX();
-        const std::int64_t visible = viewport()->width() - look_.leftMargin;
+        const std::int64_t visible =
+            std::max<std::int64_t>(1, viewport()->width() - look_.leftMargin);
         std::int64_t offset = scrollX_;
-        while (x - offset >= visible) {
-            offset += step;
-        }
-        while (x - offset < 0 && offset > 0) {
-            offset = std::max<std::int64_t>(0, offset - step);
+        if (x - offset >= visible) {
+            offset += ((x - offset - visible) / step + 1) * step; // whole steps to the right
+        } else if (x < offset) {
+            offset = std::max<std::int64_t>(0, offset - ((offset - x + step - 1) / step) * step);
         }
         if (offset != scrollX_) {
             setHorizontalOffset(offset);

@@ -71,8 +71,9 @@ void TextEditor::keyPressEvent(QKeyEvent* event) {
     }
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool control = (mods & Qt::ControlModifier) != 0;
-    const bool altGr = control && (mods & Qt::AltModifier) != 0;
-    if ((!control || altGr) && !event->text().isEmpty()) {
+    const bool alt = (mods & Qt::AltModifier) != 0;
+    // Ctrl+Alt is AltGr on some keyboards and types; Alt alone is for menus, never text.
+    if ((control ? alt : !alt) && !event->text().isEmpty()) {
         const std::string bytes = printableBytes(event->text());
         if (!bytes.empty()) {
             if (!readOnly_) {
@@ -179,8 +180,10 @@ bool TextEditor::handleMovementKey(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool control = (mods & Qt::ControlModifier) != 0;
     const bool shift = (mods & Qt::ShiftModifier) != 0;
-    const bool block =
-        shift && (mods & Qt::AltModifier) != 0 && engine_.hasOption(eoBlockSelection) && !wordWrap_;
+    const bool arrow =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool block = arrow && shift && (mods & Qt::AltModifier) != 0 &&
+                       engine_.hasOption(eoBlockSelection) && !wordWrap_;
     const Document& doc = engine_.document();
     const Pos caret = engine_.selStart();
     const Pos p = doc.paragraphAt(caret);

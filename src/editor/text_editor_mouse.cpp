@@ -205,11 +205,12 @@ void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
 void TextEditor::startTextDrag() {
     auto* mime = new QMimeData;
     mime->setText(ansiToQString(engine_.selText()));
-    QDrag drag(this);
-    drag.setMimeData(mime);
+    auto* drag = new QDrag(this); // Qt wants it on the heap; it goes with the drag
+    drag->setMimeData(mime);
     // Moving is the default, Ctrl copies; Escape cancels (QDrag's own handling). The drop
     // handler does the editing, so the result needs no action here.
-    drag.exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    drag->deleteLater();
 }
 
 void TextEditor::dragEnterEvent(QDragEnterEvent* event) {

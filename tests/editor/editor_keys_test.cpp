@@ -91,6 +91,9 @@ TEST(EditorKeys, altShiftArrowsMakeAColumnBlockOnlyWithoutWordWrap) {
     key(*editor, Qt::Key_Down, altShift);
     ASSERT_TRUE(e.blockMode());
     EXPECT_EQ(e.selText(), "bc\r\nf\r\n");
+    // Only the arrows make blocks; Alt+Shift+End extends as Shift+End does.
+    key(*editor, Qt::Key_End, altShift);
+    EXPECT_FALSE(e.blockMode());
 
     auto wrapped = makeEditor(
         "abcd\r\nef", {.wordWrap = true, .options = kDefaultEditorOptions | eoBlockSelection});
@@ -237,6 +240,12 @@ TEST(EditorKeys, readOnlyEditorsOnlyMoveAndCopy) {
     EXPECT_EQ(textOf(*editor), "abc");
     key(*editor, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(editor->engine().selText(), "a");
+}
+
+TEST(EditorKeys, altWithALetterIsForMenusAndTypesNothing) {
+    auto editor = makeEditor("abc");
+    key(*editor, Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(textOf(*editor), "abc");
 }
 
 TEST(EditorKeys, keysDoNothingDuringABatch) {
