@@ -38,6 +38,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
     std::string bytes;
     const auto size = fs::file_size(path, code);
     if (!code) {
+        // Room for the line-end repair to grow a Unix file in place: one CR for every line
+        // of 32 bytes or more. The spare pages are never touched unless it is used.
+        bytes.reserve(static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 32 + 64);
         bytes.resize(static_cast<std::size_t>(size));
     }
     // The size is a hint: a file that grows or shrinks meanwhile is read to its real end.

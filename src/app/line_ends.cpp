@@ -38,6 +38,20 @@ void forEachLineFeed(const char* begin, const char* end, Visit&& visit) {
     }
 }
 
+// The last LF in [begin, end), which the caller knows is there. A backward scan byte by byte
+// would be the hot spot of a 100 MB Unix file; glibc's memrchr reads many bytes at a time.
+[[nodiscard]] const char* lastLineFeed(const char* begin, const char* end) noexcept {
+#if defined(__GLIBC__)
+    return static_cast<const char*>(memrchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+#else
+    const char* p = end - 1;
+    while (*p != '\n') {
+        --p;
+    }
+    return p;
+#endif
+}
+
 // Drops the surplus CRs of every run in one forward pass; the write position never passes
 // the read position, so the string shrinks in place.
 void collapseCarriageReturns(std::string& text) {
@@ -75,10 +89,7 @@ void expandLineFeeds(std::string& text, std::size_t lineFeeds) {
     const char* read = begin + oldSize;
     char* write = begin + text.size();
     while (lineFeeds > 0) {
-        const char* lf = read - 1;
-        while (*lf != '\n') {
-            --lf;
-        }
+        const char* lf = lastLineFeed(begin, read);
         const std::size_t piece = static_cast<std::size_t>(read - lf); // the LF and after it
         write -= piece;
         std::memmove(write, lf, piece);
