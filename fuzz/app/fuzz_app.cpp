@@ -1,0 +1,123 @@
+// Arbitrary bytes through the main window's toolkit-free parsers, with the properties the
+// program relies on: the one-pass line-end repair equals the two literal replacement passes
+// and the LF rule; loading settings from any INI text and saving them gives a file that
+// loads back to the same values; a margin's text survives a trip through its number.
+#include "app/command_line.h"
+#include "app/line_ends.h"
+#include "app/settings_catalogue.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+std::string replaceAllOnce(const std::string& text, const std::string& from,
+                           const std::string& to) {
+    std::string out;
+    std::size_t pos = 0;
+    for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos;
+         pos = hit + from.size()) {
+        out.append(text, pos, hit - pos);
+        out += to;
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+void fuzzRepair(std::string_view bytes) {
+    std::string text(bytes);
+    std::string literal =
+        replaceAllOnce(replaceAllOnce(text, "\r\r\r\n", "\r\n"), "\r\r\n", "\r\n");
+    if (literal.find("\r\n") == std::string::npos) {
+        literal = replaceAllOnce(literal, "\n", "\r\n");
+    }
+    tavrel::repairLineEnds(text);
+    require(text == literal);
+
+    std::string cut(bytes);
+    const std::int64_t nul = tavrel::cutAtNul(cut);
+    require(cut.find('\0') == std::string::npos);
+    require(nul < 0 ? cut.size() == bytes.size() : static_cast<std::size_t>(nul) == cut.size());
+}
+
+void fuzzSettings(std::string_view bytes) {
+    const auto ignore = [](const std::string&, std::string_view) { return tavrel::WriteStatus{}; };
+    const tavrel::ConfigSaver store("fuzz.ini", bytes, ignore);
+    const auto anyFile = [](const std::string&) { return true; };
+    tavrel::AppSettings first;
+    tavrel::RecentFiles firstRecent(anyFile);
+    tavrel::loadSettings(store, first, firstRecent, ',');
+    require(firstRecent.items().size() <= tavrel::RecentFiles::kMaxItems);
+
+    std::string written;
+    tavrel::ConfigSaver out("fuzz.ini", "", [&](const std::string&, std::string_view text) {
+        written = text;
+        return tavrel::WriteStatus{};
+    });
+    tavrel::saveSettings(out, first, firstRecent, ',', {});
+    require(out.flush().ok());
+
+    const tavrel::ConfigSaver again("fuzz.ini", written, ignore);
+    tavrel::AppSettings second;
+    tavrel::RecentFiles secondRecent(anyFile);
+    tavrel::loadSettings(again, second, secondRecent, ',');
+    require(second.language == first.language ||
+            first.language.find_first_of("\r\n") != std::string::npos);
+    require(second.editorFont == first.editorFont);
+    require(second.backColor == first.backColor);
+    require(second.wordWrap == first.wordWrap);
+    // Margins are kept with 15 significant digits, so their texts must agree.
+    require(tavrel::formatMargin(second.marginLeft, ',') ==
+            tavrel::formatMargin(first.marginLeft, ','));
+    require(tavrel::formatMargin(second.marginBottom, ',') ==
+            tavrel::formatMargin(first.marginBottom, ','));
+}
+
+void fuzzMarginAndCommandLine(std::string_view bytes) {
+    if (const auto margin = tavrel::parseMargin(bytes)) {
+        // Fifteen significant digits survive a trip through a double.
+        const std::string text = tavrel::formatMargin(*margin, ',');
+        const auto back = tavrel::parseMargin(text);
+        require(back.has_value() && tavrel::formatMargin(*back, ',') == text);
+    }
+    std::vector<std::string> arguments;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || bytes[i] == '\0') {
+            arguments.emplace_back(bytes.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    const tavrel::CommandLine line = tavrel::parseCommandLine(arguments);
+    require(line.action != tavrel::CommandAction::Error || !line.error.empty());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    switch (data[0] % 3) {
+    case 0:
+        fuzzRepair(bytes);
+        break;
+    case 1:
+        fuzzSettings(bytes);
+        break;
+    default:
+        fuzzMarginAndCommandLine(bytes);
+        break;
+    }
+    return 0;
+}
