@@ -3,12 +3,15 @@
 #include "window_fixture.h"
 
 #include "app/button_bar.h"
+#include "app/file_properties.h"
 #include "app/main_menus.h"
 #include "editor/line_gutter.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+
+#include <map>
 
 namespace tavrel::test {
 namespace {
@@ -225,6 +228,41 @@ TEST_F(SizingTest, aMaximisedWindowIsNotResizedByLoadingAndWritesOnlyThatFlag) {
     window->saveBounds();
     EXPECT_TRUE(settings.readBool("Window", "Maximized", false));
     EXPECT_EQ(settings.readInteger("nfo", "Left", -1), -1);
+}
+
+TEST_F(MainWindowTest, ourPropertiesDialogListsNameFolderSizeDatesPermissionsAndLines) {
+    const std::string path = file("props.nfo", "one\r\ntwo\nthree");
+    const auto rows = filePropertyRows(QString::fromStdString(path));
+    std::map<QString, QString> values;
+    for (const auto& [label, value] : rows) {
+        values[label] = value;
+    }
+    EXPECT_EQ(values["Name:"], "props.nfo");
+    EXPECT_EQ(values["Folder:"].toStdString(), folder.path().string());
+    EXPECT_TRUE(values["Size:"].startsWith("14 ")) << values["Size:"].toStdString();
+    EXPECT_FALSE(values["Modified:"].isEmpty());
+    EXPECT_EQ(values["Permissions:"].left(9), "rw-r--r--");
+    EXPECT_EQ(values["Lines:"], "3");
+    EXPECT_TRUE(filePropertyRows(QString::fromStdString(folder / "gone.nfo")).isEmpty());
+}
+
+TEST_F(MainWindowTest, showingClearsTheModifiedFlag) {
+    MainWindow& w = open();
+    type(w, "typed before the window showed");
+    ASSERT_TRUE(w.isModified());
+    w.show();
+    EXPECT_FALSE(w.isModified());
+}
+
+TEST_F(MainWindowTest, thePopupEnablesUndoRedoAndPasteWhenItOpens) {
+    MainWindow& w = open();
+    Q_EMIT w.popupMenu()->aboutToShow();
+    EXPECT_FALSE(w.popupAction("Undo2")->isEnabled());
+    type(w, "x");
+    Q_EMIT w.popupMenu()->aboutToShow();
+    EXPECT_TRUE(w.popupAction("Undo2")->isEnabled());
+    EXPECT_FALSE(w.popupAction("Redo2")->isEnabled());
+    EXPECT_TRUE(w.popupAction("Cut2")->isEnabled());
 }
 
 TEST(MainWindowStarting, boundsAreNeverSavedWhileStarting) {
