@@ -459,8 +459,6 @@ ViewWindow TextEditor::window() const {
     w.firstLine = topLine();
     w.firstLineTop = -topPixel_;
     w.scrollX = scrollX_;
-    w.width = viewport()->width();
-    w.height = viewport()->height();
     return w;
 }
 
@@ -552,8 +550,6 @@ void TextEditor::paintLines(QPainter& painter, Pos firstLine, const QRect& area)
     ViewWindow w;
     w.firstLine = firstLine;
     w.firstLineTop = area.top();
-    w.width = area.width();
-    w.height = area.height();
     painter_->paint(painter, look, w, area);
 }
 
@@ -592,9 +588,8 @@ QImage TextEditor::renderDocument(std::int64_t wrapWidth, qreal scale) {
     look.baseline = baselineOffset(look.lineHeight, *metrics_);
     look.showSelection = false;
     ViewWindow w;
-    w.width = static_cast<std::int32_t>(width);
-    w.height = static_cast<std::int32_t>(height);
-    documentPainter.paint(painter, look, w, QRect(0, 0, w.width, w.height));
+    documentPainter.paint(painter, look, w,
+                          QRect(0, 0, static_cast<int>(width), static_cast<int>(height)));
     return image;
 }
 

@@ -34,13 +34,12 @@ struct ViewAppearance {
     bool showEndOfParagraphSelected = true;
 };
 
-// Which part of the document a view shows, in logical pixels of the target.
+// Which part of the document a view shows, in logical pixels of the target; the clip
+// given to paint() says how much of it.
 struct ViewWindow {
     Pos firstLine = 0;             // display line at the top
     std::int32_t firstLineTop = 0; // its y: 0, or above 0 when scrolled by part of a line
     std::int64_t scrollX = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
 };
 
 class ViewPainter {

@@ -400,11 +400,4 @@ void WrappedLayout::rebreakAfterEdit(const TextChange& change, Pos firstLine, Po
     std::copy(scratch_.begin(), scratch_.end(), slots);
 }
 
-std::size_t WrappedLayout::memoryUsed() const noexcept {
-    return static_cast<std::size_t>(lines_.partitions() + 1) * sizeof(Pos) +
-           static_cast<std::size_t>(formatted_.capacity()) +
-           static_cast<std::size_t>(paraWidths_.capacity()) * sizeof(std::uint32_t) +
-           scratch_.capacity() * sizeof(Pos);
-}
-
 } // namespace tavrel

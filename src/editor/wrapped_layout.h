@@ -92,9 +92,6 @@ public:
     // Every pending paragraph up to and including this one (what exact line numbers need).
     void formatThrough(Pos paragraph);
 
-    // Bytes held for the display lines and their flags, for the memory budget.
-    [[nodiscard]] std::size_t memoryUsed() const noexcept;
-
 private:
     void rebuildProvisional();
     void formatParagraph(Pos paragraph);
