@@ -3,6 +3,7 @@
 // find-and-replace passes written the plain way with std::string (the obvious peer).
 #include <benchmark/benchmark.h>
 
+#include "../../tests/app/line_ends_reference.h"
 #include "app/line_ends.h"
 
 #include <algorithm>
@@ -36,28 +37,6 @@ std::string artText(const std::string& lineEnd, bool withRuns) {
     return out;
 }
 
-// The peer: each pass a left-to-right find and replace into a new string.
-std::string replaceAll(const std::string& text, const std::string& from, const std::string& to) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    std::size_t pos = 0;
-    for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos;
-         pos = hit + from.size()) {
-        out.append(text, pos, hit - pos);
-        out += to;
-    }
-    out.append(text, pos, std::string::npos);
-    return out;
-}
-
-std::string plainRepair(const std::string& text) {
-    std::string out = replaceAll(replaceAll(text, "\r\r\r\n", "\r\n"), "\r\r\n", "\r\n");
-    if (out.find("\r\n") == std::string::npos) {
-        out = replaceAll(out, "\n", "\r\n");
-    }
-    return out;
-}
-
 void runRepair(benchmark::State& state, const std::string& text) {
     double ours = 1e9;
     double floor = 1e9;
@@ -87,7 +66,7 @@ void runRepair(benchmark::State& state, const std::string& text) {
         floor = std::min(floor, secondsSince(start));
 
         start = Clock::now();
-        const std::string plain = plainRepair(text);
+        const std::string plain = tavrel::test::literalLineEndRepair(text);
         peer = std::min(peer, secondsSince(start));
         if (plain != bytes) {
             state.SkipWithError("the repair and the plain passes disagree");

@@ -2,6 +2,7 @@
 // program relies on: the one-pass line-end repair equals the two literal replacement passes
 // and the LF rule; loading settings from any INI text and saving them gives a file that
 // loads back to the same values; a margin's text survives a trip through its number.
+#include "../../tests/app/line_ends_reference.h"
 #include "app/command_line.h"
 #include "app/line_ends.h"
 #include "app/settings_catalogue.h"
@@ -20,26 +21,9 @@ void require(bool condition) {
     }
 }
 
-std::string replaceAllOnce(const std::string& text, const std::string& from,
-                           const std::string& to) {
-    std::string out;
-    std::size_t pos = 0;
-    for (std::size_t hit; (hit = text.find(from, pos)) != std::string::npos;
-         pos = hit + from.size()) {
-        out.append(text, pos, hit - pos);
-        out += to;
-    }
-    out.append(text, pos, std::string::npos);
-    return out;
-}
-
 void fuzzRepair(std::string_view bytes) {
     std::string text(bytes);
-    std::string literal =
-        replaceAllOnce(replaceAllOnce(text, "\r\r\r\n", "\r\n"), "\r\r\n", "\r\n");
-    if (literal.find("\r\n") == std::string::npos) {
-        literal = replaceAllOnce(literal, "\n", "\r\n");
-    }
+    const std::string literal = tavrel::test::literalLineEndRepair(text);
     tavrel::repairLineEnds(text);
     require(text == literal);
 

@@ -1,5 +1,6 @@
 // The line-end repair: CR runs before LF, bare LF only without any CR LF, and the NUL cut.
 #include "app/line_ends.h"
+#include "line_ends_reference.h"
 
 #include <gtest/gtest.h>
 
@@ -9,31 +10,7 @@
 namespace tavrel {
 namespace {
 
-// The two replacement passes and the LF rule written the slow, literal way, as a reference
-// for the one-pass implementation.
-std::string replaceAllOnce(const std::string& text, const std::string& from,
-                           const std::string& to) {
-    std::string out;
-    std::size_t pos = 0;
-    while (true) {
-        const std::size_t hit = text.find(from, pos);
-        if (hit == std::string::npos) {
-            out += text.substr(pos);
-            return out;
-        }
-        out += text.substr(pos, hit - pos) + to;
-        pos = hit + from.size();
-    }
-}
-
-std::string literalRepair(const std::string& text) {
-    std::string out = replaceAllOnce(text, "\r\r\r\n", "\r\n");
-    out = replaceAllOnce(out, "\r\r\n", "\r\n");
-    if (out.find("\r\n") == std::string::npos) {
-        out = replaceAllOnce(out, "\n", "\r\n");
-    }
-    return out;
-}
+using test::literalLineEndRepair;
 
 struct RepairCase {
     const char* name;
@@ -47,7 +24,7 @@ TEST_P(RepairLineEnds, givesTheExpectedBytes) {
     std::string text = GetParam().input;
     repairLineEnds(text);
     EXPECT_EQ(text, GetParam().expected);
-    EXPECT_EQ(text, literalRepair(GetParam().input));
+    EXPECT_EQ(text, literalLineEndRepair(GetParam().input));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,7 +55,7 @@ TEST(RepairLineEndsRandom, agreesWithTheLiteralPassesOnRandomBreakSoup) {
         }
         std::string repaired = text;
         repairLineEnds(repaired);
-        ASSERT_EQ(repaired, literalRepair(text)) << "input of " << text.size() << " bytes";
+        ASSERT_EQ(repaired, literalLineEndRepair(text)) << "input of " << text.size() << " bytes";
     }
 }
 
