@@ -135,6 +135,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         setup_.settings->readBool(kWindowSection, kMaximizedKey, false)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
+    // Always on Top is a window flag here, set before the window first shows.
+    applyOnTop();
     // The single-instance handoff installs its hook here.
 }
 

@@ -112,6 +112,9 @@ public:
     [[nodiscard]] int maxCharWidth() const noexcept { return maxCharWidth_; }
     [[nodiscard]] bool isSizing() const noexcept { return sizing_; }
     [[nodiscard]] const LanguageHandler& languages() const noexcept { return *languages_; }
+    // The help file beside the program and the keyword list in the settings folder.
+    [[nodiscard]] const std::string& helpFile() const noexcept { return helpFile_; }
+    [[nodiscard]] const std::string& keywordFile() const noexcept { return keywordFile_; }
 
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;

@@ -12,7 +12,6 @@
 #include "platform/write_access.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 
@@ -87,8 +86,9 @@ void MainWindow::focusAfterLoad() {
 }
 
 void MainWindow::updateTitle() {
+    // The task bar of this platform shows the window's title, so there is no separate
+    // application title to set (Qt would append one to every title).
     setWindowTitle(QString::fromStdString(windowCaption(fileName_)));
-    QApplication::setApplicationDisplayName(QString::fromStdString(fileNamePart(fileName_)));
     fileClass_ = fileClassOf(fileName_);
 }
 
