@@ -221,8 +221,8 @@ void WrappedLayout::formatParagraph(Pos paragraph) {
         return; // the common case: one line before and after
     }
     lines_.removePartitions(first + 1, oldExtra);
-    Pos* slots = lines_.insertPartitions(first + 1, newExtra);
-    std::copy(scratch_.begin(), scratch_.end(), slots);
+    Pos* fresh = lines_.insertPartitions(first + 1, newExtra);
+    std::copy(scratch_.begin(), scratch_.end(), fresh);
 }
 
 void WrappedLayout::ensureFormatted(Pos paragraph) {
@@ -305,9 +305,9 @@ void WrappedLayout::textChanged(const TextChange& change) {
 
     lines_.removePartitions(first + 1, end - first - 1);
     lines_.shiftAfter(first, delta);
-    Pos* slots = lines_.insertPartitions(first + 1, insertedParas);
+    Pos* fresh = lines_.insertPartitions(first + 1, insertedParas);
     for (Pos i = 0; i < insertedParas; ++i) {
-        slots[i] = doc_.paragraphStart(f + 1 + i);
+        fresh[i] = doc_.paragraphStart(f + 1 + i);
     }
 
     formatted_.erase(f + 1, removedParas);
@@ -396,8 +396,8 @@ void WrappedLayout::rebreakAfterEdit(const TextChange& change, Pos firstLine, Po
     }
     lines_.removePartitions(line + 1, old - line - 1);
     lines_.shiftAfter(line, delta);
-    Pos* slots = lines_.insertPartitions(line + 1, static_cast<Pos>(scratch_.size()));
-    std::copy(scratch_.begin(), scratch_.end(), slots);
+    Pos* fresh = lines_.insertPartitions(line + 1, static_cast<Pos>(scratch_.size()));
+    std::copy(scratch_.begin(), scratch_.end(), fresh);
 }
 
 } // namespace tavrel
