@@ -13,7 +13,8 @@ namespace tavrel {
 // of the same value, so that every byte survives a round trip).
 [[nodiscard]] QString ansiToQString(std::string_view bytes);
 
-// Each character as its Windows-1252 byte; characters the code page lacks become '?'.
+// Each character as its Windows-1252 byte; a character the code page lacks becomes its best
+// fit (a letter without its accent) or '?'.
 [[nodiscard]] std::string qStringToAnsi(const QString& text);
 
 } // namespace tavrel

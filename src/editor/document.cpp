@@ -456,8 +456,8 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         paras_[pa + i] = fresh[static_cast<std::size_t>(i)];
     }
     if (newCount > oldCount) {
-        Record* slots = paras_.insertUninitialised(pa + common, newCount - oldCount);
-        std::memcpy(static_cast<void*>(slots), fresh.data() + common,
+        Record* opened = paras_.insertUninitialised(pa + common, newCount - oldCount);
+        std::memcpy(static_cast<void*>(opened), fresh.data() + common,
                     static_cast<std::size_t>(newCount - oldCount) * sizeof(Record));
     } else if (oldCount > newCount) {
         paras_.erase(pa + common, oldCount - newCount);
@@ -473,11 +473,11 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
     change.insertedBreaks = breaks;
     starts_.removePartitions(pa + 1, pb - pa);
     if (breaks > 0) {
-        Pos* slots = starts_.insertPartitions(pa + 1, breaks);
+        Pos* newStarts = starts_.insertPartitions(pa + 1, breaks);
         Pos position = starts_.start(pa);
         for (Pos i = 0; i < breaks; ++i) {
             position += fresh[static_cast<std::size_t>(i)].length() + 2;
-            slots[i] = position;
+            newStarts[i] = position;
         }
     }
     starts_.shiftAfter(pa + breaks, inserted - change.removed);

@@ -83,9 +83,9 @@ public:
         if (stepPartition_ < p) {
             applyStep(p);
         }
-        Pos* slots = body_.insertUninitialised(p, n);
+        Pos* inserted = body_.insertUninitialised(p, n);
         stepPartition_ += n;
-        return slots;
+        return inserted;
     }
 
     // Removes partitions p .. p+n-1 (p >= 1): each merges into the partition before it.

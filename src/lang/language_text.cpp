@@ -1,7 +1,7 @@
 // Decoding and splitting of language files.
 #include "lang/language_text.h"
 
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 #include "textcmd/utf8_codec.h"
 
 #include <fstream>

@@ -1,7 +1,7 @@
 // The Qt walk behind translateComponent.
 #include "lang/translator.h"
 
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -2,7 +2,7 @@
 // mappings of every character that Windows-1252 holds, and nothing else.
 #include "textcmd/byte_case.h"
 
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 // Collects the system locale's patterns and names and the current time for the formatter.
 #include "textcmd/system_date_time.h"
 
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 
 namespace tavrel {
 namespace {

@@ -2,7 +2,7 @@
 #include "textcmd/text_transforms.h"
 
 #include "textcmd/byte_case.h"
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 #include "textcmd/utf8_codec.h"
 
 #include <array>

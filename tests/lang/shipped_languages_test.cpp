@@ -2,7 +2,7 @@
 // its languages, and is copied beside the program by the build.
 #include "lang/language_strings.h"
 #include "lang/language_text.h"
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 
 #include <gtest/gtest.h>
 

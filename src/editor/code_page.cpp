@@ -1,6 +1,6 @@
 // The Windows-1252 tables: the upper half of the byte table, the reverse lookup and the
 // best-fit fallbacks used when converting text that the code page cannot hold.
-#include "textcmd/code_page.h"
+#include "editor/code_page.h"
 
 #include <algorithm>
 #include <array>
