@@ -3,6 +3,7 @@
 // Prints both times and file sizes side by side and their ratios.
 #include "gif/picture.h"
 
+#include "ratio_reporter.h"
 #include "text_art_capture.h"
 
 #include <benchmark/benchmark.h>
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -121,41 +121,6 @@ void BM_GiflibEncode(benchmark::State& state) {
 }
 BENCHMARK(BM_GiflibEncode)->Unit(benchmark::kMillisecond);
 #endif
-
-struct Timing {
-    double real = 0;
-    double cpu = 0;
-};
-
-// Keeps each benchmark's time so the ratios can be printed after the table: the median when
-// the run has repetitions, else the single result. Both clocks are kept: on a busy machine the
-// CPU time is the fairer comparison.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const std::string& name = run.run_name.function_name;
-            if (!run.error_occurred &&
-                (median || (run.run_type == Run::RT_Iteration && !medians_.count(name)))) {
-                times[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-                if (median) {
-                    medians_.insert(name);
-                }
-            }
-        }
-    }
-    std::map<std::string, Timing> times;
-
-private:
-    std::set<std::string> medians_;
-};
-
-void printRatio(const char* what, const Timing& ours, const Timing& theirs, const char* target) {
-    std::printf("time  %-46s real %.3f  cpu %.3f%s\n", what, ours.real / theirs.real,
-                ours.cpu / theirs.cpu, target);
-}
 
 } // namespace
 

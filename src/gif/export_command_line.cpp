@@ -5,7 +5,6 @@
 
 #include "app/document_file.h"
 #include "app/document_title.h"
-#include "app/line_ends.h"
 #include "app/recent_files.h"
 #include "app/settings_catalogue.h"
 #include "editor/text_editor.h"
@@ -61,13 +60,7 @@ Exported exportDocument(TextEditor& editor, const AppSettings& settings, const s
         return failed(kExportFileError, error);
     }
     try {
-        // The viewer's load: with "Convert Unix files to Windows" on, the line ends are
-        // repaired before the editor sees the text.
-        if (settings.convert) {
-            cutAtNul(*bytes);
-            repairLineEnds(*bytes);
-        }
-        editor.engine().loadBytes(std::move(*bytes));
+        loadAsTheViewerDoes(editor, std::move(*bytes), settings);
         const DocumentImageSize size = measureDocumentImage(editor);
         if (!size.fitsGif()) {
             std::string message = file + ": the image would be " + sizeText(size) +
@@ -120,10 +113,7 @@ int exportGifFiles(const GifExportRequest& request, const AppSettings& settings,
     if (environment.prepareEditor) {
         environment.prepareEditor(editor, settings);
     }
-    editor.setWordWrap(request.wrapColumns > 0);
-    if (request.wrapColumns > 0) {
-        editor.setColumnWrap(request.wrapColumns);
-    }
+    setExportWrap(editor, request.wrapColumns);
 
     const bool batch = !request.outputDir.empty();
     const std::size_t total = request.files.size();

@@ -39,6 +39,13 @@ GifPicture pictureFromCapture(const QImage& image, const QColor& background) {
     return picture;
 }
 
+void setExportWrap(TextEditor& editor, std::int32_t wrapColumns) {
+    editor.setWordWrap(wrapColumns > 0);
+    if (wrapColumns > 0) {
+        editor.setColumnWrap(wrapColumns);
+    }
+}
+
 DocumentImageSize measureDocumentImage(TextEditor& editor) {
     WrappedLayout& layout = editor.layout();
     layout.formatAll();

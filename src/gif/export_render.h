@@ -20,6 +20,9 @@ class TextEditor;
 // are converted first. Throws GifError for an empty image.
 [[nodiscard]] GifPicture pictureFromCapture(const QImage& image, const QColor& background);
 
+// Word wrap off for 0 columns, else at that many characters.
+void setExportWrap(TextEditor& editor, std::int32_t wrapColumns);
+
 struct DocumentImageSize {
     std::int64_t width = 0;
     std::int64_t height = 0;

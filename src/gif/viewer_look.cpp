@@ -1,12 +1,15 @@
-// Turning the stored font and colours into Qt's and handing them to an editor.
+// Turning the stored font and colours into Qt's and handing them and a file to an editor.
 #include "gif/viewer_look.h"
 
+#include "app/line_ends.h"
 #include "app/settings_catalogue.h"
 #include "editor/text_editor.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QString>
+
+#include <utility>
 
 namespace tavrel {
 
@@ -48,6 +51,14 @@ void applyViewerLook(TextEditor& editor, const AppSettings& settings) {
     editor.setEditorFont(fontFromSettings(settings.editorFont));
     editor.setTextColor(colorFromSettings(settings.editorFont.color));
     editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
+}
+
+void loadAsTheViewerDoes(TextEditor& editor, std::string bytes, const AppSettings& settings) {
+    if (settings.convert) {
+        cutAtNul(bytes);
+        repairLineEnds(bytes);
+    }
+    editor.engine().loadBytes(std::move(bytes));
 }
 
 } // namespace tavrel

@@ -1,5 +1,6 @@
 // The look the viewer gives its editor from the user's settings (font, colours, visible
-// blanks), so that an exported image shows a file as the viewer would.
+// blanks) and the way it hands a file's bytes over, so that an exported image shows a file as
+// the viewer would.
 #pragma once
 
 #include "settings/color.h"
@@ -7,6 +8,8 @@
 
 #include <QColor>
 #include <QFont>
+
+#include <string>
 
 namespace tavrel {
 
@@ -20,5 +23,9 @@ struct AppSettings;
 
 // Background, font, text colour and visible blanks, as the main window sets them.
 void applyViewerLook(TextEditor& editor, const AppSettings& settings);
+
+// Loads a file's bytes into the editor as the viewer does: with "Convert Unix files to
+// Windows" on, the text is cut at its first NUL and its line ends are repaired first.
+void loadAsTheViewerDoes(TextEditor& editor, std::string bytes, const AppSettings& settings);
 
 } // namespace tavrel

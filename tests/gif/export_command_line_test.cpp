@@ -3,7 +3,6 @@
 // the format; unreadable files; several files into a folder; standard output.
 #include "gif/export_command_line.h"
 
-#include "app/line_ends.h"
 #include "app/settings_catalogue.h"
 #include "editor/text_editor.h"
 #include "export_test_support.h"
@@ -37,14 +36,8 @@ Painted paintLikeTheViewer(const std::string& bytes, const AppSettings& settings
                            std::int32_t wrapColumns = 0) {
     TextEditor editor;
     applyViewerLook(editor, settings);
-    editor.setWordWrap(wrapColumns > 0);
-    if (wrapColumns > 0) {
-        editor.setColumnWrap(wrapColumns);
-    }
-    std::string text = bytes;
-    cutAtNul(text);
-    repairLineEnds(text);
-    editor.engine().loadBytes(std::move(text));
+    setExportWrap(editor, wrapColumns);
+    loadAsTheViewerDoes(editor, bytes, settings);
     Painted painted;
     painted.size = measureDocumentImage(editor);
     painted.lineHeight = editor.lineHeight();
@@ -136,9 +129,8 @@ TEST(GifExportCommandLine, beyondTheEditorsDocumentPictureTheLinesArePaintedAlik
             SCOPED_TRACE(std::string(name) + " wrap " + std::to_string(wrap));
             TextEditor editor;
             applyViewerLook(editor, AppSettings{});
-            editor.setWordWrap(wrap > 0);
-            editor.setColumnWrap(wrap);
-            editor.engine().loadBytes(test::readFile(test::corpusDir() / name));
+            setExportWrap(editor, wrap);
+            loadAsTheViewerDoes(editor, test::readFile(test::corpusDir() / name), AppSettings{});
             const DocumentImageSize size = measureDocumentImage(editor);
             const QImage lines = paintDocumentLines(editor, size);
             const QImage whole = renderDocumentImage(editor, size);
