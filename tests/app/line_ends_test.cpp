@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RepairCase{"loneCrsStay", "a\rb\rc", "a\rb\rc"},
                       RepairCase{"crLfAtStart", "\r\r\nx", "\r\nx"},
                       RepairCase{"lfCrIsABareLfAndACr", "a\n\rb", "a\r\n\rb"}),
-    [](const ::testing::TestParamInfo<RepairCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RepairCase>& param) { return param.param.name; });
 
 TEST(RepairLineEndsRandom, agreesWithTheLiteralPassesOnRandomBreakSoup) {
     std::mt19937 random(12345);

@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         WidthCase{"optionOffMeansStoredWidth", {false, 8, 8, 5, 80, false, 30}, 0},
         WidthCase{"proportionalFontMeansStoredWidth", {true, 7, 12, 5, 80, false, 30}, 0},
         WidthCase{"emptyDocumentMeansStoredWidth", {true, 8, 8, 0, 34, false, 30}, 0}),
-    [](const ::testing::TestParamInfo<WidthCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<WidthCase>& param) { return param.param.name; });
 
 ConfigSaver emptyStore() {
     return ConfigSaver("", "", [](const std::string&, std::string_view) { return WriteStatus{}; });

@@ -45,6 +45,14 @@ TEST(XvfbEndToEnd, theExitButtonReachedByKeysClosesTheWindowAndWritesTheSettings
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // Under AddressSanitizer: the X keyboard library hands strndup a buffer without a
+    // terminator, which is allowed but trips the strict string checks; the last setting of
+    // an option wins.
+    if (environment.contains(QStringLiteral("ASAN_OPTIONS"))) {
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                               QStringLiteral(":strict_string_checks=0"));
+    }
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString(install.configHome));
     program.setProcessEnvironment(environment);
@@ -71,8 +79,9 @@ TEST(XvfbEndToEnd, theExitButtonReachedByKeysClosesTheWindowAndWritesTheSettings
     }
     ASSERT_TRUE(ended) << "the window did not close: "
                        << program.readAllStandardError().toStdString();
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
+    const std::string errors = program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << errors;
+    EXPECT_EQ(program.exitCode(), 0) << errors;
 
     const std::string ini = readFile(install.folder + "Tavrel.ini");
     expectSectionsInOrder(ini,
