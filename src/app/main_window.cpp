@@ -56,13 +56,13 @@ QColor toQt(Color color) {
     }
 }
 
-QFont toQt(const FontSpec& spec) {
-    QFont font(QString::fromStdString(spec.face));
-    font.setPointSize(spec.points > 0 ? spec.points : 9);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+QFont toQt(const FontSpec& setting) {
+    QFont font(QString::fromStdString(setting.face));
+    font.setPointSize(setting.points > 0 ? setting.points : 9);
+    font.setBold(setting.bold);
+    font.setItalic(setting.italic);
+    font.setUnderline(setting.underline);
+    font.setStrikeOut(setting.strikeOut);
     return font;
 }
 
@@ -220,6 +220,11 @@ void MainWindow::applySettingsToWidgets() {
     g_->setTextColor(toQt(options_.editorFont.color));
     m_->setWordWrap(options_.wordWrap);
     m_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
+    applyDragDrop();
+    g_->setVisible(options_.lineNumbers);
+}
+
+void MainWindow::applyDragDrop() {
     EditorOptions editorOptions = m_->options();
     if (options_.dragDrop) {
         editorOptions &= ~EditorOptions{eoNoDragnDrop};
@@ -227,7 +232,6 @@ void MainWindow::applySettingsToWidgets() {
         editorOptions |= eoNoDragnDrop;
     }
     m_->setOptions(editorOptions);
-    g_->setVisible(options_.lineNumbers);
 }
 
 void MainWindow::writeSettings(ConfigSaver& settings) {

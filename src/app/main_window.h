@@ -134,6 +134,7 @@ private:
     void connectCommands();
     void connectOptions();
     void applySettingsToWidgets();
+    void applyDragDrop();
     void readSettingsFromWidgets();
     void buildLanguageMenu();
     void rebuildRecentMenu();

@@ -182,7 +182,7 @@ void MainWindow::connectOptions() {
     };
     on("DragDrop1", [this] {
         options_.dragDrop = !options_.dragDrop;
-        applySettingsToWidgets();
+        applyDragDrop();
     });
     on("Showlinenumbers1", [this] {
         options_.lineNumbers = !options_.lineNumbers;
