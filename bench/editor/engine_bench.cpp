@@ -294,6 +294,32 @@ void BM_ReplaceAllAndUndo(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplaceAllAndUndo)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Opening a file with the line ends repaired hands its whole text to the engine as one
+// undoable replace; a second file replaces the first the same way.
+void BM_AssignWholeText(benchmark::State& state) {
+    const std::string& text = artText();
+    double first = 0;
+    double second = 0;
+    for (auto _ : state) {
+        tavrel::TextEngine e;
+        e.setUndoMaxSpace(100000); // the main window's limit
+        std::string copy = text;
+        auto start = Clock::now();
+        e.setParagraphsText(std::move(copy));
+        first += secondsSince(start);
+        copy = text;
+        start = Clock::now();
+        e.setParagraphsText(std::move(copy));
+        const double t = secondsSince(start);
+        second += t;
+        state.SetIterationTime(t);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["into_empty_ms"] = first / n * 1e3;
+    state.counters["over_100MB_ms"] = second / n * 1e3;
+}
+BENCHMARK(BM_AssignWholeText)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

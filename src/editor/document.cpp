@@ -122,9 +122,15 @@ void Document::clear() {
 LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
     freeAll();
     starts_.reset();
-    LoadResult result;
     chunks_.push_back(std::make_unique<std::string>(std::move(bytes)));
-    std::string& text = *chunks_.back();
+    return build(*chunks_.back(), true, discardTrailing);
+}
+
+// Makes the records of every paragraph of a chunk, on an empty record array. This is the
+// whole work of loading a file and of handing a whole repaired text over.
+LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTrailing) {
+    paras_.clear();
+    LoadResult result;
     char* const base = text.data();
     const char* const end = base + text.size();
 
@@ -161,7 +167,10 @@ LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
         }
         const char c = *p;
         if (c == '\0') {
-            // The text stops at the first NUL; the bytes after it are not shown.
+            if (!stopAtNul) {
+                return true; // an ordinary byte of an inserted text
+            }
+            // A file's text stops at the first NUL; the bytes after it are not shown.
             result.nulOffset = p - base;
             return false;
         }
@@ -350,22 +359,27 @@ TextChange Document::replace(Pos start, Pos stop, std::string&& text) {
     if (text.size() < 256) {
         return replaceImpl(start, stop, text, false);
     }
-    const bool whole =
-        clamp(std::min(start, stop)) == 0 && clamp(std::max(start, stop)) == charCount();
-    auto chunk = std::make_unique<std::string>(std::move(text));
-    const std::string_view view(*chunk);
-    std::vector<std::unique_ptr<std::string>> old;
-    if (whole) {
-        old.swap(chunks_); // nothing will point into them once the whole text is gone
+    if (clamp(std::min(start, stop)) == 0 && clamp(std::max(start, stop)) == charCount()) {
+        // The whole text replaced (a file opened with its line ends repaired): the
+        // paragraphs are built as a load builds them, pointing into the kept string, and
+        // the old chunks go since nothing points into them any more.
+        TextChange change;
+        change.removed = charCount();
+        change.removedBreaks = paragraphCount() - 1;
+        auto chunk = std::make_unique<std::string>(std::move(text));
+        freeAll();
+        starts_.reset();
+        chunks_.push_back(std::move(chunk));
+        build(*chunks_.back(), false, false);
+        change.inserted = charCount();
+        change.insertedBreaks = paragraphCount() - 1;
+        return change;
     }
-    chunks_.push_back(std::move(chunk));
+    chunks_.push_back(std::make_unique<std::string>(std::move(text)));
     try {
-        return replaceImpl(start, stop, view, true);
+        return replaceImpl(start, stop, *chunks_.back(), true);
     } catch (...) {
         chunks_.pop_back();
-        if (whole) {
-            chunks_.swap(old);
-        }
         throw;
     }
 }
@@ -438,13 +452,14 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         const Part last[2] = {piece(breaks), tail};
         fresh[static_cast<std::size_t>(breaks)] = makeRecord(last, 2);
     }
+    // Only the first and the last new record can have taken over an old buffer whole (the
+    // head of paragraph pa, the tail of paragraph pb); every other old buffer goes.
+    auto kept = [&](const Record& old) {
+        return old.owned() && (fresh.front().data == old.data || fresh.back().data == old.data);
+    };
     for (Pos i = pa; i <= pb; ++i) {
-        const Record& old = paras_[i];
-        const bool kept = std::any_of(fresh.begin(), fresh.end(), [&](const Record& r) {
-            return r.owned() && r.data == old.data;
-        });
-        if (!kept) {
-            freeText(old);
+        if (!kept(paras_[i])) {
+            freeText(paras_[i]);
         }
     }
 

@@ -129,6 +129,7 @@ private:
     static Pos capacityOf(const Record& r) noexcept;
     static Record makeRecord(const Part* parts, int count);
     TextChange replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared);
+    LoadResult build(std::string& text, bool stopAtNul, bool discardTrailing);
     void freeAll() noexcept;
 
     // Shared, never modified byte chunks: the bytes of the last load and large inserted

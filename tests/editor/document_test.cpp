@@ -205,6 +205,18 @@ TEST(DocumentReplace, largeTextsAreKeptAsOneChunk) {
     EXPECT_TRUE(d.continuesInMemory(10)); // unedited rows point into the kept text
     d.replace(0, d.charCount(), std::string(copy));
     EXPECT_EQ(d.text(), copy);
+
+    // Replacing everything builds the paragraphs as a load does, but a NUL byte of an
+    // inserted text is text, not the end of it, and lone breaks count two.
+    std::string whole = copy + std::string("nul\0byte\nlast", 13);
+    const TextChange change = d.replace(0, d.charCount(), std::string(whole));
+    EXPECT_EQ(change.removedBreaks, 1000);
+    EXPECT_EQ(change.insertedBreaks, 1001);
+    EXPECT_EQ(d.paragraph(1000), std::string_view("nul\0byte", 8));
+    EXPECT_EQ(d.paragraph(1001), "last");
+    EXPECT_EQ(d.charCount(), static_cast<Pos>(whole.size()) + 1);
+    EXPECT_TRUE(d.continuesInMemory(999));
+    EXPECT_FALSE(d.continuesInMemory(1001));
 }
 
 TEST(DocumentWrite, breaksAndTrailingBlanks) {
