@@ -132,6 +132,13 @@ int exportGifFiles(const GifExportRequest& request, const AppSettings& settings,
             worst = std::max(worst, kExportFileError);
             continue;
         }
+        // "--export-gif art.nfo art.nfo" would put the image in place of the text.
+        if (std::error_code code;
+            target != kStandardOutputName && std::filesystem::equivalent(target, file, code)) {
+            streams.err << prefix << file << ": not exported, the image would replace the file\n";
+            worst = std::max(worst, kExportFileError);
+            continue;
+        }
         Exported result = exportDocument(editor, settings, file);
         if (result.status == kExportOk) {
             if (std::string error = writeImage(result.gif, target, streams.out); !error.empty()) {

@@ -174,6 +174,42 @@ TEST(GifExportCommandLine, theUsersFontAndColoursAreUsed) {
               "");
 }
 
+// Colours the first word of every paragraph red, as a highlighter would.
+class FirstWordRed : public HighlightSource {
+public:
+    void runsOf(Pos, std::string_view text, std::vector<HighlightRun>& out) override {
+        const auto end = std::min(text.find(' '), text.size());
+        out.push_back({0, static_cast<Pos>(end), 0x000000FF, kNoColor, 0});
+    }
+};
+
+bool holdsColour(const QImage& image, QRgb colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((row[x] & 0xFFFFFFu) == (colour & 0xFFFFFFu)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(GifExportCommandLine, theHighlightersThePreparationAttachesArePainted) {
+    test::ScratchFolder folder;
+    const std::string file = writeText(folder, "words.txt", "Highlighted words\r\nand more");
+    FirstWordRed highlighter;
+    GifExportEnvironment environment;
+    environment.prepareEditor = [&highlighter](TextEditor& editor, const AppSettings&) {
+        editor.setHighlightSource(&highlighter);
+    };
+    const std::string target = folder.file("words.gif");
+    ASSERT_EQ(runCommandLine({"--export-gif", target, file}, environment), kExportOk);
+    EXPECT_TRUE(holdsColour(test::decodeWithQt(test::fileBytes(target)), qRgb(255, 0, 0)));
+    ASSERT_EQ(runCommandLine({"--export-gif", target, file}), kExportOk);
+    EXPECT_FALSE(holdsColour(test::decodeWithQt(test::fileBytes(target)), qRgb(255, 0, 0)));
+}
+
 TEST(GifExportCommandLine, wrappingNarrowsTheImageToTheColumns) {
     test::ScratchFolder folder;
     const std::string file = (test::corpusDir() / "diz/ansilove.diz").string();
@@ -333,6 +369,21 @@ TEST(GifExportCommandLine, twoFilesOfOneNameDoNotOverwriteEachOther) {
     EXPECT_NE(run.err.find("[2/2] " + second + ": not exported"), std::string::npos) << run.err;
     const QImage kept = test::decodeWithQt(test::fileBytes(folder.path() / "art.gif"));
     EXPECT_EQ(test::firstDifference(kept, test::webSafe(paintLikeTheViewer("first").image)), "");
+}
+
+TEST(GifExportCommandLine, theImageNeverReplacesTheFileItShows) {
+    test::ScratchFolder folder;
+    const std::string file = writeText(folder, "art.gif", "text art in a file named .gif");
+    const std::string link = folder.file("link.gif");
+    std::filesystem::create_symlink(file, link);
+    for (const GifExportRequest& request :
+         {GifExportRequest{file, "", {file}, 0}, GifExportRequest{link, "", {file}, 0},
+          GifExportRequest{"", folder.path().string(), {file}, 0}}) {
+        const Outcome run = exportFiles(request);
+        EXPECT_EQ(run.status, kExportFileError);
+        EXPECT_NE(run.err.find("would replace the file"), std::string::npos) << run.err;
+        EXPECT_EQ(test::readFile(file), "text art in a file named .gif");
+    }
 }
 
 TEST(GifExportCommandLine, aDashWritesTheImageToStandardOutput) {
