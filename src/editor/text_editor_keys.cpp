@@ -374,7 +374,11 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
         }
         return true;
     case Qt::Key_Menu:
-        if (QMenu* menu = builtInPopupMenu()) {
+        if (contextMenuPolicy() == Qt::CustomContextMenu) {
+            // the owner's popup menu (the main window's), opened at the caret; a scroll
+            // area reports the position in its viewport's coordinates
+            Q_EMIT customContextMenuRequested(caretRect().bottomLeft());
+        } else if (QMenu* menu = builtInPopupMenu()) {
             Q_EMIT internalPopup(menu);
             menu->popup(viewport()->mapToGlobal(caretRect().bottomLeft()));
         }
