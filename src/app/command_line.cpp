@@ -67,6 +67,12 @@ std::string helpText(std::string_view programName) {
         text += "  " + names + std::string(names.size() < 16 ? 16 - names.size() : 1, ' ') +
                 std::string(row.help) + "\n";
     }
+    text += "\nImages of files as the viewer shows them, without a window:\n"
+            "  " +
+            std::string(programName) +
+            " --export-gif OUT.gif|- [--wrap N] FILE\n"
+            "  " +
+            std::string(programName) + " --export-gif --output-dir DIR [--wrap N] FILE...\n";
     return text;
 }
 

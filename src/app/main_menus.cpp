@@ -42,7 +42,7 @@ constexpr std::array kMainMenu{
     separator(),
     item("Save1", "Save", 21, "Ctrl+S"),
     item("Saveas1", "Save as...", 22, "F12"),
-    item("Saveasgraphic1", "Save as GIF image...", 26, "", kNotYet),
+    item("Saveasgraphic1", "Save as GIF image...", 26, ""),
     separator(),
     item("Print1", "Print...", 23, "Ctrl+P", kNotYet),
     item("PrintPreview1", "Print Preview...", 24, "", kNotYet),

@@ -10,6 +10,7 @@
 #include "lang/translator.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/qt_look.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,40 +32,6 @@
 namespace tavrel {
 
 namespace {
-
-// A stored colour for Qt; system colours are looked up in the application's palette.
-QColor toQt(Color color) {
-    if (!isSystemColor(color)) {
-        return QColor(redOf(color), greenOf(color), blueOf(color));
-    }
-    const QPalette palette = QApplication::palette();
-    switch (systemColorIndex(color)) {
-    case 5: // window
-        return palette.color(QPalette::Base);
-    case 8: // window text
-        return palette.color(QPalette::Text);
-    case 13: // highlight
-        return palette.color(QPalette::Highlight);
-    case 14: // highlight text
-        return palette.color(QPalette::HighlightedText);
-    case 15: // button face
-        return palette.color(QPalette::Button);
-    case 18: // button text
-        return palette.color(QPalette::ButtonText);
-    default:
-        return palette.color(QPalette::WindowText);
-    }
-}
-
-QFont toQt(const FontSpec& setting) {
-    QFont font(QString::fromStdString(setting.face));
-    font.setPointSize(setting.points > 0 ? setting.points : 9);
-    font.setBold(setting.bold);
-    font.setItalic(setting.italic);
-    font.setUnderline(setting.underline);
-    font.setStrikeOut(setting.strikeOut);
-    return font;
-}
 
 // The interface font of the window and the gutter: Tahoma, 11 pixels.
 QFont interfaceFont() {
@@ -213,11 +180,11 @@ void MainWindow::loadSettings() {
 }
 
 void MainWindow::applySettingsToWidgets() {
-    m_->setColor(toQt(options_.backColor));
-    g_->setColor(toQt(options_.backColor));
-    m_->setEditorFont(toQt(options_.editorFont));
-    m_->setTextColor(toQt(options_.editorFont.color));
-    g_->setTextColor(toQt(options_.editorFont.color));
+    m_->setColor(toQColor(options_.backColor));
+    g_->setColor(toQColor(options_.backColor));
+    m_->setEditorFont(toQFont(options_.editorFont));
+    m_->setTextColor(toQColor(options_.editorFont.color));
+    g_->setTextColor(toQColor(options_.editorFont.color));
     m_->setWordWrap(options_.wordWrap);
     m_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
     applyDragDrop();

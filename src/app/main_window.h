@@ -78,6 +78,7 @@ public:
     void addRecent(const std::string& name);
     bool save();
     bool saveAs();
+    void saveAsGif();
     void newDocument();
     void open();
     void openRecent(const std::string& caption);

@@ -8,6 +8,7 @@
 #include "app/file_properties.h"
 #include "app/line_ends.h"
 #include "editor/text_editor.h"
+#include "gif/save_as_gif.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
 
@@ -247,6 +248,24 @@ bool MainWindow::save() {
     modified_ = false;
     setButtonSaveEnabled(false);
     return true;
+}
+
+// "Save as GIF image...": the visible text area as a picture; the folder of the last Save as
+// is offered and left as it is.
+void MainWindow::saveAsGif() {
+    GifSaveCommand command;
+    command.parent = this;
+    command.currentFileName = fileName_;
+    command.lastSaveFolder = options_.lastDir;
+    command.askFileName = [this](const GifSaveRequest& request) {
+        return dialogs().saveFileName(
+            this, FileDialogRequest{request.filter, request.initialFolder, request.proposedName});
+    };
+    command.text = [this](int number) { return langText(number); };
+    command.showError = [this](const QString& caption, const QString& text) {
+        dialogs().showError(this, caption, text);
+    };
+    tavrel::saveAsGif(*m_, command);
 }
 
 bool MainWindow::saveAs() {

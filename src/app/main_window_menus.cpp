@@ -61,6 +61,7 @@ void MainWindow::connectCommands() {
         menus_.action("Save1"), [this] { return modified_ && !fileName_.empty(); },
         [this] { save(); });
     on("Saveas1", [this] { saveAs(); });
+    on("Saveasgraphic1", [this] { saveAsGif(); });
     guard(
         menus_.action("Properties1"), [this] { return platform::isFile(fileName_); },
         [this] { showProperties(); });

@@ -5,15 +5,15 @@
 #include <algorithm>
 
 #include "editor/line_breaker.h"
+#include "platform/qt_look.h"
 
 namespace tavrel {
 
-QColor toQColor(ColorRef color) {
-    if (!isPlainColor(color)) {
+QColor runColor(ColorRef color) {
+    if (color == kNoColor || color == kDefaultColor) {
         return {};
     }
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                  static_cast<int>((color >> 16) & 0xFF));
+    return toQColor(color); // a system colour (an address's clInfoBk) resolves now
 }
 
 void ViewPainter::paint(QPainter& painter, const ViewAppearance& look, const ViewWindow& window,
@@ -67,10 +67,10 @@ GlyphPainter::Style ViewPainter::styleAt(Pos offset, bool selected,
                                       [](Pos o, const HighlightRun& r) { return o < r.start; });
     if (run != runs_.begin() && offset < std::prev(run)->start + std::prev(run)->length) {
         const HighlightRun& r = *std::prev(run);
-        if (const QColor c = toQColor(r.color); c.isValid()) {
+        if (const QColor c = runColor(r.color); c.isValid()) {
             style.text = c;
         }
-        style.background = toQColor(r.background);
+        style.background = runColor(r.background);
         style.bold = (r.style & hsBold) != 0;
         style.italic = (r.style & hsItalic) != 0;
         style.underline = (r.style & hsUnderline) != 0;

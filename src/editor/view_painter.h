@@ -71,7 +71,7 @@ private:
     Pos runsParagraph_ = -1;
 };
 
-// QColor of a stored colour; invalid for "none".
-[[nodiscard]] QColor toQColor(ColorRef color);
+// QColor of a run's colour; invalid for "none" and for "the editor's own".
+[[nodiscard]] QColor runColor(ColorRef color);
 
 } // namespace tavrel

@@ -3,23 +3,12 @@
 // the viewer would.
 #pragma once
 
-#include "settings/color.h"
-#include "settings/font_text.h"
-
-#include <QColor>
-#include <QFont>
-
 #include <string>
 
 namespace tavrel {
 
 class TextEditor;
 struct AppSettings;
-
-// A stored colour for Qt; system colours are looked up in the application's palette.
-[[nodiscard]] QColor colorFromSettings(Color color);
-// A stored font; a size of 0 or less stands for the default 9 points.
-[[nodiscard]] QFont fontFromSettings(const FontSpec& spec);
 
 // Background, font, text colour and visible blanks, as the main window sets them.
 void applyViewerLook(TextEditor& editor, const AppSettings& settings);
