@@ -29,3 +29,13 @@ function(tavrel_add_library name)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC tavrel_options)
 endfunction()
+
+# tavrel_add_folders(): adds the subdirectories of the current folder named in TAVREL_FOLDERS
+# that exist, in that order (src/, tests/, bench/ and fuzz/ all mirror the subsystems).
+function(tavrel_add_folders)
+    foreach(dir ${TAVREL_FOLDERS})
+        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+            add_subdirectory(${dir})
+        endif()
+    endforeach()
+endfunction()

@@ -5,6 +5,7 @@
 
 #include "../../tests/app/line_ends_reference.h"
 #include "app/line_ends.h"
+#include "support/floor.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,11 +15,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using tavrel::bench::Clock;
+using tavrel::bench::secondsSince;
 
 // 100 MB of 80-column lines of block art ending in `lineEnd`; every tenth line ends in
 // CR CR LF instead when `withRuns` is set.
@@ -54,15 +52,7 @@ void runRepair(benchmark::State& state, const std::string& text) {
         state.SetIterationTime(t);
 
         start = Clock::now();
-        std::size_t feeds = 0;
-        const char* p = text.data();
-        const char* end = p + text.size();
-        while ((p = static_cast<const char*>(
-                    std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
-            ++feeds;
-            ++p;
-        }
-        benchmark::DoNotOptimize(feeds);
+        benchmark::DoNotOptimize(tavrel::bench::countLineFeeds(text));
         floor = std::min(floor, secondsSince(start));
 
         start = Clock::now();

@@ -13,15 +13,13 @@
 
 #include "editor/search.h"
 #include "editor/text_engine.h"
+#include "support/floor.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using tavrel::Pos;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using tavrel::bench::Clock;
+using tavrel::bench::secondsSince;
 
 // 100 MB of 80-column lines of block art (CR LF breaks, 1.25 M paragraphs); four lines in
 // five hold one 'a', so a Replace All of "a" makes about a million replacements.
@@ -93,15 +91,7 @@ void BM_Load100MB(benchmark::State& state) {
         state.SetIterationTime(t);
 
         start = Clock::now();
-        std::size_t breaks = 0;
-        const char* p = text.data();
-        const char* end = p + text.size();
-        while ((p = static_cast<const char*>(
-                    std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
-            ++breaks;
-            ++p;
-        }
-        benchmark::DoNotOptimize(breaks);
+        benchmark::DoNotOptimize(tavrel::bench::countLineFeeds(text));
         floor = std::min(floor, secondsSince(start));
     }
     state.counters["ours_ms"] = ours * 1e3;
