@@ -30,13 +30,13 @@ QColor toQColor(Color color) {
     }
 }
 
-QFont toQFont(const FontSpec& spec) {
-    QFont font(QString::fromStdString(spec.face));
-    font.setPointSize(spec.points > 0 ? spec.points : 9);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+QFont toQFont(const FontSpec& setting) {
+    QFont font(QString::fromStdString(setting.face));
+    font.setPointSize(setting.points > 0 ? setting.points : 9);
+    font.setBold(setting.bold);
+    font.setItalic(setting.italic);
+    font.setUnderline(setting.underline);
+    font.setStrikeOut(setting.strikeOut);
     return font;
 }
 

@@ -12,6 +12,6 @@ namespace tavrel {
 
 [[nodiscard]] QColor toQColor(Color color);
 // A size of 0 or less stands for the default 9 points.
-[[nodiscard]] QFont toQFont(const FontSpec& spec);
+[[nodiscard]] QFont toQFont(const FontSpec& setting);
 
 } // namespace tavrel
