@@ -135,6 +135,9 @@ void MainWindow::createComponents() {
     m_->setObjectName(QStringLiteral("m"));
     m_->setFrameShape(QFrame::NoFrame);
     m_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Undo keeps at most about 100 kB of replaced text: replacing a big file's whole text
+    // then leaves nothing to undo instead of a second copy of the file in memory.
+    m_->engine().setUndoMaxSpace(100000);
     g_->setEditor(m_);
 
     row->addWidget(g_);

@@ -72,6 +72,8 @@ TEST_F(MainWindowTest, componentsStartAsDesigned) {
     EXPECT_EQ(w.buttonBar().copyButton()->text(), "&Copy");
     EXPECT_EQ(w.buttonBar().exitButton()->text(), "E&xit");
     EXPECT_EQ(w.buttonBar().saveButton()->property("tag").toInt(), 21);
+    EXPECT_EQ(w.editor().engine().undoList().maxSpace(), 100000);
+    EXPECT_EQ(w.editor().engine().separators(), std::string(kDefaultSeparators));
 }
 
 TEST(ButtonBarSlots, followTheLayoutRule) {
