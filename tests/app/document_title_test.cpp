@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tavrel {
 namespace {
 
@@ -15,6 +17,11 @@ struct ClassCase {
     const char* path;
     const char* fileClass;
 };
+
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const ClassCase& c, std::ostream* os) {
+    *os << '"' << c.path << '"';
+}
 
 class FileClass : public ::testing::TestWithParam<ClassCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <random>
 #include <string>
 
@@ -17,6 +19,11 @@ struct RepairCase {
     std::string input;
     std::string expected;
 };
+
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const RepairCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RepairLineEnds : public ::testing::TestWithParam<RepairCase> {};
 

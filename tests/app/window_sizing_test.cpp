@@ -28,6 +28,11 @@ struct WidthCase {
     int width;
 };
 
+// Test names show the case's name, not the bytes of the struct (padding included).
+void PrintTo(const WidthCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ContentWidth : public ::testing::TestWithParam<WidthCase> {};
 
 TEST_P(ContentWidth, followsTheRule) {

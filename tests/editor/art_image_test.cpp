@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <set>
 
@@ -20,6 +22,11 @@ struct ArtSetup {
     qreal scale;
     bool tightLines; // line height = the font's cell height, as the main window sets it
 };
+
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const ArtSetup& s, std::ostream* os) {
+    *os << s.family << " x" << s.scale << (s.tightLines ? " tight" : "");
+}
 
 std::string describe(const ArtSetup& s) {
     return std::string(s.family) + " x" + std::to_string(s.scale) +

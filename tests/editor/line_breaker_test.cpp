@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <random>
 
 #include "editor/layout_test_support.h"
@@ -21,6 +23,11 @@ struct BreakCase {
     std::int64_t width;
     Lines expected;
 };
+
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const BreakCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BreakRules : public ::testing::TestWithParam<BreakCase> {};
 
