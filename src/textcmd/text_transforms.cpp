@@ -1,8 +1,8 @@
 // Implementation of the Format menu's byte-string rewrites.
 #include "textcmd/text_transforms.h"
 
-#include "textcmd/byte_case.h"
 #include "editor/code_page.h"
+#include "textcmd/byte_case.h"
 #include "textcmd/utf8_codec.h"
 
 #include <array>

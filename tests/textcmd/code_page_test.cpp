@@ -1,7 +1,7 @@
 // Windows-1252 conversions and the byte case table, checked over the whole byte range
 // against expectations written out independently of the tables.
-#include "textcmd/byte_case.h"
 #include "editor/code_page.h"
+#include "textcmd/byte_case.h"
 
 #include <gtest/gtest.h>
 
