@@ -2,8 +2,6 @@
 #include "editor/text_engine.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace tavrel {
@@ -18,14 +16,11 @@ TextEngine::~TextEngine() = default;
 // --- Loading and saving ------------------------------------------------------------------
 
 LoadResult TextEngine::loadBytes(std::string&& bytes) {
-    loading_ = true;
     const LoadResult result = doc_.load(std::move(bytes), hasOption(eoDiscardTrailingSpaces));
-    loading_ = false;
     undo_.clear();
     caret_ = anchor_ = 0;
     block_ = false;
     groupBreak_ = true;
-    modified_ = true;
     if (hasOption(eoAutoLineBreak)) {
         lineBreak_ = result.lastBreak;
     }
@@ -33,41 +28,8 @@ LoadResult TextEngine::loadBytes(std::string&& bytes) {
     for (TextObserver* o : observers_) {
         o->documentLoaded();
     }
-    if (batch_ > 0) {
-        changedInBatch_ = true;
-    } else {
-        for (TextObserver* o : observers_) {
-            o->updateEnded();
-        }
-        if (onChange) {
-            onChange();
-        }
-    }
+    finishChange(); // a load is a change: the modified flag, the view and OnChange follow
     return result;
-}
-
-LoadResult TextEngine::loadFromFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        throw std::runtime_error(path + " is a folder, not a file");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("Cannot open " + path);
-    }
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        throw std::runtime_error("Cannot read " + path);
-    }
-    return loadBytes(std::move(bytes));
 }
 
 bool TextEngine::write(const Document::Sink& sink) const {
@@ -328,7 +290,7 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
     const Pos low = selectionLow();
     const Pos high = selectionHigh();
     UndoStep* step = nullptr;
-    if (!undoing_ && !loading_ && undo_.maxLevel() != 0) {
+    if (!undoing_ && undo_.maxLevel() != 0) {
         undo_.dropRedo();
         const Pos group = batch_ > 0 ? batchSerial_ : 0;
         UndoStep* previous = undo_.lastUndo();

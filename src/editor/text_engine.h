@@ -80,8 +80,6 @@ public:
 
     // --- Loading and saving (not undoable; loading empties the undo list) -------------
     LoadResult loadBytes(std::string&& bytes);
-    // Reads a whole file; throws std::runtime_error with a message when it cannot.
-    LoadResult loadFromFile(const std::string& path);
     // Writes the text with the editor's LineBreak (and trailing blanks dropped with
     // eoDiscardTrailingSpaces).
     bool write(const Document::Sink& sink) const;
@@ -228,6 +226,7 @@ private:
     void deleteBlock();
     void walkSteps(bool backwards);
     void replaceAll(std::string_view text, std::string* adopt);
+    void replaceKeepingSelection(Pos start, Pos stop, std::string_view text);
     void notifyChanged(const TextChange& change);
     void notifySelection();
     void finishChange();
@@ -251,7 +250,6 @@ private:
     bool undoing_ = false;
     bool groupBreak_ = false;
     bool modified_ = false;
-    bool loading_ = false;
 
     EditorOptions options_ = kDefaultEditorOptions;
     LineBreak lineBreak_ = LineBreak::CrLf;

@@ -56,64 +56,51 @@ void TextEngine::replaceAll(std::string_view text, std::string* adopt) {
     }
 }
 
+// The Paragraphs view edits through this: [start, stop) becomes text as one undoable step,
+// and the caret and the anchor keep their places relative to the text around the change.
+void TextEngine::replaceKeepingSelection(Pos start, Pos stop, std::string_view text) {
+    const Pos caret = caret_;
+    const Pos anchor = anchor_;
+    const Pos before = charCount();
+    select(start, stop);
+    setSelText(text);
+    const Pos oldLength = stop - start;
+    const Pos newLength = oldLength + charCount() - before;
+    select(keepRelative(anchor, start, oldLength, newLength),
+           keepRelative(caret, start, oldLength, newLength));
+}
+
 void TextEngine::setParagraph(Pos index, std::string_view text) {
     if (index < 0 || index > doc_.paragraphCount()) {
         throw std::out_of_range("List index out of bounds");
     }
-    const Pos caret = caret_;
-    const Pos anchor = anchor_;
-    beginUpdate();
+    beginUpdate(); // the appended break and the text undo as one
     if (index == doc_.paragraphCount()) {
-        select(charCount(), charCount());
-        setSelText(std::string_view("\r\n"));
+        replaceKeepingSelection(charCount(), charCount(), "\r\n");
     }
     const Pos start = doc_.paragraphStart(index);
-    const Pos oldLength = doc_.paragraphLength(index);
-    select(start, start + oldLength);
-    setSelText(text);
-    const Pos newLength = doc_.paragraphLength(index);
-    select(keepRelative(anchor, start, oldLength, newLength),
-           keepRelative(caret, start, oldLength, newLength));
+    replaceKeepingSelection(start, start + doc_.paragraphLength(index), text);
     endUpdate();
 }
 
 Pos TextEngine::addParagraph(std::string_view text) {
     const Pos last = doc_.paragraphCount() - 1;
-    const Pos caret = caret_;
-    const Pos anchor = anchor_;
-    Pos index;
-    std::string inserted;
     if (doc_.paragraphLength(last) != 0) {
-        select(charCount(), charCount());
-        inserted.append("\r\n").append(text);
-        index = last + 1;
-    } else {
-        select(doc_.paragraphStart(last), charCount());
-        inserted.append(text).append("\r\n");
-        index = last;
+        replaceKeepingSelection(charCount(), charCount(), std::string("\r\n").append(text));
+        return last + 1;
     }
-    setSelText(std::move(inserted));
-    select(anchor, caret); // everything was added behind them
-    return index;
+    replaceKeepingSelection(doc_.paragraphStart(last), charCount(),
+                            std::string(text).append("\r\n"));
+    return last;
 }
 
 void TextEngine::insertParagraph(Pos index, std::string_view text) {
-    const Pos caret = caret_;
-    const Pos anchor = anchor_;
-    std::string inserted;
-    Pos at;
     if (index >= 0 && index < doc_.paragraphCount()) {
-        at = doc_.paragraphStart(index);
-        inserted.append(text).append("\r\n");
+        const Pos at = doc_.paragraphStart(index);
+        replaceKeepingSelection(at, at, std::string(text).append("\r\n"));
     } else {
-        at = charCount();
-        inserted.append("\r\n").append(text);
+        replaceKeepingSelection(charCount(), charCount(), std::string("\r\n").append(text));
     }
-    select(at, at);
-    const Pos before = charCount();
-    setSelText(std::move(inserted));
-    const Pos grown = charCount() - before;
-    select(keepRelative(anchor, at, 0, grown), keepRelative(caret, at, 0, grown));
 }
 
 void TextEngine::deleteParagraph(Pos index) {
@@ -123,15 +110,7 @@ void TextEngine::deleteParagraph(Pos index) {
     const Pos start = doc_.paragraphStart(index);
     const Pos stop = index + 1 < doc_.paragraphCount() ? doc_.paragraphStart(index + 1)
                                                        : start + doc_.paragraphLength(index);
-    if (stop == start) {
-        return;
-    }
-    const Pos caret = caret_;
-    const Pos anchor = anchor_;
-    select(start, stop);
-    setSelText(std::string_view());
-    select(keepRelative(anchor, start, stop - start, 0),
-           keepRelative(caret, start, stop - start, 0));
+    replaceKeepingSelection(start, stop, std::string_view());
 }
 
 // --- Lines view -----------------------------------------------------------------------------
