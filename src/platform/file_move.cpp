@@ -1,37 +1,56 @@
 // The file move: a rename when source and target share a file system, else a copy through
-// the atomic writer so that a failed copy never damages an older target.
+// the atomic writer so that a failed copy never damages an older target, and the source is
+// deleted only once the copy is complete and on disk.
 #include "platform/file_move.h"
 
 #include "platform/atomic_file.h"
+#include "platform/posix_io.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavrel::platform {
 
 namespace {
 
-[[nodiscard]] QString qtPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
+// Streams the source into the target; the atomic writer syncs the copy and its folder
+// before it answers success.
 [[nodiscard]] bool copyReplacing(const std::string& source, const std::string& target) {
-    QFile in(qtPath(source));
-    if (!in.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
+    const posix::Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!in.valid() || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
     const bool targetExisted = std::filesystem::exists(target);
-    if (!writeFileAtomically(target, std::string_view(bytes.constData(), bytes.size())).ok()) {
+    const WriteStatus status = writeFileStreamed(target, [&in](const ChunkSink& sink) {
+        std::vector<char> buffer(1 << 16);
+        for (;;) {
+            const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                return false;
+            }
+            if (got == 0) {
+                return true;
+            }
+            if (!sink(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) {
+                return false;
+            }
+        }
+    });
+    if (!status.ok()) {
         return false;
     }
     // A new target takes the source's permissions, as a moved file would.
     if (!targetExisted) {
-        QFile::setPermissions(qtPath(target), in.permissions());
+        ::chmod(target.c_str(), info.st_mode & 07777);
     }
     return true;
 }
