@@ -4,38 +4,34 @@
 #include "platform/file_move.h"
 
 #include "platform/atomic_file.h"
-#include "platform/posix_io.h"
 
-#include <cerrno>
+#include <QFile>
+
 #include <filesystem>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tavrel::platform {
 
 namespace {
 
+[[nodiscard]] QString qtPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 // Streams the source into the target; the atomic writer syncs the copy and its folder
 // before it answers success.
 [[nodiscard]] bool copyReplacing(const std::string& source, const std::string& target) {
-    const posix::Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (!in.valid() || ::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    QFile in(qtPath(source));
+    if (!std::filesystem::is_regular_file(source) || !in.open(QIODevice::ReadOnly)) {
         return false;
     }
     const bool targetExisted = std::filesystem::exists(target);
     const WriteStatus status = writeFileStreamed(target, [&in](const ChunkSink& sink) {
         std::vector<char> buffer(1 << 16);
         for (;;) {
-            const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
+            const qint64 got = in.read(buffer.data(), static_cast<qint64>(buffer.size()));
             if (got < 0) {
-                return false;
+                return false; // a read error: the copy would be cut short
             }
             if (got == 0) {
                 return true;
@@ -50,7 +46,7 @@ namespace {
     }
     // A new target takes the source's permissions, as a moved file would.
     if (!targetExisted) {
-        ::chmod(target.c_str(), info.st_mode & 07777);
+        QFile::setPermissions(qtPath(target), in.permissions());
     }
     return true;
 }
