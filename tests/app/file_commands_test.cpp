@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -272,6 +273,32 @@ TEST_F(RealWriterTest, aFileInAFolderThatBecameReadOnlyIsSavedInPlaceAsOrdinaryU
     EXPECT_EQ(after.inode, before.inode);
     EXPECT_FALSE(w.isModified());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder / "ro"), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileCommandsTest, aSaveHandsTheWriterTheParagraphsPieceByPiece) {
+    // A writer that keeps only the size of the largest piece: were the document copied into
+    // one string first, that piece would be the whole file.
+    std::size_t largest = 0;
+    std::string bytes;
+    MainWindowSetup s = setup();
+    s.writer = [&](const std::string&, const ChunkSource& source) {
+        source([&](std::string_view piece) {
+            largest = std::max(largest, piece.size());
+            bytes.append(piece);
+            return true;
+        });
+        return WriteStatus{};
+    };
+    window = std::make_unique<MainWindow>(std::move(s));
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        text += (i > 0 ? "\r\nparagraph " : "paragraph ") + std::to_string(i);
+    }
+    ASSERT_TRUE(window->load(file("long.txt", text)));
+    type(*window, "x");
+    ASSERT_TRUE(window->save());
+    EXPECT_TRUE(bytes == "x" + text);
+    EXPECT_LT(largest, text.size() / 10);
 }
 
 TEST_F(RealWriterTest, aHardLinkedDocumentIsStreamedIntoTheSameFile) {
