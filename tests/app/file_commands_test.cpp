@@ -52,14 +52,20 @@ TEST_F(FileCommandsTest, aFileThatCannotBeReadChangesNothing) {
     const std::string good = file("good.nfo", "kept");
     ASSERT_TRUE(w.load(good));
     fs::create_directory(folder / "folder.nfo");
-    for (const std::string& bad : {folder / "missing.nfo", folder / "folder.nfo"}) {
+    // The box's details name the file and say why, in both load paths.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {folder / "missing.nfo", folder / "missing.nfo does not exist"},
+        {folder / "folder.nfo", folder / "folder.nfo is not a file"}};
+    for (const auto& [bad, why] : cases) {
         dialogs.log.clear();
+        dialogs.details.clear();
         EXPECT_FALSE(w.load(bad));
         EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed}) << bad;
         w.options().convert = false;
         dialogs.log.clear();
         EXPECT_FALSE(w.load(bad));
         EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kLoadFailed}) << bad;
+        EXPECT_EQ(dialogs.details, (std::vector<std::string>{why, why}));
         w.options().convert = true;
     }
     EXPECT_EQ(text(w), "kept");
@@ -77,6 +83,7 @@ TEST_F(FileCommandsTest, aFileWithoutReadPermissionGivesTheLoadMessage) {
     fs::permissions(locked, fs::perms::none);
     EXPECT_FALSE(w.load(locked));
     EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed});
+    EXPECT_EQ(dialogs.details, std::vector<std::string>{locked + ": " + std::strerror(EACCES)});
 }
 
 TEST_F(FileCommandsTest, theCommandLineFileIsLoadedAtCreation) {
