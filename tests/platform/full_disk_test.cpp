@@ -192,5 +192,32 @@ TEST_F(SizeLimit, aRefusedWriteKeepsTheOldFileAsOrdinaryUser) {
     EXPECT_EQ(readFile(dir / "other.nfo"), pattern(4096, 8));
 }
 
+TEST(SizeLimitAtCommit, anOverwriteRefusedHalfWayLeavesTheOldBytesAsOrdinaryUser) {
+    const TempFolder dir;
+    const std::string old = pattern(4096, 9);
+    writeFile(dir / "art.nfo", old);
+    ASSERT_EQ(::link((dir / "art.nfo").c_str(), (dir / "link.nfo").c_str()), 0);
+    platform::AtomicFile file(dir / "art.nfo");
+    ASSERT_TRUE(file.open()) << file.error();
+    ASSERT_EQ(file.method(), platform::WriteMethod::InPlace);
+    ASSERT_TRUE(file.write(pattern(16384, 10)));
+    // The limit comes after the new bytes were staged: only the overwrite meets it.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 8192;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const WriteStatus status = file.commit();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_NE(status.error.find(std::strerror(EFBIG)), std::string::npos) << status.error;
+    EXPECT_NE(status.error.find("left as it was"), std::string::npos) << status.error;
+    EXPECT_TRUE(readFile(dir / "art.nfo") == old);
+    EXPECT_TRUE(readFile(dir / "link.nfo") == old);
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
+}
+
 } // namespace
 } // namespace tavrel
