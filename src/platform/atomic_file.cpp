@@ -46,7 +46,8 @@ namespace {
         }
         std::string link(PATH_MAX, '\0');
         const ssize_t size = ::readlink(path.c_str(), link.data(), link.size());
-        if (size < 0) {
+        if (size <= 0) {
+            errno = size == 0 ? ENOENT : errno;
             return false;
         }
         link.resize(static_cast<std::size_t>(size));
@@ -305,7 +306,10 @@ bool AtomicFile::write(std::string_view bytes) {
     if (!s.opened || s.done || !s.error.empty() || !s.fd.valid()) {
         return s.fail("written without being open");
     }
-    return posix::writeAll(s.fd.get(), bytes.data(), bytes.size()) || s.failErrno();
+    const bool written = s.method == WriteMethod::Through
+                             ? posix::writeAllWithoutSigpipe(s.fd.get(), bytes.data(), bytes.size())
+                             : posix::writeAll(s.fd.get(), bytes.data(), bytes.size());
+    return written || s.failErrno();
 }
 
 WriteStatus AtomicFile::commit() {

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#include <csignal>
+
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace tavrel::platform::posix {
@@ -31,6 +35,29 @@ bool writeAll(int fd, const char* data, std::size_t size) noexcept {
         size -= static_cast<std::size_t>(done);
     }
     return true;
+}
+
+bool writeAllWithoutSigpipe(int fd, const char* data, std::size_t size) noexcept {
+    // SIGPIPE is blocked for this thread while writing; one raised by the write is taken
+    // off the pending set before the old mask comes back, so it is never delivered.
+    sigset_t pipeOnly;
+    sigset_t old;
+    sigemptyset(&pipeOnly);
+    sigaddset(&pipeOnly, SIGPIPE);
+    sigset_t pendingBefore;
+    sigpending(&pendingBefore);
+    const bool alreadyPending = sigismember(&pendingBefore, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipeOnly, &old);
+    const bool written = writeAll(fd, data, size);
+    const int error = errno;
+    if (!written && error == EPIPE && !alreadyPending) {
+        const timespec now{0, 0};
+        while (sigtimedwait(&pipeOnly, nullptr, &now) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    errno = error;
+    return written;
 }
 
 bool copyContent(int from, int to, off_t length) noexcept {

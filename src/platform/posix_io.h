@@ -15,6 +15,10 @@ namespace tavrel::platform::posix {
 // Writes every byte at the descriptor's position; false with errno set on the first failure.
 [[nodiscard]] bool writeAll(int fd, const char* data, std::size_t size) noexcept;
 
+// writeAll for a FIFO or a socket-like device: a reader that went away gives EPIPE instead
+// of the SIGPIPE that would end the program with the user's text unsaved.
+[[nodiscard]] bool writeAllWithoutSigpipe(int fd, const char* data, std::size_t size) noexcept;
+
 // Copies the first `length` bytes of `from` to the start of `to`. A source that ends early
 // counts as a failure (EIO), because a short copy would be a cut-off file.
 [[nodiscard]] bool copyContent(int from, int to, off_t length) noexcept;

@@ -188,6 +188,22 @@ TEST(AtomicIdentity, aFifoWithAReaderReceivesTheBytes) {
     EXPECT_TRUE(S_ISFIFO(factsOf(pipe).mode));
 }
 
+TEST(AtomicIdentity, aFifoWhoseReaderWentAwayFailsWithoutEndingTheProgram) {
+    const TempFolder dir;
+    const std::string pipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    platform::AtomicFile file(pipe);
+    ASSERT_TRUE(file.open()) << file.error();
+    ::close(reader);
+    // Without care this write raises SIGPIPE, whose default ends the process.
+    EXPECT_FALSE(file.write("nobody reads this"));
+    EXPECT_NE(file.error().find(std::strerror(EPIPE)), std::string::npos) << file.error();
+    EXPECT_FALSE(file.commit().ok());
+    EXPECT_TRUE(S_ISFIFO(factsOf(pipe).mode));
+}
+
 TEST(AtomicIdentity, characterDevicesAreWrittenThroughAndNeverReplaced) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can make device nodes";
