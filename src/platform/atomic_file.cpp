@@ -309,7 +309,15 @@ bool AtomicFile::write(std::string_view bytes) {
     const bool written = s.method == WriteMethod::Through
                              ? posix::writeAllWithoutSigpipe(s.fd.get(), bytes.data(), bytes.size())
                              : posix::writeAll(s.fd.get(), bytes.data(), bytes.size());
-    return written || s.failErrno();
+    if (written) {
+        return true;
+    }
+    if (s.method == WriteMethod::InPlace && s.stagingFolder != s.folder) {
+        // The file itself is untouched; say where the room ran out.
+        return s.fail(reason(errno) + " (in " + s.stagingFolder +
+                      ", where the new text waits; the file was left as it was)");
+    }
+    return s.failErrno();
 }
 
 WriteStatus AtomicFile::commit() {
