@@ -19,8 +19,9 @@ enum class WriteMethod {
 };
 
 // One write of one file: open(), any number of write() calls, then commit() or abort().
-// Contract: nothing reaches the target before commit(); after a failed commit the target
-// holds its old bytes, or the message says in so many words that it does not. A symbolic
+// Contract: nothing reaches the target before commit() (a FIFO or a device, which has no old
+// bytes to keep, receives them as they are written); after a failed commit the target holds
+// its old bytes, or the message says in so many words that it does not. A symbolic
 // link is followed and its target written. Every failure message starts with the path and
 // gives the system's reason.
 class AtomicFile {
