@@ -1,0 +1,223 @@
+// The window's promise that nothing the user wrote is lost: a save that fails or is cancelled
+// after Yes stops what asked, Save as asks about the name it really writes, a load or New
+// starts a fresh undo history, a dropped file asks like every other load, and a name on the
+// command line that is missing says so.
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace tavrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+using UnsavedWorkTest = WindowTest;
+
+// --- Yes, then the save does not happen ---------------------------------------------------------
+
+// Each way the window can replace or close its document, run on a modified document.
+struct Replacement {
+    const char* name;
+    void (*run)(MainWindow& w, const std::string& other);
+};
+
+const Replacement kReplacements[] = {
+    {"New", [](MainWindow& w, const std::string&) { w.newDocument(); }},
+    {"Open", [](MainWindow& w, const std::string&) { w.open(); }},
+    {"Recent", [](MainWindow& w, const std::string& other) { w.openRecent(other); }},
+    {"Drop",
+     [](MainWindow& w, const std::string& other) { w.dropFiles({QString::fromStdString(other)}); }},
+};
+
+TEST_F(UnsavedWorkTest, aFailedSaveAfterYesKeepsTheDocumentForEveryReplacingCommand) {
+    for (const Replacement& command : kReplacements) {
+        SCOPED_TRACE(command.name);
+        MainWindow& w = open();
+        const std::string other = file("other.txt", "other");
+        ASSERT_TRUE(w.load(other)); // puts it in the recent files
+        const std::string path = file("mine.txt", "on disk");
+        ASSERT_TRUE(w.load(path));
+        type(w, "typed ");
+        failWrites = true;
+        dialogs.log.clear();
+        dialogs.saveAnswers = {SaveAnswer::Yes};
+        dialogs.fileNames = {other}; // what the Open dialog would answer, were it reached
+        command.run(w, other);
+        EXPECT_EQ(dialogs.log,
+                  (std::vector<std::string>{"ask:" + kSaveQuestion, "error:Error:" + kSaveFailed}));
+        EXPECT_EQ(text(w), "typed on disk");
+        EXPECT_EQ(w.fileName(), path);
+        EXPECT_TRUE(w.isModified());
+        failWrites = false;
+    }
+}
+
+TEST_F(UnsavedWorkTest, aCancelledSaveAsAfterYesKeepsAnUnnamedDocumentForEveryReplacingCommand) {
+    for (const Replacement& command : kReplacements) {
+        SCOPED_TRACE(command.name);
+        MainWindow& w = open();
+        const std::string other = file("other.txt", "other");
+        ASSERT_TRUE(w.load(other));
+        w.newDocument();
+        type(w, "draft");
+        dialogs.log.clear();
+        dialogs.saveAnswers = {SaveAnswer::Yes};
+        dialogs.fileNames = {std::nullopt, other}; // Save as cancelled; Open would pick other
+        command.run(w, other);
+        EXPECT_EQ(dialogs.log, (std::vector<std::string>{"ask:" + kSaveQuestion, "save"}));
+        EXPECT_EQ(text(w), "draft");
+        EXPECT_EQ(w.fileName(), "");
+        EXPECT_TRUE(w.isModified());
+    }
+}
+
+TEST_F(UnsavedWorkTest, closingAfterYesAndAFailedSaveKeepsTheWindowOpenAndWritesNoSettings) {
+    MainWindow& w = open();
+    w.show();
+    const std::string path = file("mine.txt", "on disk");
+    ASSERT_TRUE(w.load(path));
+    type(w, "typed ");
+    failWrites = true;
+    dialogs.saveAnswers = {SaveAnswer::Yes};
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(text(w), "typed on disk");
+    EXPECT_EQ(settings.readString("Info", "Version", ""), ""); // the close handler did not run
+
+    // Yes with a save that works closes it.
+    failWrites = false;
+    dialogs.saveAnswers = {SaveAnswer::Yes};
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(readFile(path), "typed on disk");
+}
+
+// --- Save as and the name actually written ------------------------------------------------------
+
+TEST_F(UnsavedWorkTest, saveAsAsksBeforeReplacingTheTxtFileItsAppendedNameHits) {
+    MainWindow& w = open();
+    const std::string existing = file("report.txt", "the old report");
+    type(w, "new text");
+    dialogs.fileNames = {folder / "report"}; // the dialog asked about "report", which is free
+    EXPECT_FALSE(w.saveAs());                // the default answer, No
+    EXPECT_EQ(dialogs.log, (std::vector<std::string>{"save", "confirm"}));
+    EXPECT_EQ(readFile(existing), "the old report");
+    EXPECT_EQ(w.fileName(), "");
+    EXPECT_TRUE(w.isModified());
+
+    dialogs.log.clear();
+    dialogs.fileNames = {folder / "report"};
+    dialogs.confirmAnswers = {true};
+    ASSERT_TRUE(w.saveAs());
+    EXPECT_EQ(readFile(existing), "new text");
+    EXPECT_EQ(w.fileName(), existing);
+
+    // A name with its extension was asked about by the dialog itself: no second question.
+    dialogs.log.clear();
+    dialogs.fileNames = {existing};
+    ASSERT_TRUE(w.saveAs());
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"save"});
+}
+
+// --- A fresh undo history -----------------------------------------------------------------------
+
+TEST_F(UnsavedWorkTest, undoAfterALoadNeverBringsBackThePreviousDocument) {
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "with the line-end repair" : "without it");
+        MainWindow& w = open();
+        w.options().convert = convert;
+        const std::string a = file("a.txt", "text of A");
+        const std::string b = file("b.txt", "text of B");
+        ASSERT_TRUE(w.load(a));
+        type(w, "edit ");
+        dialogs.saveAnswers = {SaveAnswer::No};
+        w.openRecent(b);
+        ASSERT_EQ(w.fileName(), b);
+        w.editor().engine().undo();
+        EXPECT_EQ(text(w), "text of B");
+        EXPECT_FALSE(w.editor().engine().canUndo());
+        EXPECT_FALSE(w.isModified());
+        w.action("Save1")->trigger(); // Ctrl+S
+        EXPECT_EQ(readFile(b), "text of B");
+    }
+}
+
+TEST_F(UnsavedWorkTest, undoRightAfterStartingOnAFileLeavesItsText) {
+    const std::string b = file("b.txt", "text of B");
+    MainWindow& w = open(b);
+    w.editor().engine().undo();
+    EXPECT_EQ(text(w), "text of B");
+    EXPECT_FALSE(w.editor().engine().canUndo());
+}
+
+TEST_F(UnsavedWorkTest, undoAfterNewLeavesTheEmptyDocument) {
+    MainWindow& w = open();
+    ASSERT_TRUE(w.load(file("a.txt", "text of A")));
+    w.newDocument();
+    w.editor().engine().undo();
+    EXPECT_EQ(text(w), "");
+    EXPECT_FALSE(w.editor().engine().canUndo());
+}
+
+// --- Dropped files ------------------------------------------------------------------------------
+
+// A drop as the window system delivers it: a QDropEvent carrying file addresses.
+void dropOn(MainWindow& w, const std::vector<std::string>& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& name : files) {
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(name)));
+    }
+    data.setUrls(urls);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+}
+
+TEST_F(UnsavedWorkTest, aFileDroppedOnAModifiedDocumentAsksAndCancelKeepsIt) {
+    MainWindow& w = open();
+    const std::string mine = file("mine.txt", "mine");
+    const std::string dropped = file("dropped.txt", "dropped");
+    ASSERT_TRUE(w.load(mine));
+    type(w, "typed ");
+    dialogs.saveAnswers = {SaveAnswer::Cancel};
+    dropOn(w, {dropped});
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"ask:" + kSaveQuestion});
+    EXPECT_EQ(text(w), "typed mine");
+    EXPECT_EQ(w.fileName(), mine);
+
+    dialogs.log.clear();
+    dialogs.saveAnswers = {SaveAnswer::No};
+    dropOn(w, {dropped});
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"ask:" + kSaveQuestion});
+    EXPECT_EQ(text(w), "dropped");
+    EXPECT_EQ(readFile(mine), "mine");
+
+    // Nothing changed: no question; a dropped folder loads nothing and asks nothing.
+    dialogs.log.clear();
+    dropOn(w, {mine});
+    EXPECT_EQ(w.fileName(), mine);
+    type(w, "again ");
+    fs::create_directory(folder / "dir");
+    dropOn(w, {folder / "dir"});
+    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_EQ(text(w), "again mine");
+}
+
+// --- The command line ---------------------------------------------------------------------------
+
+TEST_F(UnsavedWorkTest, aMissingFileOnTheCommandLineSaysItCouldNotBeLoaded) {
+    for (const bool convert : {true, false}) {
+        dialogs.log.clear();
+        settings.writeBool("Options", "Convert", convert);
+        MainWindow& w = open(folder / "missing.nfo");
+        EXPECT_EQ(w.fileName(), "");
+        EXPECT_EQ(dialogs.log,
+                  std::vector<std::string>{(convert ? "plain:" : "error:Error:") + kLoadFailed});
+    }
+}
+
+} // namespace
+} // namespace tavrel::test
