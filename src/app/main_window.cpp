@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
+#include "app/message_box.h"
+#include "app/notice_bar.h"
 #include "editor/line_gutter.h"
 #include "editor/text_editor.h"
 #include "lang/language_menu.h"
@@ -91,11 +93,17 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         p_->exitButton()->setFocus();
     }
     const std::string& first = setup_.commandLineFile;
+    bool loaded = false;
     if (!first.empty() && platform::isFile(first)) {
         std::error_code error;
         const std::filesystem::path full = std::filesystem::absolute(first, error);
-        load(error ? first : full.lexically_normal().string());
-    } else {
+        loaded = load(error ? first : full.lexically_normal().string());
+    } else if (!first.empty()) {
+        // A name that is no file says so, as every load that fails does, instead of an
+        // empty window that leaves the user guessing.
+        loaded = load(first);
+    }
+    if (!loaded) {
         sizeWindow(std::string(kOtherFileClass), 0);
     }
     if (setup_.settings != nullptr &&
@@ -143,6 +151,8 @@ void MainWindow::createComponents() {
     row->addWidget(g_);
     row->addWidget(m_, 1);
     column->addLayout(row, 1);
+    notice_ = new NoticeBar(central);
+    column->addWidget(notice_);
     p_ = new ButtonBar(central);
     column->addWidget(p_);
     setCentralWidget(central);
@@ -251,8 +261,13 @@ QString MainWindow::langText(int number) const {
     return tavrel::langText(languages_->strings(), number);
 }
 
-void MainWindow::showError(int kind) {
-    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104));
+QString MainWindow::langText(int number, const QString& english) const {
+    return tavrel::langText(languages_->strings(), number, english);
+}
+
+void MainWindow::showError(int kind, const std::string& file, const std::string& reason) {
+    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104),
+                        file.empty() ? QString() : fileReasonText(file, reason));
 }
 
 // --- Font and sizing ------------------------------------------------------------------------

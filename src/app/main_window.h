@@ -28,6 +28,7 @@ namespace tavrel {
 
 class ButtonBar;
 class LanguageMenu;
+class NoticeBar;
 class LineGutter;
 class TextEditor;
 
@@ -119,8 +120,13 @@ public:
 
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
-    // ShowError: kind 1 shows text 103, kind 2 text 104.
-    void showError(int kind);
+    // A text of the program's own block; `english` while a language file lacks it.
+    [[nodiscard]] QString langText(int number, const QString& english) const;
+    // ShowError: kind 1 shows text 103, kind 2 text 104; a file's name and the system's
+    // reason, when given, go into the box's informative text.
+    void showError(int kind, const std::string& file = {}, const std::string& reason = {});
+    // The notice line above the button bar (a NUL byte that ended the text, for one).
+    [[nodiscard]] NoticeBar& notice() const noexcept { return *notice_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -157,6 +163,11 @@ private:
     void setButtonSaveEnabled(bool on);
     [[nodiscard]] bool writeDocument(const std::string& path);
     [[nodiscard]] bool mayDropAfterNul(const std::string& path);
+    // The load message (text 103) for a file that could not be read, and why.
+    void reportLoadFailure(const std::string& name, const std::string& reason);
+    // Tells, without stopping the user, that the text ended at a NUL byte of a file of
+    // `fileSize` bytes; hides the notice when there was none (offset -1).
+    void noticeNul(std::int64_t offset, std::uint64_t fileSize);
     [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
     [[nodiscard]] bool starting() const;
     [[nodiscard]] int editorHeight();
@@ -171,6 +182,7 @@ private:
     LineGutter* g_ = nullptr;
     TextEditor* m_ = nullptr;
     ButtonBar* p_ = nullptr;
+    NoticeBar* notice_ = nullptr;
     QTimer timer1_;          // the handoff's poll
     QTimer saveBoundsTimer_; // writes the bounds 1000 ms after the last move or resize
     MenuSet menus_;

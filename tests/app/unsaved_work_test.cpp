@@ -104,6 +104,7 @@ TEST_F(UnsavedWorkTest, saveAsAsksBeforeReplacingTheTxtFileItsAppendedNameHits) 
     dialogs.fileNames = {folder / "report"}; // the dialog asked about "report", which is free
     EXPECT_FALSE(w.saveAs());                // the default answer, No
     EXPECT_EQ(dialogs.log, (std::vector<std::string>{"save", "confirm"}));
+    EXPECT_EQ(dialogs.details, std::vector<std::string>{existing}); // the name it is about
     EXPECT_EQ(readFile(existing), "the old report");
     EXPECT_EQ(w.fileName(), "");
     EXPECT_TRUE(w.isModified());
@@ -120,6 +121,22 @@ TEST_F(UnsavedWorkTest, saveAsAsksBeforeReplacingTheTxtFileItsAppendedNameHits) 
     dialogs.fileNames = {existing};
     ASSERT_TRUE(w.saveAs());
     EXPECT_EQ(dialogs.log, std::vector<std::string>{"save"});
+}
+
+// A name in Latin-1 ("café"), as old archives hold them, is bytes that are not UTF-8: the
+// window hands the writer the very name it loaded from, byte for byte.
+TEST_F(UnsavedWorkTest, aFileWhoseNameIsNotUtf8IsSavedUnderItsOwnName) {
+    MainWindow& w = open();
+    const std::string path = folder / "caf\xe9.txt";
+    writeFile(path, "menu");
+    ASSERT_TRUE(w.load(path));
+    type(w, "new ");
+    EXPECT_TRUE(w.save());
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{});
+    ASSERT_EQ(written.size(), 1U);
+    EXPECT_EQ(written.front().first, path);
+    EXPECT_EQ(readFile(path), "new menu");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 // --- A fresh undo history -----------------------------------------------------------------------
@@ -172,6 +189,9 @@ void dropOn(MainWindow& w, const std::vector<std::string>& files) {
         urls.push_back(QUrl::fromLocalFile(QString::fromStdString(name)));
     }
     data.setUrls(urls);
+    // The drop goes to the widget that accepted the drag's entry, as in a real drag.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &drop);
 }
