@@ -263,6 +263,7 @@ bool MainWindow::writeDocument(const std::string& path) {
     if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
         nulOffset_ = -1; // the file now holds exactly the text shown
         nulFile_.clear();
+        notice_->hide();
     }
     return true;
 }

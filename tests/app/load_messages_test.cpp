@@ -84,6 +84,7 @@ TEST_F(LoadMessagesTest, aNulInTheMiddleIsToldInANoticeWithItsOffsetAndTheBytesN
     for (const bool convert : {true, false}) {
         SCOPED_TRACE(convert ? "with the repair" : "without it");
         w.options().convert = convert;
+        dialogs.log.clear();
         ASSERT_TRUE(w.load(path));
         EXPECT_EQ(text(w), "shown\r\n");
         QLabel* notice = nullptr;
@@ -108,6 +109,14 @@ TEST_F(LoadMessagesTest, aNulInTheMiddleIsToldInANoticeWithItsOffsetAndTheBytesN
         EXPECT_TRUE(notice->isVisibleTo(&w));
         w.newDocument();
         EXPECT_FALSE(notice->isVisibleTo(&w));
+
+        // Saved over the file with the tail dropped (confirmed): nothing is hidden any more.
+        ASSERT_TRUE(w.load(path));
+        type(w, ">");
+        dialogs.confirmAnswers = {true};
+        ASSERT_TRUE(w.save());
+        EXPECT_FALSE(notice->isVisibleTo(&w));
+        writeFile(path, bytes);
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,20 +19,6 @@ namespace {
 using test::Installation;
 using test::readFile;
 using test::writeFile;
-
-// Whether the process has installed its own SIGTERM handler yet, which start-up does once
-// the main window exists and has loaded the file.
-[[nodiscard]] bool catchesTerm(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("SigCgt:", 0) == 0) {
-            const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
-            return ((mask >> (SIGTERM - 1)) & 1) != 0;
-        }
-    }
-    return false;
-}
 
 // Starts the program with raw argument bytes (a QProcess would re-encode them as UTF-8),
 // ends it with SIGTERM once it is up; the exit status, or -1.
@@ -52,7 +37,7 @@ int runWithRawArgument(const Installation& install, const std::string& argument)
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     int status = 0;
-    while (!catchesTerm(pid) && std::chrono::steady_clock::now() < deadline) {
+    while (!test::catchesSignal(pid, SIGTERM) && std::chrono::steady_clock::now() < deadline) {
         if (::waitpid(pid, &status, WNOHANG) == pid) {
             return -1; // ended on its own
         }
