@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenu>
@@ -398,9 +399,20 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    QStringList names;
+    std::vector<std::string> names;
     for (const QUrl& url : event->mimeData()->urls()) {
-        names.push_back(url.isLocalFile() ? url.toLocalFile() : QString());
+        if (!url.isLocalFile()) {
+            names.emplace_back();
+            continue;
+        }
+#ifdef _WIN32
+        names.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+#else
+        // The path's own bytes: a name that is not UTF-8 (Latin-1 names from old archives)
+        // arrives percent-encoded, and decoding it to text would give a name of no file.
+        names.push_back(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+#endif
     }
     event->acceptProposedAction();
     dropFiles(names);

@@ -83,7 +83,8 @@ public:
     void newDocument();
     void open();
     void openRecent(const std::string& caption);
-    void dropFiles(const QStringList& names);
+    // Names as the file system spells them, in bytes.
+    void dropFiles(const std::vector<std::string>& names);
     void showProperties();
 
     // --- Settings ----------------------------------------------------------------------

@@ -194,13 +194,13 @@ void MainWindow::open() {
     }
 }
 
-void MainWindow::dropFiles(const QStringList& names) {
-    if (names.isEmpty()) {
+void MainWindow::dropFiles(const std::vector<std::string>& names) {
+    if (names.empty()) {
         return;
     }
     // Only the first name counts; a folder or a vanished file loads nothing and asks
     // nothing. A drop replaces the document like any other load, so it asks first.
-    const std::string first = names.front().toStdString();
+    const std::string& first = names.front();
     if (!platform::isFile(first) || askToSave()) {
         return;
     }

@@ -90,10 +90,10 @@ TEST_F(FileCommandsTest, droppedFilesLoadOnlyTheFirstAndIgnoreAFolder) {
     MainWindow& w = open();
     const std::string first = file("first.nfo", "first");
     const std::string second = file("second.nfo", "second");
-    w.dropFiles({QString::fromStdString(first), QString::fromStdString(second)});
+    w.dropFiles({first, second});
     EXPECT_EQ(w.fileName(), first);
     fs::create_directory(folder / "dir");
-    w.dropFiles({QString::fromStdString(folder / "dir"), QString::fromStdString(second)});
+    w.dropFiles({folder / "dir", second});
     EXPECT_EQ(w.fileName(), first);
 }
 

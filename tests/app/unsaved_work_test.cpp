@@ -29,8 +29,7 @@ const Replacement kReplacements[] = {
     {"New", [](MainWindow& w, const std::string&) { w.newDocument(); }},
     {"Open", [](MainWindow& w, const std::string&) { w.open(); }},
     {"Recent", [](MainWindow& w, const std::string& other) { w.openRecent(other); }},
-    {"Drop",
-     [](MainWindow& w, const std::string& other) { w.dropFiles({QString::fromStdString(other)}); }},
+    {"Drop", [](MainWindow& w, const std::string& other) { w.dropFiles({other}); }},
 };
 
 TEST_F(UnsavedWorkTest, aFailedSaveAfterYesKeepsTheDocumentForEveryReplacingCommand) {
@@ -181,12 +180,14 @@ TEST_F(UnsavedWorkTest, undoAfterNewLeavesTheEmptyDocument) {
 
 // --- Dropped files ------------------------------------------------------------------------------
 
-// A drop as the window system delivers it: a QDropEvent carrying file addresses.
+// A drop as the window system delivers it: a QDropEvent carrying file addresses, each
+// name's bytes percent-encoded as file managers put them in a URI list.
 void dropOn(MainWindow& w, const std::vector<std::string>& files) {
     QMimeData data;
     QList<QUrl> urls;
     for (const std::string& name : files) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(name)));
+        urls.push_back(
+            QUrl::fromEncoded("file://" + QByteArray::fromStdString(name).toPercentEncoding("/")));
     }
     data.setUrls(urls);
     // The drop goes to the widget that accepted the drag's entry, as in a real drag.
@@ -224,6 +225,14 @@ TEST_F(UnsavedWorkTest, aFileDroppedOnAModifiedDocumentAsksAndCancelKeepsIt) {
     dropOn(w, {folder / "dir"});
     EXPECT_TRUE(dialogs.log.empty());
     EXPECT_EQ(text(w), "again mine");
+}
+
+TEST_F(UnsavedWorkTest, aDroppedFileWhoseNameIsNotUtf8IsLoaded) {
+    MainWindow& w = open();
+    const std::string latin1 = file("caf\xe9.nfo", "menu");
+    dropOn(w, {latin1});
+    EXPECT_EQ(w.fileName(), latin1);
+    EXPECT_EQ(text(w), "menu");
 }
 
 // --- The command line ---------------------------------------------------------------------------
