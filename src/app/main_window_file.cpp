@@ -9,8 +9,8 @@
 #include "app/line_ends.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
-#include "editor/text_editor.h"
-#include "gif/save_as_gif.h"
+#include "app/save_as_gif.h"
+#include "editor/qt/text_editor.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
 

@@ -9,7 +9,10 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 namespace tavrel::test {
 namespace {
@@ -175,6 +178,43 @@ TEST_F(UnsavedWorkTest, undoAfterNewLeavesTheEmptyDocument) {
     w.newDocument();
     w.editor().engine().undo();
     EXPECT_EQ(text(w), "");
+    EXPECT_FALSE(w.editor().engine().canUndo());
+}
+
+// Runs the event loop until the condition holds, for two seconds at most.
+void runEventsUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// A name handed over by a second start is taken on the window's timer, through the same
+// question and load.
+TEST_F(UnsavedWorkTest, aHandedOverFileAsksKeepsTheTextAfterAFailedSaveAndStartsAFreshHistory) {
+    MainWindow& w = open();
+    const std::string mine = file("mine.txt", "mine");
+    const std::string handed = file("handed.txt", "handed");
+    w.show(); // as at start-up: the first showing clears the modified flag
+    ASSERT_TRUE(w.load(mine));
+    type(w, "typed ");
+    failWrites = true;
+    dialogs.saveAnswers = {SaveAnswer::Yes};
+    w.takeHandedName(handed);
+    runEventsUntil([&] { return dialogs.log.size() >= 2; });
+    EXPECT_EQ(dialogs.log,
+              (std::vector<std::string>{"ask:" + kSaveQuestion, "error:Error:" + kSaveFailed}));
+    EXPECT_EQ(w.fileName(), mine);
+    EXPECT_EQ(text(w), "typed mine");
+
+    failWrites = false;
+    dialogs.saveAnswers = {SaveAnswer::No};
+    w.takeHandedName(handed);
+    runEventsUntil([&] { return w.fileName() == handed; });
+    ASSERT_EQ(w.fileName(), handed);
+    w.editor().engine().undo();
+    EXPECT_EQ(text(w), "handed");
     EXPECT_FALSE(w.editor().engine().canUndo());
 }
 
