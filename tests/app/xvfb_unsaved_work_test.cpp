@@ -142,5 +142,24 @@ TEST_F(XvfbUnsavedWork, undoAndSaveRightAfterStartingLeaveTheFileAsItWas) {
     EXPECT_EQ(readFile(path), "text of B\r\n");
 }
 
+// "tavrel missing.nfo" says it could not load the file, then shows the empty window.
+TEST_F(XvfbUnsavedWork, aMissingFileOnTheCommandLineIsToldBeforeTheEmptyWindow) {
+    QProcessEnvironment environment = xProgramEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString(install.configHome));
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromStdString(install.program),
+                  {QString::fromStdString(install.root / "missing.nfo")});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    // The box comes first, titled like the window will be; the window waits for its answer.
+    const QString box = waitForWindow(QStringLiteral("^Tavrel$"));
+    ASSERT_FALSE(box.isEmpty()) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(windowsNamed(QStringLiteral("^Tavrel")).size(), 1);
+    ASSERT_TRUE(sendKeys(box, {"Return"}));
+    const auto window = waitForOtherWindow(QStringLiteral("^Tavrel$"), box);
+    EXPECT_TRUE(window.has_value()) << "no window after the message";
+    EXPECT_TRUE(program.state() == QProcess::Running);
+}
+
 } // namespace
 } // namespace tavrel::test
