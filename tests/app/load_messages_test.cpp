@@ -4,9 +4,12 @@
 // stop the user.
 #include "window_fixture.h"
 
+#include "app/notice_bar.h"
+
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cerrno>
 #include <cstring>
@@ -101,6 +104,12 @@ TEST_F(LoadMessagesTest, aNulInTheMiddleIsToldInANoticeWithItsOffsetAndTheBytesN
         EXPECT_NE(said.find(std::to_string(bytes.size() - nul) + " bytes"), std::string::npos)
             << said;
         EXPECT_TRUE(dialogs.log.empty()) << "nothing modal was shown";
+
+        // The user can put it away; the next load of that file tells it again.
+        w.notice().closeButton()->click();
+        EXPECT_FALSE(notice->isVisibleTo(&w));
+        ASSERT_TRUE(w.load(path));
+        EXPECT_TRUE(notice->isVisibleTo(&w));
 
         // The next file without a NUL, and New, take the notice away.
         ASSERT_TRUE(w.load(file("clean.nfo", "clean")));
