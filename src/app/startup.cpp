@@ -142,7 +142,7 @@ int runTavrel(int argc, char** argv) {
     // --help and --version answer before anything needs a display.
     std::vector<std::string> raw(argv + (argc > 0 ? 1 : 0), argv + argc);
     const std::string programName = argc > 0 ? fileNamePart(argv[0]) : std::string("tavrel");
-    const CommandLine early = parseCommandLine(raw);
+    const CommandLine early = parseCommandLine(raw, platform::isFile);
     if (early.action == CommandAction::Help) {
         std::fputs(helpText(programName).c_str(), stdout);
         return 0;
@@ -159,10 +159,12 @@ int runTavrel(int argc, char** argv) {
 
     QApplication app(argc, argv);
     // Qt has taken its own options out of the list; what is left is ours.
-    const CommandLine line = parseCommandLine(argumentsAfterProgram(QApplication::arguments()));
+    const CommandLine line =
+        parseCommandLine(argumentsAfterProgram(QApplication::arguments()), platform::isFile);
     if (line.action == CommandAction::Error) {
         return reportCommandLineError(programName, line.error);
     }
+    std::fputs(ignoredArgumentsWarning(programName, line).c_str(), stderr);
     StartupState& state = startupState();
     state.locations = settleStorageLocations(currentEnvironment());
     state.settings = openSettingsStore(state.locations);
