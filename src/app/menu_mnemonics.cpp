@@ -41,8 +41,7 @@ void assignSubmenus(const QList<QAction*>& actions, const QMenu* skip) {
 
 } // namespace
 
-void assignMenuMnemonics(QMenuBar* bar, const QMenu* skip,
-                         const QList<QAbstractButton*>& buttons) {
+void assignMenuMnemonics(QMenuBar* bar, const QMenu* skip, const QList<QAbstractButton*>& buttons) {
     std::u16string taken;
     for (const QAbstractButton* button : buttons) {
         if (const auto key = mnemonicOf(button->text().toStdU16String())) {

@@ -20,8 +20,8 @@ TEST(Mnemonics, wordStartsFirstThenAnyFreeLetterAndGivenOnesAreKept) {
     const Captions given = withMnemonics({u"New", u"Open...", u"Save", u"Save as...", u"E&xit",
                                           u"Set Background Color...", u"Nothing"});
     EXPECT_EQ(given, (Captions{u"&New", u"&Open...", u"&Save", u"Save &as...", u"E&xit",
-                               u"Set &Background Color...", u"N&othing"}))
-        << "Nothing: N and O are taken, o (folded) too, so the next free letter";
+                               u"Set &Background Color...", u"No&thing"}))
+        << "Nothing: n and o are taken (case folded), t is the next free letter";
 }
 
 TEST(Mnemonics, lettersFoldSoCaseDoesNotMakeASecondKey) {
