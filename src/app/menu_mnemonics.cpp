@@ -7,9 +7,14 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QVariant>
 
 namespace tavrel {
 namespace {
+
+// An action's caption before and after a key was given to it here.
+constexpr char kOwnText[] = "tavrelOwnCaption";
+constexpr char kGivenText[] = "tavrelGivenCaption";
 
 // One group: the visible, non-separator actions of one menu or of the menu bar.
 void assignGroup(const QList<QAction*>& actions, std::u16string_view taken = {}) {
@@ -19,6 +24,12 @@ void assignGroup(const QList<QAction*>& actions, std::u16string_view taken = {})
         if (action->isSeparator() || !action->isVisible()) {
             continue;
         }
+        // A caption that still shows the key given last time gets its own text back first:
+        // after a change of language the keys are chosen afresh for every item, those the
+        // language file does not name (the language names) as much as the others.
+        if (action->property(kGivenText).toString() == action->text()) {
+            action->setText(action->property(kOwnText).toString());
+        }
         items.push_back(action);
         captions.push_back(action->text().toStdU16String());
     }
@@ -26,7 +37,10 @@ void assignGroup(const QList<QAction*>& actions, std::u16string_view taken = {})
     for (qsizetype i = 0; i < items.size(); ++i) {
         const auto index = static_cast<std::size_t>(i);
         if (given[index] != captions[index]) {
-            items[i]->setText(QString::fromStdU16String(given[index]));
+            const QString text = QString::fromStdU16String(given[index]);
+            items[i]->setProperty(kOwnText, items[i]->text());
+            items[i]->setProperty(kGivenText, text);
+            items[i]->setText(text);
         }
     }
 }

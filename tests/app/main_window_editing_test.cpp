@@ -227,5 +227,34 @@ TEST_F(EditingTest, everyMenuItemGetsAMnemonicInEveryShippedLanguage) {
     expectMnemonics(w.popupMenu()->actions(), "popup (German)");
 }
 
+// Every caption of the menu bar's menus, in order.
+QStringList allCaptions(const QList<QAction*>& actions) {
+    QStringList captions;
+    for (QAction* action : actions) {
+        captions << action->text();
+        if (action->menu() != nullptr) {
+            captions << allCaptions(action->menu()->actions());
+        }
+    }
+    return captions;
+}
+
+TEST_F(EditingTest, aChangeOfLanguageChoosesTheKeysAfreshAsAStartInThatLanguageDoes) {
+    settings.writeString("Options", "Language", "German");
+    MainWindow& german = open();
+    const QStringList startedGerman = allCaptions(german.menuBar()->actions());
+    window.reset();
+
+    settings.writeString("Options", "Language", "English");
+    MainWindow& w = open();
+    const QStringList startedEnglish = allCaptions(w.menuBar()->actions());
+    w.options().language = "German";
+    w.languageChange();
+    EXPECT_EQ(allCaptions(w.menuBar()->actions()), startedGerman);
+    w.options().language = "English";
+    w.languageChange();
+    EXPECT_EQ(allCaptions(w.menuBar()->actions()), startedEnglish);
+}
+
 } // namespace
 } // namespace tavrel::test
