@@ -89,8 +89,9 @@ void TextEditor::keyPressEvent(QKeyEvent* event) {
         scrollInView();
         return;
     }
+    // A command keeps the column of Up and Down unless it edits (every change of the text
+    // forgets it) or moves the caret itself.
     if (handleCommandKey(event)) {
-        desiredX_ = -1;
         event->accept();
         scrollInView();
         return;
@@ -456,6 +457,7 @@ void TextEditor::pressEnter() {
             engine_.setSelText(std::string_view("\r\n"));
         } else {
             moveCaret(layout_->knownLineStart(stepLines(line, 1)), false);
+            desiredX_ = -1;
         }
         return;
     }

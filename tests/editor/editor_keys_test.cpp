@@ -46,6 +46,17 @@ TEST(EditorKeys, aModifierPressedAloneKeepsTheColumnOfUpAndDown) {
     key(*editor, Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(e.selStart(), 20); // column 6 again
     EXPECT_EQ(e.selText(), "\r\nabcdef");
+
+    // Copying is no move either; typing is an edit and starts a new column.
+    e.setSelStart(6);
+    key(*editor, Qt::Key_Down);
+    key(*editor, Qt::Key_C, Qt::ControlModifier);
+    key(*editor, Qt::Key_Down);
+    EXPECT_EQ(e.selStart(), 20);
+    key(*editor, Qt::Key_Up);
+    type(*editor, "x"); // "ab" becomes "abx", the caret at column 3
+    key(*editor, Qt::Key_Down);
+    EXPECT_EQ(e.selStart(), 18); // the next line starts at 15 now
 }
 
 TEST(EditorKeys, downVisitsEveryDisplayLineWhileFormattingIsUnfinished) {
