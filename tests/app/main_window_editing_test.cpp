@@ -5,7 +5,7 @@
 
 #include "app/button_bar.h"
 #include "app/mnemonics.h"
-#include "editor/line_gutter.h"
+#include "editor/qt/line_gutter.h"
 
 #include <QAbstractButton>
 #include <QAction>
