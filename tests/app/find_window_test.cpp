@@ -201,6 +201,20 @@ TEST_F(FindWindowTest, textsComeFromTheSettingsAndGoBackAtExit) {
     EXPECT_EQ(settings.readString("Find", "ReplaceText", ""), "verb");
 }
 
+TEST_F(FindWindowTest, theDialogStandsWhereTheSettingsSayAndItsPlaceIsWrittenBack) {
+    settings.writeInteger("Find", "Left", 321);
+    settings.writeInteger("Find", "Top", 234);
+    MainWindow& w = open();
+    w.show();
+    w.action("Find1")->trigger();
+    EXPECT_EQ(w.findDialog().pos(), QPoint(321, 234));
+    w.findDialog().move(400, 300); // where the user drags it
+    w.findDialog().cancelButton()->click();
+    w.writeSettings(settings);
+    EXPECT_EQ(settings.readInteger("Find", "Left", 0), 400);
+    EXPECT_EQ(settings.readInteger("Find", "Top", 0), 300);
+}
+
 TEST_F(FindWindowTest, theFieldsHoldAtMost255Characters) {
     MainWindow& w = open();
     FindDialog& dialog = ask(w, "");
