@@ -1,8 +1,8 @@
 // The Find/Replace dialog's widgets, its history lists and its signals.
 #include "app/find_dialog.h"
 
-#include "editor/ansi_text.h"
-#include "lang/translator.h"
+#include "editor/qt/ansi_text.h"
+#include "lang/qt/translator.h"
 #include "textcmd/find_replace.h"
 
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 // of offering the selection as the primary selection and pasting it with a middle click.
 #include "app/main_window.h"
 
-#include "editor/ansi_text.h"
-#include "editor/text_editor.h"
+#include "editor/qt/ansi_text.h"
+#include "editor/qt/text_editor.h"
 #include "textcmd/edit_commands.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 
 #include "app/find_dialog.h"
-#include "editor/text_editor.h"
+#include "editor/qt/text_editor.h"
 
 #include <QAction>
 #include <QApplication>

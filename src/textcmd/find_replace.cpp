@@ -2,7 +2,7 @@
 // repeat commands.
 #include "textcmd/find_replace.h"
 
-#include "editor/search.h"
+#include "text/ascii_case.h"
 #include "editor/text_engine.h"
 
 namespace tavrel {
