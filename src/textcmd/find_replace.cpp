@@ -2,8 +2,8 @@
 // repeat commands.
 #include "textcmd/find_replace.h"
 
-#include "text/ascii_case.h"
 #include "editor/text_engine.h"
+#include "text/ascii_case.h"
 
 namespace tavrel {
 
