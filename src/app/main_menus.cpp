@@ -62,9 +62,9 @@ constexpr std::array kMainMenu{
     item("Copy1", "Copy", 32, "Ctrl+C"),
     item("Paste1", "Paste", 33, "Ctrl+V"),
     separator(),
-    item("Find1", "Find/Replace...", 34, "Ctrl+F", kNotYet),
-    item("FindNext1", "Find/Replace Next", 35, "F3", kNotYet),
-    item("FindPrev1", "Find Previous", 36, "Ctrl+F3", kNotYet),
+    item("Find1", "Find/Replace...", 34, "Ctrl+F"),
+    item("FindNext1", "Find/Replace Next", 35, "F3", kStartsDisabled),
+    item("FindPrev1", "Find Previous", 36, "Ctrl+F3", kStartsDisabled),
     separator(),
     item("SelectAll1", "Select All", 37, "Ctrl+A"),
     menu("Format1", "Format", 68),
@@ -88,9 +88,8 @@ constexpr std::array kMainMenu{
     item("SetHighlightBackgroundColor1", "Set Highlight Background Color...", 48, "", kNotYet),
     item("SetHighlightColor1", "Set Highlight Foreground Color...", 49, "", kNotYet),
     separator(),
-    item("Copyeveryselectiontoclipboard1", "Auto-Copy Selection to Clipboard", 50, "",
-         kCheckable | kNotYet),
-    item("Trimcutcopy1", "Trim Selection before Copy", 51, "", kCheckable | kNotYet),
+    item("Copyeveryselectiontoclipboard1", "Auto-Copy Selection to Clipboard", 50, "", kCheckable),
+    item("Trimcutcopy1", "Trim Selection before Copy", 51, "", kCheckable),
     separator(),
     item("Askforchangesonexit1", "Ask to save changes on load/exit", 52, "", kCheckable),
     item("ConvertUnixfiles1", "Convert Unix files to Windows", 53, "", kCheckable),
@@ -204,7 +203,7 @@ void MenuSet::build(std::span<const MenuRow> rows, QMenuBar* bar, QMenu* popup, 
             }
             action->setCheckable((row.flags & kCheckable) != 0);
             action->setVisible((row.flags & kHidden) == 0);
-            action->setEnabled((row.flags & kNotYet) == 0);
+            action->setEnabled((row.flags & (kNotYet | kStartsDisabled)) == 0);
             if ((row.flags & kRadio) != 0) {
                 if (radios == nullptr) {
                     radios = new QActionGroup(open.back());

@@ -21,9 +21,10 @@ enum class MenuRowKind : std::uint8_t { Menu, End, Item, Separator };
 
 // Row flags.
 inline constexpr unsigned kCheckable = 1;
-inline constexpr unsigned kRadio = 2;  // one group with the radio rows next to it
-inline constexpr unsigned kHidden = 4; // never shown
-inline constexpr unsigned kNotYet = 8; // its command is not built yet: disabled
+inline constexpr unsigned kRadio = 2;           // one group with the radio rows next to it
+inline constexpr unsigned kHidden = 4;          // never shown
+inline constexpr unsigned kNotYet = 8;          // its command is not built yet: disabled
+inline constexpr unsigned kStartsDisabled = 16; // enabled later by its command's state
 
 struct MenuRow {
     MenuRowKind kind;

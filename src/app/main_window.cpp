@@ -7,6 +7,7 @@
 #include "app/notice_bar.h"
 #include "app/focus_frames.h"
 #include "app/menu_mnemonics.h"
+#include "app/find_dialog.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -76,6 +77,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     createComponents();
     connectCommands();
     connectOptions();
+    connectFind();
+    connectEditorHabits();
 
     // The creation sequence, in its order.
     helpFile_ = setup_.locations.programFolder + "Tavrel.chm";
@@ -160,6 +163,8 @@ void MainWindow::createComponents() {
     // Undo keeps at most about 100 kB of replaced text: replacing a big file's whole text
     // then leaves nothing to undo instead of a second copy of the file in memory.
     m_->engine().setUndoMaxSpace(100000);
+    // Copying leaves the editor's format bytes behind; only the trimmed copy keeps them.
+    m_->setOptions(m_->options() | eoPlainClipboard);
     g_->setEditor(m_);
 
     row->addWidget(g_);
@@ -192,6 +197,7 @@ void MainWindow::createComponents() {
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
     connect(m_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(m_->viewport()->mapToGlobal(at)); });
+    createFindDialog();
 }
 
 bool MainWindow::starting() const {
@@ -204,6 +210,8 @@ void MainWindow::loadSettings() {
     if (setup_.settings != nullptr) {
         tavrel::loadSettings(*setup_.settings, options_, recent_, setup_.decimalSeparator);
     }
+    finder_->setFindText(options_.findText);
+    finder_->setReplaceText(options_.replaceText);
     // Start-up read the one-instance flag before this window existed.
     options_.oneInstance = startupState().oneInstance;
     rebuildRecentMenu();
@@ -235,6 +243,12 @@ void MainWindow::applyDragDrop() {
 
 void MainWindow::writeSettings(ConfigSaver& settings) {
     options_.wordWrap = m_->wordWrap();
+    options_.findText = finder_->findText();
+    options_.replaceText = finder_->replaceText();
+    if (findDialog_->isVisible()) {
+        options_.findLeft = findDialog_->x();
+        options_.findTop = findDialog_->y();
+    }
     tavrel::saveSettings(settings, options_, recent_, setup_.decimalSeparator,
                          [this](ConfigSaver& store) { saveBounds(store); });
 }
@@ -350,6 +364,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     const WindowPlacement place = placeWindow(input, *setup_.settings);
     options_.findLeft = place.findLeft;
     options_.findTop = place.findTop;
+    findDialog_->move(options_.findLeft, options_.findTop);
     setGeometry(place.left, place.top, place.width, place.height);
     placedBounds_ = currentBounds();
     sizing_ = false;

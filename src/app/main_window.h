@@ -11,7 +11,9 @@
 #include "app/window_dialogs.h"
 #include "app/window_sizing.h"
 #include "lang/language_handler.h"
+#include "textcmd/find_replace.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QRect>
 #include <QTimer>
@@ -22,6 +24,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QMenu;
 
@@ -32,6 +36,8 @@ class InstanceServer;
 namespace tavrel {
 
 class ButtonBar;
+class FindDialog;
+class FindReplace;
 class LanguageMenu;
 class NoticeBar;
 class LineGutter;
@@ -130,7 +136,13 @@ public:
     [[nodiscard]] const std::string& helpFile() const noexcept { return helpFile_; }
     [[nodiscard]] const std::string& keywordFile() const noexcept { return keywordFile_; }
 
-    // Language texts 101 to 104 by number, for the messages of the commands.
+    // --- Find and replace, the copy routine ----------------------------------------------
+    [[nodiscard]] FindDialog& findDialog() const noexcept { return *findDialog_; }
+    [[nodiscard]] FindReplace& finder() const noexcept { return *finder_; }
+    // Copy with the trim option applied; nothing without a selection.
+    void copySelection();
+
+    // Language texts by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
     // A text of the program's own block; `english` while a language file lacks it.
     [[nodiscard]] QString langText(int number, const QString& english) const;
@@ -147,6 +159,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createComponents();
@@ -168,6 +181,18 @@ private:
     void reenableGuardedItems();
     void guard(QAction* action, std::function<bool()> condition, std::function<void()> run);
     void editorChanged();
+    // Find and replace (main_window_find.cpp).
+    void createFindDialog();
+    void connectFind();
+    void showFindDialog();
+    void finishFindAction(FindOutcome outcome);
+    void updateFindItems();
+    void takeDialogShortcuts();
+    void giveBackDialogShortcuts();
+    // Clipboard habits of the editor (main_window_edit.cpp).
+    void connectEditorHabits();
+    void offerPrimarySelection();
+    void pastePrimarySelection(const QPoint& viewportPoint);
     void focusAfterLoad();
     void applyOnTop();
     void boundsMoved();
@@ -210,6 +235,11 @@ private:
         std::function<bool()> condition;
     };
     std::vector<Guarded> guarded_;
+    FindDialog* findDialog_ = nullptr;
+    std::unique_ptr<FindReplace> finder_;
+    // The shortcuts the open find dialog takes from five Edit items, to give back.
+    std::vector<std::pair<QAction*, QKeySequence>> dialogShortcuts_;
+    QTimer primaryTimer_; // offers the selection as the primary selection once it settles
 
     AppSettings options_;
     RecentFiles recent_;

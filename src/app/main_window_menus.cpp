@@ -6,6 +6,7 @@
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "platform/paths.h"
+#include "textcmd/edit_commands.h"
 #include "textcmd/format_commands.h"
 #include "textcmd/qt/system_date_time.h"
 
@@ -78,7 +79,7 @@ void MainWindow::connectCommands() {
         [this] { m_->cutToClipboard(); });
     guard(
         menus_.action("Copy1"), [&engine] { return engine.selLength() != 0; },
-        [this] { m_->copyToClipboard(); });
+        [this] { copySelection(); });
     guard(
         menus_.action("Paste1"), [] { return clipboardHasText(); },
         [this] { m_->pasteFromClipboard(); });
@@ -100,12 +101,12 @@ void MainWindow::connectCommands() {
     popup("Undo2", [this] { m_->undo(); });
     popup("Redo2", [this] { m_->redo(); });
     popup("Cut2", [this] { m_->cutToClipboard(); });
-    popup("Copy2", [this] { m_->copyToClipboard(); });
+    popup("Copy2", [this] { copySelection(); });
     popup("Paste2", [this] { m_->pasteFromClipboard(); });
     popup("SelectAll2", [&engine] { engine.selectAll(); });
 
     // The buttons always run their commands.
-    connect(p_->copyButton(), &QPushButton::clicked, this, [this] { m_->copyToClipboard(); });
+    connect(p_->copyButton(), &QPushButton::clicked, this, [this] { copySelection(); });
     connect(p_->cutButton(), &QPushButton::clicked, this, [this] { m_->cutToClipboard(); });
     connect(p_->pasteButton(), &QPushButton::clicked, this, [this] { m_->pasteFromClipboard(); });
     connect(p_->saveButton(), &QPushButton::clicked, this, [this] { save(); });
@@ -131,12 +132,12 @@ void MainWindow::updateFileMenu() {
 }
 
 void MainWindow::updateEditMenu() {
-    const TextEngine& engine = m_->engine();
-    menus_.action("Undo1")->setEnabled(engine.canUndo());
-    menus_.action("Redo1")->setEnabled(engine.canRedo());
-    menus_.action("Cut1")->setEnabled(engine.selLength() != 0);
-    menus_.action("Copy1")->setEnabled(engine.selLength() != 0);
-    menus_.action("Paste1")->setEnabled(clipboardHasText());
+    const EditMenuState state = editMenuState(m_->engine(), clipboardHasText());
+    menus_.action("Undo1")->setEnabled(state.undo);
+    menus_.action("Redo1")->setEnabled(state.redo);
+    menus_.action("Cut1")->setEnabled(state.cut);
+    menus_.action("Copy1")->setEnabled(state.copy);
+    menus_.action("Paste1")->setEnabled(state.paste);
 }
 
 void MainWindow::updateFormatMenu() {
@@ -148,9 +149,10 @@ void MainWindow::updateFormatMenu() {
 }
 
 void MainWindow::updatePopupMenu() {
-    popupItems_.action("Undo2")->setEnabled(m_->engine().canUndo());
-    popupItems_.action("Redo2")->setEnabled(m_->engine().canRedo());
-    popupItems_.action("Paste2")->setEnabled(clipboardHasText());
+    const EditMenuState state = popupMenuState(m_->engine(), clipboardHasText());
+    popupItems_.action("Undo2")->setEnabled(state.undo);
+    popupItems_.action("Redo2")->setEnabled(state.redo);
+    popupItems_.action("Paste2")->setEnabled(state.paste);
 }
 
 // --- Options ----------------------------------------------------------------------------------
@@ -167,6 +169,8 @@ constexpr FlagItem kFlagItems[] = {
     {"ConvertUnixfiles1", &AppSettings::convert},
     {"Setwidthaccordingtowidestlinelengthonload1", &AppSettings::autoWidth},
     {"Setheightaccordingtonumberoflines1", &AppSettings::autoHeight},
+    {"Copyeveryselectiontoclipboard1", &AppSettings::selectCopy},
+    {"Trimcutcopy1", &AppSettings::trim},
 };
 
 } // namespace
@@ -230,8 +234,6 @@ void MainWindow::updateOptionsMenu() {
     check("Highlightkeywords1", options_.highLight);
     check("LaunchURLs1", options_.launch);
     check("Showspacestabs1", options_.spaces);
-    check("Trimcutcopy1", options_.trim);
-    check("Copyeveryselectiontoclipboard1", options_.selectCopy);
     check("Wordwrap1", m_->wordWrap());
     check("AlwaysonTop1", options_.onTop);
     check("Showlinenumbers1", options_.lineNumbers);

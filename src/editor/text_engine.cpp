@@ -70,6 +70,10 @@ void TextEngine::removeObserver(TextObserver* observer) {
 }
 
 void TextEngine::notifySelection() {
+    if (batch_ > 0) {
+        selectionInBatch_ = true; // told once, when the batch ends
+        return;
+    }
     for (TextObserver* o : observers_) {
         o->selectionChanged();
     }
@@ -99,10 +103,12 @@ void TextEngine::finishChange() {
 
 // --- Batches --------------------------------------------------------------------------------
 
-void TextEngine::beginUpdate() noexcept {
+void TextEngine::beginUpdate(BatchUndo undo) noexcept {
     if (batch_ == 0) {
         ++batchSerial_;
         changedInBatch_ = false;
+        selectionInBatch_ = false;
+        eachAloneInBatch_ = undo == BatchUndo::EachAlone;
     }
     ++batch_;
 }
@@ -113,6 +119,10 @@ void TextEngine::endUpdate() {
     }
     if (--batch_ > 0) {
         return;
+    }
+    if (selectionInBatch_) {
+        selectionInBatch_ = false;
+        notifySelection();
     }
     for (TextObserver* o : observers_) {
         o->updateEnded();
@@ -292,7 +302,7 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
     UndoStep* step = nullptr;
     if (!undoing_ && undo_.maxLevel() != 0) {
         undo_.dropRedo();
-        const Pos group = batch_ > 0 ? batchSerial_ : 0;
+        const Pos group = batch_ > 0 && !eachAloneInBatch_ ? batchSerial_ : 0;
         UndoStep* previous = undo_.lastUndo();
         if (low == high && previous != nullptr && !groupBreak_ && caret_ == previous->end &&
             previous->end != previous->start && previous->group == group) {

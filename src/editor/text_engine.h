@@ -144,7 +144,12 @@ public:
     void breakUndoGroup() noexcept { groupBreak_ = true; }
 
     // --- Batches ---------------------------------------------------------------------------
-    void beginUpdate() noexcept;
+    // While a batch runs, observers hear of the selection and of the end of the changes once,
+    // when the outermost batch ends. Its changes undo together, or each alone (Replace All:
+    // the view catches up once, yet every replacement is an undo step of its own); the
+    // outermost beginUpdate decides.
+    enum class BatchUndo : std::uint8_t { Together, EachAlone };
+    void beginUpdate(BatchUndo undo = BatchUndo::Together) noexcept;
     void endUpdate();
     [[nodiscard]] int updateDepth() const noexcept { return batch_; }
 
@@ -247,6 +252,8 @@ private:
     int batch_ = 0;
     Pos batchSerial_ = 0; // names the undo group of the current outermost batch
     bool changedInBatch_ = false;
+    bool selectionInBatch_ = false; // the selection moved during the batch
+    bool eachAloneInBatch_ = false; // the batch's changes are separate undo steps
     bool undoing_ = false;
     bool groupBreak_ = false;
     bool modified_ = false;

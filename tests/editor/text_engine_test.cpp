@@ -149,6 +149,62 @@ TEST(ReplaceOperation, stepsOfOneBatchUndoTogetherButTwoBatchesDoNot) {
     EXPECT_EQ(e.paragraphsText(), "abc");
 }
 
+TEST(ReplaceOperation, aBatchOfSeparateStepsUndoesThemOneByOne) {
+    TextEngine e;
+    e.loadBytes("a-a-a");
+    e.beginUpdate(TextEngine::BatchUndo::EachAlone);
+    for (const Pos at : {0, 3, 6}) { // each "a" as it stands after the ones before grew
+        e.select(at, at + 1);
+        e.setSelText("bb");
+    }
+    e.endUpdate();
+    EXPECT_EQ(e.paragraphsText(), "bb-bb-bb");
+    e.undo();
+    EXPECT_EQ(e.paragraphsText(), "bb-bb-a");
+    e.undo();
+    EXPECT_EQ(e.paragraphsText(), "bb-a-a");
+    // The next batch groups again.
+    e.beginUpdate();
+    e.select(0, 1);
+    e.setSelText("x");
+    e.select(3, 4);
+    e.setSelText("y");
+    e.endUpdate();
+    EXPECT_EQ(e.paragraphsText(), "xb-y-a");
+    e.undo();
+    EXPECT_EQ(e.paragraphsText(), "bb-a-a");
+}
+
+// Counts what the engine tells its observers.
+struct CountingObserver final : TextObserver {
+    int selections = 0;
+    int ends = 0;
+    void selectionChanged() override { ++selections; }
+    void updateEnded() override { ++ends; }
+};
+
+TEST(ReplaceOperation, observersHearOfTheSelectionOnceWhenABatchEnds) {
+    TextEngine e;
+    e.loadBytes("abcdef");
+    CountingObserver seen;
+    e.addObserver(&seen);
+    e.setSelStart(1);
+    EXPECT_EQ(seen.selections, 1);
+    e.beginUpdate(TextEngine::BatchUndo::EachAlone);
+    e.setSelStart(2);
+    e.setSelLength(2);
+    e.setSelText("x");
+    EXPECT_EQ(seen.selections, 1);
+    EXPECT_EQ(seen.ends, 0);
+    e.endUpdate();
+    EXPECT_EQ(seen.selections, 2);
+    EXPECT_EQ(seen.ends, 1);
+    e.beginUpdate(); // nothing moved: nothing to tell
+    e.endUpdate();
+    EXPECT_EQ(seen.selections, 2);
+    e.removeObserver(&seen);
+}
+
 TEST(ReplaceOperation, eventsFireOncePerChangeOrBatch) {
     TextEngine e;
     int changes = 0;

@@ -1,0 +1,137 @@
+// The editor's clipboard habits in the main window: the copy routine with its trim option,
+// copying every selection when a mouse button or key is released, Ctrl+Y, and the X11 habit
+// of offering the selection as the primary selection and pasting it with a middle click.
+#include "app/main_window.h"
+
+#include "editor/qt/ansi_text.h"
+#include "editor/qt/text_editor.h"
+#include "textcmd/edit_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace tavrel {
+
+namespace {
+
+// The primary selection as X11 programs offer it: the text is made only when another program
+// asks for it, from what the editor has selected then, so that selecting a whole big file
+// costs nothing until someone pastes it.
+class PrimarySelectionData final : public QMimeData {
+public:
+    explicit PrimarySelectionData(TextEditor* editor) : editor_(editor) {}
+
+    [[nodiscard]] bool isFrom(const TextEditor* editor) const { return editor_ == editor; }
+
+    [[nodiscard]] QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    [[nodiscard]] bool hasFormat(const QString& mimeType) const override {
+        return mimeType == QLatin1String("text/plain");
+    }
+
+protected:
+    [[nodiscard]] QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
+        if (editor_.isNull() || !hasFormat(mimeType) || editor_->engine().selLength() == 0) {
+            return {};
+        }
+        const QString text = ansiToQString(editor_->engine().selText());
+        if (type.id() == QMetaType::QByteArray) {
+            return text.toUtf8();
+        }
+        return text;
+    }
+
+private:
+    QPointer<TextEditor> editor_;
+};
+
+} // namespace
+
+// On this platform the clipboard is Qt's, which owns the system clipboard for us: there is no
+// opening that can fail while another program holds it, so no retry loop is needed.
+void MainWindow::copySelection() {
+    const CopyPlan plan = planCopy(m_->engine(), options_.trim);
+    switch (plan.kind) {
+    case CopyPlan::Kind::Nothing:
+        break;
+    case CopyPlan::Kind::EditorCopy:
+        m_->copyToClipboard();
+        break;
+    case CopyPlan::Kind::PlainText:
+        QApplication::clipboard()->setText(ansiToQString(plan.text));
+        break;
+    }
+}
+
+void MainWindow::connectEditorHabits() {
+    m_->installEventFilter(this);
+    m_->viewport()->installEventFilter(this);
+    primaryTimer_.setSingleShot(true);
+    primaryTimer_.setInterval(0);
+    connect(&primaryTimer_, &QTimer::timeout, this, [this] { offerPrimarySelection(); });
+    connect(m_, &TextEditor::caretMoved, this, [this] { primaryTimer_.start(); });
+}
+
+void MainWindow::offerPrimarySelection() {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (clipboard == nullptr || !clipboard->supportsSelection() || m_->engine().selLength() == 0) {
+        return;
+    }
+    // While the selection we offered is still ours, it already gives the current text.
+    const auto* offered =
+        dynamic_cast<const PrimarySelectionData*>(clipboard->mimeData(QClipboard::Selection));
+    if (clipboard->ownsSelection() && offered != nullptr && offered->isFrom(m_)) {
+        return;
+    }
+    clipboard->setMimeData(new PrimarySelectionData(m_), QClipboard::Selection);
+}
+
+void MainWindow::pastePrimarySelection(const QPoint& viewportPoint) {
+    QClipboard* clipboard = QApplication::clipboard();
+    // Read first: when the selection is this editor's own, placing the caret would empty it.
+    const std::string bytes = qStringToAnsi(clipboard->text(QClipboard::Selection));
+    TextEngine& engine = m_->engine();
+    engine.setSelStart(m_->positionAt(viewportPoint));
+    if (bytes.empty()) {
+        return;
+    }
+    engine.breakUndoGroup();
+    engine.setSelText(bytes);
+    engine.breakUndoGroup();
+    m_->scrollInView();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+Y with any other modifiers empties the caret's line; the editor still gets
+        // the key, and has no use for it.
+        if (key->key() == Qt::Key_Y && (key->modifiers() & Qt::ControlModifier) != 0 &&
+            !m_->isReadOnly()) {
+            clearCaretLine(m_->engine());
+        }
+    }
+    const bool release = (watched == m_ && event->type() == QEvent::KeyRelease) ||
+                         (watched == m_->viewport() && event->type() == QEvent::MouseButtonRelease);
+    if (release && options_.selectCopy) {
+        // The editor finishes its own handling of the release first (a click inside the
+        // selection places the caret only then).
+        QMetaObject::invokeMethod(
+            this, [this] { copySelection(); }, Qt::QueuedConnection);
+    }
+    if (watched == m_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        QClipboard* clipboard = QApplication::clipboard();
+        if (mouse->button() == Qt::MiddleButton && clipboard != nullptr &&
+            clipboard->supportsSelection() && !m_->isReadOnly() && !m_->isDisplayOnly()) {
+            pastePrimarySelection(mouse->position().toPoint());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace tavrel

@@ -1,0 +1,61 @@
+// The Edit menu's enabling rules, the copy routine's choice and trimming, and Ctrl+Y.
+#include "textcmd/edit_commands.h"
+
+#include "editor/text_engine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace tavrel {
+
+EditMenuState editMenuState(const TextEngine& engine, bool clipboardHasText) noexcept {
+    const bool selection = engine.selLength() != 0;
+    return {engine.canUndo(), engine.canRedo(), selection, selection, clipboardHasText};
+}
+
+EditMenuState popupMenuState(const TextEngine& engine, bool clipboardHasText) noexcept {
+    return {engine.canUndo(), engine.canRedo(), true, true, clipboardHasText};
+}
+
+std::string trimmedSelection(const TextEngine& engine) {
+    const Pos length = std::llabs(engine.selLength());
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    const Pos copied = engine.getSelTextBuf(buffer.data(), length + 1);
+    buffer.resize(static_cast<std::size_t>(copied));
+    // The text ends at its first NUL, as a C string does.
+    buffer.resize(std::strlen(buffer.c_str()));
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    std::size_t first = 0;
+    while (first < buffer.size() && blank(buffer[first])) {
+        ++first;
+    }
+    std::size_t last = buffer.size();
+    while (last > first && blank(buffer[last - 1])) {
+        --last;
+    }
+    return buffer.substr(first, last - first);
+}
+
+CopyPlan planCopy(const TextEngine& engine, bool trim) {
+    if (engine.selLength() == 0) {
+        return {};
+    }
+    if (!trim) {
+        return {CopyPlan::Kind::EditorCopy, {}};
+    }
+    return {CopyPlan::Kind::PlainText, trimmedSelection(engine)};
+}
+
+void clearCaretLine(TextEngine& engine) {
+    // With word wrap the caret's line is a display line; its paragraph is the one emptied.
+    const Pos line = engine.selLine();
+    const Pos paragraph = engine.layout().wordWrap() ? engine.paragraphOfLine(line) : line;
+    // The empty paragraph after a final break is outside the Paragraphs view; it has no text
+    // to clear, and assigning it would be an index error.
+    if (engine.document().paragraphLength(paragraph) == 0) {
+        return;
+    }
+    engine.setParagraph(paragraph, {});
+}
+
+} // namespace tavrel

@@ -1,0 +1,116 @@
+// Find, the repeat keys, the clipboard and Replace All driven through the real window on an
+// X server with a window manager (the CTest entry tavrel_app_xvfb_end_to_end): what reached
+// the clipboard is pasted back into the text, and the saved file shows every step.
+#include "end_to_end_support.h"
+#include "support/x_session.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace tavrel::test {
+namespace {
+
+// Stops the program whatever happened, so that a failing test leaves no window behind.
+struct RunningProgram {
+    QProcess process;
+    ~RunningProgram() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    std::string errors() { return process.readAllStandardError().toStdString(); }
+};
+
+TEST(XvfbEndToEnd, findRepeatCopyPasteAndReplaceAllReachTheSavedFile) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    // The editor, not the Exit button, has the focus after loading.
+    writeFile(install.folder + "Tavrel.ini", "[Options]\r\nExitFocus=0\r\n");
+    const std::string document = install.root / "cats.txt";
+    writeFile(document, "cat1 cat2 cat3\r\n");
+
+    RunningProgram program;
+    QProcessEnvironment environment = xProgramEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString(install.configHome));
+    program.process.setProcessEnvironment(environment);
+    program.process.start(QString::fromStdString(install.program),
+                          {QString::fromStdString(document)});
+    ASSERT_TRUE(program.process.waitForStarted(10000));
+    const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
+    ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
+
+    // Ctrl+F, the find text, Enter: the first "cat" is selected and the dialog goes.
+    ASSERT_TRUE(sendKeys(window, {"ctrl+f"}));
+    const QString dialog = waitForWindow(QStringLiteral("^Replace$"));
+    ASSERT_FALSE(dialog.isEmpty()) << "the find dialog did not appear: " << program.errors();
+    ASSERT_TRUE(typeText(dialog, QStringLiteral("cat")));
+    ASSERT_TRUE(sendKeys(dialog, {"Return"}));
+    ASSERT_TRUE(waitForWindowGone(QStringLiteral("^Replace$"))) << program.errors();
+
+    // F3 twice reaches "cat3", Ctrl+F3 goes back to "cat2" and leaves the caret at its start,
+    // so Shift+End selects from the end of that match: "2 cat3". Copied, and pasted at the
+    // end of the line.
+    ASSERT_TRUE(sendKeys(window, {"F3", "F3", "ctrl+F3", "shift+End", "ctrl+c", "End", "ctrl+v"}));
+
+    // Replace All of "cat" by "dog", then save and leave.
+    ASSERT_TRUE(sendKeys(window, {"ctrl+f"}));
+    const QString again = waitForWindow(QStringLiteral("^Replace$"));
+    ASSERT_FALSE(again.isEmpty()) << program.errors();
+    ASSERT_TRUE(sendKeys(again, {"ctrl+a"}));
+    ASSERT_TRUE(typeText(again, QStringLiteral("cat")));
+    ASSERT_TRUE(sendKeys(again, {"Tab", "ctrl+a"}));
+    ASSERT_TRUE(typeText(again, QStringLiteral("dog")));
+    ASSERT_TRUE(sendKeys(again, {"alt+a"}));
+    ASSERT_TRUE(waitForWindowGone(QStringLiteral("^Replace$"))) << program.errors();
+    ASSERT_TRUE(sendKeys(window, {"ctrl+s", "alt+x"}));
+
+    ASSERT_TRUE(program.process.waitForFinished(20000)) << "the window did not close";
+    EXPECT_EQ(program.process.exitCode(), 0) << program.errors();
+    EXPECT_EQ(readFile(document), "dog1 dog2 dog32 dog3\r\n");
+    const std::string ini = readFile(install.folder + "Tavrel.ini");
+    EXPECT_NE(ini.find("\r\nText=cat\r\nReplaceText=dog\r\n"), std::string::npos) << ini;
+}
+
+// The X habit: what is selected is offered as the primary selection, and a middle click in
+// the editor pastes it where it clicks.
+TEST(XvfbEndToEnd, aMiddleClickPastesTheSelectedText) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    writeFile(install.folder + "Tavrel.ini", "[Options]\r\nExitFocus=0\r\n");
+    const std::string document = install.root / "words.txt";
+    writeFile(document, "alpha beta\r\n");
+
+    RunningProgram program;
+    QProcessEnvironment environment = xProgramEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString(install.configHome));
+    program.process.setProcessEnvironment(environment);
+    program.process.start(QString::fromStdString(install.program),
+                          {QString::fromStdString(document)});
+    ASSERT_TRUE(program.process.waitForStarted(10000));
+    const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
+    ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
+
+    ASSERT_TRUE(sendKeys(window, {"End", "shift+Home"}));
+    // Right of the text on the first or the second line: the paste lands at a line's end.
+    ASSERT_TRUE(clickAt(window, 200, 45, 2));
+    ASSERT_TRUE(sendKeys(window, {"ctrl+s", "alt+x"}));
+    ASSERT_TRUE(program.process.waitForFinished(20000)) << "the window did not close";
+
+    std::string saved = readFile(document);
+    std::erase(saved, '\r');
+    std::erase(saved, '\n');
+    EXPECT_EQ(saved, "alpha betaalpha beta") << readFile(document);
+}
+
+} // namespace
+} // namespace tavrel::test
