@@ -15,6 +15,7 @@
 #include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/stay_on_top.h"
 #include "platform/qt_look.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     applyOnTop();
     // Names that later starts hand over are taken from here on.
     connectHandoff();
+    connectAuxiliaryCommands();
 }
 
 MainWindow::~MainWindow() = default;
@@ -383,12 +385,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::applyOnTop() {
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, options_.onTop);
-    // Changing a window flag hides a shown window; it comes back where it was.
-    if (wasVisible) {
-        show();
-    }
+    platform::setStaysOnTop(*this, options_.onTop);
 }
 
 void MainWindow::boundsMoved() {

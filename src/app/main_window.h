@@ -5,6 +5,7 @@
 
 #include "app/document_title.h"
 #include "app/main_menus.h"
+#include "app/option_dialogs.h"
 #include "app/recent_files.h"
 #include "app/settings_catalogue.h"
 #include "app/startup.h"
@@ -55,7 +56,11 @@ struct MainWindowSetup {
     std::optional<WorkArea> workArea; // empty: the screen's available geometry
     // Called by the close handler after the settings were written: start-up frees the store.
     std::function<void()> releaseSettings;
-    char decimalSeparator = 0; // 0: the system's
+    char decimalSeparator = 0;              // 0: the system's
+    OptionDialogs* optionDialogs = nullptr; // null: Qt's colour and font dialogs
+    // Open a web address and start a program; empty: the desktop's.
+    std::function<bool(const std::string&)> openAddress;
+    std::function<bool(const std::string&)> startProgram;
     // The running instance's end of the handoff, when this start holds it.
     platform::InstanceServer* handoff = nullptr;
 };
@@ -164,6 +169,13 @@ protected:
 private:
     void createComponents();
     void connectHandoff();
+    void connectAuxiliaryCommands();
+    void chooseBackgroundColor();
+    void chooseEditorFont();
+    void choosePrintFont();
+    void uninstall();
+    void showAbout();
+    [[nodiscard]] bool openAddress(const std::string& address) const;
     void takeNextHandedName();
     void bringToFront();
     void connectCommands();
@@ -214,6 +226,7 @@ private:
 
     MainWindowSetup setup_;
     std::unique_ptr<QtWindowDialogs> ownDialogs_;
+    std::unique_ptr<QtOptionDialogs> ownOptionDialogs_;
     WindowDialogs* dialogs_ = nullptr;
     std::unique_ptr<LanguageHandler> languages_;
     LanguageMenu* languageMenu_ = nullptr;

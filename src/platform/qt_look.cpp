@@ -40,4 +40,21 @@ QFont toQFont(const FontSpec& setting) {
     return font;
 }
 
+Color fromQColor(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return rgbColor(static_cast<std::uint8_t>(rgb.red()), static_cast<std::uint8_t>(rgb.green()),
+                    static_cast<std::uint8_t>(rgb.blue()));
+}
+
+FontSpec fromQFont(const QFont& font) {
+    FontSpec spec;
+    spec.face = font.family().toStdString();
+    spec.points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    spec.bold = font.bold();
+    spec.italic = font.italic();
+    spec.underline = font.underline();
+    spec.strikeOut = font.strikeOut();
+    return spec;
+}
+
 } // namespace tavrel

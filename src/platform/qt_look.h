@@ -14,4 +14,9 @@ namespace tavrel {
 // A size of 0 or less stands for the default 9 points.
 [[nodiscard]] QFont toQFont(const FontSpec& setting);
 
+// The reverse, for what the colour and font dialogs chose. Qt's fonts have no colour: the
+// result's colour is 0 for the caller to fill.
+[[nodiscard]] Color fromQColor(const QColor& color);
+[[nodiscard]] FontSpec fromQFont(const QFont& font);
+
 } // namespace tavrel

@@ -35,6 +35,7 @@ public:
     void setColor(const QColor& color);
     [[nodiscard]] QColor color() const { return color_; }
     void setTextColor(const QColor& color);
+    [[nodiscard]] QColor textColor() const { return textColor_; }
 
     // The number shown on a display line, or an empty text.
     [[nodiscard]] QString labelOf(Pos line) const;
