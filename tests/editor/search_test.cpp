@@ -197,6 +197,25 @@ TEST(FindBytes, agreesWithAPlainScanOnLongMixedTexts) {
     }
 }
 
+// One occurrence planted at every place of texts of every length up to a few vector blocks:
+// the wide loop, the overlapping last block and the narrow fall-backs must each see it.
+TEST(FindBytes, findsASingleOccurrenceAtEveryPlaceOfEveryLength) {
+    for (const std::string pattern : {"qz", "Xylophone", "e e", "\xDB\xB0\xDB"}) {
+        for (std::size_t size = pattern.size(); size <= 140; ++size) {
+            for (std::size_t at = 0; at + pattern.size() <= size; ++at) {
+                std::string text(size, 'e');
+                text.replace(at, pattern.size(), pattern);
+                for (const bool fold : {false, true}) {
+                    const std::string p = fold ? upperAscii(pattern) : pattern;
+                    const char* found = findBytes(text.data(), text.data() + size, p, fold);
+                    ASSERT_EQ(found, text.data() + at) // the filler 'e' never completes it
+                        << "pattern " << pattern << " size " << size << " at " << at;
+                }
+            }
+        }
+    }
+}
+
 // Every occurrence, walked forwards one after another and found backwards from the end, is
 // the one a plain scan of the paragraphs finds under the whole-word rule.
 TEST(SearchText, walksTheSameMatchesAsAPlainScanInBothCasesAndWholeWords) {
