@@ -29,6 +29,20 @@ struct PoolEntry {
     std::int64_t count = 0;
 };
 
+constexpr std::uint64_t kEveryByte = 0x0101010101010101;
+
+// Whether the given number of 64-bit words at p all repeat p's first byte.
+bool uniformWords(const std::uint8_t* p, int words) noexcept {
+    const std::uint64_t all = p[0] * kEveryByte;
+    std::uint64_t differ = 0;
+    for (int k = 0; k < words; ++k) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, p + 8 * k, 8);
+        differ |= w ^ all;
+    }
+    return differ == 0;
+}
+
 // Four interleaved counters, so that a run of one colour does not make every increment wait
 // for the previous one; this and the rewrite below are the optimiser's whole cost on a capture.
 std::array<std::int64_t, 256> countIndices(std::span<const std::uint8_t> pixels) {
@@ -44,13 +58,21 @@ std::array<std::int64_t, 256> countIndices(std::span<const std::uint8_t> pixels)
     };
     // 32-bit counters, flushed before they could overflow.
     constexpr std::size_t kFlushEvery = std::size_t{1} << 30;
-    while (i + 4 <= pixels.size()) {
-        const std::size_t end = std::min(pixels.size() & ~std::size_t{3}, i + kFlushEvery);
-        for (; i < end; i += 4) {
-            ++partial[0][pixels[i]];
-            ++partial[1][pixels[i + 1]];
-            ++partial[2][pixels[i + 2]];
-            ++partial[3][pixels[i + 3]];
+    // A capture of text is mostly runs of one colour: a 32-byte block of one value is
+    // counted with one addition (into the 64-bit total, so the flush bound still holds).
+    while (i + 32 <= pixels.size()) {
+        const std::size_t end = std::min(pixels.size() & ~std::size_t{31}, i + kFlushEvery);
+        for (; i < end; i += 32) {
+            if (uniformWords(pixels.data() + i, 4)) {
+                counts[pixels[i]] += 32;
+                continue;
+            }
+            for (std::size_t k = i; k < i + 32; k += 4) {
+                ++partial[0][pixels[k]];
+                ++partial[1][pixels[k + 1]];
+                ++partial[2][pixels[k + 2]];
+                ++partial[3][pixels[k + 3]];
+            }
         }
         flush();
     }
@@ -151,6 +173,11 @@ void rewritePixels(std::span<std::uint8_t> pixels, const std::array<std::uint8_t
         for (; i + 8 <= pixels.size(); i += 8) {
             std::uint64_t w = 0;
             std::memcpy(&w, pixels.data() + i, 8);
+            if (w == (w & 0xFF) * kEveryByte) { // eight pixels of one colour, as runs of text
+                const std::uint64_t r = map[w & 0xFF] * kEveryByte;
+                std::memcpy(pixels.data() + i, &r, 8);
+                continue;
+            }
             const std::uint64_t r = std::uint64_t{pairs[w & 0xFFFF]} |
                                     (std::uint64_t{pairs[(w >> 16) & 0xFFFF]} << 16) |
                                     (std::uint64_t{pairs[(w >> 32) & 0xFFFF]} << 32) |

@@ -3,6 +3,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "editor/search.h"
 #include "editor/text_engine.h"
@@ -135,6 +136,156 @@ TEST(FindBytes, agreesWithANaiveScan) {
             }
             EXPECT_EQ(findBytes(text.data(), text.data() + text.size(), p, fold), expected)
                 << text << " / " << p << " fold " << fold;
+        }
+    }
+}
+
+// Text drawn from the bytes the finder ranks as common and as rare, so that its choice of
+// probe bytes meets both, with patterns cut from the text itself so that most are found.
+struct MixedText {
+    std::mt19937 random;
+    std::string alphabet = "eeettaaoin  sShHrRdDzZqQxX@`\xDB\xDB\xB0\xB1\x01\xE9\xC9.-9";
+
+    std::string text(std::size_t size) {
+        std::string out(size, ' ');
+        for (char& c : out) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        return out;
+    }
+    std::string pattern(const std::string& from) {
+        const std::size_t n = 1 + random() % 40;
+        if (random() % 4 != 0 && from.size() >= n) {
+            return from.substr(random() % (from.size() - n + 1), n);
+        }
+        return text(n);
+    }
+};
+
+// Plain definition of a match: every byte equal, or equal after upper-casing a-z.
+bool matchesAt(const std::string& text, std::size_t at, const std::string& pattern, bool fold) {
+    for (std::size_t k = 0; k < pattern.size(); ++k) {
+        const char t = text[at + k];
+        if (fold ? upperAscii(t) != upperAscii(pattern[k]) : t != pattern[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Long texts reach the wide vector loop, its hand-over to the narrow one and the tail; the
+// random start offset moves every candidate across the block boundaries.
+TEST(FindBytes, agreesWithAPlainScanOnLongMixedTexts) {
+    MixedText gen{std::mt19937(11)};
+    for (int round = 0; round < 1500; ++round) {
+        const std::string text = gen.text(gen.random() % 3000);
+        const std::string pattern = gen.pattern(text);
+        const std::size_t from = text.empty() ? 0 : gen.random() % (text.size() / 8 + 1);
+        for (const bool fold : {false, true}) {
+            const std::string p = fold ? upperAscii(pattern) : pattern;
+            const char* expected = nullptr;
+            for (std::size_t i = from; i + p.size() <= text.size(); ++i) {
+                if (matchesAt(text, i, p, fold)) {
+                    expected = text.data() + i;
+                    break;
+                }
+            }
+            const char* found = findBytes(text.data() + from, text.data() + text.size(), p, fold);
+            ASSERT_EQ(found, expected) << "round " << round << " fold " << fold << " pattern '" << p
+                                       << "' text size " << text.size();
+        }
+    }
+}
+
+// One occurrence planted at every place of texts of every length up to a few vector blocks:
+// the wide loop, the overlapping last block and the narrow fall-backs must each see it.
+TEST(FindBytes, findsASingleOccurrenceAtEveryPlaceOfEveryLength) {
+    for (const std::string pattern : {"qz", "Xylophone", "e e", "\xDB\xB0\xDB"}) {
+        for (std::size_t size = pattern.size(); size <= 140; ++size) {
+            for (std::size_t at = 0; at + pattern.size() <= size; ++at) {
+                std::string text(size, 'e');
+                text.replace(at, pattern.size(), pattern);
+                for (const bool fold : {false, true}) {
+                    const std::string p = fold ? upperAscii(pattern) : pattern;
+                    const char* found = findBytes(text.data(), text.data() + size, p, fold);
+                    ASSERT_EQ(found, text.data() + at) // the filler 'e' never completes it
+                        << "pattern " << pattern << " size " << size << " at " << at;
+                }
+            }
+        }
+    }
+}
+
+// Every occurrence, walked forwards one after another and found backwards from the end, is
+// the one a plain scan of the paragraphs finds under the whole-word rule.
+TEST(SearchText, walksTheSameMatchesAsAPlainScanInBothCasesAndWholeWords) {
+    MixedText gen{std::mt19937(5)};
+    const std::string separators = " .-@";
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> paragraphs(1 + gen.random() % 6);
+        std::string joined;
+        for (std::string& paragraph : paragraphs) {
+            paragraph = gen.text(gen.random() % 300);
+            joined += paragraph;
+        }
+        const std::string pattern = gen.pattern(joined);
+        for (const bool matchCase : {true, false}) {
+            for (const bool wholeWord : {false, true}) {
+                // Match starts as global positions (a CR LF break takes two), walked the way
+                // repeated forward searches walk: each after the end of the previous one.
+                std::vector<Pos> expected;
+                Pos last = -1; // the last match, which may overlap a walked one
+                Pos paragraphStart = 0;
+                for (const std::string& t : paragraphs) {
+                    std::size_t i = 0;
+                    while (i + pattern.size() <= t.size()) {
+                        auto isSep = [&](std::size_t at) {
+                            return separators.find(t[at]) != std::string::npos;
+                        };
+                        const bool word =
+                            !wholeWord ||
+                            ((i == 0 || isSep(i - 1)) &&
+                             (i + pattern.size() == t.size() || isSep(i + pattern.size())));
+                        if (matchesAt(t, i, pattern, !matchCase) && word) {
+                            for (std::size_t j = i; j + pattern.size() <= t.size(); ++j) {
+                                const bool w =
+                                    !wholeWord ||
+                                    ((j == 0 || isSep(j - 1)) &&
+                                     (j + pattern.size() == t.size() || isSep(j + pattern.size())));
+                                if (w && matchesAt(t, j, pattern, !matchCase)) {
+                                    last = paragraphStart + static_cast<Pos>(j);
+                                }
+                            }
+                            expected.push_back(paragraphStart + static_cast<Pos>(i));
+                            i += pattern.size();
+                        } else {
+                            ++i;
+                        }
+                    }
+                    paragraphStart += static_cast<Pos>(t.size()) + 2;
+                }
+                std::string text;
+                for (std::size_t k = 0; k < paragraphs.size(); ++k) {
+                    text += (k == 0 ? "" : "\r\n") + paragraphs[k];
+                }
+                TextEngine e;
+                e.loadBytes(std::move(text));
+                e.setSeparators(separators);
+                std::vector<Pos> walked;
+                bool found = e.searchText(pattern, true, true, wholeWord, matchCase);
+                while (found && walked.size() <= expected.size()) {
+                    walked.push_back(e.selStart() + e.selLength());
+                    found = e.searchText(pattern, true, false, wholeWord, matchCase);
+                }
+                ASSERT_EQ(walked, expected)
+                    << "round " << round << " pattern '" << pattern << "' matchCase " << matchCase
+                    << " whole " << wholeWord;
+                const bool backward = e.searchText(pattern, false, true, wholeWord, matchCase);
+                ASSERT_EQ(backward, !expected.empty());
+                if (backward) {
+                    EXPECT_EQ(e.selStart(), last);
+                }
+            }
         }
     }
 }

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -170,6 +173,63 @@ TEST(GifOptimizer, anImageWithoutPixelsCannotBeOptimized) {
         FAIL() << "an empty frame was optimised";
     } catch (const GifError& e) {
         EXPECT_NE(std::string(e.what()).find("without pixels"), std::string::npos) << e.what();
+    }
+}
+
+// Large frames take the optimiser's fast paths (whole blocks of one colour, pixel pairs);
+// runs of every length at every alignment, mixed with noise, must come out as a plain
+// count-sort-and-rename gives them: table by falling use (ties in table order), each pixel
+// renamed to its colour's rank.
+TEST(GifOptimizer, largeFramesOfRunsAndNoiseMatchAPlainRenaming) {
+    std::mt19937 random(3);
+    for (const std::int64_t width : {std::int64_t{9}, std::int64_t{333}, std::int64_t{1920}}) {
+        const std::int64_t height = (std::int64_t{1} << 19) / width + 7;
+        std::vector<GifRgb> table;
+        for (int i = 0; i < 40; ++i) {
+            table.push_back({static_cast<std::uint8_t>(i * 6), static_cast<std::uint8_t>(i),
+                             static_cast<std::uint8_t>(255 - i)});
+        }
+        GifFrame frame(width, height);
+        for (GifRgb c : table) {
+            frame.localTable().add(c);
+        }
+        std::vector<std::uint8_t> original(frame.pixels().size());
+        for (std::size_t i = 0; i < original.size();) {
+            const bool noise = random() % 3 == 0;
+            const std::size_t run = 1 + random() % (noise ? 12 : 90);
+            const auto value = static_cast<std::uint8_t>(random() % (noise ? 40 : 6));
+            for (std::size_t k = 0; k < run && i < original.size(); ++k, ++i) {
+                original[i] = noise ? static_cast<std::uint8_t>(random() % 40) : value;
+            }
+        }
+        std::copy(original.begin(), original.end(), frame.pixels().begin());
+        GifPicture picture;
+        picture.addFrame(std::move(frame));
+        picture.optimizeColorTables();
+
+        std::vector<std::int64_t> counts(table.size());
+        for (std::uint8_t p : original) {
+            ++counts[p];
+        }
+        std::vector<int> order;
+        for (int i = 0; i < static_cast<int>(table.size()); ++i) {
+            if (counts[i] > 0) {
+                order.push_back(i);
+            }
+        }
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return counts[a] > counts[b]; });
+        std::vector<int> rank(table.size(), -1);
+        const GifColorTable& result = picture.screen().globalTable;
+        ASSERT_EQ(result.count(), static_cast<int>(order.size())) << "width " << width;
+        for (std::size_t r = 0; r < order.size(); ++r) {
+            rank[order[r]] = static_cast<int>(r);
+            EXPECT_EQ(result[static_cast<int>(r)], table[order[r]]) << "rank " << r;
+        }
+        const std::span<const std::uint8_t> pixels = picture.frame(0).pixels();
+        for (std::size_t i = 0; i < original.size(); ++i) {
+            ASSERT_EQ(pixels[i], rank[original[i]]) << "pixel " << i << " width " << width;
+        }
     }
 }
 
