@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "editor/display_font.h"
+#include "editor/editor_highlights.h"
 #include "editor/glyph_painter.h"
 #include "editor/highlight_runs.h"
 #include "editor/text_engine.h"
@@ -62,6 +63,9 @@ public:
     void setSelectionColors(const QColor& background, const QColor& text);
     void setShowNonPrintChars(std::uint8_t flags);
     [[nodiscard]] std::uint8_t showNonPrintChars() const noexcept;
+    // The editor's own highlighting (keywords, the attached address highlighter) is its
+    // highlight source unless another is set; null shows no highlighting at all.
+    [[nodiscard]] EditorHighlights& highlights() noexcept { return *ownHighlights_; }
     void setHighlightSource(HighlightSource* source);
 
     // --- Layout ----------------------------------------------------------------------------
@@ -219,6 +223,10 @@ private:
     void selectTo(const QPoint& viewportPoint);
     void startTextDrag();
     void autoScroll();
+    // The run under a document position of the highlight source (length 0: none).
+    [[nodiscard]] HighlightRun highlightAt(Pos position);
+    void noteHighlightClick(Pos position);
+    void updateHoverCursor(const QPoint& point);
 
     // Clipboard and menu (text_editor_clipboard.cpp)
     void updatePopupMenu();
@@ -229,6 +237,7 @@ private:
     std::unique_ptr<WrappedLayout> layout_;
     GlyphPainter glyphs_;
     std::unique_ptr<ViewPainter> painter_;
+    std::unique_ptr<EditorHighlights> ownHighlights_;
     HighlightSource* highlights_ = nullptr;
 
     QFont fontSetting_;

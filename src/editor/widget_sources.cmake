@@ -1,8 +1,11 @@
 # The Qt half of the editor: fonts, the glyph painter, the editor control and its gutter.
 set(TAVREL_EDITOR_WIDGET_SOURCES
     ansi_text.cpp
+    desktop_launcher.cpp
     display_font.cpp
     glyph_painter.cpp
+    keyword_dialog.cpp
+    keyword_dialog.h
     line_gutter.cpp
     text_editor.cpp
     text_editor_clipboard.cpp
