@@ -1,6 +1,7 @@
 // The main window's components, its creation and showing sequences, the settings it loads
 // and writes, the language, the bounds debounce and the close sequence.
 #include "app/main_window.h"
+#include "app/highlight_refresh.h"
 
 #include "app/button_bar.h"
 #include "editor/line_gutter.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     createComponents();
     connectCommands();
     connectOptions();
+    connectHighlighting();
 
     // The creation sequence, in its order.
     helpFile_ = setup_.locations.programFolder + "Tavrel.chm";
@@ -85,7 +87,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         const QRect area = screen->availableGeometry();
         workArea_ = {area.x() + area.width(), area.y() + area.height()};
     }
-    // The address highlighter and the keyword list are attached here once they exist.
+    attachAddressHighlighter(m_->highlights(), *urls_, options_);
+    refreshKeywords();
     g_->setVisible(options_.lineNumbers);
     if (options_.exitFocus) {
         p_->exitButton()->setFocus();

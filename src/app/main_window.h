@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app/window_dialogs.h"
 #include "app/window_sizing.h"
+#include "editor/url_highlighter.h"
 #include "lang/language_handler.h"
 
 #include <QMainWindow>
@@ -26,7 +27,9 @@ class QMenu;
 
 namespace tavrel {
 
+class AddressLauncher;
 class ButtonBar;
+class KeywordDialog;
 class LanguageMenu;
 class LineGutter;
 class TextEditor;
@@ -43,7 +46,8 @@ struct MainWindowSetup {
     std::optional<WorkArea> workArea; // empty: the screen's available geometry
     // Called by the close handler after the settings were written: start-up frees the store.
     std::function<void()> releaseSettings;
-    char decimalSeparator = 0; // 0: the system's
+    char decimalSeparator = 0;           // 0: the system's
+    AddressLauncher* launcher = nullptr; // what clicked addresses go to; null: the desktop
 };
 
 class MainWindow final : public QMainWindow {
@@ -117,6 +121,14 @@ public:
     [[nodiscard]] const std::string& helpFile() const noexcept { return helpFile_; }
     [[nodiscard]] const std::string& keywordFile() const noexcept { return keywordFile_; }
 
+    // The address highlighter of the window's editor (attached while "Launch URLs on click"
+    // is on), and the keyword dialog once "Edit Highlight List..." made it.
+    [[nodiscard]] UrlHighlighter& addressHighlighter() noexcept { return *urls_; }
+    [[nodiscard]] KeywordDialog* keywordDialog() const noexcept { return f3_; }
+    // Reloads the keyword list and gives the highlight colours to the address styles: after
+    // the keyword dialog closes, the toggle, and either highlight colour command.
+    void refreshKeywords();
+
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
     // ShowError: kind 1 shows text 103, kind 2 text 104.
@@ -134,6 +146,8 @@ private:
     void createComponents();
     void connectCommands();
     void connectOptions();
+    void connectHighlighting();
+    void editHighlightList();
     void applySettingsToWidgets();
     void applyDragDrop();
     void readSettingsFromWidgets();
@@ -195,6 +209,9 @@ private:
     int maxCharWidth_ = 8;
     std::string helpFile_;
     std::string keywordFile_;
+    std::unique_ptr<UrlHighlighter> urls_;
+    std::unique_ptr<AddressLauncher> desktopLauncher_;
+    KeywordDialog* f3_ = nullptr;
     // Where the text of the loaded file stopped at a NUL byte (-1: it did not), and which
     // file that was: saving over that file asks before the bytes after it are dropped.
     std::int64_t nulOffset_ = -1;
