@@ -1,11 +1,11 @@
 // The main window's components, its creation and showing sequences, the settings it loads
 // and writes, the language, the bounds debounce and the close sequence.
 #include "app/main_window.h"
-#include "app/highlight_refresh.h"
 
 #include "app/button_bar.h"
 #include "editor/line_gutter.h"
 #include "editor/text_editor.h"
+#include "gif/viewer_look.h"
 #include "lang/language_menu.h"
 #include "lang/locale_lang_id.h"
 #include "lang/translator.h"
@@ -87,8 +87,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         const QRect area = screen->availableGeometry();
         workArea_ = {area.x() + area.width(), area.y() + area.height()};
     }
-    attachAddressHighlighter(m_->highlights(), *urls_, options_);
-    refreshKeywords();
+    applyViewerHighlighting(*m_, *urls_, options_, keywordFile_);
     g_->setVisible(options_.lineNumbers);
     if (options_.exitFocus) {
         p_->exitButton()->setFocus();
