@@ -92,8 +92,11 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
     to = std::min(to, n);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     for (Pos m = from; m < to; ++m) {
+        // The hot loop of opening a file: a prefix literal can only begin a word, and the
+        // infix one is the rare "@".
         const unsigned char c = bytes[m];
-        if (c != '@' && !kClasses.prefixStart[c]) {
+        if (c != '@' &&
+            !(kClasses.prefixStart[c] && (m == 0 || kClasses.delimiter[bytes[m - 1]]))) {
             continue;
         }
         const int row = rowAt(text, m);

@@ -95,7 +95,8 @@ void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& 
     removeTouching(runs, probe, b);
     a = std::min(a, probe);
 
-    std::vector<HighlightRun> fresh;
+    std::vector<HighlightRun>& fresh = fresh_;
+    fresh.clear();
     if (urls_ != nullptr) {
         // Addresses are found as in an empty paragraph; one that reaches beyond the window
         // takes the runs it covers and the window grows until nothing crosses its edges.
@@ -123,7 +124,8 @@ void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& 
         }
     }
     if (applyKeywords_ && !keywords_.empty()) {
-        std::vector<HighlightRun> words;
+        std::vector<HighlightRun>& words = words_;
+        words.clear();
         keywords_.match(text, a, b, engine_.separatorSet(), fresh, words);
         const auto middle = static_cast<std::ptrdiff_t>(fresh.size());
         fresh.insert(fresh.end(), words.begin(), words.end());

@@ -65,6 +65,8 @@ private:
     bool applyKeywords_ = true;
     UrlHighlighter* urls_ = nullptr;
     std::unordered_map<Pos, std::vector<HighlightRun>> cache_;
+    mutable std::vector<HighlightRun> fresh_; // scratch of rescan(), kept between calls
+    mutable std::vector<HighlightRun> words_;
 };
 
 } // namespace tavrel

@@ -14,6 +14,30 @@ namespace {
 
 constexpr char kMask = 5;
 
+// FNV-1a, folded into the token walk one byte at a time.
+constexpr std::uint64_t kHashSeed = 14695981039346656037ull;
+constexpr std::uint64_t kHashPrime = 1099511628211ull;
+
+[[nodiscard]] constexpr std::uint64_t hashStep(std::uint64_t h, unsigned char c) noexcept {
+    return (h ^ c) * kHashPrime;
+}
+
+std::uint64_t hashOf(std::string_view text) {
+    std::uint64_t h = kHashSeed;
+    for (const char c : text) {
+        h = hashStep(h, static_cast<unsigned char>(c));
+    }
+    return h;
+}
+
+std::size_t tableSize(std::size_t count) {
+    std::size_t size = 16;
+    while (size < 4 * count) {
+        size *= 2;
+    }
+    return size;
+}
+
 std::array<unsigned char, 256> asciiUpper() {
     std::array<unsigned char, 256> t{};
     for (int c = 0; c < 256; ++c) {
@@ -40,13 +64,6 @@ std::array<unsigned char, 256> ansiUpper() {
 }
 
 } // namespace
-
-struct KeywordList::Scratch {
-    std::string work;  // the segment as written, masked
-    std::string upper; // upper-cased and masked; built only when some keyword ignores case
-    std::string token;
-    std::vector<std::pair<std::size_t, Pos>> found; // (keyword, start in the paragraph)
-};
 
 KeywordList::KeywordList() : upperTable_(asciiUpper()), userTable_(asciiUpper()) {}
 
@@ -139,36 +156,58 @@ bool KeywordList::isTokenKeyword(const KeywordRecord& r, const std::bitset<256>&
                         [&](char c) { return sep[static_cast<unsigned char>(c)] || c == kMask; });
 }
 
+void KeywordList::insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
+                         std::uint64_t hash) const {
+    const std::size_t mask = table.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        auto& [h, index] = table[at];
+        if (index == 0) {
+            h = hash;
+            index = static_cast<std::uint32_t>(k + 1);
+            return;
+        }
+        if (h == hash && records_[index - 1].searchForm == records_[k].searchForm) {
+            return; // the same keyword earlier in the list wins
+        }
+    }
+}
+
 void KeywordList::buildGroups(const std::bitset<256>& separators) const {
     if (groupsValid_ && groupSeparators_ == separators) {
         return;
     }
     groups_.clear();
     for (std::size_t k = 0; k < records_.size(); ++k) {
-        const KeywordRecord& r = records_[k];
-        const bool token = isTokenKeyword(r, separators);
+        const bool token = isTokenKeyword(records_[k], separators);
         if (groups_.empty() || !token || !groups_.back().tokens) {
             Group g;
             g.first = k;
             g.tokens = token;
             groups_.push_back(std::move(g));
         }
-        Group& g = groups_.back();
-        g.last = k + 1;
-        if (!token || r.context == 0 || r.searchForm.empty()) {
+        groups_.back().last = k + 1;
+    }
+    for (Group& g : groups_) {
+        std::size_t exactCount = 0;
+        std::size_t foldedCount = 0;
+        for (std::size_t k = g.first; k < g.last; ++k) {
+            const bool matchCase = (records_[k].options & koMatchCase) != 0;
+            (matchCase ? exactCount : foldedCount) += 1;
+            g.needsUpper = g.needsUpper || (!g.tokens && !matchCase);
+        }
+        if (!g.tokens) {
             continue;
         }
-        auto& map = (r.options & koMatchCase) != 0 ? g.exact : g.folded;
-        map.try_emplace(std::string_view(r.searchForm), k); // the earlier keyword wins
-        const std::size_t n = r.searchForm.size();
-        if (g.lengths.size() <= n) {
-            g.lengths.resize(n + 1);
+        g.exact.assign(exactCount == 0 ? 0 : tableSize(exactCount), {0, 0});
+        g.folded.assign(foldedCount == 0 ? 0 : tableSize(foldedCount), {0, 0});
+        for (std::size_t k = g.first; k < g.last; ++k) {
+            const KeywordRecord& r = records_[k];
+            if (r.context == 0 || r.searchForm.empty()) {
+                continue; // disabled, or an empty line: never matches
+            }
+            g.maxLength = std::max(g.maxLength, static_cast<Pos>(r.searchForm.size()));
+            insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
-        g.lengths[n] = true;
-        g.ends.resize(65536);
-        const auto first = upperTable_[static_cast<unsigned char>(r.searchForm.front())];
-        const auto last = upperTable_[static_cast<unsigned char>(r.searchForm.back())];
-        g.ends[first * 256u + last] = true;
     }
     groupSeparators_ = separators;
     groupsValid_ = true;
@@ -176,11 +215,38 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
 
 void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
                               const std::bitset<256>& separators, Scratch& s) const {
-    if (group.ends.empty()) {
+    if (group.maxLength == 0) {
         return; // only disabled or empty keywords
     }
     const auto* text = reinterpret_cast<const unsigned char*>(paragraph.data());
-    const auto maxLength = static_cast<Pos>(group.lengths.size()) - 1;
+    // The word is hashed as it stands in the masked copy, so that masked text fails.
+    const auto* work = reinterpret_cast<const unsigned char*>(s.work.data()) - from;
+    const bool exact = !group.exact.empty();
+    const bool folded = !group.folded.empty();
+    // The token with `hash` and `length` at `start` as one keyword of `table`, or `none`.
+    const auto lookup = [&](const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
+                            std::uint64_t hash, Pos start, Pos length, bool fold,
+                            std::size_t none) {
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
+            if (table[at].first != hash) {
+                continue;
+            }
+            const std::string& form = records_[table[at].second - 1].searchForm;
+            if (static_cast<Pos>(form.size()) != length) {
+                continue;
+            }
+            bool same = true;
+            for (Pos j = 0; j < length && same; ++j) {
+                const unsigned char c = work[start + j];
+                same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
+            }
+            if (same) {
+                return static_cast<std::size_t>(table[at].second - 1);
+            }
+        }
+        return none;
+    };
     Pos i = from;
     // A word that begins before the segment is not whole inside it.
     while (i < to && i > 0 && !separators[text[i - 1]]) {
@@ -192,32 +258,31 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
             continue;
         }
         const Pos start = i;
+        std::uint64_t hashExact = kHashSeed;
+        std::uint64_t hashFolded = kHashSeed;
+        // This loop is the hot spot of highlighting a large file: one table look-up and one
+        // or two multiplications a byte.
         while (i < to && !separators[text[i]]) {
+            const unsigned char c = work[i];
+            hashFolded = hashStep(hashFolded, upperTable_[c]);
+            if (exact) {
+                hashExact = hashStep(hashExact, c);
+            }
             ++i;
         }
         const Pos length = i - start;
         if (i == to && to < static_cast<Pos>(paragraph.size()) && !separators[text[to]]) {
             break; // the word goes on past the segment
         }
-        if (length > maxLength || !group.lengths[static_cast<std::size_t>(length)] ||
-            !group.ends[upperTable_[text[start]] * 256u + upperTable_[text[i - 1]]]) {
+        if (length > group.maxLength) {
             continue;
         }
-        // Look the word up as it stands in the masked copy, so that masked text fails.
-        const std::string_view asWritten(s.work.data() + (start - from),
-                                         static_cast<std::size_t>(length));
         std::size_t best = group.last;
-        if (!group.exact.empty()) {
-            if (const auto it = group.exact.find(asWritten); it != group.exact.end()) {
-                best = it->second;
-            }
+        if (exact) {
+            best = lookup(group.exact, hashExact, start, length, false, best);
         }
-        if (!group.folded.empty()) {
-            s.token.assign(asWritten);
-            upperCase(s.token);
-            if (const auto it = group.folded.find(s.token); it != group.folded.end()) {
-                best = std::min(best, it->second);
-            }
+        if (folded) {
+            best = std::min(best, lookup(group.folded, hashFolded, start, length, true, best));
         }
         if (best != group.last) {
             s.found.emplace_back(best, start);
@@ -272,7 +337,9 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
         return;
     }
     buildGroups(separators);
-    Scratch s;
+    Scratch& s = scratch_;
+    s.found.clear();
+    s.upper.clear();
     s.work.assign(
         paragraph.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
     for (const HighlightRun& run : existing) {
@@ -282,12 +349,8 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
             std::fill_n(s.work.begin() + (a - from), b - a, kMask);
         }
     }
-    const bool needUpper = std::any_of(groups_.begin(), groups_.end(), [&](const Group& g) {
-        return !g.tokens &&
-               std::any_of(records_.begin() + static_cast<std::ptrdiff_t>(g.first),
-                           records_.begin() + static_cast<std::ptrdiff_t>(g.last),
-                           [](const KeywordRecord& r) { return (r.options & koMatchCase) == 0; });
-    });
+    const bool needUpper =
+        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
     if (needUpper) {
         s.upper = s.work;
         upperCase(s.upper);

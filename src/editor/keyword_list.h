@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "editor/highlight_runs.h"
@@ -80,7 +79,12 @@ private:
     [[nodiscard]] bool isTokenKeyword(const KeywordRecord& r, const std::bitset<256>& sep) const;
     void upperCase(std::string& text) const;
     struct Group;
-    struct Scratch;
+    // Working copies, kept between calls so that a paragraph costs no allocation.
+    struct Scratch {
+        std::string work;  // the segment as written, masked
+        std::string upper; // upper-cased and masked; made only when a keyword needs it
+        std::vector<std::pair<std::size_t, Pos>> found; // (keyword, start in the paragraph)
+    };
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
                      const std::bitset<256>& separators, Scratch& s) const;
     void matchOne(std::string_view paragraph, Pos from, std::size_t k,
@@ -92,17 +96,22 @@ private:
         std::size_t first = 0;
         std::size_t last = 0;
         bool tokens = false;
-        std::unordered_map<std::string_view, std::size_t> exact;  // match-case keywords
-        std::unordered_map<std::string_view, std::size_t> folded; // by upper-case form
-        std::vector<bool> lengths;
-        std::vector<bool> ends; // (upper first byte, upper last byte) pairs that occur
+        // Open-addressing tables of keyword index + 1 by the hash of the search form: the
+        // match-case keywords by their bytes, the others by their upper-cased bytes.
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> exact;
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> folded;
+        Pos maxLength = 0;
+        bool needsUpper = false; // a one-by-one keyword in it ignores case
     };
     void buildGroups(const std::bitset<256>& separators) const;
+    void insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
+                std::uint64_t hash) const;
 
     std::vector<KeywordRecord> records_;
     mutable std::vector<Group> groups_;
     mutable std::bitset<256> groupSeparators_;
     mutable bool groupsValid_ = false;
+    mutable Scratch scratch_;
     int updating_ = 0;
     Pos longest_ = 0;
     bool allMatchCase_ = true;

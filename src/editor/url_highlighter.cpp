@@ -11,6 +11,15 @@ UrlHighlighter::UrlHighlighter() {
     styles_[static_cast<std::size_t>(UrlType::News)] = {false, hsUnderline, kClNone, kClRed};
     styles_[static_cast<std::size_t>(UrlType::File)] = {false, hsUnderline, kClNone, kClFuchsia};
     styles_[static_cast<std::size_t>(UrlType::Other)] = {false, hsItalic, kClInfoBk, kClSilver};
+    accept_ = [this](const FoundAddress& a) {
+        // This program has no start/stop sections: the scope at any address is 0.
+        constexpr std::int32_t kScopeAtAddress = 0;
+        const UrlType type = kUrlPatterns[static_cast<std::size_t>(a.index)].type;
+        if (onUrl) {
+            return onUrl(kScopeAtAddress, type);
+        }
+        return priority_ || kScopeAtAddress == scope_;
+    };
 }
 
 UrlHighlighter::~UrlHighlighter() {
@@ -59,22 +68,13 @@ void UrlHighlighter::removeListener(Listener* listener) {
 void UrlHighlighter::scan(std::string_view text, Pos from, Pos to,
                           const std::vector<HighlightRun>* existing,
                           std::vector<HighlightRun>& out) const {
-    // This program has no start/stop sections: the scope at any address is 0.
-    constexpr std::int32_t kScopeAtAddress = 0;
-    const std::function<bool(const FoundAddress&)> accept = [this](const FoundAddress& a) {
-        const UrlType type = kUrlPatterns[static_cast<std::size_t>(a.index)].type;
-        if (onUrl) {
-            return onUrl(kScopeAtAddress, type);
-        }
-        return priority_ || kScopeAtAddress == scope_;
-    };
     AddressScan rules;
     rules.existing = existing;
     rules.priority = priority_;
-    rules.accept = &accept;
-    std::vector<FoundAddress> found;
-    findAddresses(text, from, to, rules, found);
-    for (const FoundAddress& a : found) {
+    rules.accept = &accept_;
+    found_.clear();
+    findAddresses(text, from, to, rules, found_);
+    for (const FoundAddress& a : found_) {
         const HighlightInfo& info = style(kUrlPatterns[static_cast<std::size_t>(a.index)].type);
         HighlightRun run;
         run.start = a.start;

@@ -106,6 +106,8 @@ private:
     bool priority_ = false;
     AddressLauncher* launcher_ = nullptr;
     std::vector<Listener*> listeners_;
+    std::function<bool(const FoundAddress&)> accept_; // the acceptance rules, made once
+    mutable std::vector<FoundAddress> found_;         // kept to spare an allocation a scan
 
     bool subscribed_ = false;
     bool doubleClickPending_ = false;
