@@ -163,8 +163,12 @@ void MainWindow::createComponents() {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
-    connect(m_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { popup_->popup(m_->viewport()->mapToGlobal(at)); });
+    connect(m_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // A right click on an address opens the address when the button comes up.
+        if (!m_->hasClickableRunAt(at)) {
+            popup_->popup(m_->viewport()->mapToGlobal(at));
+        }
+    });
 }
 
 bool MainWindow::starting() const {

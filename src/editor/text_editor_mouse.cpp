@@ -58,6 +58,10 @@ HighlightRun TextEditor::highlightAt(Pos position) {
     return highlights_->runAt(p, doc.paragraph(p), position - doc.paragraphStart(p));
 }
 
+bool TextEditor::hasClickableRunAt(const QPoint& viewportPoint) {
+    return highlightAt(hitTest(viewportPoint).position).context != 0;
+}
+
 void TextEditor::noteHighlightClick(Pos position) {
     const HighlightRun run = highlightAt(position);
     if (run.length == 0) {
@@ -227,8 +231,7 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() == QContextMenuEvent::Mouse &&
-        highlightAt(hitTest(event->pos()).position).context != 0) {
+    if (event->reason() == QContextMenuEvent::Mouse && hasClickableRunAt(event->pos())) {
         event->accept(); // the right button's release opens the address instead
         return;
     }
