@@ -235,21 +235,21 @@ void EditorHighlights::textChanged(const TextChange& change) {
     const Pos delta = change.inserted - change.removed;
     Pos from = o;
     Pos to = o + change.inserted;
-    // Runs after the change move with the text; runs the change cut into are rebuilt.
-    std::vector<HighlightRun> kept;
-    kept.reserve(runs.size());
-    for (HighlightRun r : runs) {
-        if (endOf(r) <= o) {
-            kept.push_back(r);
-        } else if (r.start >= removedEnd) {
-            r.start += delta;
-            kept.push_back(r);
-        } else {
-            from = std::min(from, r.start);
-            to = std::max(to, endOf(r) > removedEnd ? endOf(r) + delta : to);
+    // Runs after the change move with the text; runs the change cut into are rebuilt. In
+    // place: a paragraph of addresses may hold hundreds of thousands of runs.
+    const auto first = std::lower_bound(
+        runs.begin(), runs.end(), o, [](const HighlightRun& r, Pos at) { return endOf(r) <= at; });
+    auto last = first;
+    for (; last != runs.end() && last->start < removedEnd; ++last) {
+        from = std::min(from, last->start);
+        if (endOf(*last) > removedEnd) {
+            to = std::max(to, endOf(*last) + delta);
         }
     }
-    runs = std::move(kept);
+    for (auto moved = last; moved != runs.end(); ++moved) {
+        moved->start += delta;
+    }
+    runs.erase(first, last);
     rescan(doc.paragraph(p), runs, from, to);
 }
 
