@@ -1,10 +1,10 @@
 // tavrel [FILE] shows FILE in the viewer; tavrel --export-gif OUT FILE... writes GIF images
 // of files as the viewer shows them, without a window.
+#include "app/export_command_line.h"
 #include "app/startup.h"
-#include "editor/text_editor.h"
+#include "app/viewer_look.h"
+#include "editor/qt/text_editor.h"
 #include "editor/url_highlighter.h"
-#include "gif/export_command_line.h"
-#include "gif/viewer_look.h"
 
 int main(int argc, char** argv) {
     // The export paints and writes without a window and ends here; it comes first because

@@ -2,10 +2,10 @@
 // keyword refresh, the two Options toggles and the keyword dialog.
 #include "app/highlight_refresh.h"
 #include "app/main_window.h"
-#include "editor/desktop_launcher.h"
-#include "editor/keyword_dialog.h"
-#include "editor/text_editor.h"
-#include "lang/translator.h"
+#include "editor/qt/desktop_launcher.h"
+#include "editor/qt/keyword_dialog.h"
+#include "editor/qt/text_editor.h"
+#include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // keyword dialog's save-and-refresh cycle, with clicks going to a recording launcher.
 #include "window_fixture.h"
 
-#include "editor/keyword_dialog.h"
+#include "editor/qt/keyword_dialog.h"
 
 #include <QAction>
 
