@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <random>
 #include <regex>
@@ -76,6 +77,7 @@ void addKeywords(tavrel::KeywordList& list) {
 void BM_Scan100MB(benchmark::State& state) {
     const std::string& text = proseText();
     double ours = 1e9;
+    double oursCpu = 1e9; // processor time: the fairer figure on a shared machine
     std::size_t runs = 0;
     for (auto _ : state) {
         tavrel::TextEngine engine;
@@ -85,11 +87,13 @@ void BM_Scan100MB(benchmark::State& state) {
         addKeywords(highlights.keywords());
         engine.loadBytes(std::string(text));
         const auto start = Clock::now();
+        const std::clock_t cpuStart = std::clock();
         runs = 0;
         for (Pos p = 0; p < engine.paragraphCount(); ++p) {
             runs += highlights.scanParagraph(engine.paragraph(p)).size();
         }
         const double t = secondsSince(start);
+        oursCpu = std::min(oursCpu, static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
         ours = std::min(ours, t);
         state.SetIterationTime(t);
     }
@@ -100,17 +104,21 @@ void BM_Scan100MB(benchmark::State& state) {
         R"(gopher\.|telnet://|tn3270://|wais://|prospero://)[^\s"'()<>]+|[^\s"'()<>]+@[^\s"'()<>]+)",
         std::regex::icase | std::regex::optimize);
     const auto start = Clock::now();
+    const std::clock_t cpuStart = std::clock();
     std::size_t found = 0;
     for (std::cregex_iterator it(slice.data(), slice.data() + slice.size(), addresses), end;
          it != end; ++it) {
         ++found;
     }
     const double regexSeconds = secondsSince(start);
+    const double regexCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const double mb = static_cast<double>(text.size()) / 1e6;
     const double regexRate = static_cast<double>(slice.size()) / 1e6 / regexSeconds;
     state.counters["ours_MBps"] = mb / ours; // target: at least 500
     state.counters["regex_MBps"] = regexRate;
     state.counters["ratio"] = (mb / ours) / regexRate;
+    state.counters["ours_cpu_MBps"] = mb / oursCpu;
+    state.counters["regex_cpu_MBps"] = static_cast<double>(slice.size()) / 1e6 / regexCpu;
     state.counters["runs"] = static_cast<double>(runs);
     state.counters["regex_found_in_tenth"] = static_cast<double>(found);
 }

@@ -11,16 +11,26 @@ namespace {
 struct ByteClasses {
     std::array<bool, 256> delimiter{};
     std::array<bool, 256> prefixStart{}; // first letter of a prefix literal, either case
+    // The prefix rows that begin with each upper-case letter, in table order, -1 ended.
+    std::array<std::array<std::int8_t, 4>, 256> rowsByFirst{};
 
     constexpr ByteClasses() {
         for (int c = 0; c < 256; ++c) {
             delimiter[static_cast<std::size_t>(c)] = isUrlDelimiter(static_cast<unsigned char>(c));
+            rowsByFirst[static_cast<std::size_t>(c)] = {-1, -1, -1, -1};
         }
-        for (const UrlPattern& p : kUrlPatterns) {
+        for (std::size_t row = 0; row < kUrlPatterns.size(); ++row) {
+            const UrlPattern& p = kUrlPatterns[row];
             if (!p.infix) {
                 const auto first = static_cast<unsigned char>(p.literal[0]);
                 prefixStart[first] = true;
                 prefixStart[static_cast<unsigned char>(first | 0x20)] = true;
+                auto& rows = rowsByFirst[first];
+                std::size_t k = 0;
+                while (rows[k] >= 0) {
+                    ++k;
+                }
+                rows[k] = static_cast<std::int8_t>(row);
             }
         }
     }
@@ -65,13 +75,23 @@ constexpr ByteClasses kClasses;
     const auto n = static_cast<Pos>(text.size());
     const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(m)]);
     const bool afterDelimiter = m == 0 || delimiterAt(text, m - 1);
-    for (int row = 0; row < static_cast<int>(kUrlPatterns.size()); ++row) {
-        const UrlPattern& p = kUrlPatterns[static_cast<std::size_t>(row)];
-        if (p.infix ? (m == 0 || afterDelimiter) : !afterDelimiter) {
-            continue;
+    // A prefix row needs a word start and the infix row the opposite, so at most one kind
+    // can match here; among the prefix rows only those of this first letter are tried.
+    std::array<std::int8_t, 4> rows{-1, -1, -1, -1};
+    if (c == '@') {
+        if (afterDelimiter) {
+            return -1;
         }
-        if (upperAscii(c) != static_cast<unsigned char>(p.literal[0]) ||
-            !literalAt(text, m, p.literal)) {
+        rows[0] = kEmailInfixIndex;
+    } else if (afterDelimiter) {
+        rows = kClasses.rowsByFirst[upperAscii(c)];
+    }
+    for (const std::int8_t row : rows) {
+        if (row < 0) {
+            break;
+        }
+        const UrlPattern& p = kUrlPatterns[static_cast<std::size_t>(row)];
+        if (!literalAt(text, m, p.literal)) {
             continue;
         }
         const Pos after = m + static_cast<Pos>(p.literal.size());
