@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <regex>
 #include <string>

@@ -9,22 +9,23 @@ namespace tavrel {
 namespace {
 
 struct ByteClasses {
-    std::array<bool, 256> delimiter{};
-    std::array<bool, 256> prefixStart{}; // first letter of a prefix literal, either case
+    std::array<std::uint8_t, 256> delimiter{};
+    std::array<std::uint8_t, 256> prefixStart{}; // first letter of a prefix literal, either case
     // The prefix rows that begin with each upper-case letter, in table order, -1 ended.
     std::array<std::array<std::int8_t, 4>, 256> rowsByFirst{};
 
     constexpr ByteClasses() {
         for (int c = 0; c < 256; ++c) {
-            delimiter[static_cast<std::size_t>(c)] = isUrlDelimiter(static_cast<unsigned char>(c));
+            delimiter[static_cast<std::size_t>(c)] =
+                isUrlDelimiter(static_cast<unsigned char>(c)) ? 1 : 0;
             rowsByFirst[static_cast<std::size_t>(c)] = {-1, -1, -1, -1};
         }
         for (std::size_t row = 0; row < kUrlPatterns.size(); ++row) {
             const UrlPattern& p = kUrlPatterns[row];
             if (!p.infix) {
                 const auto first = static_cast<unsigned char>(p.literal[0]);
-                prefixStart[first] = true;
-                prefixStart[static_cast<unsigned char>(first | 0x20)] = true;
+                prefixStart[first] = 1;
+                prefixStart[static_cast<unsigned char>(first | 0x20)] = 1;
                 auto& rows = rowsByFirst[first];
                 std::size_t k = 0;
                 while (rows[k] >= 0) {
@@ -111,12 +112,16 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
     from = std::max<Pos>(from, 0);
     to = std::min(to, n);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    // The hot loop of opening a file. A prefix literal can only begin a word and the infix
+    // one is the rare "@"; the test is built without branches, as a branch on every letter
+    // that may begin a literal would be mispredicted all through ordinary text.
+    std::uint8_t afterDelimiter = from == 0 ? 1 : kClasses.delimiter[bytes[from - 1]];
     for (Pos m = from; m < to; ++m) {
-        // The hot loop of opening a file: a prefix literal can only begin a word, and the
-        // infix one is the rare "@".
         const unsigned char c = bytes[m];
-        if (c != '@' &&
-            !(kClasses.prefixStart[c] && (m == 0 || kClasses.delimiter[bytes[m - 1]]))) {
+        const std::uint8_t candidate =
+            static_cast<std::uint8_t>((kClasses.prefixStart[c] & afterDelimiter) | (c == '@'));
+        afterDelimiter = kClasses.delimiter[c];
+        if (candidate == 0) {
             continue;
         }
         const int row = rowAt(text, m);
@@ -153,6 +158,7 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
         out.push_back(found);
         // Go on right after the address (a cut one may end before its own "@").
         m = std::max(m, found.start + found.length - 1);
+        afterDelimiter = kClasses.delimiter[bytes[m]];
     }
 }
 
