@@ -41,17 +41,19 @@ void MainWindow::refreshKeywords() {
 
 void MainWindow::editHighlightList() {
     if (f3_ == nullptr) {
-        FileWriter writer = setup_.writer;
-        if (!writer) {
-            writer = platform::writeFileAtomically;
+        FileWriter writer = platform::writeFileAtomically;
+        if (setup_.writer) {
+            writer = [streamed = setup_.writer](const std::string& path, std::string_view bytes) {
+                return streamed(path, [bytes](const ChunkSink& sink) { return sink(bytes); });
+            };
         }
         f3_ = new KeywordDialog(this, *m_, keywordFile_, std::move(writer));
         translateComponent(f3_, languages_->strings());
         connect(f3_, &KeywordDialog::closedAndSaved, this, [this](const QString& error) {
             if (!error.isEmpty()) {
                 // The list stays in the dialog, so nothing typed is lost; the message says
-                // the file was not written.
-                showError(2);
+                // the file was not written, and why.
+                showError(2, keywordFile_, error.toStdString());
             }
             refreshKeywords();
         });
