@@ -2,6 +2,9 @@
 // of files as the viewer shows them, without a window.
 #include "app/export_command_line.h"
 #include "app/startup.h"
+#include "app/viewer_look.h"
+#include "editor/qt/text_editor.h"
+#include "editor/url_highlighter.h"
 
 int main(int argc, char** argv) {
     // The export paints and writes without a window and ends here; it comes first because
@@ -10,6 +13,16 @@ int main(int argc, char** argv) {
     exportEnvironment.openSettings = [] {
         return tavrel::openSettingsStore(
             tavrel::settleStorageLocations(tavrel::currentEnvironment()));
+    };
+    exportEnvironment.prepareEditor = [](tavrel::TextEditor& editor,
+                                         const tavrel::AppSettings& settings) {
+        // Addresses and keywords as the window shows them; the highlighter stays for the
+        // export's whole run.
+        static tavrel::UrlHighlighter urls;
+        const tavrel::StorageLocations places =
+            tavrel::settleStorageLocations(tavrel::currentEnvironment());
+        tavrel::applyViewerHighlighting(editor, urls, settings,
+                                        places.settingsFolder + tavrel::kKeywordFileName);
     };
     if (const int status = tavrel::runGifExportCommandLine(argc, argv, exportEnvironment);
         status >= 0) {

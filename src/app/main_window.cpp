@@ -8,6 +8,7 @@
 #include "app/focus_frames.h"
 #include "app/menu_mnemonics.h"
 #include "app/find_dialog.h"
+#include "app/viewer_look.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -80,6 +81,9 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     connectOptions();
     connectFind();
     connectEditorHabits();
+    connectHighlighting();
+    // Before the first translation, which gives the visible items their keys.
+    connectAuxiliaryCommands();
 
     // The creation sequence, in its order.
     helpFile_ = setup_.locations.programFolder + "Tavrel.chm";
@@ -95,7 +99,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         const QRect area = screen->availableGeometry();
         workArea_ = {area.x() + area.width(), area.y() + area.height()};
     }
-    // The address highlighter and the keyword list are attached here once they exist.
+    applyViewerHighlighting(*m_, *urls_, options_, keywordFile_);
     g_->setVisible(options_.lineNumbers);
     if (options_.exitFocus) {
         p_->exitButton()->setFocus();
@@ -125,7 +129,6 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     applyOnTop();
     // Names that later starts hand over are taken from here on.
     connectHandoff();
-    connectAuxiliaryCommands();
 }
 
 MainWindow::~MainWindow() = default;
@@ -197,8 +200,12 @@ void MainWindow::createComponents() {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
-    connect(m_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { popup_->popup(m_->viewport()->mapToGlobal(at)); });
+    connect(m_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        // A right click on an address opens the address when the button comes up.
+        if (!m_->hasClickableRunAt(at)) {
+            popup_->popup(m_->viewport()->mapToGlobal(at));
+        }
+    });
     createFindDialog();
 }
 

@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "app/window_dialogs.h"
 #include "app/window_sizing.h"
+#include "editor/url_highlighter.h"
 #include "lang/language_handler.h"
 #include "textcmd/find_replace.h"
 
@@ -36,9 +37,11 @@ class InstanceServer;
 
 namespace tavrel {
 
+class AddressLauncher;
 class ButtonBar;
 class FindDialog;
 class FindReplace;
+class KeywordDialog;
 class LanguageMenu;
 class NoticeBar;
 class LineGutter;
@@ -63,6 +66,7 @@ struct MainWindowSetup {
     std::function<bool(const std::string&)> startProgram;
     // The running instance's end of the handoff, when this start holds it.
     platform::InstanceServer* handoff = nullptr;
+    AddressLauncher* launcher = nullptr; // what clicked addresses go to; null: the desktop
 };
 
 class MainWindow final : public QMainWindow {
@@ -147,6 +151,14 @@ public:
     // Copy with the trim option applied; nothing without a selection.
     void copySelection();
 
+    // The address highlighter of the window's editor (attached while "Launch URLs on click"
+    // is on), and the keyword dialog once "Edit Highlight List..." made it.
+    [[nodiscard]] UrlHighlighter& addressHighlighter() noexcept { return *urls_; }
+    [[nodiscard]] KeywordDialog* keywordDialog() const noexcept { return f3_; }
+    // Reloads the keyword list and gives the highlight colours to the address styles: after
+    // the keyword dialog closes, the toggle, and either highlight colour command.
+    void refreshKeywords();
+
     // Language texts by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
     // A text of the program's own block; `english` while a language file lacks it.
@@ -173,6 +185,7 @@ private:
     void chooseBackgroundColor();
     void chooseEditorFont();
     void choosePrintFont();
+    void chooseHighlightColor(Color& setting);
     void uninstall();
     void showAbout();
     [[nodiscard]] bool openAddress(const std::string& address) const;
@@ -180,6 +193,8 @@ private:
     void bringToFront();
     void connectCommands();
     void connectOptions();
+    void connectHighlighting();
+    void editHighlightList();
     void applySettingsToWidgets();
     void applyDragDrop();
     void readSettingsFromWidgets();
@@ -267,6 +282,9 @@ private:
     int maxCharWidth_ = 8;
     std::string helpFile_;
     std::string keywordFile_;
+    std::unique_ptr<UrlHighlighter> urls_;
+    std::unique_ptr<AddressLauncher> desktopLauncher_;
+    KeywordDialog* f3_ = nullptr;
     // Where the text of the loaded file stopped at a NUL byte (-1: it did not), and which
     // file that was: saving over that file asks before the bytes after it are dropped.
     std::int64_t nulOffset_ = -1;

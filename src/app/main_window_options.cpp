@@ -32,6 +32,9 @@ void MainWindow::connectAuxiliaryCommands() {
     on("Setcolor1", [this] { chooseBackgroundColor(); });
     on("SetFont1", [this] { chooseEditorFont(); });
     on("SetPrintFont1", [this] { choosePrintFont(); });
+    on("SetHighlightColor1", [this] { chooseHighlightColor(options_.highlightColor); });
+    on("SetHighlightBackgroundColor1",
+       [this] { chooseHighlightColor(options_.highlightBackground); });
     on("Contents1", [this] { showHelp(this, setup_.locations.programFolder); });
     on("UninstallTavrel1", [this] { uninstall(); });
     on("About1", [this] { showAbout(); });
@@ -73,6 +76,15 @@ void MainWindow::chooseEditorFont() {
     if (options_.autoWidth || options_.autoHeight) {
         sizeToContent();
     }
+}
+
+void MainWindow::chooseHighlightColor(Color& setting) {
+    if (const auto colour = setup_.optionDialogs->chooseColor(this, setting)) {
+        setting = *colour;
+    }
+    // Also after Cancel: the refresh reloads the keyword file and gives the colours to the
+    // keywords and to the address styles.
+    refreshKeywords();
 }
 
 void MainWindow::choosePrintFont() {

@@ -1,6 +1,7 @@
 // Turning the stored font and colours into Qt's and handing them and a file to an editor.
 #include "app/viewer_look.h"
 
+#include "app/highlight_refresh.h"
 #include "app/line_ends.h"
 #include "app/settings_catalogue.h"
 #include "editor/qt/text_editor.h"
@@ -15,6 +16,12 @@ void applyViewerLook(TextEditor& editor, const AppSettings& settings) {
     editor.setEditorFont(toQFont(settings.editorFont));
     editor.setTextColor(toQColor(settings.editorFont.color));
     editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
+}
+
+void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
+                             const std::string& keywordFile) {
+    attachAddressHighlighter(editor.highlights(), urls, settings);
+    refreshHighlighting(editor.highlights(), urls, settings, keywordFile);
 }
 
 std::int64_t loadAsTheViewerDoes(TextEditor& editor, std::string bytes,

@@ -9,10 +9,17 @@
 namespace tavrel {
 
 class TextEditor;
+class UrlHighlighter;
 struct AppSettings;
 
 // Background, font, text colour and visible blanks, as the main window sets them.
 void applyViewerLook(TextEditor& editor, const AppSettings& settings);
+
+// The highlighting the window gives its editor: `urls` attached while "Launch URLs on click"
+// is on, the keywords of `keywordFile` while "Highlight Keywords" is on, in the highlight
+// colours. `urls` must stay while the editor paints.
+void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
+                             const std::string& keywordFile);
 
 // Loads a file's bytes into the editor as the viewer does: the text ends at its first NUL
 // byte and, with "Convert Unix files to Windows" on, its line ends are repaired first.

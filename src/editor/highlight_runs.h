@@ -34,7 +34,18 @@ struct HighlightRun {
     ColorRef color = kNoColor;
     ColorRef background = kNoColor;
     std::uint8_t style = 0;
+    // The cursor over the run (0: the editor's own, 1: the pointing hand) and the number a
+    // click on it reports (0: the run is not clickable and not closed to later scanners).
+    std::int16_t cursor = 0;
+    std::int32_t context = 0;
 };
+
+inline constexpr std::int16_t kHandCursor = 1;
+
+// What the editor tells its highlighter about the mouse and keys. Click: the left button
+// released where it was pressed, or the right button released, at a position in a run with
+// a context; the others are the raw input a highlighter waiting for a double-click follows.
+enum class MouseNote : std::uint8_t { Click, DoubleClick, LeftButtonUp, OtherInput };
 
 class HighlightSource {
 public:
@@ -45,6 +56,22 @@ public:
 
     // Appends the runs of a paragraph, in order and not overlapping, to `out`.
     virtual void runsOf(Pos paragraph, std::string_view text, std::vector<HighlightRun>& out) = 0;
+
+    // The run covering `offset` of a paragraph, or one of length 0 when none does. Asked
+    // on every mouse move; sources that keep their runs answer without copying them.
+    virtual HighlightRun runAt(Pos paragraph, std::string_view text, Pos offset) {
+        std::vector<HighlightRun> runs;
+        runsOf(paragraph, text, runs);
+        for (const HighlightRun& run : runs) {
+            if (offset >= run.start && offset < run.start + run.length) {
+                return run;
+            }
+        }
+        return {};
+    }
+
+    // `position` is the document position under the mouse.
+    virtual void mouseNote(MouseNote /*note*/, Pos /*position*/) {}
 };
 
 } // namespace tavrel

@@ -173,6 +173,7 @@ public:
     void setTabStops(Pos tabStops) noexcept { tabStops_ = tabStops < 1 ? 1 : tabStops; }
 
     [[nodiscard]] bool isSeparator(unsigned char c) const noexcept { return separators_[c]; }
+    [[nodiscard]] const std::bitset<256>& separatorSet() const noexcept { return separators_; }
     // The separator set as a string of its members in code order.
     [[nodiscard]] std::string separators() const;
     void setSeparators(std::string_view members);

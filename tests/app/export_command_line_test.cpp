@@ -7,6 +7,7 @@
 #include "app/settings_catalogue.h"
 #include "app/viewer_look.h"
 #include "editor/qt/text_editor.h"
+#include "editor/url_highlighter.h"
 #include "export_test_support.h"
 #include "support/corpus.h"
 #include "support/gif_decoder.h"
@@ -209,6 +210,45 @@ TEST(GifExportCommandLine, theHighlightersThePreparationAttachesArePainted) {
     EXPECT_TRUE(holdsColour(test::decodeWithQt(test::fileBytes(target)), qRgb(255, 0, 0)));
     ASSERT_EQ(runCommandLine({"--export-gif", target, file}), kExportOk);
     EXPECT_FALSE(holdsColour(test::decodeWithQt(test::fileBytes(target)), qRgb(255, 0, 0)));
+}
+
+// The longest horizontal run of one colour in any row.
+int longestRun(const QImage& image, QRgb colour) {
+    int best = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = (image.pixel(x, y) & 0xFFFFFFu) == (colour & 0xFFFFFFu) ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+    }
+    return best;
+}
+
+TEST(GifExportCommandLine, theExportShowsAddressesUnderlinedAndKeywordsAsTheWindowDoes) {
+    test::ScratchFolder folder;
+    const std::string file = writeText(folder, "art.nfo", "greets www.example.org");
+    const std::string keywords = writeText(folder, "highlight.dat", "GREETS\r\n");
+    UrlHighlighter urls;
+    GifExportEnvironment environment;
+    environment.prepareEditor = [&](TextEditor& editor, const AppSettings& settings) {
+        AppSettings on = settings;
+        on.launch = true;
+        on.highLight = true;
+        on.highlightColor = 0x0000FF00;      // lime
+        on.highlightBackground = 0x00000000; // black
+        applyViewerHighlighting(editor, urls, on, keywords);
+    };
+    const std::string target = folder.file("art.gif");
+    ASSERT_EQ(runCommandLine({"--export-gif", target, file}, environment), kExportOk);
+    const QImage image = test::decodeWithQt(test::fileBytes(target));
+    const int cell = paintLikeTheViewer("x").spaceWidth;
+    // The underline: one unbroken lime line as wide as the 15 characters of the address.
+    EXPECT_GE(longestRun(image, qRgb(0, 255, 0)), 15 * cell);
+    // The keyword's black background, at least as wide as its six characters.
+    EXPECT_GE(longestRun(image, qRgb(0, 0, 0)), 6 * cell);
+    ASSERT_EQ(runCommandLine({"--export-gif", target, file}), kExportOk);
+    EXPECT_FALSE(holdsColour(test::decodeWithQt(test::fileBytes(target)), qRgb(0, 255, 0)));
 }
 
 TEST(GifExportCommandLine, wrappingNarrowsTheImageToTheColumns) {

@@ -50,7 +50,11 @@ TEST_F(MainWindowTest, everyMenuItemHasItsCaptionTagAndShortcut) {
                       withoutMnemonic(QString::fromLatin1(row.caption)))
                 << row.name;
         }
-        EXPECT_EQ(action->isEnabled(), (row.flags & (kNotYet | kStartsDisabled)) == 0) << row.name;
+        // Items whose target this build or installation lacks are hidden (and so disabled).
+        if (action->isVisible()) {
+            EXPECT_EQ(action->isEnabled(), (row.flags & (kNotYet | kStartsDisabled)) == 0)
+                << row.name;
+        }
     }
     EXPECT_GE(items, 50);
     EXPECT_EQ(w.action("Save1")->text(), "&Save"); // tag 21 is shared with the Save button

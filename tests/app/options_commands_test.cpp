@@ -234,3 +234,32 @@ TEST_F(OptionsCommands, theAboutBoxSpeaksTheCurrentLanguage) {
 
 } // namespace
 } // namespace tavrel::test
+
+namespace tavrel::test {
+namespace {
+
+// The highlight colour commands refresh the keywords from their file also after Cancel, so
+// a list edited outside the program shows at once.
+TEST_F(OptionsCommands, highlightColourCommandsRefreshTheKeywordsEvenAfterCancel) {
+    file("highlight.dat", "art\r\n");
+    MainWindow& w = openWithOptions(file("a.nfo", "art and more"));
+    const auto firstRunLength = [&w] {
+        const auto runs = w.editor().highlights().paragraphRuns(0);
+        return runs.empty() ? Pos(-1) : runs.front().length;
+    };
+    ASSERT_EQ(firstRunLength(), 3);
+    file("highlight.dat", "more\r\n");
+
+    w.action("SetHighlightColor1")->trigger(); // Cancel
+    EXPECT_EQ(firstRunLength(), 4) << "the edited list was not reloaded";
+    const Color foreground = w.options().highlightColor;
+    EXPECT_EQ(options.colourStarts.back(), foreground);
+
+    options.colours = {rgbColor(1, 2, 3)};
+    w.action("SetHighlightBackgroundColor1")->trigger();
+    EXPECT_EQ(w.options().highlightBackground, rgbColor(1, 2, 3));
+    EXPECT_EQ(w.options().highlightColor, foreground);
+}
+
+} // namespace
+} // namespace tavrel::test

@@ -41,11 +41,16 @@ TextEditor::TextEditor(QWidget* parent)
     engine_.setLayout(layout_.get());
     engine_.addObserver(this);
     engine_.onChange = [this] { Q_EMIT changed(); };
+    ownHighlights_ = std::make_unique<EditorHighlights>(engine_);
+    ownHighlights_->onRepaint = [this] { viewport()->update(); };
+    highlights_ = ownHighlights_.get();
+    painter_->setHighlightSource(highlights_);
 
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true); // the hand over addresses
     viewport()->setAcceptDrops(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

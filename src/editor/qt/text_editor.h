@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/editor_highlights.h"
 #include "editor/highlight_runs.h"
 #include "editor/qt/display_font.h"
 #include "editor/qt/glyph_painter.h"
@@ -66,6 +67,9 @@ public:
     [[nodiscard]] QColor selectionTextColor() const { return look_.selectedText; }
     void setShowNonPrintChars(std::uint8_t flags);
     [[nodiscard]] std::uint8_t showNonPrintChars() const noexcept;
+    // The editor's own highlighting (keywords, the attached address highlighter) is its
+    // highlight source unless another is set; null shows no highlighting at all.
+    [[nodiscard]] EditorHighlights& highlights() noexcept { return *ownHighlights_; }
     void setHighlightSource(HighlightSource* source);
 
     // --- Layout ----------------------------------------------------------------------------
@@ -137,6 +141,9 @@ public:
     // The display line at the top of the view.
     [[nodiscard]] Pos topLine() const;
     [[nodiscard]] std::int32_t baseline() const;
+    // Whether a point of the viewport is over a run that reports clicks (an address): the
+    // right button then opens it instead of a popup menu.
+    [[nodiscard]] bool hasClickableRunAt(const QPoint& viewportPoint);
     // Document position under a point of the viewport.
     [[nodiscard]] Pos positionAt(const QPoint& viewportPoint);
     // The caret's rectangle in viewport coordinates.
@@ -242,6 +249,10 @@ private:
     [[nodiscard]] bool blockGesture(Qt::KeyboardModifiers mods) const;
     void startTextDrag();
     void autoScroll();
+    // The run under a document position of the highlight source (length 0: none).
+    [[nodiscard]] HighlightRun highlightAt(Pos position);
+    void noteHighlightClick(Pos position);
+    void updateHoverCursor(const QPoint& point);
 
     // Clipboard and menu (text_editor_clipboard.cpp)
     void updatePopupMenu();
@@ -252,6 +263,7 @@ private:
     std::unique_ptr<WrappedLayout> layout_;
     GlyphPainter glyphs_;
     std::unique_ptr<ViewPainter> painter_;
+    std::unique_ptr<EditorHighlights> ownHighlights_;
     HighlightSource* highlights_ = nullptr;
 
     QFont fontSetting_;

@@ -31,6 +31,9 @@ std::string printableBytes(const QString& text) {
 } // namespace
 
 void TextEditor::keyPressEvent(QKeyEvent* event) {
+    if (highlights_ != nullptr) {
+        highlights_->mouseNote(MouseNote::OtherInput, 0);
+    }
     if (engine_.updateDepth() > 0) {
         event->accept();
         return;

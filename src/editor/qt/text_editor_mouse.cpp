@@ -49,9 +49,44 @@ bool TextEditor::insideSelection(Pos position) const {
            position < engine_.selectionHigh();
 }
 
+HighlightRun TextEditor::highlightAt(Pos position) {
+    if (highlights_ == nullptr) {
+        return {};
+    }
+    const Document& doc = engine_.document();
+    const Pos p = doc.paragraphAt(position);
+    return highlights_->runAt(p, doc.paragraph(p), position - doc.paragraphStart(p));
+}
+
+bool TextEditor::hasClickableRunAt(const QPoint& viewportPoint) {
+    return highlightAt(hitTest(viewportPoint).position).context != 0;
+}
+
+void TextEditor::noteHighlightClick(Pos position) {
+    const HighlightRun run = highlightAt(position);
+    if (run.length == 0) {
+        return;
+    }
+    Q_EMIT highlightClicked(position);
+    if (run.context != 0) {
+        highlights_->mouseNote(MouseNote::Click, position);
+    }
+}
+
+void TextEditor::updateHoverCursor(const QPoint& point) {
+    const bool hand = highlightAt(hitTest(point).position).cursor == kHandCursor;
+    const Qt::CursorShape shape = hand ? Qt::PointingHandCursor : Qt::IBeamCursor;
+    if (viewport()->cursor().shape() != shape) {
+        viewport()->setCursor(shape);
+    }
+}
+
 void TextEditor::mousePressEvent(QMouseEvent* event) {
     if (displayOnly_) {
         return;
+    }
+    if (highlights_ != nullptr) {
+        highlights_->mouseNote(MouseNote::OtherInput, 0);
     }
     setFocus(Qt::MouseFocusReason);
     engine_.breakUndoGroup();
@@ -153,6 +188,9 @@ void TextEditor::mouseMoveEvent(QMouseEvent* event) {
         }
         break;
     case Drag::None:
+        if (event->buttons() == Qt::NoButton) {
+            updateHoverCursor(point);
+        }
         break;
     }
 }
@@ -180,33 +218,36 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
     autoScrollTimer_.stop();
     const Drag was = drag_;
     drag_ = Drag::None;
-    if (event->button() != Qt::LeftButton || displayOnly_) {
+    const bool right = event->button() == Qt::RightButton;
+    if ((event->button() != Qt::LeftButton && !right) || displayOnly_) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
     const Hit hit = hitTest(event->position().toPoint());
+    if (right) {
+        // A right click on an address opens it as a left click does.
+        noteHighlightClick(hit.position);
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
     if (was == Drag::MaybeText) {
         moveCaret(hit.position, false, hit.atLineEnd); // a click into the selection
     }
-    if (!moved_ && highlights_ != nullptr) {
+    if (highlights_ != nullptr) {
+        highlights_->mouseNote(MouseNote::LeftButtonUp, hit.position);
+    }
+    if (!moved_) {
         // A click that did not move on a highlighted run: the highlighter's business.
-        const Document& doc = engine_.document();
-        const Pos p = doc.paragraphAt(hit.position);
-        const Pos offset = hit.position - doc.paragraphStart(p);
-        std::vector<HighlightRun> runs;
-        highlights_->runsOf(p, doc.paragraph(p), runs);
-        for (const HighlightRun& run : runs) {
-            if (offset >= run.start && offset < run.start + run.length) {
-                Q_EMIT highlightClicked(hit.position);
-                break;
-            }
-        }
+        noteHighlightClick(hit.position);
     }
 }
 
 void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
     if (displayOnly_ || event->button() != Qt::LeftButton) {
         return;
+    }
+    if (highlights_ != nullptr) {
+        highlights_->mouseNote(MouseNote::DoubleClick, 0);
     }
     const auto [start, end] = engine_.wordAt(hitTest(event->position().toPoint()).position);
     engine_.select(start, end);
@@ -218,6 +259,10 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && hasClickableRunAt(event->pos())) {
+        event->accept(); // the right button's release opens the address instead
+        return;
+    }
     QMenu* menu = builtInPopupMenu();
     if (menu == nullptr) {
         event->ignore();

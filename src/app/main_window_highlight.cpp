@@ -1,0 +1,64 @@
+// The main window's highlighting: the address highlighter and where its clicks go, the
+// keyword refresh, the two Options toggles and the keyword dialog.
+#include "app/highlight_refresh.h"
+#include "app/main_window.h"
+#include "editor/qt/desktop_launcher.h"
+#include "editor/qt/keyword_dialog.h"
+#include "editor/qt/text_editor.h"
+#include "lang/qt/translator.h"
+#include "platform/atomic_file.h"
+
+#include <QAction>
+
+namespace tavrel {
+
+void MainWindow::connectHighlighting() {
+    urls_ = std::make_unique<UrlHighlighter>();
+    if (setup_.launcher != nullptr) {
+        urls_->setLauncher(setup_.launcher);
+    } else {
+        desktopLauncher_ = std::make_unique<DesktopAddressLauncher>();
+        urls_->setLauncher(desktopLauncher_.get());
+    }
+    const auto on = [this](const char* name, auto&& run) {
+        connect(menus_.action(name), &QAction::triggered, this, std::forward<decltype(run)>(run));
+    };
+    on("Highlightkeywords1", [this] {
+        options_.highLight = !options_.highLight;
+        refreshKeywords();
+    });
+    // Recognition, styling and launching go together: the highlighter is attached or not.
+    on("LaunchURLs1", [this] {
+        options_.launch = !options_.launch;
+        attachAddressHighlighter(m_->highlights(), *urls_, options_);
+    });
+    on("Edithighlightlist1", [this] { editHighlightList(); });
+}
+
+void MainWindow::refreshKeywords() {
+    refreshHighlighting(m_->highlights(), *urls_, options_, keywordFile_);
+}
+
+void MainWindow::editHighlightList() {
+    if (f3_ == nullptr) {
+        FileWriter writer = platform::writeFileAtomically;
+        if (setup_.writer) {
+            writer = [streamed = setup_.writer](const std::string& path, std::string_view bytes) {
+                return streamed(path, [bytes](const ChunkSink& sink) { return sink(bytes); });
+            };
+        }
+        f3_ = new KeywordDialog(this, *m_, keywordFile_, std::move(writer));
+        translateComponent(f3_, languages_->strings());
+        connect(f3_, &KeywordDialog::closedAndSaved, this, [this](const QString& error) {
+            if (!error.isEmpty()) {
+                // The list stays in the dialog, so nothing typed is lost; the message says
+                // the file was not written, and why.
+                showError(2, keywordFile_, error.toStdString());
+            }
+            refreshKeywords();
+        });
+    }
+    f3_->showCentred();
+}
+
+} // namespace tavrel

@@ -1,0 +1,260 @@
+// Keeping an editor's runs in step with its text. Every scan, whole or partial, finds the
+// addresses first and then the keywords with the addresses closed to them; a partial scan
+// widens its window until no run crosses its edges, so that what an edit leaves on screen
+// is what scanning the paragraph afresh would give.
+#include "editor/editor_highlights.h"
+
+#include <algorithm>
+
+namespace tavrel {
+
+namespace {
+
+[[nodiscard]] Pos endOf(const HighlightRun& r) noexcept {
+    return r.start + r.length;
+}
+
+// Removes the runs that touch [a, b] (ending at a or starting at b counts) and widens
+// [a, b] over them.
+void removeTouching(std::vector<HighlightRun>& runs, Pos& a, Pos& b) {
+    const auto first = std::lower_bound(runs.begin(), runs.end(), a,
+                                        [](const HighlightRun& r, Pos p) { return endOf(r) < p; });
+    auto last = first;
+    while (last != runs.end() && last->start <= b) {
+        ++last;
+    }
+    if (first == last) {
+        return;
+    }
+    a = std::min(a, first->start);
+    b = std::max(b, endOf(*std::prev(last)));
+    runs.erase(first, last);
+}
+
+} // namespace
+
+EditorHighlights::EditorHighlights(TextEngine& engine) : engine_(engine) {
+    engine_.addObserver(this);
+}
+
+EditorHighlights::~EditorHighlights() {
+    engine_.removeObserver(this);
+    if (urls_ != nullptr) {
+        urls_->removeListener(this);
+    }
+}
+
+void EditorHighlights::setApplyKeywords(bool on) {
+    applyKeywords_ = on;
+    reapplyKeywords();
+}
+
+void EditorHighlights::setAddressHighlighter(UrlHighlighter* highlighter) {
+    if (urls_ == highlighter) {
+        return;
+    }
+    if (urls_ != nullptr) {
+        urls_->removeListener(this);
+    }
+    urls_ = highlighter;
+    if (urls_ != nullptr) {
+        urls_->addListener(this);
+    }
+    reapplyKeywords();
+}
+
+void EditorHighlights::reapplyKeywords() {
+    cache_.clear();
+    if (onRepaint) {
+        onRepaint();
+    }
+}
+
+void EditorHighlights::highlighterChanged() {
+    reapplyKeywords();
+}
+
+void EditorHighlights::highlighterGone() {
+    urls_ = nullptr;
+    reapplyKeywords();
+}
+
+void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& runs, Pos from,
+                              Pos to) const {
+    const auto n = static_cast<Pos>(text.size());
+    const Pos reach = std::max(kLongestUrlLiteral, keywords_.longestLength()) + 1;
+    Pos a = std::max<Pos>(0, from - reach);
+    Pos b = std::min(n, to + reach);
+    // An address just before the window, with only "," "." ";" between, may now go on.
+    Pos probe = a;
+    while (probe > 0 && (text[static_cast<std::size_t>(probe - 1)] == ',' ||
+                         text[static_cast<std::size_t>(probe - 1)] == '.' ||
+                         text[static_cast<std::size_t>(probe - 1)] == ';')) {
+        --probe;
+    }
+    removeTouching(runs, probe, b);
+    a = std::min(a, probe);
+
+    std::vector<HighlightRun>& fresh = fresh_;
+    fresh.clear();
+    if (urls_ != nullptr) {
+        // Addresses are found as in an empty paragraph; one that reaches beyond the window
+        // takes the runs it covers and the window grows until nothing crosses its edges.
+        Pos scanFrom = a;
+        for (;;) {
+            const std::size_t before = fresh.size();
+            urls_->scan(text, scanFrom, b, nullptr, fresh);
+            if (fresh.size() == before) {
+                break;
+            }
+            Pos lo = fresh[before].start;
+            Pos hi = endOf(fresh.back());
+            if (lo < a) {
+                Pos top = a;
+                removeTouching(runs, lo, top);
+                a = lo;
+            }
+            if (hi <= b) {
+                break;
+            }
+            Pos bottom = b;
+            removeTouching(runs, bottom, hi);
+            scanFrom = endOf(fresh.back());
+            b = hi;
+        }
+    }
+    if (applyKeywords_ && !keywords_.empty()) {
+        std::vector<HighlightRun>& words = words_;
+        words.clear();
+        keywords_.match(text, a, b, engine_.separatorSet(), fresh, words);
+        const auto middle = static_cast<std::ptrdiff_t>(fresh.size());
+        fresh.insert(fresh.end(), words.begin(), words.end());
+        std::inplace_merge(
+            fresh.begin(), fresh.begin() + middle, fresh.end(),
+            [](const HighlightRun& x, const HighlightRun& y) { return x.start < y.start; });
+    }
+    const auto at = std::lower_bound(runs.begin(), runs.end(), a,
+                                     [](const HighlightRun& r, Pos p) { return r.start < p; });
+    runs.insert(at, fresh.begin(), fresh.end());
+}
+
+std::vector<HighlightRun> EditorHighlights::scanParagraph(std::string_view text) const {
+    std::vector<HighlightRun> runs;
+    rescan(text, runs, 0, static_cast<Pos>(text.size()));
+    return runs;
+}
+
+const std::vector<HighlightRun>& EditorHighlights::paragraphRuns(Pos paragraph) {
+    static const std::vector<HighlightRun> kNone;
+    if (urls_ == nullptr && (!applyKeywords_ || keywords_.empty())) {
+        return kNone; // nothing attached: nothing scanned or kept
+    }
+    const auto it = cache_.find(paragraph);
+    if (it != cache_.end()) {
+        return it->second;
+    }
+    if (paragraph < 0 || paragraph >= engine_.document().paragraphCount()) {
+        return kNone;
+    }
+    return cache_[paragraph] = scanParagraph(engine_.document().paragraph(paragraph));
+}
+
+void EditorHighlights::runsOf(Pos paragraph, std::string_view, std::vector<HighlightRun>& out) {
+    const std::vector<HighlightRun>& runs = paragraphRuns(paragraph);
+    out.insert(out.end(), runs.begin(), runs.end());
+}
+
+HighlightRun EditorHighlights::runAt(Pos paragraph, std::string_view, Pos offset) {
+    const std::vector<HighlightRun>& runs = paragraphRuns(paragraph);
+    const auto it = std::upper_bound(runs.begin(), runs.end(), offset,
+                                     [](Pos p, const HighlightRun& r) { return p < r.start; });
+    if (it != runs.begin() && offset < endOf(*std::prev(it))) {
+        return *std::prev(it);
+    }
+    return {};
+}
+
+void EditorHighlights::mouseNote(MouseNote note, Pos position) {
+    if (urls_ == nullptr) {
+        return;
+    }
+    switch (note) {
+    case MouseNote::DoubleClick:
+        urls_->doubleClicked();
+        return;
+    case MouseNote::LeftButtonUp:
+        urls_->leftButtonUp();
+        return;
+    case MouseNote::OtherInput:
+        urls_->otherInput();
+        return;
+    case MouseNote::Click:
+        break;
+    }
+    const Document& doc = engine_.document();
+    const Pos p = doc.paragraphAt(position);
+    const Pos offset = position - doc.paragraphStart(p);
+    const HighlightRun run = runAt(p, {}, offset);
+    if (run.context == 0) {
+        return;
+    }
+    const std::string_view text = doc.paragraph(p);
+    const auto start = static_cast<std::size_t>(std::min<Pos>(run.start, text.size()));
+    urls_->click(run.context, text.substr(start, static_cast<std::size_t>(run.length)));
+}
+
+void EditorHighlights::textChanged(const TextChange& change) {
+    if (cache_.empty()) {
+        return;
+    }
+    const Document& doc = engine_.document();
+    const Pos p = change.firstParagraph;
+    if (change.removedBreaks != 0 || change.insertedBreaks != 0) {
+        // Paragraphs were split or joined: the ones touched are scanned again when shown,
+        // the ones after move to their new numbers.
+        const Pos lastTouched = p + change.removedBreaks;
+        const Pos shift = change.insertedBreaks - change.removedBreaks;
+        std::unordered_map<Pos, std::vector<HighlightRun>> moved;
+        for (auto& [index, runs] : cache_) {
+            if (index < p) {
+                moved.emplace(index, std::move(runs));
+            } else if (index > lastTouched) {
+                moved.emplace(index + shift, std::move(runs));
+            }
+        }
+        cache_ = std::move(moved);
+        return;
+    }
+    const auto it = cache_.find(p);
+    if (it == cache_.end()) {
+        return;
+    }
+    std::vector<HighlightRun>& runs = it->second;
+    const Pos o = change.position - doc.paragraphStart(p);
+    const Pos removedEnd = o + change.removed;
+    const Pos delta = change.inserted - change.removed;
+    Pos from = o;
+    Pos to = o + change.inserted;
+    // Runs after the change move with the text; runs the change cut into are rebuilt. In
+    // place: a paragraph of addresses may hold hundreds of thousands of runs.
+    const auto first = std::lower_bound(
+        runs.begin(), runs.end(), o, [](const HighlightRun& r, Pos at) { return endOf(r) <= at; });
+    auto last = first;
+    for (; last != runs.end() && last->start < removedEnd; ++last) {
+        from = std::min(from, last->start);
+        if (endOf(*last) > removedEnd) {
+            to = std::max(to, endOf(*last) + delta);
+        }
+    }
+    for (auto moved = last; moved != runs.end(); ++moved) {
+        moved->start += delta;
+    }
+    runs.erase(first, last);
+    rescan(doc.paragraph(p), runs, from, to);
+}
+
+void EditorHighlights::documentLoaded() {
+    cache_.clear();
+}
+
+} // namespace tavrel

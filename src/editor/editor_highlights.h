@@ -1,0 +1,72 @@
+// The highlighting of one editor: its keyword list, the address highlighter attached to it,
+// and the runs of every paragraph scanned so far. Paragraphs are scanned when first painted
+// (so opening a large file scans only what is shown) and re-scanned around each edit, one
+// keyword or address length either side, so a keystroke never re-scans a whole paragraph.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "editor/highlight_runs.h"
+#include "editor/keyword_list.h"
+#include "editor/text_engine.h"
+#include "editor/url_highlighter.h"
+
+namespace tavrel {
+
+class EditorHighlights final : public HighlightSource,
+                               private TextObserver,
+                               private UrlHighlighter::Listener {
+public:
+    explicit EditorHighlights(TextEngine& engine);
+    ~EditorHighlights() override;
+    EditorHighlights(const EditorHighlights&) = delete; // registered with the engine
+    EditorHighlights& operator=(const EditorHighlights&) = delete;
+
+    // The list's changes take effect with reapplyKeywords().
+    [[nodiscard]] KeywordList& keywords() noexcept { return keywords_; }
+    [[nodiscard]] bool applyKeywords() const noexcept { return applyKeywords_; }
+    void setApplyKeywords(bool on);
+    // Null detaches: no address is then found, styled or launched.
+    void setAddressHighlighter(UrlHighlighter* highlighter);
+    [[nodiscard]] UrlHighlighter* addressHighlighter() const noexcept { return urls_; }
+
+    // Forgets every run and scans again what is shown next.
+    void reapplyKeywords();
+    // Called whenever the runs changed other than by an edit (the view repaints).
+    std::function<void()> onRepaint;
+
+    // HighlightSource
+    void runsOf(Pos paragraph, std::string_view text, std::vector<HighlightRun>& out) override;
+    HighlightRun runAt(Pos paragraph, std::string_view text, Pos offset) override;
+    void mouseNote(MouseNote note, Pos position) override;
+
+    // The runs of a paragraph, scanning it first when needed.
+    [[nodiscard]] const std::vector<HighlightRun>& paragraphRuns(Pos paragraph);
+    // All runs of a paragraph scanned from scratch, for comparison with the kept ones.
+    [[nodiscard]] std::vector<HighlightRun> scanParagraph(std::string_view text) const;
+
+private:
+    // TextObserver
+    void textChanged(const TextChange& change) override;
+    void documentLoaded() override;
+    // UrlHighlighter::Listener
+    void highlighterChanged() override;
+    void highlighterGone() override;
+
+    // Rebuilds the runs around the changed offsets [from, to) of a paragraph's text.
+    void rescan(std::string_view text, std::vector<HighlightRun>& runs, Pos from, Pos to) const;
+
+    TextEngine& engine_;
+    KeywordList keywords_;
+    bool applyKeywords_ = true;
+    UrlHighlighter* urls_ = nullptr;
+    std::unordered_map<Pos, std::vector<HighlightRun>> cache_;
+    mutable std::vector<HighlightRun> fresh_; // scratch of rescan(), kept between calls
+    mutable std::vector<HighlightRun> words_;
+};
+
+} // namespace tavrel

@@ -1,0 +1,434 @@
+// The keyword list and its matching. Matching follows one rule: keywords in list order, each
+// searched left to right on a working copy of the segment in which every character already
+// highlighted (and every keyword accepted so far) is masked by the byte 5. Keywords that can
+// only match a whole word free of separators are looked up word by word instead, which finds
+// the same matches in one pass over the text however many keywords there are.
+#include "editor/keyword_list.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tavrel {
+
+namespace {
+
+constexpr char kMask = 5;
+
+// FNV-1a, folded into the token walk one byte at a time.
+constexpr std::uint64_t kHashSeed = 14695981039346656037ull;
+constexpr std::uint64_t kHashPrime = 1099511628211ull;
+
+[[nodiscard]] constexpr std::uint64_t hashStep(std::uint64_t h, unsigned char c) noexcept {
+    return (h ^ c) * kHashPrime;
+}
+
+std::uint64_t hashOf(std::string_view text) {
+    std::uint64_t h = kHashSeed;
+    for (const char c : text) {
+        h = hashStep(h, static_cast<unsigned char>(c));
+    }
+    return h;
+}
+
+std::size_t tableSize(std::size_t count) {
+    std::size_t size = 16;
+    while (size < 4 * count) {
+        size *= 2;
+    }
+    return size;
+}
+
+std::array<unsigned char, 256> asciiUpper() {
+    std::array<unsigned char, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        t[static_cast<std::size_t>(c)] =
+            static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+    }
+    return t;
+}
+
+// Windows-1252 upper-casing: the ASCII letters, the accented small letters and the four
+// letters whose capitals sit in the 0x80 row.
+std::array<unsigned char, 256> ansiUpper() {
+    std::array<unsigned char, 256> t = asciiUpper();
+    for (int c = 0xE0; c <= 0xFE; ++c) {
+        if (c != 0xF7) {
+            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 0x20);
+        }
+    }
+    t[0x9A] = 0x8A;
+    t[0x9C] = 0x8C;
+    t[0x9E] = 0x8E;
+    t[0xFF] = 0x9F;
+    return t;
+}
+
+} // namespace
+
+KeywordList::KeywordList() : upperTable_(asciiUpper()), userTable_(asciiUpper()) {}
+
+void KeywordList::clear() {
+    records_.clear();
+    rebuild();
+}
+
+int KeywordList::addKeyword(std::string_view keyword, std::uint8_t options, ColorRef foreground,
+                            ColorRef background, std::int16_t cursor, std::int32_t context,
+                            std::uint8_t style) {
+    KeywordRecord r;
+    r.options = options;
+    r.style = style;
+    r.context = context;
+    r.cursor = cursor;
+    r.background = background;
+    r.foreground = foreground;
+    r.keyword = std::string(keyword);
+    records_.push_back(std::move(r));
+    rebuild();
+    return count() - 1;
+}
+
+void KeywordList::removeKeyword(int index) {
+    static_cast<void>(record(index)); // throws for an index outside the list
+    records_.erase(records_.begin() + index);
+    rebuild();
+}
+
+void KeywordList::endUpdate() {
+    if (updating_ > 0 && --updating_ == 0) {
+        rebuild();
+    }
+}
+
+void KeywordList::setUpperCaseType(UpperCaseType type) {
+    caseType_ = type;
+    switch (type) {
+    case UpperCaseType::Ascii:
+        upperTable_ = asciiUpper();
+        break;
+    case UpperCaseType::Ansi:
+        upperTable_ = ansiUpper();
+        break;
+    case UpperCaseType::UserDefined:
+        upperTable_ = userTable_;
+        break;
+    }
+    rebuild();
+}
+
+void KeywordList::setUserUpperCase(const std::array<unsigned char, 256>& table) {
+    userTable_ = table;
+    if (caseType_ == UpperCaseType::UserDefined) {
+        setUpperCaseType(caseType_);
+    }
+}
+
+void KeywordList::upperCase(std::string& text) const {
+    for (char& c : text) {
+        c = static_cast<char>(upperTable_[static_cast<unsigned char>(c)]);
+    }
+}
+
+void KeywordList::rebuild() {
+    groupsValid_ = false;
+    if (updating_ > 0) {
+        return;
+    }
+    longest_ = 0;
+    allMatchCase_ = true;
+    for (KeywordRecord& r : records_) {
+        longest_ = std::max(longest_, static_cast<Pos>(r.keyword.size()));
+        r.searchForm = r.keyword;
+        if ((r.options & koMatchCase) == 0) {
+            allMatchCase_ = false;
+            upperCase(r.searchForm);
+        }
+    }
+}
+
+bool KeywordList::isTokenKeyword(const KeywordRecord& r, const std::bitset<256>& sep) const {
+    if ((r.options & koWholeWords) == 0) {
+        return false;
+    }
+    // A keyword with a separator inside can match overlapping itself, and one holding the
+    // mask byte could match masked text: those keep the one-by-one search.
+    return std::none_of(r.searchForm.begin(), r.searchForm.end(),
+                        [&](char c) { return sep[static_cast<unsigned char>(c)] || c == kMask; });
+}
+
+void KeywordList::insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
+                         std::uint64_t hash) const {
+    const std::size_t mask = table.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        auto& [h, index] = table[at];
+        if (index == 0) {
+            h = hash;
+            index = static_cast<std::uint32_t>(k + 1);
+            return;
+        }
+        if (h == hash && records_[index - 1].searchForm == records_[k].searchForm) {
+            return; // the same keyword earlier in the list wins
+        }
+    }
+}
+
+void KeywordList::buildGroups(const std::bitset<256>& separators) const {
+    if (groupsValid_ && groupSeparators_ == separators) {
+        return;
+    }
+    groups_.clear();
+    for (std::size_t k = 0; k < records_.size(); ++k) {
+        const bool token = isTokenKeyword(records_[k], separators);
+        if (groups_.empty() || !token || !groups_.back().tokens) {
+            Group g;
+            g.first = k;
+            g.tokens = token;
+            groups_.push_back(std::move(g));
+        }
+        groups_.back().last = k + 1;
+    }
+    for (Group& g : groups_) {
+        std::size_t exactCount = 0;
+        std::size_t foldedCount = 0;
+        for (std::size_t k = g.first; k < g.last; ++k) {
+            const bool matchCase = (records_[k].options & koMatchCase) != 0;
+            (matchCase ? exactCount : foldedCount) += 1;
+            g.needsUpper = g.needsUpper || (!g.tokens && !matchCase);
+        }
+        if (!g.tokens) {
+            continue;
+        }
+        g.exact.assign(exactCount == 0 ? 0 : tableSize(exactCount), {0, 0});
+        g.folded.assign(foldedCount == 0 ? 0 : tableSize(foldedCount), {0, 0});
+        for (std::size_t k = g.first; k < g.last; ++k) {
+            const KeywordRecord& r = records_[k];
+            if (r.context == 0 || r.searchForm.empty()) {
+                continue; // disabled, or an empty line: never matches
+            }
+            g.maxLength = std::max(g.maxLength, static_cast<Pos>(r.searchForm.size()));
+            insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
+        }
+    }
+    groupSeparators_ = separators;
+    groupsValid_ = true;
+}
+
+void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
+                              const std::bitset<256>& separators, Scratch& s) const {
+    if (group.maxLength == 0) {
+        return; // only disabled or empty keywords
+    }
+    const auto* text = reinterpret_cast<const unsigned char*>(paragraph.data());
+    // The word is hashed as it stands in the masked copy, so that masked text fails.
+    const auto* work = reinterpret_cast<const unsigned char*>(s.work.data()) - from;
+    const bool exact = !group.exact.empty();
+    const bool folded = !group.folded.empty();
+    // The token with `hash` and `length` at `start` as one keyword of `table`, or `none`.
+    const auto lookup = [&](const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
+                            std::uint64_t hash, Pos start, Pos length, bool fold,
+                            std::size_t none) {
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
+            if (table[at].first != hash) {
+                continue;
+            }
+            const std::string& form = records_[table[at].second - 1].searchForm;
+            if (static_cast<Pos>(form.size()) != length) {
+                continue;
+            }
+            bool same = true;
+            for (Pos j = 0; j < length && same; ++j) {
+                const unsigned char c = work[start + j];
+                same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
+            }
+            if (same) {
+                return static_cast<std::size_t>(table[at].second - 1);
+            }
+        }
+        return none;
+    };
+    Pos i = from;
+    // A word that begins before the segment is not whole inside it.
+    while (i < to && i > 0 && !separators[text[i - 1]]) {
+        ++i;
+    }
+    while (i < to) {
+        if (separators[text[i]]) {
+            ++i;
+            continue;
+        }
+        const Pos start = i;
+        std::uint64_t hashExact = kHashSeed;
+        std::uint64_t hashFolded = kHashSeed;
+        // This loop is the hot spot of highlighting a large file: one table look-up and one
+        // or two multiplications a byte.
+        while (i < to && !separators[text[i]]) {
+            const unsigned char c = work[i];
+            hashFolded = hashStep(hashFolded, upperTable_[c]);
+            if (exact) {
+                hashExact = hashStep(hashExact, c);
+            }
+            ++i;
+        }
+        const Pos length = i - start;
+        if (i == to && to < static_cast<Pos>(paragraph.size()) && !separators[text[to]]) {
+            break; // the word goes on past the segment
+        }
+        if (length > group.maxLength) {
+            continue;
+        }
+        std::size_t best = group.last;
+        if (exact) {
+            best = lookup(group.exact, hashExact, start, length, false, best);
+        }
+        if (folded) {
+            best = std::min(best, lookup(group.folded, hashFolded, start, length, true, best));
+        }
+        if (best != group.last) {
+            s.found.emplace_back(best, start);
+            std::fill_n(s.work.begin() + (start - from), length, kMask);
+            if (!s.upper.empty()) {
+                std::fill_n(s.upper.begin() + (start - from), length, kMask);
+            }
+        }
+    }
+}
+
+void KeywordList::matchOne(std::string_view paragraph, Pos from, std::size_t k,
+                           const std::bitset<256>& separators, Scratch& s) const {
+    const KeywordRecord& r = records_[k];
+    if (r.context == 0 || r.searchForm.empty()) {
+        return;
+    }
+    const std::string& source = (r.options & koMatchCase) != 0 ? s.work : s.upper;
+    const auto n = static_cast<Pos>(paragraph.size());
+    const auto length = static_cast<Pos>(r.searchForm.size());
+    std::size_t at = 0;
+    while ((at = source.find(r.searchForm, at)) != std::string::npos) {
+        const Pos start = from + static_cast<Pos>(at);
+        bool accepted = true;
+        if ((r.options & koWholeWords) != 0) {
+            const bool before = start == 0 || separators[static_cast<unsigned char>(
+                                                  paragraph[static_cast<std::size_t>(start - 1)])];
+            const Pos end = start + length;
+            const bool after =
+                end >= n ||
+                separators[static_cast<unsigned char>(paragraph[static_cast<std::size_t>(end)])];
+            accepted = before && after;
+        }
+        if (accepted) {
+            s.found.emplace_back(k, start);
+            s.work.replace(at, r.searchForm.size(), r.searchForm.size(), kMask);
+            if (!s.upper.empty()) {
+                s.upper.replace(at, r.searchForm.size(), r.searchForm.size(), kMask);
+            }
+        }
+        at += r.searchForm.size();
+    }
+}
+
+void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
+                        const std::bitset<256>& separators,
+                        const std::vector<HighlightRun>& existing,
+                        std::vector<HighlightRun>& out) const {
+    from = std::max<Pos>(from, 0);
+    to = std::min(to, static_cast<Pos>(paragraph.size()));
+    if (records_.empty() || from >= to || updating_ > 0) {
+        return;
+    }
+    buildGroups(separators);
+    Scratch& s = scratch_;
+    s.found.clear();
+    s.upper.clear();
+    s.work.assign(
+        paragraph.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+    for (const HighlightRun& run : existing) {
+        const Pos a = std::max(run.start, from);
+        const Pos b = std::min(run.start + run.length, to);
+        if (run.context != 0 && a < b) {
+            std::fill_n(s.work.begin() + (a - from), b - a, kMask);
+        }
+    }
+    const bool needUpper =
+        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
+    if (needUpper) {
+        s.upper = s.work;
+        upperCase(s.upper);
+    }
+    for (const Group& g : groups_) {
+        if (g.tokens) {
+            matchTokens(paragraph, from, to, g, separators, s);
+        } else {
+            for (std::size_t k = g.first; k < g.last; ++k) {
+                matchOne(paragraph, from, k, separators, s);
+            }
+        }
+    }
+    std::sort(s.found.begin(), s.found.end(),
+              [](const auto& a, const auto& b) { return a.second < b.second; });
+    for (const auto& [k, start] : s.found) {
+        const KeywordRecord& r = records_[k];
+        HighlightRun run;
+        run.start = start;
+        run.length = std::min(static_cast<Pos>(r.searchForm.size()), Pos{65535});
+        run.color = r.foreground;
+        run.background = r.background;
+        run.style = r.style;
+        run.cursor = r.cursor;
+        run.context = r.context;
+        out.push_back(run);
+    }
+}
+
+std::string KeywordList::toText() const {
+    std::string out;
+    for (const KeywordRecord& r : records_) {
+        out += r.keyword;
+        out += '=';
+        for (const long long v :
+             {static_cast<long long>(r.options), static_cast<long long>(r.style),
+              static_cast<long long>(r.context), static_cast<long long>(r.cursor),
+              static_cast<long long>(static_cast<std::int32_t>(r.background)),
+              static_cast<long long>(static_cast<std::int32_t>(r.foreground)), 0LL}) {
+            out += std::to_string(v);
+            out += ',';
+        }
+        out += "0\r\n";
+    }
+    return out;
+}
+
+void KeywordList::fromText(std::string_view text) {
+    beginUpdate();
+    records_.clear();
+    while (!text.empty()) {
+        std::size_t end = text.find_first_of("\r\n");
+        std::string_view line = text.substr(0, end);
+        if (end == std::string_view::npos) {
+            text = {};
+        } else {
+            const std::size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+            text.remove_prefix(next);
+        }
+        const std::size_t eq = line.rfind('=');
+        if (eq == std::string_view::npos) {
+            continue;
+        }
+        std::array<long long, 6> v{};
+        std::string_view rest = line.substr(eq + 1);
+        for (long long& number : v) {
+            const std::size_t comma = rest.find(',');
+            const std::string_view field = rest.substr(0, comma);
+            std::from_chars(field.data(), field.data() + field.size(), number);
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        }
+        addKeyword(line.substr(0, eq), static_cast<std::uint8_t>(v[0]),
+                   static_cast<ColorRef>(static_cast<std::int32_t>(v[5])),
+                   static_cast<ColorRef>(static_cast<std::int32_t>(v[4])),
+                   static_cast<std::int16_t>(v[3]), static_cast<std::int32_t>(v[2]),
+                   static_cast<std::uint8_t>(v[1]));
+    }
+    endUpdate();
+}
+
+} // namespace tavrel

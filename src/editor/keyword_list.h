@@ -1,0 +1,123 @@
+// An editor's keyword list: the keywords in order with their options and look, the data
+// derived from them for matching (longest length, search forms, whether any ignores case),
+// their text form, and the matching of one paragraph segment.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/highlight_runs.h"
+#include "editor/types.h"
+
+namespace tavrel {
+
+enum KeywordOption : std::uint8_t { koMatchCase = 1, koWholeWords = 2 };
+
+// How the list upper-cases text for keywords that ignore case: ASCII letters only, the
+// Windows-1252 letters, or a table the owner supplies.
+enum class UpperCaseType : std::uint8_t { Ascii, Ansi, UserDefined };
+
+struct KeywordRecord {
+    std::uint8_t options = koWholeWords;
+    std::uint8_t style = 0;
+    std::int32_t context = 1; // 0 disables the keyword
+    std::int16_t cursor = 0;
+    ColorRef background = kNoColor;
+    ColorRef foreground = kNoColor;
+    std::string keyword;
+    std::string searchForm; // the keyword, upper-cased unless it matches case
+};
+
+class KeywordList {
+public:
+    KeywordList();
+
+    void clear();
+    // Appends a keyword; returns its index.
+    int addKeyword(std::string_view keyword, std::uint8_t options, ColorRef foreground,
+                   ColorRef background, std::int16_t cursor, std::int32_t context,
+                   std::uint8_t style);
+    void removeKeyword(int index);
+    [[nodiscard]] int count() const noexcept { return static_cast<int>(records_.size()); }
+    [[nodiscard]] bool empty() const noexcept { return records_.empty(); }
+    [[nodiscard]] const std::string& keyword(int index) const { return record(index).keyword; }
+    [[nodiscard]] const KeywordRecord& record(int index) const {
+        return records_.at(static_cast<std::size_t>(index));
+    }
+
+    // While an update is in progress the derived data wait for its end.
+    void beginUpdate() noexcept { ++updating_; }
+    void endUpdate();
+
+    [[nodiscard]] Pos longestLength() const noexcept { return longest_; }
+    [[nodiscard]] bool allMatchCase() const noexcept { return allMatchCase_; }
+    void setUpperCaseType(UpperCaseType type);
+    // The table for UpperCaseType::UserDefined, one upper-case byte per byte.
+    void setUserUpperCase(const std::array<unsigned char, 256>& table);
+    [[nodiscard]] UpperCaseType upperCaseType() const noexcept { return caseType_; }
+
+    // One line per keyword: keyword "=" options, style, context, cursor, background,
+    // foreground and two reserved zeros, separated by ",", each line ended by CR LF.
+    [[nodiscard]] std::string toText() const;
+    // Replaces the list by the lines of a text form. The numbers follow the last "=" of a
+    // line, so a keyword may itself hold "="; a missing or malformed number reads as 0 and
+    // a line without "=" is skipped.
+    void fromText(std::string_view text);
+
+    // Finds the keywords whose whole occurrence lies in [from, to) of one paragraph and
+    // appends their runs (sorted by start). Characters covered by an `existing` run with a
+    // non-zero context (an address, an earlier keyword) never match; `existing` is sorted.
+    void match(std::string_view paragraph, Pos from, Pos to, const std::bitset<256>& separators,
+               const std::vector<HighlightRun>& existing, std::vector<HighlightRun>& out) const;
+
+private:
+    void rebuild();
+    [[nodiscard]] bool isTokenKeyword(const KeywordRecord& r, const std::bitset<256>& sep) const;
+    void upperCase(std::string& text) const;
+    struct Group;
+    // Working copies, kept between calls so that a paragraph costs no allocation.
+    struct Scratch {
+        std::string work;  // the segment as written, masked
+        std::string upper; // upper-cased and masked; made only when a keyword needs it
+        std::vector<std::pair<std::size_t, Pos>> found; // (keyword, start in the paragraph)
+    };
+    void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
+                     const std::bitset<256>& separators, Scratch& s) const;
+    void matchOne(std::string_view paragraph, Pos from, std::size_t k,
+                  const std::bitset<256>& separators, Scratch& s) const;
+
+    // Consecutive keywords that can only match a whole word without separators inside are
+    // looked up word by word in one pass; the others are searched one by one as written.
+    struct Group {
+        std::size_t first = 0;
+        std::size_t last = 0;
+        bool tokens = false;
+        // Open-addressing tables of keyword index + 1 by the hash of the search form: the
+        // match-case keywords by their bytes, the others by their upper-cased bytes.
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> exact;
+        std::vector<std::pair<std::uint64_t, std::uint32_t>> folded;
+        Pos maxLength = 0;
+        bool needsUpper = false; // a one-by-one keyword in it ignores case
+    };
+    void buildGroups(const std::bitset<256>& separators) const;
+    void insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
+                std::uint64_t hash) const;
+
+    std::vector<KeywordRecord> records_;
+    mutable std::vector<Group> groups_;
+    mutable std::bitset<256> groupSeparators_;
+    mutable bool groupsValid_ = false;
+    mutable Scratch scratch_;
+    int updating_ = 0;
+    Pos longest_ = 0;
+    bool allMatchCase_ = true;
+    UpperCaseType caseType_ = UpperCaseType::Ascii;
+    std::array<unsigned char, 256> upperTable_{};
+    std::array<unsigned char, 256> userTable_{};
+};
+
+} // namespace tavrel

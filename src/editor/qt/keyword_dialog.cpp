@@ -1,0 +1,81 @@
+// The keyword dialog: its editor, loading and saving the keyword file, placement.
+#include "editor/qt/keyword_dialog.h"
+
+#include <QVBoxLayout>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "editor/qt/display_font.h"
+#include "editor/qt/text_editor.h"
+
+namespace tavrel {
+
+namespace {
+
+// The dialog's console font; another fixed-pitch family draws where it is not installed.
+constexpr char kDialogFontFamily[] = "MSI Console";
+constexpr int kDialogFontPixels = 12;
+
+} // namespace
+
+KeywordDialog::KeywordDialog(QWidget* owner, const TextEditor& mainEditor, std::string keywordFile,
+                             FileWriter writer)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint |
+                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      file_(std::move(keywordFile)), writer_(std::move(writer)) {
+    setObjectName(QStringLiteral("f3"));
+    setProperty("tag", kCaptionTag);
+    setWindowTitle(QStringLiteral("Highlighted keywords (one keyword per line)"));
+    setModal(false);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_ = new TextEditor(this);
+    m_->setObjectName(QStringLiteral("m"));
+    layout->addWidget(m_);
+    QFont font(QString::fromLatin1(kDialogFontFamily));
+    font.setPixelSize(kDialogFontPixels);
+    m_->setEditorFont(font);
+    m_->setOptions(eoWrapCaret | eoInsertKeyActive | eoWideOverwriteCaret | eoAutoScrollBars |
+                   eoBlockSelection);
+    m_->setHighlightSource(nullptr); // the list itself is shown plain
+    m_->setColor(mainEditor.color());
+    m_->setTextColor(mainEditor.textColor());
+
+    std::ifstream in(file_, std::ios::binary);
+    if (in) {
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        m_->engine().loadBytes(std::move(bytes));
+    }
+    m_->engine().setSelStart(m_->engine().charCount());
+}
+
+void KeywordDialog::showCentred() {
+    if (!isVisible() && parentWidget() != nullptr) {
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+    raise();
+    activateWindow();
+    m_->setFocus();
+}
+
+void KeywordDialog::done(int result) {
+    QDialog::done(result);
+    // Written on every close, changed or not: the file then always matches what was shown.
+    // The lines are the editor's paragraphs, each ended by CR LF.
+    std::string bytes;
+    const TextEngine& engine = m_->engine();
+    for (Pos p = 0; p < engine.paragraphsCount(); ++p) {
+        bytes += engine.paragraph(p);
+        bytes += "\r\n";
+    }
+    const WriteStatus status = writer_ ? writer_(file_, bytes) : WriteStatus{"no writer"};
+    Q_EMIT closedAndSaved(QString::fromStdString(status.error));
+}
+
+} // namespace tavrel
