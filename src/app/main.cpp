@@ -1,6 +1,8 @@
 // tavrel [FILE] shows FILE in the viewer; tavrel --export-gif OUT FILE... writes GIF images
-// of files as the viewer shows them, without a window.
+// of files as the viewer shows them, and --export-pdf OUT FILE prints them to PDF, both
+// without a window.
 #include "app/export_command_line.h"
+#include "app/pdf_export_command_line.h"
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +14,11 @@ int main(int argc, char** argv) {
             tavrel::settleStorageLocations(tavrel::currentEnvironment()));
     };
     if (const int status = tavrel::runGifExportCommandLine(argc, argv, exportEnvironment);
+        status >= 0) {
+        return status;
+    }
+    if (const int status =
+            tavrel::runPdfExportCommandLine(argc, argv, exportEnvironment.openSettings);
         status >= 0) {
         return status;
     }

@@ -8,7 +8,7 @@
 
 #include <sstream>
 
-#include "pdf_reader.h"
+#include "print/pdf_reader.h"
 #include "print/qt/print_job.h"
 #include "print/qt/qt_print_device.h"
 #include "support/corpus.h"
