@@ -24,6 +24,7 @@
 #include <string>
 
 class QMenu;
+class QPrinter;
 
 namespace tavrel::platform {
 class InstanceServer;
@@ -32,6 +33,8 @@ class InstanceServer;
 namespace tavrel {
 
 class ButtonBar;
+class PrintLayout;
+class QtPrintDevice;
 class LanguageMenu;
 class LineGutter;
 class TextEditor;
@@ -86,6 +89,11 @@ public:
     bool save();
     bool saveAs();
     void saveAsGif();
+    void print();
+    void printPreview();
+    // The print dialog and the preview window; tests put answers of their own here.
+    std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
+    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent)> showPreview;
     void newDocument();
     void open();
     void openRecent(const std::string& caption);
