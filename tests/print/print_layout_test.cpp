@@ -4,7 +4,9 @@
 // trunc((1100 - 150) / 15) = 63 lines at one and a half times the letter height.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "fake_printer.h"
@@ -251,6 +253,51 @@ TEST(PrintLayout, LineNumbersCountDisplayLinesFromTheFirstNumber) {
     GlyphWidths widths = GlyphWidths::from(printer.glyphMetrics(), 8);
     EXPECT_EQ(runWidth("42: ", widths), 40);
     EXPECT_EQ(runWidth("a\tb", widths), 90); // tab to 80, then one glyph
+}
+
+// Slots walked one by one, as a person would fill the paper: each form-feed paragraph
+// moves to the start of the next column (a whole blank column when already at one).
+TEST(PrintLayout, SlotsMatchAPlainWalkOverRandomFormFeeds) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        FakePrinter printer;
+        printer.letter = 100 + static_cast<int>(random() % 400); // few lines a column
+        PrintLayout layout(printer);
+        PrintSettings s;
+        s.columns = 1 + static_cast<int>(random() % 3);
+        s.wordWrap = false;
+        layout.setSettings(s);
+        const int paragraphs = 1 + static_cast<int>(random() % 40);
+        std::string text;
+        std::vector<bool> breaks;
+        for (int p = 0; p < paragraphs; ++p) {
+            const bool ff = random() % 4 == 0;
+            breaks.push_back(ff);
+            text += (p > 0 ? "\r\n" : "") + std::string(ff ? "\f" : "") + "p";
+        }
+        layout.setText(text);
+        const Pos rows = layout.linesPerColumn();
+        // Independently: trunc(950 / (1.5 * letter)) rows.
+        ASSERT_EQ(rows,
+                  std::max<Pos>(1, 950 / static_cast<Pos>(std::nearbyint(1.5 * printer.letter))));
+        std::vector<Pos> expected; // slot -> line, -1 for blank
+        for (int p = 0; p < paragraphs; ++p) {
+            if (breaks[static_cast<std::size_t>(p)]) {
+                const Pos pad = rows - static_cast<Pos>(expected.size()) % rows;
+                expected.insert(expected.end(), static_cast<std::size_t>(pad), -1);
+            }
+            expected.push_back(p);
+        }
+        const Pos perPage = rows * s.columns;
+        const Pos pages = (static_cast<Pos>(expected.size()) + perPage - 1) / perPage;
+        ASSERT_EQ(layout.pageCount(), pages) << round;
+        for (Pos slot = 0; slot < pages * perPage + 3; ++slot) {
+            const Pos want = slot < static_cast<Pos>(expected.size())
+                                 ? expected[static_cast<std::size_t>(slot)]
+                                 : -1;
+            ASSERT_EQ(layout.lineOfSlot(slot), want) << "round " << round << " slot " << slot;
+        }
+    }
 }
 
 TEST(PrinterChoice, SavedIndexBeyondThePrintersFallsBackToTheFirst) {
