@@ -5,6 +5,7 @@
 #include "../../tests/app/line_ends_reference.h"
 #include "app/command_line.h"
 #include "app/line_ends.h"
+#include "app/pdf_export_arguments.h"
 #include "app/settings_catalogue.h"
 
 #include <cstddef>
@@ -83,6 +84,15 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
     }
     const tavrel::CommandLine line = tavrel::parseCommandLine(arguments);
     require(line.action != tavrel::CommandAction::Error || !line.error.empty());
+    // Printing to PDF: an accepted request is complete and its columns in range.
+    const tavrel::PdfExportArguments pdf = tavrel::parsePdfExportArguments(arguments);
+    if (pdf.kind == tavrel::PdfExportParse::Export) {
+        require(!pdf.request.files.empty());
+        require(pdf.request.output.empty() != pdf.request.outputDir.empty());
+        require(pdf.request.columns >= 1 && pdf.request.columns <= tavrel::kMaxPrintColumns);
+    } else if (pdf.kind == tavrel::PdfExportParse::Error) {
+        require(!pdf.error.empty());
+    }
 }
 
 } // namespace

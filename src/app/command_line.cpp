@@ -99,6 +99,13 @@ std::string helpText(std::string_view programName) {
             " --export-gif OUT.gif|- [--wrap N] FILE\n"
             "  " +
             std::string(programName) + " --export-gif --output-dir DIR [--wrap N] FILE...\n";
+    text += "\nFiles printed to PDF as Print prints them, without a window:\n"
+            "  " +
+            std::string(programName) +
+            " --export-pdf OUT.pdf|- [--columns N] [--line-numbers] FILE\n"
+            "  " +
+            std::string(programName) +
+            " --export-pdf --output-dir DIR [--columns N] [--line-numbers] FILE...\n";
     return text;
 }
 

@@ -1,6 +1,8 @@
 // tavrel [FILE] shows FILE in the viewer; tavrel --export-gif OUT FILE... writes GIF images
-// of files as the viewer shows them, without a window.
+// of files as the viewer shows them, and --export-pdf OUT FILE prints them to PDF, both
+// without a window.
 #include "app/export_command_line.h"
+#include "app/pdf_export_command_line.h"
 #include "app/startup.h"
 #include "app/viewer_look.h"
 #include "editor/qt/text_editor.h"
@@ -25,6 +27,11 @@ int main(int argc, char** argv) {
                                         places.settingsFolder + tavrel::kKeywordFileName);
     };
     if (const int status = tavrel::runGifExportCommandLine(argc, argv, exportEnvironment);
+        status >= 0) {
+        return status;
+    }
+    if (const int status =
+            tavrel::runPdfExportCommandLine(argc, argv, exportEnvironment.openSettings);
         status >= 0) {
         return status;
     }

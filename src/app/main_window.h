@@ -30,6 +30,7 @@
 #include <vector>
 
 class QMenu;
+class QPrinter;
 
 namespace tavrel::platform {
 class InstanceServer;
@@ -42,6 +43,8 @@ class ButtonBar;
 class FindDialog;
 class FindReplace;
 class KeywordDialog;
+class PrintLayout;
+class QtPrintDevice;
 class LanguageMenu;
 class NoticeBar;
 class LineGutter;
@@ -102,6 +105,11 @@ public:
     bool save();
     bool saveAs();
     void saveAsGif();
+    void print();
+    void printPreview();
+    // The print dialog and the preview window; tests put answers of their own here.
+    std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
+    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent)> showPreview;
     void newDocument();
     void open();
     void openRecent(const std::string& caption);

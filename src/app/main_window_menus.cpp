@@ -63,6 +63,8 @@ void MainWindow::connectCommands() {
         [this] { save(); });
     on("Saveas1", [this] { saveAs(); });
     on("Saveasgraphic1", [this] { saveAsGif(); });
+    on("Print1", [this] { print(); });
+    on("PrintPreview1", [this] { printPreview(); });
     guard(
         menus_.action("Properties1"), [this] { return platform::isFile(fileName_); },
         [this] { showProperties(); });

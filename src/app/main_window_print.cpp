@@ -1,0 +1,62 @@
+// File > Print... and Print Preview...: the main window's part is the text, the settings
+// and the dialogs; the commands themselves live in print_command.cpp.
+#include "app/main_window.h"
+#include "app/print_command.h"
+#include "editor/qt/text_editor.h"
+#include "print/qt/print_preview.h"
+
+#include <QPrintDialog>
+
+namespace tavrel {
+
+namespace {
+
+bool systemPrintDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    // The whole document: no page range, no selection.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+void MainWindow::print() {
+    PrintCommand command;
+    command.parent = this;
+    command.settings = &options_;
+    command.text = m_->engine().document().text();
+    command.documentName = QString::fromStdString(fileName_);
+    command.askPrinter = askPrinter ? askPrinter : systemPrintDialog;
+    command.showError = [this](int number, const QString& details) {
+        if (number == kNoPrinterText) {
+            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(number),
+                                details);
+        } else {
+            dialogs().showError(this, langText(102), details, QString());
+        }
+    };
+    runPrint(command);
+}
+
+void MainWindow::printPreview() {
+    PrintCommand command;
+    command.parent = this;
+    command.settings = &options_;
+    command.text = m_->engine().document().text();
+    command.documentName = QString::fromStdString(fileName_);
+    command.preview = showPreview
+                          ? showPreview
+                          : [](PrintLayout& layout, QtPrintDevice& device, QWidget* parent) {
+                                PrintPreviewForm form(layout, device, parent);
+                                form.exec();
+                            };
+    command.showError = [this](int number, const QString& details) {
+        dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(number),
+                            details);
+    };
+    runPrintPreview(command);
+}
+
+} // namespace tavrel

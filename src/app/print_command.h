@@ -1,0 +1,56 @@
+// File > Print... and Print Preview...: the printer list ("Print to PDF" first, then the
+// print service's printers), the last used printer with its fall-back to the first, the
+// document copied into the print layout with the print font, the system print dialog and
+// the job. Dialogs come in through functions so that tests answer them.
+#pragma once
+
+#include <QPrinter>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace tavrel {
+
+struct AppSettings;
+class PrintLayout;
+class QtPrintDevice;
+
+// The name of the built-in printer that writes PDF files; always first in the list.
+inline constexpr char kPdfPrinterName[] = "Print to PDF";
+
+// "Print to PDF", then the printers of the system's print service.
+[[nodiscard]] QStringList availablePrinters();
+
+// Makes printer `index` of the list the current one; a PDF printer writes to pdfFile.
+void selectPrinter(QPrinter& printer, const QStringList& printers, int index,
+                   const QString& pdfFile);
+// The index in the list of the printer a dialog left selected (0 for a PDF file).
+[[nodiscard]] int indexOfPrinter(const QPrinter& printer, const QStringList& printers);
+
+struct PrintCommand {
+    QWidget* parent = nullptr;
+    AppSettings* settings = nullptr; // LastPrinter, margins, print font; LastPrinter updated
+    std::string text;                // the whole document
+    QString documentName;            // proposes the PDF file's name; may be empty
+    // The system print dialog: true when the user confirmed.
+    std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
+    // The preview window (modal); not needed by Print.
+    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent)> preview;
+    // A failure: the language text and the system's reason.
+    std::function<void(int languageNumber, const QString& details)> showError;
+    QStringList printers; // empty: availablePrinters()
+};
+
+// The language text shown when there is no printer at all.
+inline constexpr int kNoPrinterText = 112;
+
+// Print...: false when nothing was printed (cancelled or failed).
+bool runPrint(PrintCommand& command);
+// Print Preview...
+void runPrintPreview(PrintCommand& command);
+
+} // namespace tavrel

@@ -1,0 +1,22 @@
+// The settings a printout is made with, read from the program's settings in one place so
+// that Print, Print Preview and "--export-pdf" can never lay a file out differently.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+#include "print/print_settings.h"
+
+namespace tavrel {
+
+struct AppSettings;
+
+// Margins from the settings, everything else the printing's own defaults.
+[[nodiscard]] PrintSettings printSettingsFrom(const AppSettings& settings);
+// The print font setting as a font (its family resolved only when drawing).
+[[nodiscard]] QFont printFontFrom(const AppSettings& settings);
+// The text colour on paper: the print font's colour; a colour that follows the desktop's
+// theme would follow it to white on a dark desktop, so those print black.
+[[nodiscard]] QColor printColorFrom(const AppSettings& settings);
+
+} // namespace tavrel

@@ -1,0 +1,59 @@
+// Column by column, line by line: the line number ends where the text begins, inside the
+// left margin; nothing clips a long word at the right margin.
+#include "print/qt/page_painter.h"
+
+#include "print/column_lines.h"
+#include "print/nearest.h"
+
+namespace tavrel {
+
+void PagePainter::paintPage(QPainter& painter, PrintLayout& layout, Pos page,
+                            const Options& options) {
+    layout.layout();
+    if (page < 0 || page >= layout.pageCount()) {
+        return;
+    }
+    if (font_ != device_.drawingFont() || pixelSize_ != device_.fontPixelSize()) {
+        font_ = device_.drawingFont();
+        pixelSize_ = device_.fontPixelSize();
+        glyphs_.setFont(font_, pixelSize_);
+    }
+    const GlyphMetrics& metrics = layout.device().glyphMetrics();
+    const GlyphWidths widths = GlyphWidths::from(metrics, layout.settings().tabStops);
+    const double pitch =
+        options.exactPitch ? layout.exactLinePitch() : static_cast<double>(layout.linePitch());
+    const PrintSettings& settings = layout.settings();
+    const Document& text = layout.text();
+
+    GlyphPainter::Style style;
+    style.text = options.color;
+    glyphs_.begin(painter);
+    for (std::int32_t column = 0; column < settings.columnCount(); ++column) {
+        const std::int64_t left = layout.columnLeft(column);
+        const double top = static_cast<double>(layout.textTop()) +
+                           static_cast<double>(std::max<Pos>(0, options.firstRow)) * pitch;
+        const std::vector<PrintedLine> lines =
+            columnLines(layout, page, column, options.firstRow, options.lastRow, top, pitch);
+        for (const PrintedLine& printed : lines) {
+            GlyphPainter::Line line;
+            line.left = left;
+            line.top = static_cast<std::int32_t>(nearest(printed.top));
+            line.height = static_cast<std::int32_t>(layout.linePitch());
+            line.baseline = metrics.ascent();
+            const std::string_view para = text.paragraph(printed.paragraph);
+            glyphs_.drawRun(para.substr(static_cast<std::size_t>(printed.start)), 0,
+                            printed.stop - printed.start, 0, line, style, widths);
+            if (settings.lineNumbers) {
+                const std::string number =
+                    lineNumberText(printed.line, settings.startingLineNumber);
+                GlyphPainter::Line numberLine = line;
+                numberLine.left = left - runWidth(number, widths);
+                glyphs_.drawRun(number, 0, static_cast<Pos>(number.size()), 0, numberLine, style,
+                                widths);
+            }
+        }
+    }
+    glyphs_.end();
+}
+
+} // namespace tavrel

@@ -1,0 +1,27 @@
+// One print job: pages first..last of a layout on a QPrinter, a new sheet before each page
+// but the first, the job always ended, also when drawing fails.
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include "print/print_layout.h"
+#include "print/qt/qt_print_device.h"
+
+namespace tavrel {
+
+// The title the print system shows for our jobs.
+inline constexpr char kPrintJobTitle[] = "Tavrel";
+
+struct PrintJobResult {
+    bool ok = false;
+    Pos pagesPrinted = 0;
+    QString error; // why it failed, for a message box or standard error
+};
+
+// Prints pages first..last (0-based, clamped to the layout's pages); last < 0 prints to
+// the end.
+[[nodiscard]] PrintJobResult printPages(const QtPrintDevice& device, PrintLayout& layout, Pos first,
+                                        Pos last, const QColor& color);
+
+} // namespace tavrel

@@ -1,0 +1,92 @@
+// The print preview: the pages exactly as the print layout puts them on the current
+// printer, one at a time on a white sheet drawn to scale in a grey scroll area, with page
+// turning, zoom, line numbers, columns, draggable margins, printer set-up and printing.
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+#include "print/print_layout.h"
+#include "print/qt/qt_print_device.h"
+
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QSpinBox;
+class QToolButton;
+
+namespace tavrel {
+
+class PreviewSheet;
+
+class PrintPreviewForm final : public QDialog {
+    Q_OBJECT
+
+public:
+    // The caption the window shows.
+    static constexpr const char* kTitle = "Print Preview";
+    enum Zoom { Zoom500, Zoom200, Zoom150, Zoom100, Zoom75, Zoom50, PageWidth, WholePage };
+
+    PrintPreviewForm(PrintLayout& layout, QtPrintDevice& device, QWidget* parent = nullptr);
+    ~PrintPreviewForm() override;
+
+    // Shows page n (0-based), clamped to the last page.
+    void goToPage(Pos page);
+    [[nodiscard]] Pos currentPage() const noexcept { return page_; }
+    void setZoom(Zoom zoom);
+    void setColumns(int columns);
+    void setLineNumbers(bool on);
+    void setMarginsShown(bool on);
+    // After the printer was changed (set-up dialog, print dialog): lays out again when its
+    // paper or resolution differ and applies the zoom again.
+    void printerChanged();
+    // A margin guide dropped at x (left, right) or y (top, bottom) in sheet pixels.
+    enum class Guide { None, Left, Right, Top, Bottom };
+    void dropGuide(Guide guide, int position);
+
+    [[nodiscard]] double scale() const noexcept { return scale_; }
+    [[nodiscard]] QWidget* sheet() const;
+    [[nodiscard]] QScrollArea* scrollArea() const noexcept { return scroll_; }
+    [[nodiscard]] QString pageLabel() const;
+    [[nodiscard]] QToolButton* previousButton() const noexcept { return previous_; }
+    [[nodiscard]] QToolButton* nextButton() const noexcept { return next_; }
+    // Guide positions in sheet pixels: left, right, top, bottom.
+    [[nodiscard]] std::array<int, 4> guides() const noexcept { return guides_; }
+    [[nodiscard]] PrintLayout& layout() noexcept { return layout_; }
+
+    // The print dialog with a page range; tests answer it themselves.
+    std::function<bool(QPrinter& printer, QWidget* parent, int pages)> askPrinter;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class PreviewSheet;
+    void size();
+    void applySettings(const PrintSettings& settings);
+    void print();
+    void setup();
+
+    PrintLayout& layout_;
+    QtPrintDevice& device_;
+    Pos page_ = 0;
+    Zoom zoom_ = PageWidth;
+    double scale_ = 1.0;
+    std::array<int, 4> guides_{};
+    PrinterMetrics lastMetrics_;
+
+    QScrollArea* scroll_ = nullptr;
+    PreviewSheet* sheet_ = nullptr;
+    QLabel* pageLabel_ = nullptr;
+    QToolButton* previous_ = nullptr;
+    QToolButton* next_ = nullptr;
+    QToolButton* margins_ = nullptr;
+    QToolButton* numbers_ = nullptr;
+    QSpinBox* columns_ = nullptr;
+    QLabel* columnsLabel_ = nullptr;
+    QComboBox* zoomBox_ = nullptr;
+};
+
+} // namespace tavrel
