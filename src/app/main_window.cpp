@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -183,13 +184,9 @@ void MainWindow::loadSettings() {
 }
 
 void MainWindow::applySettingsToWidgets() {
-    m_->setColor(toQColor(options_.backColor));
+    applyViewerSettings(*m_, options_);
     g_->setColor(toQColor(options_.backColor));
-    m_->setEditorFont(toQFont(options_.editorFont));
-    m_->setTextColor(toQColor(options_.editorFont.color));
     g_->setTextColor(toQColor(options_.editorFont.color));
-    m_->setWordWrap(options_.wordWrap);
-    m_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
     applyDragDrop();
     g_->setVisible(options_.lineNumbers);
 }
@@ -259,7 +256,6 @@ void MainWindow::showError(int kind) {
 
 void MainWindow::measureFont() {
     const GlyphMetrics& metrics = m_->glyphMetrics();
-    m_->setLineHeight(metrics.fontHeight());
     // The width of "x" stands for the average, as fonts report it; in a fixed-pitch font it
     // equals the widest glyph, and only then is the window sized by its text.
     averageCharWidth_ = metrics.advance('x');

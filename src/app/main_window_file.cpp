@@ -6,8 +6,8 @@
 #include "app/button_bar.h"
 #include "app/document_file.h"
 #include "app/file_properties.h"
-#include "app/line_ends.h"
 #include "app/save_as_gif.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
@@ -33,31 +33,24 @@ namespace {
 } // namespace
 
 bool MainWindow::load(const std::string& name) {
-    TextEngine& engine = m_->engine();
-    std::int64_t nulOffset = -1;
-    if (options_.convert) {
-        std::optional<std::string> bytes = readWholeFile(name);
-        if (!bytes) {
+    const auto loadFailed = [this] {
+        if (options_.convert) {
             dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
-            return false;
-        }
-        nulOffset = cutAtNul(*bytes);
-        repairLineEnds(*bytes);
-        try {
-            // Adopted by the document: a 100 MB file is not copied on its way in. The old
-            // text stays reachable by Undo.
-            engine.setParagraphsText(std::move(*bytes));
-        } catch (const std::exception&) {
-            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
-            return false;
-        }
-    } else {
-        std::optional<std::string> bytes = readWholeFile(name);
-        if (!bytes) {
+        } else {
             showError(1);
-            return false;
         }
-        nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
+        return false;
+    };
+    std::optional<std::string> bytes = readWholeFile(name);
+    if (!bytes) {
+        return loadFailed();
+    }
+    std::int64_t nulOffset = -1;
+    try {
+        // With conversion on, the old text stays reachable by Undo.
+        nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::KeepUndo);
+    } catch (const std::exception&) {
+        return loadFailed(); // no memory for the text: the old text stays
     }
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();

@@ -1,0 +1,32 @@
+// The one way an editor is made to show a file as the viewer shows it: the window, the image
+// exports and their command line all call these, so that an export cannot drift from the
+// screen.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tavrel {
+
+class TextEditor;
+class TextEngine;
+struct AppSettings;
+
+// Background, font, the line height that font gives, text colour, visible blanks and word
+// wrap, as the settings say.
+void applyViewerSettings(TextEditor& editor, const AppSettings& settings);
+
+// How the file's bytes replace the editor's text.
+enum class ViewerLoad {
+    Fresh,    // a new document: the undo list starts empty
+    KeepUndo, // the old text stays reachable by Undo (the window's Open with conversion on)
+};
+
+// Hands a file's bytes to the editor's engine as the viewer does: with "Convert Unix files
+// to Windows" on, the text is cut at its first NUL and its line ends are repaired; without
+// it the document stops at a NUL itself. Answers the offset of that NUL, -1 when there was
+// none. Whatever the engine throws (no memory for the text) passes on.
+std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
+                            ViewerLoad how = ViewerLoad::Fresh);
+
+} // namespace tavrel
