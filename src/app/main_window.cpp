@@ -105,7 +105,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     }
     // Always on Top is a window flag here, set before the window first shows.
     applyOnTop();
-    // The single-instance handoff installs its hook here.
+    // Names that later starts hand over are taken from here on.
+    connectHandoff();
 }
 
 MainWindow::~MainWindow() = default;
