@@ -28,7 +28,7 @@ TEST_F(FileCommandsTest, theRepairJoinsCarriageReturnRunsAndIsUndoable) {
     EXPECT_FALSE(w.isModified());
     ASSERT_TRUE(w.load(file("plain.txt", "a\nb\n")));
     EXPECT_EQ(text(w), "a\r\nb\r\n");
-    EXPECT_EQ(w.editor().engine().paragraphsCount(), 2);
+    EXPECT_EQ(w.editor().engine().paragraphsViewCount(), 2);
     w.editor().engine().undo();
     EXPECT_EQ(text(w), "one\r\ntwo\r\nthree\r\n");
 }

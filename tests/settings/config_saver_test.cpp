@@ -2,7 +2,7 @@
 // recording writer, the native mode on a fake store with the same naming rules.
 #include "settings/config_saver.h"
 
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
