@@ -35,53 +35,27 @@ namespace {
 } // namespace
 
 bool MainWindow::load(const std::string& name) {
-<<<<<<< HEAD
-    const auto loadFailed = [this] {
+    // The message names the file and the system's reason in its details.
+    const auto loadFailed = [this](const std::string& why) {
         if (options_.convert) {
-            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
-        } else {
-            showError(1);
-=======
-    TextEngine& engine = m_->engine();
-    std::int64_t nulOffset = -1;
-    std::string why;
-    if (options_.convert) {
-        std::optional<std::string> bytes = readWholeFile(name, &why);
-        if (!bytes) {
             dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
                                 QString::fromLocal8Bit(why));
-            return false;
-        }
-        nulOffset = cutAtNul(*bytes);
-        repairLineEnds(*bytes);
-        try {
-            // Adopted by the document: a 100 MB file is not copied on its way in. The old
-            // text stays reachable by Undo.
-            engine.setParagraphsText(std::move(*bytes));
-        } catch (const std::exception& e) {
-            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
-                                QString::fromLocal8Bit(name + ": " + e.what()));
-            return false;
-        }
-    } else {
-        std::optional<std::string> bytes = readWholeFile(name, &why);
-        if (!bytes) {
+        } else {
             showError(1, why);
-            return false;
->>>>>>> main
         }
         return false;
     };
-    std::optional<std::string> bytes = readWholeFile(name);
+    std::string why;
+    std::optional<std::string> bytes = readWholeFile(name, &why);
     if (!bytes) {
-        return loadFailed();
+        return loadFailed(why);
     }
     std::int64_t nulOffset = -1;
     try {
         // With conversion on, the old text stays reachable by Undo.
         nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::KeepUndo);
-    } catch (const std::exception&) {
-        return loadFailed(); // no memory for the text: the old text stays
+    } catch (const std::exception& e) {
+        return loadFailed(name + ": " + e.what()); // no memory for the text: the old text stays
     }
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();
