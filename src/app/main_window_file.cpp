@@ -6,6 +6,8 @@
 #include "app/button_bar.h"
 #include "app/document_file.h"
 #include "app/file_properties.h"
+#include "app/message_box.h"
+#include "app/notice_bar.h"
 #include "app/save_as_gif.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
@@ -34,31 +36,36 @@ namespace {
 
 } // namespace
 
-bool MainWindow::load(const std::string& name) {
-    // The message names the file and the system's reason in its details.
-    const auto loadFailed = [this](const std::string& why) {
-        if (options_.convert) {
-            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
-                                QString::fromLocal8Bit(why));
-        } else {
-            showError(1, why);
-        }
-        return false;
-    };
-    std::string why;
-    std::optional<std::string> bytes = readWholeFile(name, &why);
-    if (!bytes) {
-        return loadFailed(why);
+void MainWindow::reportLoadFailure(const std::string& name, const std::string& reason) {
+    if (options_.convert) {
+        dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
+                            fileReasonText(name, reason));
+    } else {
+        showError(1, name, reason);
     }
+}
+
+bool MainWindow::load(const std::string& name) {
+    std::string reason;
+    std::optional<std::string> bytes = readWholeFile(name, nullptr, &reason);
+    if (!bytes) {
+        reportLoadFailure(name, reason);
+        return false;
+    }
+    const std::uint64_t fileSize = bytes->size();
     std::int64_t nulOffset = -1;
     try {
-        // With conversion on, the old text stays reachable by Undo.
-        nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::KeepUndo);
-    } catch (const std::exception& e) {
-        return loadFailed(name + ": " + e.what()); // no memory for the text: the old text stays
+        nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::Replace);
+    } catch (const std::exception& failure) {
+        reportLoadFailure(name, failure.what()); // no memory for the text: the old text stays
+        return false;
     }
+    // A new file starts a fresh history: Undo must never bring back the previous document
+    // under this file's name, where Save would write it over this file.
+    m_->engine().clearUndo();
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();
+    noticeNul(nulOffset, fileSize);
 
     fileName_ = name;
     updateTitle();
@@ -108,9 +115,10 @@ bool MainWindow::askToSave() {
     }
     switch (dialogs().askToSave(this, QString::fromLatin1(kApplicationTitle), langText(101))) {
     case SaveAnswer::Yes:
-        // A failed or cancelled save does not stop what asked: the changes are discarded.
-        save();
-        return false;
+        // Yes means "keep my text". When the save fails (its message was shown) or the Save
+        // as dialog is cancelled, going on would discard that text: the answer becomes
+        // Cancel and the document stays.
+        return !save();
     case SaveAnswer::No:
         return false;
     case SaveAnswer::Cancel:
@@ -152,9 +160,11 @@ void MainWindow::newDocument() {
         return;
     }
     m_->engine().clearText();
+    m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     nulOffset_ = -1;
     nulFile_.clear();
+    notice_->hide();
     modified_ = false;
     updateTitle();
     setButtonSaveEnabled(false);
@@ -178,20 +188,36 @@ void MainWindow::open() {
     }
 }
 
-void MainWindow::dropFiles(const QStringList& names) {
-    if (names.isEmpty()) {
+void MainWindow::dropFiles(const std::vector<std::string>& names) {
+    if (names.empty()) {
         return;
     }
-    // Only the first name counts; a folder or a vanished file loads nothing. No question
-    // is asked before this load.
-    const std::string first = names.front().toStdString();
-    if (platform::isFile(first)) {
-        load(first);
+    // Only the first name counts; a folder or a vanished file loads nothing and asks
+    // nothing. A drop replaces the document like any other load, so it asks first.
+    const std::string& first = names.front();
+    if (!platform::isFile(first) || askToSave()) {
+        return;
     }
+    load(first);
 }
 
 void MainWindow::showProperties() {
-    showFileProperties(this, QString::fromStdString(fileName_));
+    // The lines of the document in memory: reading the file again would cost seconds and
+    // gigabytes for a large one, and would miss the edits.
+    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphsViewCount());
+}
+
+void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {
+    if (offset < 0) {
+        notice_->hide();
+        return;
+    }
+    const QString text =
+        langText(411, QStringLiteral("The text stops at a NUL byte at offset %1: the %2 bytes "
+                                     "from there to the end of the file are not shown."))
+            .arg(offset)
+            .arg(fileSize - static_cast<std::uint64_t>(offset));
+    notice_->showNotice(text);
 }
 
 // --- Saving ---------------------------------------------------------------------------------
@@ -215,7 +241,7 @@ bool MainWindow::writeDocument(const std::string& path) {
     // A file without write permission is refused for every user: root could write it, but
     // its owner marked it read-only.
     if (platform::isFile(path) && (!hasWriteBit(path) || !platform::canWrite(path))) {
-        showError(2, path + ": " + std::strerror(EACCES));
+        showError(2, path, std::strerror(EACCES));
         return false;
     }
     // The paragraphs stream into the writer: a large document is never copied into one
@@ -233,6 +259,7 @@ bool MainWindow::writeDocument(const std::string& path) {
     if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
         nulOffset_ = -1; // the file now holds exactly the text shown
         nulFile_.clear();
+        notice_->hide();
     }
     return true;
 }
@@ -277,8 +304,19 @@ bool MainWindow::saveAs() {
     if (!chosen) {
         return false;
     }
+    const std::string name = saveAsName(*chosen);
+    // The dialog asked about the name the user typed; when ".txt" was appended, the file
+    // written is another one, and replacing it is asked here.
+    if (name != *chosen && std::filesystem::exists(name)) {
+        const QString question =
+            langText(410, QStringLiteral("This file already exists. Do you want to replace it?"));
+        if (!dialogs().confirm(this, QString::fromLatin1(kApplicationTitle), question,
+                               fileReasonText(name, {}))) {
+            return false;
+        }
+    }
     const std::string oldName = fileName_;
-    fileName_ = saveAsName(*chosen);
+    fileName_ = name;
     if (!writeDocument(fileName_)) {
         fileName_ = oldName;
         return false;

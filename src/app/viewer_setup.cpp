@@ -27,7 +27,7 @@ std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSett
     }
     const std::int64_t nulOffset = cutAtNul(bytes);
     repairLineEnds(bytes);
-    if (how == ViewerLoad::KeepUndo) {
+    if (how == ViewerLoad::Replace) {
         // Adopted by the document: a 100 MB file is not copied on its way in.
         engine.setParagraphsText(std::move(bytes));
     } else {

@@ -18,8 +18,8 @@ void applyViewerSettings(TextEditor& editor, const AppSettings& settings);
 
 // How the file's bytes replace the editor's text.
 enum class ViewerLoad {
-    Fresh,    // a new document: the undo list starts empty
-    KeepUndo, // the old text stays reachable by Undo (the window's Open with conversion on)
+    Fresh,   // the engine's load: a new document with an empty undo list
+    Replace, // with conversion on, one replace of the whole text, as the window's Open does
 };
 
 // Hands a file's bytes to the editor's engine as the viewer does: with "Convert Unix files
