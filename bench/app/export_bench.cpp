@@ -6,7 +6,7 @@
 #include "app/export_command_line.h"
 #include "app/export_render.h"
 #include "app/settings_catalogue.h"
-#include "app/viewer_look.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 
 #include "support/ratio_reporter.h"
@@ -62,9 +62,9 @@ std::string readAll(const fs::path& path) {
 tavrel::DocumentImageSize measure(const fs::path& file) {
     tavrel::TextEditor editor;
     const tavrel::AppSettings defaults;
-    tavrel::applyViewerLook(editor, defaults);
+    tavrel::applyViewerSettings(editor, defaults);
     tavrel::setExportWrap(editor, 0);
-    tavrel::loadAsTheViewerDoes(editor, readAll(file), defaults);
+    tavrel::loadIntoViewer(editor.engine(), readAll(file), defaults);
     return tavrel::measureDocumentImage(editor);
 }
 

@@ -9,7 +9,7 @@
 #include "app/recent_files.h"
 #include "app/save_as_gif.h"
 #include "app/settings_catalogue.h"
-#include "app/viewer_look.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "platform/atomic_file.h"
 
@@ -62,7 +62,7 @@ Exported exportDocument(TextEditor& editor, const AppSettings& settings, const s
     }
     const std::size_t fileSize = bytes->size();
     try {
-        const std::int64_t nul = loadAsTheViewerDoes(editor, std::move(*bytes), settings);
+        const std::int64_t nul = loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         const DocumentImageSize size = measureDocumentImage(editor);
         if (!size.fitsGif()) {
             std::string message = file + ": the image would be " + sizeText(size) +
@@ -118,7 +118,7 @@ std::string targetFor(const GifExportRequest& request, const std::string& file) 
 int exportGifFiles(const GifExportRequest& request, const AppSettings& settings,
                    const GifExportEnvironment& environment, GifExportStreams& streams) {
     TextEditor editor;
-    applyViewerLook(editor, settings);
+    applyViewerSettings(editor, settings);
     if (environment.prepareEditor) {
         environment.prepareEditor(editor, settings);
     }

@@ -4,7 +4,7 @@
 #include "app/export_command_line.h"
 #include "app/pdf_export_command_line.h"
 #include "app/startup.h"
-#include "app/viewer_look.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "editor/url_highlighter.h"
 

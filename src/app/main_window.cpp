@@ -3,12 +3,12 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
-#include "app/message_box.h"
-#include "app/notice_bar.h"
 #include "app/focus_frames.h"
 #include "app/menu_mnemonics.h"
 #include "app/find_dialog.h"
-#include "app/viewer_look.h"
+#include "app/message_box.h"
+#include "app/notice_bar.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -229,13 +229,9 @@ void MainWindow::loadSettings() {
 }
 
 void MainWindow::applySettingsToWidgets() {
-    m_->setColor(toQColor(options_.backColor));
+    applyViewerSettings(*m_, options_);
     g_->setColor(toQColor(options_.backColor));
-    m_->setEditorFont(toQFont(options_.editorFont));
-    m_->setTextColor(toQColor(options_.editorFont.color));
     g_->setTextColor(toQColor(options_.editorFont.color));
-    m_->setWordWrap(options_.wordWrap);
-    m_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
     applyDragDrop();
     g_->setVisible(options_.lineNumbers);
 }
@@ -322,7 +318,6 @@ void MainWindow::showError(int kind, const std::string& file, const std::string&
 
 void MainWindow::measureFont() {
     const GlyphMetrics& metrics = m_->glyphMetrics();
-    m_->setLineHeight(metrics.fontHeight());
     // The width of "x" stands for the average, as fonts report it; in a fixed-pitch font it
     // equals the widest glyph, and only then is the window sized by its text.
     averageCharWidth_ = metrics.advance('x');
@@ -335,7 +330,7 @@ void MainWindow::sizeToContent() {
     input.autoWidth = options_.autoWidth;
     input.averageCharWidth = averageCharWidth_;
     input.maxCharWidth = maxCharWidth_;
-    input.lineCount = m_->engine().paragraphsCount();
+    input.lineCount = m_->engine().paragraphsViewCount();
     input.lineNumbers = options_.lineNumbers;
     input.gutterWidth = g_->width();
     if (input.autoWidth && input.lineCount > 0) {
@@ -364,7 +359,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     input.desiredWidth = desiredWidth;
     input.sameDim = options_.sameDim;
     input.autoHeight = options_.autoHeight;
-    input.lineCount = m_->engine().paragraphsCount();
+    input.lineCount = m_->engine().paragraphsViewCount();
     input.lineHeight = m_->lineHeight();
     input.windowTop = geometry().y();
     input.windowHeight = height();

@@ -6,10 +6,10 @@
 #include "app/button_bar.h"
 #include "app/document_file.h"
 #include "app/file_properties.h"
-#include "app/line_ends.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
 #include "app/save_as_gif.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
@@ -46,8 +46,6 @@ void MainWindow::reportLoadFailure(const std::string& name, const std::string& r
 }
 
 bool MainWindow::load(const std::string& name) {
-    TextEngine& engine = m_->engine();
-    std::int64_t nulOffset = -1;
     std::string reason;
     std::optional<std::string> bytes = readWholeFile(name, nullptr, &reason);
     if (!bytes) {
@@ -55,22 +53,16 @@ bool MainWindow::load(const std::string& name) {
         return false;
     }
     const std::uint64_t fileSize = bytes->size();
-    if (options_.convert) {
-        nulOffset = cutAtNul(*bytes);
-        repairLineEnds(*bytes);
-        try {
-            // Adopted by the document: a 100 MB file is not copied on its way in.
-            engine.setParagraphsText(std::move(*bytes));
-        } catch (const std::exception& failure) {
-            reportLoadFailure(name, failure.what());
-            return false;
-        }
-        // A new file starts a fresh history: Undo must never bring back the previous
-        // document under this file's name, where Save would write it over this file.
-        engine.clearUndo();
-    } else {
-        nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
+    std::int64_t nulOffset = -1;
+    try {
+        nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::Replace);
+    } catch (const std::exception& failure) {
+        reportLoadFailure(name, failure.what()); // no memory for the text: the old text stays
+        return false;
     }
+    // A new file starts a fresh history: Undo must never bring back the previous document
+    // under this file's name, where Save would write it over this file.
+    m_->engine().clearUndo();
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();
     noticeNul(nulOffset, fileSize);
@@ -212,7 +204,7 @@ void MainWindow::dropFiles(const std::vector<std::string>& names) {
 void MainWindow::showProperties() {
     // The lines of the document in memory: reading the file again would cost seconds and
     // gigabytes for a large one, and would miss the edits.
-    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphsCount());
+    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphsViewCount());
 }
 
 void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {

@@ -5,6 +5,7 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "app/version.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "platform/desktop.h"
@@ -69,8 +70,10 @@ void MainWindow::chooseEditorFont() {
         return;
     }
     options_.editorFont = *font;
-    m_->setEditorFont(toQFont(*font));
-    m_->setTextColor(toQColor(font->color));
+    options_.wordWrap = m_->wordWrap();
+    // The one viewer set-up: font, the line height it gives and the text colour, as a load
+    // and every export set them.
+    applyViewerSettings(*m_, options_);
     g_->setTextColor(toQColor(font->color));
     measureFont();
     if (options_.autoWidth || options_.autoHeight) {

@@ -9,7 +9,7 @@
 #include "app/print_setup.h"
 #include "app/recent_files.h"
 #include "app/settings_catalogue.h"
-#include "app/viewer_look.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "platform/atomic_file.h"
 #include "print/print_layout.h"
@@ -57,7 +57,7 @@ Printed printFile(TextEditor& editor, const AppSettings& settings, const PdfExpo
         return failed(kExportFileError, error);
     }
     try {
-        loadAsTheViewerDoes(editor, std::move(*bytes), settings);
+        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch);
@@ -106,7 +106,7 @@ int exportPdfFiles(const PdfExportRequest& request, const AppSettings& settings,
     }
     const QString scratch = scratchDir.filePath(QStringLiteral("print.pdf"));
     TextEditor editor;
-    applyViewerLook(editor, settings);
+    applyViewerSettings(editor, settings);
 
     const bool batch = !request.outputDir.empty();
     const std::size_t total = request.files.size();

@@ -180,9 +180,12 @@ public:
 
     // --- Paragraph and line views -----------------------------------------------------------
     [[nodiscard]] Pos charCount() const noexcept { return doc_.charCount(); }
+    // Every paragraph the document holds, a trailing empty one (after a final line break)
+    // included; at least 1.
     [[nodiscard]] Pos paragraphCount() const noexcept { return doc_.paragraphCount(); }
-    // Paragraphs.Count: a trailing empty paragraph is not counted.
-    [[nodiscard]] Pos paragraphsCount() const noexcept;
+    // The items of the Paragraphs view: a trailing empty paragraph is not counted, so an
+    // empty document has none.
+    [[nodiscard]] Pos paragraphsViewCount() const noexcept;
     // Item i of the view; throws std::out_of_range("List index out of bounds").
     [[nodiscard]] std::string_view paragraph(Pos index) const;
     [[nodiscard]] std::string paragraphsText() const { return doc_.text(); }

@@ -24,7 +24,7 @@ Pos keepRelative(Pos position, Pos start, Pos oldLength, Pos newLength) {
 
 // --- Paragraphs view ------------------------------------------------------------------------
 
-Pos TextEngine::paragraphsCount() const noexcept {
+Pos TextEngine::paragraphsViewCount() const noexcept {
     const Pos n = doc_.paragraphCount();
     return doc_.paragraphLength(n - 1) == 0 ? n - 1 : n;
 }

@@ -2,7 +2,7 @@
 // language files, and a check of the section order of the settings file it writes.
 #pragma once
 
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/corpus.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "app/export_render.h"
 #include "app/settings_catalogue.h"
-#include "app/viewer_look.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "editor/url_highlighter.h"
 #include "export_test_support.h"
@@ -36,9 +36,9 @@ struct Painted {
 Painted paintLikeTheViewer(const std::string& bytes, const AppSettings& settings = {},
                            std::int32_t wrapColumns = 0) {
     TextEditor editor;
-    applyViewerLook(editor, settings);
+    applyViewerSettings(editor, settings);
     setExportWrap(editor, wrapColumns);
-    loadAsTheViewerDoes(editor, bytes, settings);
+    loadIntoViewer(editor.engine(), bytes, settings);
     Painted painted;
     painted.size = measureDocumentImage(editor);
     painted.lineHeight = editor.lineHeight();
@@ -130,9 +130,10 @@ TEST(GifExportCommandLine, beyondTheEditorsDocumentPictureTheLinesArePaintedAlik
         for (const std::int32_t wrap : {0, 17}) {
             SCOPED_TRACE(std::string(name) + " wrap " + std::to_string(wrap));
             TextEditor editor;
-            applyViewerLook(editor, AppSettings{});
+            applyViewerSettings(editor, AppSettings{});
             setExportWrap(editor, wrap);
-            loadAsTheViewerDoes(editor, test::readFile(test::corpusDir() / name), AppSettings{});
+            loadIntoViewer(editor.engine(), test::readFile(test::corpusDir() / name),
+                           AppSettings{});
             const DocumentImageSize size = measureDocumentImage(editor);
             const QImage lines = paintDocumentLines(editor, size);
             const QImage whole = renderDocumentImage(editor, size);

@@ -5,7 +5,7 @@
 #include "app/highlight_refresh.h"
 #include "app/settings_catalogue.h"
 #include "editor/editor_highlights.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tavrel {
 namespace {

@@ -2,7 +2,7 @@
 // moves out of the program folder, the store it opens, and saving at close.
 #include "app/startup.h"
 #include "platform/private_config_home.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "editor/qt/text_editor.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
 

@@ -237,9 +237,9 @@ TEST(ReplaceOperation, eventsFireOncePerChangeOrBatch) {
 
 TEST(ParagraphsView, countTextAndItemOperations) {
     TextEngine e;
-    EXPECT_EQ(e.paragraphsCount(), 0);
+    EXPECT_EQ(e.paragraphsViewCount(), 0);
     e.loadBytes("a\r\n");
-    EXPECT_EQ(e.paragraphsCount(), 1);
+    EXPECT_EQ(e.paragraphsViewCount(), 1);
     EXPECT_EQ(e.paragraphsText(), "a\r\n");
     EXPECT_EQ(e.addParagraph("b"), 1); // the empty last paragraph takes it
     EXPECT_EQ(e.paragraphsText(), "a\r\nb\r\n");

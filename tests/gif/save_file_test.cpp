@@ -3,6 +3,7 @@
 #include "gif/gif_error.h"
 #include "gif/picture.h"
 
+#include "support/temp_folder.h"
 #include "test_images.h"
 
 #include <gtest/gtest.h>
@@ -18,19 +19,12 @@ namespace fs = std::filesystem;
 class GifSaveFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("tavrel_gif_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = temp_.path();
         gif_check::RgbBuffer capture(9, 4, 0, gif_check::argb(0, 0, 74));
         capture.set(3, 2, gif_check::argb(255, 255, 255));
         picture_.assign(capture.view());
         picture_.optimizeColorTables();
     }
-    void TearDown() override { fs::remove_all(folder_); }
-
     static std::vector<std::uint8_t> contents(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -39,6 +33,7 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
     }
 
+    tavrel::test::TempFolder temp_; // a folder of its own, removed with all it holds
     fs::path folder_;
     tavrel::GifPicture picture_;
 };

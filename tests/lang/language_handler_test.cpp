@@ -3,6 +3,7 @@
 #include "lang/language_handler.h"
 
 #include "lang/language_text.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +32,10 @@ public:
 class LanguageHandlerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = fs::temp_directory_path() / ("tavrel_lang_" + std::string(info->name()));
-        fs::remove_all(root);
+        root = temp.path();
         folder = root / "languages";
         fs::create_directories(folder);
     }
-    void TearDown() override { fs::remove_all(root); }
 
     void write(const fs::path& file, const std::string& bytes) {
         std::ofstream(file, std::ios::binary) << bytes;
@@ -50,6 +48,7 @@ protected:
         return LanguageHandler({folder}, langId, host);
     }
 
+    test::TempFolder temp; // a folder of its own, removed with all it holds
     fs::path root;
     fs::path folder;
     RecordingHost host;

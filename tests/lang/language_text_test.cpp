@@ -3,7 +3,7 @@
 #include "lang/language_text.h"
 
 #include "platform/child_process.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

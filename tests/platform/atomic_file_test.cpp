@@ -1,7 +1,7 @@
 // The atomic writer: new files, replaced files keeping their permissions, symbolic links
 // followed, and failures that leave the old file and no temporary file behind.
 #include "platform/atomic_file.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

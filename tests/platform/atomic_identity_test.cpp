@@ -3,7 +3,7 @@
 // to, never replaced by a plain file.
 #include "platform/atomic_file.h"
 #include "platform/file_facts.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

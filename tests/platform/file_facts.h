@@ -2,7 +2,7 @@
 // mode and type, read with plain system calls so that they never come from the writer.
 #pragma once
 
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <ostream>

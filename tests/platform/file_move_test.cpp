@@ -1,7 +1,7 @@
 // The file move: renames, replacement, refusal without replacement, and the copy path used
 // across file systems.
 #include "platform/file_move.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

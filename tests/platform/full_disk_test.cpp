@@ -4,7 +4,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_facts.h"
 #include "platform/file_move.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

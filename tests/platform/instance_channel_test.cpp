@@ -2,7 +2,7 @@
 // own (it blocks as a second start does) while the test's event loop serves as the running
 // instance. Forked children play a killed instance and another user.
 #include "platform/instance_channel.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // write-access test, and where the per-user and program folders are.
 #include "platform/paths.h"
 #include "platform/scoped_env.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 #include "platform/write_access.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // program defines one such object at namespace scope, which is built before main() runs.
 #pragma once
 
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>

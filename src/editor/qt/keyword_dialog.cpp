@@ -70,7 +70,7 @@ void KeywordDialog::done(int result) {
     // The lines are the editor's paragraphs, each ended by CR LF.
     std::string bytes;
     const TextEngine& engine = m_->engine();
-    for (Pos p = 0; p < engine.paragraphsCount(); ++p) {
+    for (Pos p = 0; p < engine.paragraphsViewCount(); ++p) {
         bytes += engine.paragraph(p);
         bytes += "\r\n";
     }

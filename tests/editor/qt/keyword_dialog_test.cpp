@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 
 #include "editor/qt/keyword_dialog.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 #include "widget_test_support.h"
 
 namespace tavrel {
@@ -35,7 +35,7 @@ TEST(KeywordDialog, LoadsAnyLineEndsAndPutsTheCaretAtTheEnd) {
     test::writeFile(path, "nfo\nwww\rgreets  \r\n");
     auto dialog = f.make(path);
     const TextEngine& engine = dialog->editor().engine();
-    ASSERT_EQ(engine.paragraphsCount(), 3);
+    ASSERT_EQ(engine.paragraphsViewCount(), 3);
     EXPECT_EQ(engine.paragraph(2), "greets  ");
     EXPECT_EQ(engine.selStart(), engine.charCount());
     EXPECT_EQ(dialog->editor().color(), QColor(1, 2, 3));

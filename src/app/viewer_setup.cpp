@@ -1,0 +1,46 @@
+// Turning the stored font and colours into the editor's look and a file into its text.
+#include "app/viewer_setup.h"
+
+#include "app/highlight_refresh.h"
+#include "app/line_ends.h"
+#include "app/settings_catalogue.h"
+#include "editor/qt/text_editor.h"
+#include "platform/qt_look.h"
+
+#include <utility>
+
+namespace tavrel {
+
+void applyViewerSettings(TextEditor& editor, const AppSettings& settings) {
+    editor.setColor(toQColor(settings.backColor));
+    editor.setEditorFont(toQFont(settings.editorFont));
+    // The font's own height, without the extra leading a default line height would add.
+    editor.setLineHeight(editor.glyphMetrics().fontHeight());
+    editor.setTextColor(toQColor(settings.editorFont.color));
+    editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
+    editor.setWordWrap(settings.wordWrap);
+}
+
+void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
+                             const std::string& keywordFile) {
+    attachAddressHighlighter(editor.highlights(), urls, settings);
+    refreshHighlighting(editor.highlights(), urls, settings, keywordFile);
+}
+
+std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
+                            ViewerLoad how) {
+    if (!settings.convert) {
+        return engine.loadBytes(std::move(bytes)).nulOffset;
+    }
+    const std::int64_t nulOffset = cutAtNul(bytes);
+    repairLineEnds(bytes);
+    if (how == ViewerLoad::Replace) {
+        // Adopted by the document: a 100 MB file is not copied on its way in.
+        engine.setParagraphsText(std::move(bytes));
+    } else {
+        engine.loadBytes(std::move(bytes));
+    }
+    return nulOffset;
+}
+
+} // namespace tavrel

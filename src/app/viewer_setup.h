@@ -1,0 +1,39 @@
+// The one way an editor is made to show a file as the viewer shows it: the window, the image
+// exports and their command line all call these, so that an export cannot drift from the
+// screen.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tavrel {
+
+class TextEditor;
+class TextEngine;
+class UrlHighlighter;
+struct AppSettings;
+
+// Background, font, the line height that font gives, text colour, visible blanks and word
+// wrap, as the settings say.
+void applyViewerSettings(TextEditor& editor, const AppSettings& settings);
+
+// The highlighting the window gives its editor: `urls` attached while "Launch URLs on click"
+// is on, the keywords of `keywordFile` while "Highlight Keywords" is on, in the highlight
+// colours. `urls` must stay while the editor paints.
+void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
+                             const std::string& keywordFile);
+
+// How the file's bytes replace the editor's text.
+enum class ViewerLoad {
+    Fresh,   // the engine's load: a new document with an empty undo list
+    Replace, // with conversion on, one replace of the whole text, as the window's Open does
+};
+
+// Hands a file's bytes to the editor's engine as the viewer does: with "Convert Unix files
+// to Windows" on, the text is cut at its first NUL and its line ends are repaired; without
+// it the document stops at a NUL itself. Answers the offset of that NUL, -1 when there was
+// none. Whatever the engine throws (no memory for the text) passes on.
+std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
+                            ViewerLoad how = ViewerLoad::Fresh);
+
+} // namespace tavrel
