@@ -9,6 +9,7 @@ tavrel_add_test(tavrel_editor_widget_tests
         editor_keys_test.cpp
         editor_mouse_test.cpp
         editor_view_test.cpp
+        settle_test.cpp
     LIBS tavrel_editor Qt6::Test
     QT)
 target_compile_definitions(tavrel_editor_widget_tests PRIVATE QT_NO_KEYWORDS)
