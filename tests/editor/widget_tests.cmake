@@ -10,6 +10,7 @@ tavrel_add_test(tavrel_editor_widget_tests
         editor_mouse_test.cpp
         editor_view_test.cpp
         settle_test.cpp
+        shade_pattern_test.cpp
     LIBS tavrel_editor Qt6::Test
     QT)
 target_compile_definitions(tavrel_editor_widget_tests PRIVATE QT_NO_KEYWORDS)
