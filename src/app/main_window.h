@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMenu;
 
@@ -160,6 +161,7 @@ private:
     [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
     [[nodiscard]] bool starting() const;
     [[nodiscard]] int editorHeight();
+    [[nodiscard]] FrameExtents frameExtents() const;
 
     MainWindowSetup setup_;
     std::unique_ptr<QtWindowDialogs> ownDialogs_;
@@ -190,7 +192,8 @@ private:
     bool sizing_ = true;
     bool shownOnce_ = false;
     WorkArea workArea_;
-    QRect placedBounds_; // the bounds SizeWindow set or SaveBounds wrote last
+    std::vector<AreaRect> screenAreas_; // empty: the work area alone
+    QRect placedBounds_;                // the bounds SizeWindow set or SaveBounds wrote last
     int averageCharWidth_ = 8;
     int maxCharWidth_ = 8;
     std::string helpFile_;

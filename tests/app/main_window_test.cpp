@@ -171,10 +171,12 @@ TEST_F(SizingTest, lineNumbersAddTheGutter) {
     EXPECT_EQ(window->width(), 80 * charWidth() + 53 + 30);
 }
 
-TEST_F(SizingTest, aWidthCutByTheWorkAreaNeverGoesBelow230) {
+TEST_F(SizingTest, aWidthCutByTheWorkAreaNeverGoesBelow230NorBelowTheButtonBar) {
     settings.writeInteger("nfo", "Left", 1280 - 100);
     ASSERT_TRUE(window->load(file("a.nfo", line(80) + "\r\n\r\n")));
-    EXPECT_EQ(window->width(), 230);
+    // The English captions need a little more than 230 pixels in a row.
+    EXPECT_EQ(window->width(), std::max(230, window->buttonBar().minimumWidth()));
+    EXPECT_GT(window->buttonBar().minimumWidth(), 230);
 }
 
 TEST_F(SizingTest, withoutAutoWidthTheStoredWidthApplies) {
