@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 
 #include "editor/cell_shapes.h"
@@ -76,6 +77,11 @@ QImage paintShades(qreal scale, const QFont& font) {
     return image;
 }
 
+// Test names and failures show the case, not the bytes of the struct.
+void PrintTo(const ScaleCase& c, std::ostream* os) {
+    *os << "scale " << c.scale;
+}
+
 class ShadePattern : public ::testing::TestWithParam<ScaleCase> {};
 
 TEST_P(ShadePattern, matchesTheFontsDotsAcrossCellsAndLines) {
@@ -113,8 +119,9 @@ TEST_P(ShadePattern, matchesTheFontsDotsAcrossCellsAndLines) {
 INSTANTIATE_TEST_SUITE_P(Scales, ShadePattern,
                          ::testing::Values(ScaleCase{1.0, 1}, ScaleCase{1.5, 2}, ScaleCase{2.0, 2},
                                            ScaleCase{3.0, 3}),
-                         [](const ::testing::TestParamInfo<ScaleCase>& info) {
-                             return "x" + std::to_string(static_cast<int>(info.param.scale * 10));
+                         [](const ::testing::TestParamInfo<ScaleCase>& scaleCase) {
+                             return "x" +
+                                    std::to_string(static_cast<int>(scaleCase.param.scale * 10));
                          });
 
 // Each pattern sets the share of pixels its name promises, over any whole period.
