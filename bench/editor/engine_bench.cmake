@@ -1,1 +1,0 @@
-tavrel_add_bench(tavrel_bench_engine SOURCES engine_bench.cpp LIBS tavrel_editor_core)
