@@ -6,9 +6,12 @@
 #include "app/button_bar.h"
 #include "support/corpus.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QThread>
 
+#include <algorithm>
 #include <array>
 
 namespace tavrel::test {
@@ -110,6 +113,47 @@ TEST_F(WindowLayoutTest, buttonCaptionsFitAtEveryCorpusFilesWidthInEnglishAndGer
         w.resize(120, w.height());
         QApplication::processEvents();
         expectCaptionsFit(w, std::string(language) + " at 120");
+    }
+}
+
+// Runs the event loop for `ms` milliseconds.
+void runEvents(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+}
+
+// The sizes at which these documents kept the window busy for ever, and a smaller one.
+TEST_F(WindowLayoutTest, anIdleWindowDoesNoLayoutWorkWithWordWrap) {
+    const auto files = corpusFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no corpus at " << corpusDir();
+    }
+    settings.writeBool("Options", "WordWrap", true);
+    MainWindow& w = open();
+    showNow(w);
+    for (const char* name : {"marathon2-readme", "clans-pxtit.asc", "pi-1m.txt"}) {
+        const auto path = std::find_if(files.begin(), files.end(),
+                                       [&](const auto& p) { return p.filename() == name; });
+        ASSERT_NE(path, files.end()) << name;
+        ASSERT_TRUE(w.load(path->string()));
+        for (const QSize size : {QSize(701, 300), QSize(701, 469), QSize(420, 250)}) {
+            w.resize(size);
+            // Formatting a megabyte takes a few slices; a window that never settles keeps
+            // work pending until the time runs out.
+            QElapsedTimer clock;
+            clock.start();
+            do {
+                runEvents(20);
+            } while (w.editor().layout().hasPendingWork() && clock.elapsed() < 20000);
+            const std::uint64_t before = w.editor().layoutPasses();
+            runEvents(100);
+            EXPECT_EQ(w.editor().layoutPasses(), before)
+                << name << " at " << size.width() << " x " << size.height();
+        }
     }
 }
 

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "editor/cell_shapes.h"
-#include "editor/glyph_painter.h"
-#include "widget_test_support.h"
+#include "editor/qt/glyph_painter.h"
+#include "editor/qt/widget_test_support.h"
 
 namespace tavrel {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "editor/qt/widget_test_support.h"
 #include "support/corpus.h"
-#include "widget_test_support.h"
 
 namespace tavrel {
 namespace {
