@@ -62,7 +62,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         setup_.decimalSeparator = systemDecimalSeparator();
     }
     if (!setup_.writer) {
-        setup_.writer = platform::writeFileAtomically;
+        setup_.writer = platform::writeFileStreamed;
     }
     const std::uint16_t langId =
         langIdForLocale(QLocale::system().name().toStdString()).value_or(0x0409);
@@ -263,8 +263,9 @@ QString MainWindow::langText(int number) const {
     return tavrel::langText(languages_->strings(), number);
 }
 
-void MainWindow::showError(int kind) {
-    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104));
+void MainWindow::showError(int kind, const std::string& details) {
+    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104),
+                        QString::fromLocal8Bit(details));
 }
 
 // --- Font and sizing ------------------------------------------------------------------------

@@ -44,7 +44,7 @@ struct MainWindowSetup {
     StorageLocations locations;       // program and settings folders
     std::string commandLineFile;      // the first argument; empty for none
     WindowDialogs* dialogs = nullptr; // null: the real message boxes and file dialogs
-    FileWriter writer;                // empty: the atomic file writer
+    StreamWriter writer;              // empty: the atomic file writer, streamed
     std::function<bool()> starting;   // empty: start-up's starting flag
     std::optional<WorkArea> workArea; // empty: the screen's available geometry
     // Called by the close handler after the settings were written: start-up frees the store.
@@ -132,7 +132,8 @@ public:
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
     // ShowError: kind 1 shows text 103, kind 2 text 104.
-    void showError(int kind);
+    // `details` names the file and the system's reason; the language text stays as it is.
+    void showError(int kind, const std::string& details = {});
 
 protected:
     void showEvent(QShowEvent* event) override;
