@@ -23,16 +23,29 @@ void setError(std::string* error, std::string text) {
 
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path, std::string* error) {
+std::optional<std::string> readWholeFile(const std::string& path, std::string* error,
+                                         std::string* reason) {
     namespace fs = std::filesystem;
     std::error_code code;
-    if (!fs::is_regular_file(path, code)) {
-        setError(error, path + (fs::exists(path, code) ? " is not a file" : " does not exist"));
+    const fs::file_status status = fs::status(path, code);
+    if (!fs::is_regular_file(status)) {
+        const bool exists = fs::exists(status);
+        setError(error, path + (exists ? " is not a file" : " does not exist"));
+        if (code && code != std::errc::no_such_file_or_directory) {
+            setError(reason, code.message()); // a folder on the way that cannot be searched
+        } else if (!exists) {
+            setError(reason, std::strerror(ENOENT));
+        } else {
+            setError(reason, fs::is_directory(status) ? std::strerror(EISDIR)
+                                                      : std::string("Not a regular file"));
+        }
         return std::nullopt;
     }
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        setError(error, path + ": " + std::strerror(errno));
+        const int number = errno;
+        setError(error, path + ": " + std::strerror(number));
+        setError(reason, std::strerror(number));
         return std::nullopt;
     }
     std::string bytes;
@@ -54,7 +67,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
         }
     }
     if (std::ferror(file.get()) != 0) {
+        const int number = errno;
         setError(error, path + ": read error");
+        setError(reason, std::strerror(number));
         return std::nullopt;
     }
     bytes.resize(filled);

@@ -34,6 +34,7 @@ namespace tavrel {
 
 class ButtonBar;
 class LanguageMenu;
+class NoticeBar;
 class LineGutter;
 class TextEditor;
 
@@ -90,7 +91,8 @@ public:
     void newDocument();
     void open();
     void openRecent(const std::string& caption);
-    void dropFiles(const QStringList& names);
+    // Names as the file system spells them, in bytes.
+    void dropFiles(const std::vector<std::string>& names);
     void showProperties();
     // A name another start handed over: the window comes to the front and, unless the
     // name is empty or the user cancels the save question, loads it. Names that arrive
@@ -131,9 +133,13 @@ public:
 
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
-    // ShowError: kind 1 shows text 103, kind 2 text 104.
-    // `details` names the file and the system's reason; the language text stays as it is.
-    void showError(int kind, const std::string& details = {});
+    // A text of the program's own block; `english` while a language file lacks it.
+    [[nodiscard]] QString langText(int number, const QString& english) const;
+    // ShowError: kind 1 shows text 103, kind 2 text 104; a file's name and the system's
+    // reason, when given, go into the box's informative text.
+    void showError(int kind, const std::string& file = {}, const std::string& reason = {});
+    // The notice line above the button bar (a NUL byte that ended the text, for one).
+    [[nodiscard]] NoticeBar& notice() const noexcept { return *notice_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -173,6 +179,11 @@ private:
     void setButtonSaveEnabled(bool on);
     [[nodiscard]] bool writeDocument(const std::string& path);
     [[nodiscard]] bool mayDropAfterNul(const std::string& path);
+    // The load message (text 103) for a file that could not be read, and why.
+    void reportLoadFailure(const std::string& name, const std::string& reason);
+    // Tells, without stopping the user, that the text ended at a NUL byte of a file of
+    // `fileSize` bytes; hides the notice when there was none (offset -1).
+    void noticeNul(std::int64_t offset, std::uint64_t fileSize);
     [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
     [[nodiscard]] bool starting() const;
     [[nodiscard]] int editorHeight();
@@ -188,6 +199,7 @@ private:
     LineGutter* g_ = nullptr;
     TextEditor* m_ = nullptr;
     ButtonBar* p_ = nullptr;
+    NoticeBar* notice_ = nullptr;
     QTimer timer1_; // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop
