@@ -25,6 +25,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,6 +33,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -97,7 +99,12 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         workArea_ = *setup_.workArea;
     } else if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        workArea_ = {area.x() + area.width(), area.y() + area.height()};
+        workArea_ = {area.x() + area.width(), area.y() + area.height(), area.x(), area.y()};
+        // Every screen's work area, where stored bounds may put the window.
+        for (const QScreen* each : QApplication::screens()) {
+            const QRect a = each->availableGeometry();
+            screenAreas_.push_back({a.x(), a.y(), a.x() + a.width(), a.y() + a.height()});
+        }
     }
     applyViewerHighlighting(*m_, *urls_, options_, keywordFile_);
     g_->setVisible(options_.lineNumbers);
@@ -299,6 +306,10 @@ void MainWindow::languageChange() {
         menuBar(), menus_.menu("file_recentfiles"),
         {p_->copyButton(), p_->cutButton(), p_->pasteButton(), p_->saveButton(), p_->exitButton()});
     assignMenuMnemonics(popup_);
+    // Translated captions may be longer than the built-in ones: the buttons keep room for
+    // them, and the window never gets narrower than the bar that holds them.
+    p_->captionsChanged();
+    setMinimumWidth(p_->minimumWidth());
 }
 
 QString MainWindow::langText(int number) const {
@@ -342,9 +353,19 @@ void MainWindow::sizeToContent() {
 }
 
 int MainWindow::editorHeight() {
-    // Before the window is first shown its layout has not placed the children yet.
-    if (!isVisible() && layout() != nullptr) {
-        layout()->activate();
+    // Before the window is first shown no layout has placed anything: the editor still has
+    // a new widget's default height (about 30 pixels), and the window's chrome would count
+    // everything else. Lay the window out top-down now, as showing it would.
+    // The menu bar's height, too, is only right once the style has polished it.
+    if (!isVisible()) {
+        ensurePolished();
+        for (QLayout* each :
+             {layout(), centralWidget() != nullptr ? centralWidget()->layout() : nullptr}) {
+            if (each != nullptr) {
+                each->invalidate();
+                each->activate();
+            }
+        }
     }
     return m_->height();
 }
@@ -365,13 +386,32 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     input.windowHeight = height();
     input.editorHeight = editorHeight();
     input.workArea = workArea_;
-    const WindowPlacement place = placeWindow(input, *setup_.settings);
+    WindowPlacement place = placeWindow(input, *setup_.settings);
+    // Stored bounds may come from another screen set-up or a hand-edited file.
+    std::vector<AreaRect> screens = screenAreas_;
+    if (screens.empty()) {
+        screens.push_back({workArea_.left, workArea_.top, workArea_.right, workArea_.bottom});
+    }
+    keepReachable(place, screens, frameExtents());
     options_.findLeft = place.findLeft;
     options_.findTop = place.findTop;
     findDialog_->move(options_.findLeft, options_.findTop);
     setGeometry(place.left, place.top, place.width, place.height);
     placedBounds_ = currentBounds();
     sizing_ = false;
+}
+
+FrameExtents MainWindow::frameExtents() const {
+    if (isVisible()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        return {inner.left() - outer.left(), inner.top() - outer.top(),
+                outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+    }
+    // Not yet framed by the window manager: allow for a title bar of the usual height and
+    // a border as wide as window managers draw them.
+    constexpr int border = 4;
+    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
 }
 
 // --- Showing, moving, closing ---------------------------------------------------------------

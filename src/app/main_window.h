@@ -246,6 +246,7 @@ private:
     [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
     [[nodiscard]] bool starting() const;
     [[nodiscard]] int editorHeight();
+    [[nodiscard]] FrameExtents frameExtents() const;
 
     MainWindowSetup setup_;
     std::unique_ptr<QtWindowDialogs> ownDialogs_;
@@ -285,7 +286,8 @@ private:
     bool sizing_ = true;
     bool shownOnce_ = false;
     WorkArea workArea_;
-    QRect placedBounds_; // the bounds SizeWindow set or SaveBounds wrote last
+    std::vector<AreaRect> screenAreas_; // empty: the work area alone
+    QRect placedBounds_;                // the bounds SizeWindow set or SaveBounds wrote last
     int averageCharWidth_ = 8;
     int maxCharWidth_ = 8;
     std::string helpFile_;

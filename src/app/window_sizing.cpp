@@ -5,7 +5,9 @@
 #include "app/document_title.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace tavrel {
 
@@ -65,6 +67,44 @@ WindowPlacement placeWindow(const SizeWindowInput& input, const ConfigSaver& set
         place.width = std::max(desired, kMinWindowWidth);
     }
     return place;
+}
+
+void keepReachable(WindowPlacement& place, const std::vector<AreaRect>& screens,
+                   const FrameExtents& frame) noexcept {
+    if (screens.empty()) {
+        return;
+    }
+    // Stored values may be anything a settings file holds: work in 64 bits.
+    const auto outer = [&](std::int64_t left, std::int64_t top, std::int64_t width,
+                           std::int64_t height) {
+        return std::array<std::int64_t, 4>{left - frame.left, top - frame.top,
+                                           left + width + frame.right, top + height + frame.bottom};
+    };
+    const auto bounds = outer(place.left, place.top, place.width, place.height);
+    const AreaRect* best = &screens.front();
+    std::int64_t bestOverlap = -1;
+    for (const AreaRect& screen : screens) {
+        if (bounds[0] >= screen.left && bounds[1] >= screen.top && bounds[2] <= screen.right &&
+            bounds[3] <= screen.bottom) {
+            return; // wholly on this screen: title bar and buttons can be reached
+        }
+        const std::int64_t w = std::min<std::int64_t>(bounds[2], screen.right) -
+                               std::max<std::int64_t>(bounds[0], screen.left);
+        const std::int64_t h = std::min<std::int64_t>(bounds[3], screen.bottom) -
+                               std::max<std::int64_t>(bounds[1], screen.top);
+        const std::int64_t overlap = w > 0 && h > 0 ? w * h : 0;
+        if (overlap > bestOverlap) {
+            bestOverlap = overlap;
+            best = &screen;
+        }
+    }
+    const AreaRect& s = *best;
+    const int roomX = std::max(1, s.right - s.left - frame.left - frame.right);
+    const int roomY = std::max(1, s.bottom - s.top - frame.top - frame.bottom);
+    place.width = std::clamp(place.width, 1, roomX);
+    place.height = std::clamp(place.height, 1, roomY);
+    place.left = std::clamp(place.left, s.left + frame.left, s.right - frame.right - place.width);
+    place.top = std::clamp(place.top, s.top + frame.top, s.bottom - frame.bottom - place.height);
 }
 
 void saveBounds(ConfigSaver& settings, const WindowBounds& bounds, std::string_view fileClass,

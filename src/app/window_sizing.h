@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrel {
 
@@ -61,8 +62,31 @@ struct ContentWidthInput {
 };
 [[nodiscard]] int contentWidth(const ContentWidthInput& input) noexcept;
 
-// The desktop's work area; only its right and bottom edges are used.
+// The desktop's work area; the sizing rules use its right and bottom edges, keeping the
+// window reachable uses all four.
 struct WorkArea {
+    int right = 0;
+    int bottom = 0;
+    int left = 0;
+    int top = 0;
+};
+
+// A rectangle of the desktop (a screen's work area, a window's outer bounds).
+struct AreaRect {
+    int left = 0;
+    int top = 0;
+    int right = 0; // exclusive
+    int bottom = 0;
+
+    [[nodiscard]] bool contains(const AreaRect& r) const noexcept {
+        return r.left >= left && r.top >= top && r.right <= right && r.bottom <= bottom;
+    }
+};
+
+// How far the window manager's frame reaches beyond the window's own bounds.
+struct FrameExtents {
+    int left = 0;
+    int top = 0; // the title bar
     int right = 0;
     int bottom = 0;
 };
@@ -95,6 +119,13 @@ struct WindowPlacement {
 // find dialog's position, and applies the auto-height and width rules.
 [[nodiscard]] WindowPlacement placeWindow(const SizeWindowInput& input,
                                           const ConfigSaver& settings);
+
+// After placeWindow: bounds that would leave the title bar or the button bar (the window's bottom
+// edge, all of its width) off every screen are moved onto the screen they overlap most, or the
+// first, and shrunk to fit it; bounds already on a screen stay as they are. `left`, `top`,
+// `width` and `height` are the window's own bounds, without the frame.
+void keepReachable(WindowPlacement& place, const std::vector<AreaRect>& screens,
+                   const FrameExtents& frame) noexcept;
 
 // The bounds SaveBounds writes.
 struct WindowBounds {

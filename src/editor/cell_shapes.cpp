@@ -30,13 +30,13 @@ public:
     RectSink(const CellRect& cell, ShapeRect (&out)[kMaxShapeRects]) : cell_(cell), out_(out) {}
 
     void add(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-             std::uint8_t alpha = 255) noexcept {
+             ShapeFill fill = ShapeFill::Solid) noexcept {
         x0 = std::max(x0, cell_.x0);
         y0 = std::max(y0, cell_.y0);
         x1 = std::min(x1, cell_.x1);
         y1 = std::min(y1, cell_.y1);
         if (x0 < x1 && y0 < y1 && count_ < kMaxShapeRects) {
-            out_[count_++] = ShapeRect{CellRect{x0, y0, x1, y1}, alpha};
+            out_[count_++] = ShapeRect{CellRect{x0, y0, x1, y1}, fill};
         }
     }
     [[nodiscard]] int count() const noexcept { return count_; }
@@ -124,10 +124,14 @@ int cellShapeRects(std::uint8_t byte, const CellRect& c, std::int32_t thickness,
     const std::int32_t midX = c.x0 + (c.x1 - c.x0) / 2;
     const std::int32_t midY = c.y0 + (c.y1 - c.y0) / 2;
     switch (byte) {
-    case 176: // light, medium and dark shade: the text colour blended over the background
+    case 176: // light, medium and dark shade: the whole cell, filled with dots
+        sink.add(c.x0, c.y0, c.x1, c.y1, ShapeFill::LightShade);
+        break;
     case 177:
+        sink.add(c.x0, c.y0, c.x1, c.y1, ShapeFill::MediumShade);
+        break;
     case 178:
-        sink.add(c.x0, c.y0, c.x1, c.y1, static_cast<std::uint8_t>(64 * (byte - 175)));
+        sink.add(c.x0, c.y0, c.x1, c.y1, ShapeFill::DarkShade);
         break;
     case 219: // full block
         sink.add(c.x0, c.y0, c.x1, c.y1);
@@ -159,6 +163,34 @@ int cellShapeRects(std::uint8_t byte, const CellRect& c, std::int32_t thickness,
         break;
     }
     return sink.count();
+}
+
+bool shadeDotSet(ShapeFill fill, std::int64_t x, std::int64_t y, std::int32_t dot) noexcept {
+    dot = std::max<std::int32_t>(dot, 1);
+    // Floor division, so that the pattern runs on unbroken left of and above the origin.
+    const auto cellOf = [dot](std::int64_t v) {
+        return v >= 0 ? v / dot : -((-v + dot - 1) / dot);
+    };
+    const std::int64_t col = ((cellOf(x) % 4) + 4) % 4;
+    const bool oddRow = ((cellOf(y) % 2) + 2) % 2 != 0;
+    switch (fill) {
+    case ShapeFill::LightShade: // rows of the glyph: 0x22, 0x88
+        return col == (oddRow ? 0 : 2);
+    case ShapeFill::MediumShade: // 0x55, 0xAA
+        return col % 2 == (oddRow ? 0 : 1);
+    case ShapeFill::DarkShade: // 0xDD, 0x77
+        return col != (oddRow ? 0 : 2);
+    case ShapeFill::Solid:
+        return true;
+    }
+    return true;
+}
+
+std::int32_t shadeDotSize(double scale) noexcept {
+    if (!(scale >= 1.0)) {
+        return 1;
+    }
+    return static_cast<std::int32_t>(std::min(scale + 0.5, 64.0));
 }
 
 bool tilesHorizontally(std::uint8_t byte) noexcept {

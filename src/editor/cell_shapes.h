@@ -18,12 +18,24 @@ struct CellRect {
     friend bool operator==(const CellRect&, const CellRect&) = default;
 };
 
-// One piece of a shape: a rectangle in the text colour at the given opacity (255 solid;
-// the shades blend the text colour over what lies beneath).
+// How a piece of a shape is filled: solid in the text colour, or with one of the shade
+// dot patterns (the text colour on the dots, whatever lies beneath between them).
+enum class ShapeFill : std::uint8_t { Solid, LightShade, MediumShade, DarkShade };
+
 struct ShapeRect {
     CellRect rect;
-    std::uint8_t alpha = 255;
+    ShapeFill fill = ShapeFill::Solid;
 };
+
+// The shades' dot patterns as the PC's display font draws them: light sets a quarter of
+// the dots, medium half (a checkerboard), dark three quarters (light's inverse). A pattern
+// repeats every 4 dots across and 2 down and is anchored at the picture's origin, not at
+// the cell, so that neighbouring cells of any size continue one another. `dot` is the
+// size of one dot in device pixels (the scale factor, rounded).
+[[nodiscard]] bool shadeDotSet(ShapeFill fill, std::int64_t x, std::int64_t y,
+                               std::int32_t dot) noexcept;
+// The dot size for a scale factor: whole device pixels, at least one.
+[[nodiscard]] std::int32_t shadeDotSize(double scale) noexcept;
 
 inline constexpr int kMaxShapeRects = 8;
 

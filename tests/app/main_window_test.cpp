@@ -107,6 +107,38 @@ TEST(ButtonBarSlots, followTheLayoutRule) {
     EXPECT_EQ(buttonBarSlots(270)[2].width, 55);
 }
 
+TEST(ButtonBarSlots, exitKeepsItsCaptionWhereTheRuleLeavesItNothing) {
+    // At 287 pixels the rule gives the middle three 70 each and Exit -12: they give up
+    // 14 pixels each so that Exit keeps the 30 its caption needs.
+    const auto placed = buttonBarSlots(287, {0, 0, 0, 0, 30});
+    EXPECT_EQ(placed[1].width, 56);
+    EXPECT_EQ(placed[2].width, 56);
+    EXPECT_EQ(placed[3].width, 56);
+    EXPECT_EQ(placed[4].width, 30);
+    EXPECT_EQ(placed[4].left + placed[4].width, 287);
+}
+
+TEST(ButtonBarSlots, longCaptionsWidenTheirButtonsAndTheBarsMinimum) {
+    const std::array<int, 5> least{90, 94, 63, 70, 62};
+    EXPECT_EQ(buttonBarMinimumWidth(least), 90 + 94 + 63 + 70 + 62 + 4);
+    const auto placed = buttonBarSlots(383, least);
+    const int widths[] = {90, 94, 63, 70, 62};
+    const int lefts[] = {0, 91, 186, 250, 321};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(placed[i].width, widths[i]) << i;
+        EXPECT_EQ(placed[i].left, lefts[i]) << i;
+    }
+    // Wide enough, the layout rule applies as ever above the captions' needs.
+    EXPECT_EQ(buttonBarSlots(704, least)[2].width, 70);
+    EXPECT_EQ(buttonBarSlots(704, least)[1].width, 94);
+}
+
+TEST(ButtonBarSlots, captionsShowWithoutTheirMnemonicMarks) {
+    EXPECT_EQ(visibleCaption(QStringLiteral("E&xit")), "Exit");
+    EXPECT_EQ(visibleCaption(QStringLiteral("Drag && Drop")), "Drag & Drop");
+    EXPECT_EQ(visibleCaption(QStringLiteral("&&&Save")), "&Save");
+}
+
 TEST_F(MainWindowTest, titleAndFileClassFollowTheLoadedName) {
     MainWindow& w = open();
     const std::string nfo = file("Art.NFO", "x\r\n");
@@ -204,10 +236,12 @@ TEST_F(SizingTest, lineNumbersAddTheGutter) {
     EXPECT_EQ(window->width(), 80 * charWidth() + 53 + 30);
 }
 
-TEST_F(SizingTest, aWidthCutByTheWorkAreaNeverGoesBelow230) {
+TEST_F(SizingTest, aWidthCutByTheWorkAreaNeverGoesBelow230NorBelowTheButtonBar) {
     settings.writeInteger("nfo", "Left", 1280 - 100);
     ASSERT_TRUE(window->load(file("a.nfo", line(80) + "\r\n\r\n")));
-    EXPECT_EQ(window->width(), 230);
+    // The English captions need a little more than 230 pixels in a row.
+    EXPECT_EQ(window->width(), std::max(230, window->buttonBar().minimumWidth()));
+    EXPECT_GT(window->buttonBar().minimumWidth(), 230);
 }
 
 TEST_F(SizingTest, withoutAutoWidthTheStoredWidthApplies) {

@@ -155,6 +155,61 @@ TEST(PlaceWindow, aTinyWorkAreaFallsBackToALimitOf150) {
     EXPECT_EQ(placeWindow(input, store).height, 150);
 }
 
+WindowPlacement bounds(int left, int top, int width, int height) {
+    WindowPlacement place;
+    place.left = left;
+    place.top = top;
+    place.width = width;
+    place.height = height;
+    return place;
+}
+
+void expectBounds(const WindowPlacement& place, int left, int top, int width, int height) {
+    EXPECT_EQ(place.left, left);
+    EXPECT_EQ(place.top, top);
+    EXPECT_EQ(place.width, width);
+    EXPECT_EQ(place.height, height);
+}
+
+TEST(KeepReachable, boundsFarOffTheScreenComeBackWithTitleBarAndButtons) {
+    const std::vector<AreaRect> screen{{0, 0, 1280, 1000}};
+    const FrameExtents frame{2, 24, 2, 2};
+    WindowPlacement place = bounds(-100000, -100000, 99999999, 300);
+    keepReachable(place, screen, frame);
+    // As wide as the screen less the frame, the frame's top-left corner at the screen's.
+    expectBounds(place, 2, 24, 1276, 300);
+
+    place = bounds(100000, 100000, 500, 99999999);
+    keepReachable(place, screen, frame);
+    expectBounds(place, 1280 - 2 - 500, 24, 500, 1000 - 24 - 2);
+}
+
+TEST(KeepReachable, boundsOnAScreenStayAndPartlyOffMoveTheLeastNeeded) {
+    const std::vector<AreaRect> screens{{0, 0, 1280, 1000}, {1280, 0, 3200, 1080}};
+    WindowPlacement place = bounds(1500, 100, 600, 400); // wholly on the second screen
+    keepReachable(place, screens, {});
+    expectBounds(place, 1500, 100, 600, 400);
+
+    place = bounds(3000, 100, 600, 400); // mostly on the second screen, off its right edge
+    keepReachable(place, screens, {});
+    expectBounds(place, 2600, 100, 600, 400);
+
+    place = bounds(100, 900, 600, 400); // the button bar below the first screen's bottom
+    keepReachable(place, screens, {});
+    expectBounds(place, 100, 600, 600, 400);
+
+    place = bounds(100, 0, 600, 400); // the title bar above the screen's top
+    keepReachable(place, screens, {0, 30, 0, 0});
+    expectBounds(place, 100, 30, 600, 400);
+}
+
+TEST(KeepReachable, aWindowOffEveryScreenGoesToTheFirst) {
+    const std::vector<AreaRect> screens{{0, 0, 1280, 1000}, {1280, 0, 3200, 1080}};
+    WindowPlacement place = bounds(-5000, 50, 400, 300);
+    keepReachable(place, screens, {});
+    expectBounds(place, 0, 50, 400, 300);
+}
+
 TEST(SaveBounds, writesMaximizedAndTheClassBoundsUnlessMaximized) {
     ConfigSaver store = emptyStore();
     saveBounds(store, {false, 1, 2, 3, 4}, "nfo", false);

@@ -191,17 +191,18 @@ TEST(CellShapes, halvesMakeWholeBlocksWithoutOverlap) {
     }
 }
 
-TEST(CellShapes, shadesBlendTheWholeCellAtRisingStrength) {
+TEST(CellShapes, shadesCoverTheWholeCellWithTheirOwnPatterns) {
     ShapeRect rects[kMaxShapeRects];
     const CellRect cell{3, 5, 11, 21};
-    int previous = 0;
+    const ShapeFill expected[] = {ShapeFill::LightShade, ShapeFill::MediumShade,
+                                  ShapeFill::DarkShade};
     for (std::uint8_t b : {176, 177, 178}) {
         ASSERT_EQ(cellShapeRects(b, cell, 1, rects), 1);
         EXPECT_EQ(rects[0].rect, cell);
-        EXPECT_GT(rects[0].alpha, previous);
-        EXPECT_LT(rects[0].alpha, 255);
-        previous = rects[0].alpha;
+        EXPECT_EQ(rects[0].fill, expected[b - 176]);
     }
+    ASSERT_EQ(cellShapeRects(219, cell, 1, rects), 1);
+    EXPECT_EQ(rects[0].fill, ShapeFill::Solid);
 }
 
 TEST(CellShapes, smallSquareIsCentred) {

@@ -3,6 +3,7 @@
 #include "editor/qt/glyph_painter.h"
 
 #include <QGlyphRun>
+#include <QImage>
 #include <QPolygon>
 
 #include <algorithm>
@@ -22,8 +23,22 @@ constexpr double kCoordinateLimit = 1 << 29;
         std::llround(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)));
 }
 
-[[nodiscard]] int shadeIndex(std::uint8_t alpha) noexcept {
-    return alpha == 255 ? 0 : std::clamp(alpha / 64, 1, 3);
+[[nodiscard]] std::size_t fillIndex(ShapeFill fill) noexcept {
+    return static_cast<std::size_t>(fill);
+}
+
+// One period of a shade's dot pattern in the text colour, clear between the dots.
+QImage shadeTile(ShapeFill fill, const QColor& color, std::int32_t dot) {
+    QImage tile(4 * dot, 2 * dot, QImage::Format_ARGB32_Premultiplied);
+    const QRgb on = color.rgba();
+    const QRgb premultiplied = qPremultiply(on);
+    for (int y = 0; y < tile.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+        for (int x = 0; x < tile.width(); ++x) {
+            line[x] = shadeDotSet(fill, x, y, dot) ? premultiplied : 0;
+        }
+    }
+    return tile;
 }
 
 } // namespace
@@ -108,15 +123,24 @@ void GlyphPainter::flushGlyphs(const GlyphSet& glyphs, int face, const QColor& c
 }
 
 void GlyphPainter::flushShapes(const QColor& color) {
-    static constexpr int kAlpha[4] = {255, 64, 128, 192};
-    for (int i = 0; i < 4; ++i) {
-        std::vector<QRect>& rects = shapes_[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < shapes_.size(); ++i) {
+        std::vector<QRect>& rects = shapes_[i];
         if (rects.empty()) {
             continue;
         }
-        QColor c(color);
-        c.setAlpha(color.alpha() * kAlpha[i] / 255);
-        painter_->setBrush(c);
+        if (i == fillIndex(ShapeFill::Solid)) {
+            painter_->setBrush(color);
+        } else {
+            // The painter works in device pixels here, so the tile lies on the pixel grid
+            // from the device's origin: cells side by side continue the same pattern.
+            const std::int32_t dot = shadeDotSize(sy_);
+            ShadeBrush& cached = shadeBrushes_[i];
+            if (cached.color != color || cached.dot != dot) {
+                cached = {color, dot, QBrush(shadeTile(static_cast<ShapeFill>(i), color, dot))};
+            }
+            painter_->setBrushOrigin(0, 0);
+            painter_->setBrush(cached.brush);
+        }
         painter_->drawRects(rects.data(), static_cast<int>(rects.size()));
         rects.clear();
     }
@@ -160,8 +184,7 @@ void GlyphPainter::drawRun(std::string_view text, Pos from, Pos to, std::int64_t
                                      CellRect{shapeX0, y0, shapeX1, y1}, thickness, rects);
         for (int k = 0; k < n; ++k) {
             const CellRect& r = rects[k].rect;
-            shapes_[static_cast<std::size_t>(shadeIndex(rects[k].alpha))].emplace_back(
-                r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+            shapes_[fillIndex(rects[k].fill)].emplace_back(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
         }
         shapeByte = -1;
     };

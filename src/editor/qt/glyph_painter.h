@@ -5,6 +5,7 @@
 // size, never as an enlarged bitmap.
 #pragma once
 
+#include <QBrush>
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -93,7 +94,14 @@ private:
     // Batches: glyphs of one face, and shape rectangles by opacity.
     std::vector<quint32> glyphIndexes_;
     std::vector<QPointF> glyphPositions_;
-    std::array<std::vector<QRect>, 4> shapes_; // solid, then the three shades
+    std::array<std::vector<QRect>, 4> shapes_; // by ShapeFill: solid, then the three shades
+    // The shades' pattern brushes, kept while colour and dot size stay the same.
+    struct ShadeBrush {
+        QColor color;
+        std::int32_t dot = 0;
+        QBrush brush;
+    };
+    std::array<ShadeBrush, 4> shadeBrushes_;
 };
 
 } // namespace tavrel

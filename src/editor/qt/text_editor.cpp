@@ -165,6 +165,7 @@ std::int64_t TextEditor::currentWrapWidth() const {
 }
 
 void TextEditor::rewrap() {
+    ++layoutPasses_;
     if (!deviceLayout_) {
         layout_->setWrap(wordWrap_, currentWrapWidth());
     }
@@ -233,6 +234,7 @@ void TextEditor::setOptions(EditorOptions options) {
         (options & eoAutoScrollBars) != 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
     setVerticalScrollBarPolicy(policy);
     setHorizontalScrollBarPolicy(policy);
+    updateScrollBars();
 }
 
 void TextEditor::setOverwrite(bool on) {
@@ -271,6 +273,7 @@ void TextEditor::formatSlice() {
     if (engine_.updateDepth() > 0 || layout_->updateMode() != UpdateMode::Background) {
         return; // the end of the batch schedules the work again
     }
+    ++layoutPasses_;
     const bool more = layout_->formatSlice(kSliceBudget);
     updateScrollBars();
     Q_EMIT linesChanged();
@@ -399,6 +402,38 @@ void TextEditor::updateScrollBars() {
         static_cast<int>(std::max<std::int64_t>(1, layout_->metrics().spaceWidth() / h.scale)));
     hBar->setValue(static_cast<int>(std::min<std::int64_t>(scrollX_ / h.scale, h.maximum)));
     settingBars_ = false;
+    // Last: showing or hiding the bar resizes the viewport, which lays out and comes back
+    // here with the new width.
+    settleVerticalBar(v.maximum > 0);
+}
+
+void TextEditor::settleVerticalBar(bool needed) {
+    // Wrapped at the window's width, the text's height depends on the bar's width and the
+    // bar on the text's height. Left to the scroll area, a bar that appears narrows the
+    // text, the rewrap counts its unformatted paragraphs as one line each, the bar goes
+    // again and the text widens: for ever, at full speed. So the bar follows a rule with a
+    // fixed point: it appears as soon as the text is too tall, and goes only once every
+    // paragraph is formatted and the text fits even with the bar's narrower width (then it
+    // fits the wider width too, since wider lines never make more of them).
+    const bool wrapsAtWindow = wordWrap_ && columnWrap_ <= 0 && !deviceLayout_;
+    if ((engine_.options() & eoAutoScrollBars) == 0) {
+        return; // both bars always shown
+    }
+    if (!wrapsAtWindow) {
+        // Without wrapping at the window the text's size does not depend on the bars.
+        if (verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded) {
+            setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        }
+        return;
+    }
+    const bool shown = verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+    if (needed && !shown) {
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    } else if (!needed && shown && !layout_->hasPendingWork()) {
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else if (verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded) {
+        setVerticalScrollBarPolicy(needed ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    }
 }
 
 void TextEditor::scrollContentsBy(int dx, int dy) {

@@ -90,6 +90,9 @@ public:
     [[nodiscard]] UpdateMode updateMode() const noexcept { return layout_->updateMode(); }
     // Display lines known now (paragraphs not yet formatted count one).
     [[nodiscard]] Pos lineCount() const noexcept { return layout_->knownLineCount(); }
+    // How often the text was laid out again or a formatting slice ran: a window left
+    // alone must stop adding to it.
+    [[nodiscard]] std::uint64_t layoutPasses() const noexcept { return layoutPasses_; }
     // Lays the text out with another device's metrics at a width in that device's pixels
     // (printing), until layoutForScreen().
     void layoutForDevice(const GlyphMetrics& metrics, std::int64_t width);
@@ -214,6 +217,7 @@ private:
     void scheduleFormatting();
     void formatSlice();
     void updateScrollBars();
+    void settleVerticalBar(bool needed);
     void normaliseTop();
     [[nodiscard]] ViewAppearance appearance() const;
     [[nodiscard]] ViewWindow window() const;
@@ -286,6 +290,7 @@ private:
     std::int64_t vScale_ = 1;
     std::int64_t hScale_ = 1;
     bool settingBars_ = false;
+    std::uint64_t layoutPasses_ = 0;
 
     // The caret: drawn by us, blinking while the editor has the focus.
     bool caretAtLineEnd_ = false;
