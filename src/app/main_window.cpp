@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
+#include "app/recovery_file.h"
 #include "editor/line_gutter.h"
 #include "editor/text_editor.h"
 #include "lang/language_menu.h"
@@ -27,7 +28,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <filesystem>
+#include <new>
 
 namespace tavrel {
 
@@ -105,6 +108,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     // Always on Top is a window flag here, set before the window first shows.
     applyOnTop();
     // The single-instance handoff installs its hook here.
+    // Once the window is up: the text an earlier run kept when a signal ended it.
+    QTimer::singleShot(0, this, [this] { reportRecoveredFiles(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -253,6 +258,34 @@ QString MainWindow::langText(int number) const {
 
 void MainWindow::showError(int kind) {
     dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104));
+}
+
+void MainWindow::reportRecoveredFiles() {
+    const std::vector<std::string> files = takeRecoveryNote(setup_.locations.settingsFolder);
+    if (files.empty()) {
+        return;
+    }
+    QString text = tavrel::langText(languages_->strings(), kRecoveredText,
+                                    QStringLiteral("The program was ended while a question was "
+                                                   "open. Your text was saved to:"));
+    text += QLatin1Char('\n');
+    for (const std::string& file : files) {
+        text += QLatin1Char('\n') + QString::fromStdString(file);
+    }
+    dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), text);
+}
+
+void MainWindow::showOutOfMemory() {
+    // The box itself needs a little memory; when even that is gone, standard error is left.
+    try {
+        dialogs().showError(this, langText(102),
+                            tavrel::langText(languages_->strings(), kOutOfMemoryText,
+                                             QStringLiteral("There is not enough memory for "
+                                                            "this command. The text was kept "
+                                                            "as it was.")));
+    } catch (const std::bad_alloc&) {
+        std::fputs("tavrel: not enough memory; the text was kept as it was\n", stderr);
+    }
 }
 
 // --- Font and sizing ------------------------------------------------------------------------

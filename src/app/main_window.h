@@ -53,6 +53,10 @@ public:
     static constexpr int kInitialWidth = 704;
     static constexpr int kInitialHeight = 365;
     static constexpr int kGutterWidth = 30;
+    // Language texts of this window's own messages: a command that ran out of memory, and
+    // where the text of a program ended by a signal was kept.
+    static constexpr int kOutOfMemoryText = 420;
+    static constexpr int kRecoveredText = 421;
     // The Open and Save as dialogs' filter, as the program writes it.
     static constexpr const char* kFileFilter =
         "All files (*.*)|*.*|Tavrel files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
@@ -96,6 +100,7 @@ public:
     [[nodiscard]] LineGutter& gutter() const noexcept { return *g_; }
     [[nodiscard]] ButtonBar& buttonBar() const noexcept { return *p_; }
     [[nodiscard]] const std::string& fileName() const noexcept { return fileName_; }
+    [[nodiscard]] const StorageLocations& locations() const noexcept { return setup_.locations; }
     [[nodiscard]] const std::string& fileClass() const noexcept { return fileClass_; }
     [[nodiscard]] bool isModified() const noexcept { return modified_; }
     [[nodiscard]] AppSettings& options() noexcept { return options_; }
@@ -121,6 +126,12 @@ public:
     [[nodiscard]] QString langText(int number) const;
     // ShowError: kind 1 shows text 103, kind 2 text 104.
     void showError(int kind);
+    // A command ran out of memory: says so (text 420) over the window. The command left the
+    // document and the edit as they were.
+    void showOutOfMemory();
+    // Tells where the text of an earlier run, ended by a signal during a question, was
+    // kept (text 421 and the files' paths); each recovery file is reported once.
+    void reportRecoveredFiles();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -35,29 +35,42 @@ namespace {
 bool MainWindow::load(const std::string& name) {
     TextEngine& engine = m_->engine();
     std::int64_t nulOffset = -1;
-    if (options_.convert) {
-        std::optional<std::string> bytes = readWholeFile(name);
-        if (!bytes) {
-            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+    // Every step below may run out of memory on a big file; the engine then keeps the old
+    // document whole, and so does the window: its name, its edit and its modified flag.
+    try {
+        bool outOfMemory = false;
+        std::optional<std::string> bytes = readWholeFile(name, nullptr, &outOfMemory);
+        if (outOfMemory) {
+            showOutOfMemory();
             return false;
         }
-        nulOffset = cutAtNul(*bytes);
-        repairLineEnds(*bytes);
-        try {
-            // Adopted by the document: a 100 MB file is not copied on its way in. The old
-            // text stays reachable by Undo.
-            engine.setParagraphsText(std::move(*bytes));
-        } catch (const std::exception&) {
-            dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
-            return false;
+        if (options_.convert) {
+            if (!bytes) {
+                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+                return false;
+            }
+            nulOffset = cutAtNul(*bytes);
+            repairLineEnds(*bytes);
+            try {
+                // Adopted by the document: a 100 MB file is not copied on its way in. The
+                // old text stays reachable by Undo.
+                engine.setParagraphsText(std::move(*bytes));
+            } catch (const std::bad_alloc&) {
+                throw;
+            } catch (const std::exception&) {
+                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+                return false;
+            }
+        } else {
+            if (!bytes) {
+                showError(1);
+                return false;
+            }
+            nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
         }
-    } else {
-        std::optional<std::string> bytes = readWholeFile(name);
-        if (!bytes) {
-            showError(1);
-            return false;
-        }
-        nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
+    } catch (const std::bad_alloc&) {
+        showOutOfMemory();
+        return false;
     }
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();
