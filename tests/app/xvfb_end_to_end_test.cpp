@@ -1,10 +1,10 @@
-// The built program on a real X server (run under xvfb-run by the CTest entry
+// The built program on a real X server with a window manager (the CTest entry
 // tavrel_app_xvfb_end_to_end): started in portable mode on a corpus file, closed as a user
 // closes it, with the keyboard on the Exit button, and its settings file checked.
 #include "end_to_end_support.h"
+#include "support/x_session.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -17,25 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs xdotool with arguments; its output, or nothing when it failed.
-std::optional<QString> xdotool(const QStringList& arguments, int timeoutMs = 20000) {
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(timeoutMs) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0) {
-        tool.kill();
-        return std::nullopt;
-    }
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-}
-
 TEST(XvfbEndToEnd, theExitButtonReachedByKeysClosesTheWindowAndWritesTheSettings) {
-    if (std::getenv("DISPLAY") == nullptr) {
-        GTEST_SKIP() << "needs an X display; CTest runs this under xvfb-run as "
-                        "tavrel_app_xvfb_end_to_end";
-    }
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-        GTEST_SKIP() << "xdotool is not installed (scripts/setup installs it)";
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
     }
     const Installation install;
     writeFile(install.folder + "usb.dat", "");
@@ -43,16 +27,7 @@ TEST(XvfbEndToEnd, theExitButtonReachedByKeysClosesTheWindowAndWritesTheSettings
     ASSERT_TRUE(fs::exists(art)) << art;
 
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // Under AddressSanitizer: the X keyboard library hands strndup a buffer without a
-    // terminator, which is allowed but trips the strict string checks; the last setting of
-    // an option wins.
-    if (environment.contains(QStringLiteral("ASAN_OPTIONS"))) {
-        environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                           environment.value(QStringLiteral("ASAN_OPTIONS")) +
-                               QStringLiteral(":strict_string_checks=0"));
-    }
+    QProcessEnvironment environment = xProgramEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString(install.configHome));
     program.setProcessEnvironment(environment);
@@ -60,17 +35,15 @@ TEST(XvfbEndToEnd, theExitButtonReachedByKeysClosesTheWindowAndWritesTheSettings
     ASSERT_TRUE(program.waitForStarted(10000)) << program.errorString().toStdString();
 
     // The window shows the file's name in its title once it has loaded it.
-    const auto window = xdotool({"search", "--sync", "--onlyvisible", "--name", "^Tavrel - "});
-    if (!window || window->isEmpty()) {
+    const QString id = waitForWindow(QStringLiteral("^Tavrel - "));
+    if (id.isEmpty()) {
         program.kill();
         program.waitForFinished();
         FAIL() << "the window did not appear: " << program.readAllStandardError().toStdString();
     }
-    const QString id = window->split(QLatin1Char('\n')).front();
-    // Without a window manager the window is given the keyboard directly. The Exit button
-    // has the focus after loading (Initial Focus: Exit button), and Alt+X is its key.
-    ASSERT_TRUE(xdotool({"windowfocus", "--sync", id}));
-    ASSERT_TRUE(xdotool({"key", "--clearmodifiers", "alt+x"}));
+    // The Exit button has the focus after loading (Initial Focus: Exit button), and Alt+X is
+    // its key.
+    ASSERT_TRUE(sendKeys(id, {"alt+x"}));
 
     const bool ended = program.waitForFinished(20000);
     if (!ended) {
