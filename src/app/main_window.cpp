@@ -409,6 +409,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void MainWindow::writeSettingsNow() {
+    if (setup_.settings == nullptr) {
+        return;
+    }
+    saveSettingsAtClose(
+        *setup_.settings,
+        [](const std::string& message) { std::fprintf(stderr, "tavrel: %s\n", message.c_str()); },
+        [this](ConfigSaver& settings) { writeSettings(settings); });
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();

@@ -93,6 +93,9 @@ public:
     void loadSettings();
     // Writes the catalogue between start-up's version mark and flush.
     void writeSettings(ConfigSaver& settings);
+    // The close sequence's settings step on its own, for an end that cannot wait for the
+    // close (a signal while a dialog is open); failures go to standard error.
+    void writeSettingsNow();
     void languageChange();
 
     // --- State, for the commands of later parts and for tests --------------------------

@@ -81,6 +81,7 @@ void endOnTerminationSignals(MainWindow& window) {
                 // Asked twice while nobody answers: the text goes to safety, and the program
                 // ends here, from inside the dialog's loop, without waiting for it.
                 const bool kept = keepTextForRecovery(window);
+                window.writeSettingsNow();
                 std::fflush(stderr);
                 std::_Exit(kept ? 0 : 1);
             }

@@ -1,20 +1,18 @@
 // The built program on a real X server, ended by signals while its save question is open:
 // the first signal asks as closing the window would, a second one while nobody answers keeps
 // the edited text in a recovery file beside the settings and ends the program; the next
-// start says where that file is. Runs under xvfb-run with the other X tests.
+// start says where that file is. Runs on a virtual X server with a window manager.
 #include "end_to_end_support.h"
+#include "support/x_session.h"
 
 #include "app/recovery_file.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <optional>
 #include <thread>
 
 namespace tavrel::test {
@@ -22,35 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<QString> xdotool(const QStringList& arguments, int timeoutMs = 20000) {
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(timeoutMs) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0) {
-        tool.kill();
-        tool.waitForFinished();
-        return std::nullopt;
-    }
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-}
-
-// The first visible window whose title matches; nothing when none shows within the time.
-std::optional<QString> findWindow(const QString& title) {
-    const auto found = xdotool({"search", "--sync", "--onlyvisible", "--name", title});
-    if (!found || found->isEmpty()) {
-        return std::nullopt;
-    }
-    return found->split(QLatin1Char('\n')).front();
-}
-
 void startOnX(QProcess& program, const Installation& install, const QStringList& arguments) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    if (environment.contains(QStringLiteral("ASAN_OPTIONS"))) {
-        environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                           environment.value(QStringLiteral("ASAN_OPTIONS")) +
-                               QStringLiteral(":strict_string_checks=0"));
-    }
+    QProcessEnvironment environment = xProgramEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString(install.configHome));
     program.setProcessEnvironment(environment);
@@ -80,13 +51,9 @@ std::vector<fs::path> recoveryFiles(const std::string& folder) {
     return found;
 }
 
-TEST(XvfbEndToEnd, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStartSaysWhere) {
-    if (std::getenv("DISPLAY") == nullptr) {
-        GTEST_SKIP() << "needs an X display; CTest runs this under xvfb-run as "
-                        "tavrel_app_xvfb_end_to_end";
-    }
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-        GTEST_SKIP() << "xdotool is not installed (scripts/setup installs it)";
+TEST(XSignals, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStartSaysWhere) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
     }
     const Installation install;
     writeFile(install.folder + "usb.dat", "");
@@ -98,20 +65,20 @@ TEST(XvfbEndToEnd, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStart
     QProcess program;
     startOnX(program, install, {QString::fromStdString(document)});
     ASSERT_TRUE(program.waitForStarted(10000)) << program.errorString().toStdString();
-    const auto window = findWindow(QStringLiteral("^Tavrel - "));
-    if (!window) {
+    const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
+    if (window.isEmpty()) {
         program.kill();
         program.waitForFinished();
         FAIL() << "the window did not appear: " << program.readAllStandardError().toStdString();
     }
-    ASSERT_TRUE(xdotool({"windowfocus", "--sync", *window}));
-    ASSERT_TRUE(xdotool({"key", "--clearmodifiers", "ctrl+End"}));
-    ASSERT_TRUE(xdotool({"type", "--delay", "50", "Q"}));
+    ASSERT_TRUE(sendKeys(window, {"ctrl+End"}));
+    ASSERT_TRUE(typeText(window, QStringLiteral("Q")));
 
     // The first signal closes the window, which asks about the changed text...
     signal(program, SIGTERM);
-    const auto question = findWindow(QStringLiteral("^Tavrel$"));
-    ASSERT_TRUE(question) << "no save question: " << program.readAllStandardError().toStdString();
+    const QString question = waitForWindow(QStringLiteral("^Tavrel$"));
+    ASSERT_FALSE(question.isEmpty())
+        << "no save question: " << program.readAllStandardError().toStdString();
     EXPECT_EQ(program.state(), QProcess::Running);
     // ...and the second, with the question unanswered, ends it without losing the text.
     signal(program, SIGHUP);
@@ -127,13 +94,16 @@ TEST(XvfbEndToEnd, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStart
     EXPECT_EQ(readFile(kept.front().string()), "hello\r\nworld\r\nQ");
     EXPECT_EQ(readFile(document), "hello\r\nworld\r\n"); // nobody said Yes
     EXPECT_NE(errors.find(kept.front().string()), std::string::npos) << errors;
+    // The settings were written on the way out, the file among the recent ones.
+    const std::string ini = readFile(install.folder + "Tavrel.ini");
+    EXPECT_NE(ini.find("[Recent Files]\r\n0=" + document + "\r\n"), std::string::npos) << ini;
 
     // The next start shows where the text is, once: the note is gone after it.
     QProcess next;
     startOnX(next, install, {QString::fromStdString(document)});
     ASSERT_TRUE(next.waitForStarted(10000));
-    const auto report = findWindow(QStringLiteral("^Tavrel$"));
-    EXPECT_TRUE(report) << next.readAllStandardError().toStdString();
+    const QString report = waitForWindow(QStringLiteral("^Tavrel$"));
+    EXPECT_FALSE(report.isEmpty()) << next.readAllStandardError().toStdString();
     EXPECT_FALSE(fs::exists(install.folder + kRecoveryNoteName));
     // With the report open and nothing changed, two signals end it and keep nothing new.
     signal(next, SIGINT);
