@@ -319,18 +319,22 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
         }
     }
 
+    const bool groupBreakBefore = groupBreak_;
+    if (record != UndoPlan::None) {
+        groupBreak_ = false; // before the change, so that an observer may break it again
+    }
     ++batch_; // work the change sets off is not grouped with this step
     TextChange change;
     try {
         change = replaceRange(low, high, text, adopt);
     } catch (...) {
         --batch_;
+        groupBreak_ = groupBreakBefore;
         throw;
     }
     --batch_;
     if (record != UndoPlan::None) {
         undo_.dropRedo();
-        groupBreak_ = false;
     }
     if (record == UndoPlan::Clear) {
         undo_.clear();
