@@ -6,14 +6,27 @@
 #include <QApplication>
 
 #include <functional>
+#include <new>
+
+class QEvent;
 
 namespace tavrel {
 
-// The rule on its own: runs `deliver`; when it runs out of memory, a close is refused (its
-// save question may not have been answered, its save not made), `report` says so unless a
-// report is already on screen, and the event counts as not handled.
-bool deliverGuarded(QEvent* event, const std::function<bool()>& deliver,
-                    const std::function<void()>& report);
+// After a delivery ran out of memory: a close is refused (its save question may not have
+// been answered, its save not made), `report` says so unless a report is already on
+// screen. Answers false, the event not handled.
+bool outOfMemoryInDelivery(QEvent* event, const std::function<void()>& report) noexcept;
+
+// Runs `deliver` (called for every event, so nothing is allocated on the way) and handles
+// running out of memory in it as above.
+template <typename Deliver>
+bool deliverGuarded(QEvent* event, Deliver&& deliver, const std::function<void()>& report) {
+    try {
+        return deliver();
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryInDelivery(event, report);
+    }
+}
 
 class GuardedApplication final : public QApplication {
     Q_OBJECT
