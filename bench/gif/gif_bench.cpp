@@ -3,7 +3,7 @@
 // Prints both times and file sizes side by side and their ratios.
 #include "gif/picture.h"
 
-#include "ratio_reporter.h"
+#include "support/ratio_reporter.h"
 #include "text_art_capture.h"
 
 #include <benchmark/benchmark.h>

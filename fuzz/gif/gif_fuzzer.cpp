@@ -1,12 +1,12 @@
 // Fuzz target for the GIF library: random captures, or random frames with random colour
 // tables and pixels (some outside their tables), are optimised or not, written to memory
-// and decoded by the independent decoder of tests/gif; every pixel must show the colour the
+// and decoded by the independent decoder of tests/support; every pixel must show the colour the
 // model says it has, and the only errors allowed are the library's documented ones.
 #include "gif/gif_error.h"
 #include "gif/picture.h"
 #include "gif/web_palette.h"
 
-#include "gif_decoder.h"
+#include "support/gif_decoder.h"
 #include "test_images.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

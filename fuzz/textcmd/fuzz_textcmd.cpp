@@ -1,8 +1,8 @@
 // Fuzzes the UTF-8 decoder and the Format rewrites with arbitrary bytes, checking the
 // codec's promises: no more units than bytes, and encoding then decoding what was decoded
 // gives the same units again.
+#include "text/utf8_codec.h"
 #include "textcmd/text_transforms.h"
-#include "textcmd/utf8_codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The button bar's buttons and its layout rule.
 #include "app/button_bar.h"
 
-#include "lang/translator.h"
+#include "lang/qt/translator.h"
 
 #include <QPushButton>
 #include <QResizeEvent>

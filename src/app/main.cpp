@@ -1,7 +1,7 @@
 // tavrel [FILE] shows FILE in the viewer; tavrel --export-gif OUT FILE... writes GIF images
 // of files as the viewer shows them, without a window.
+#include "app/export_command_line.h"
 #include "app/startup.h"
-#include "gif/export_command_line.h"
 
 int main(int argc, char** argv) {
     // The export paints and writes without a window and ends here; it comes first because

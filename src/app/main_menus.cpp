@@ -1,7 +1,7 @@
 // The menu tables and the builder that turns them into Qt menus.
 #include "app/main_menus.h"
 
-#include "lang/translator.h"
+#include "lang/qt/translator.h"
 
 #include <QAction>
 #include <QActionGroup>

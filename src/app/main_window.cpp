@@ -4,11 +4,11 @@
 
 #include "app/button_bar.h"
 #include "app/recovery_file.h"
-#include "editor/line_gutter.h"
-#include "editor/text_editor.h"
-#include "lang/language_menu.h"
+#include "editor/qt/line_gutter.h"
+#include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
-#include "lang/translator.h"
+#include "lang/qt/language_menu.h"
+#include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 #include "platform/qt_look.h"
@@ -107,7 +107,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     }
     // Always on Top is a window flag here, set before the window first shows.
     applyOnTop();
-    // The single-instance handoff installs its hook here.
+    // Names that later starts hand over are taken from here on.
+    connectHandoff();
     // Once the window is up: the text an earlier run kept when a signal ended it.
     QTimer::singleShot(0, this, [this] { reportRecoveredFiles(); });
 }

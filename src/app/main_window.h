@@ -17,12 +17,17 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 class QMenu;
+
+namespace tavrel::platform {
+class InstanceServer;
+}
 
 namespace tavrel {
 
@@ -44,6 +49,8 @@ struct MainWindowSetup {
     // Called by the close handler after the settings were written: start-up frees the store.
     std::function<void()> releaseSettings;
     char decimalSeparator = 0; // 0: the system's
+    // The running instance's end of the handoff, when this start holds it.
+    platform::InstanceServer* handoff = nullptr;
 };
 
 class MainWindow final : public QMainWindow {
@@ -88,6 +95,10 @@ public:
     void openRecent(const std::string& caption);
     void dropFiles(const QStringList& names);
     void showProperties();
+    // A name another start handed over: the window comes to the front and, unless the
+    // name is empty or the user cancels the save question, loads it. Names that arrive
+    // while one is being taken wait their turn.
+    void takeHandedName(const std::string& name);
 
     // --- Settings ----------------------------------------------------------------------
     void loadSettings();
@@ -146,6 +157,9 @@ protected:
 
 private:
     void createComponents();
+    void connectHandoff();
+    void takeNextHandedName();
+    void bringToFront();
     void connectCommands();
     void connectOptions();
     void applySettingsToWidgets();
@@ -185,8 +199,10 @@ private:
     LineGutter* g_ = nullptr;
     TextEditor* m_ = nullptr;
     ButtonBar* p_ = nullptr;
-    QTimer timer1_;          // the handoff's poll
-    QTimer saveBoundsTimer_; // writes the bounds 1000 ms after the last move or resize
+    QTimer timer1_; // takes handed names outside the socket's signal
+    std::deque<std::string> handedNames_;
+    bool takingHandedName_ = false; // the save question may run an event loop
+    QTimer saveBoundsTimer_;        // writes the bounds 1000 ms after the last move or resize
     MenuSet menus_;
     MenuSet popupItems_;
     QMenu* popup_ = nullptr;

@@ -7,8 +7,8 @@
 #include "app/document_file.h"
 #include "app/file_properties.h"
 #include "app/line_ends.h"
-#include "editor/text_editor.h"
-#include "gif/save_as_gif.h"
+#include "app/save_as_gif.h"
+#include "editor/qt/text_editor.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
 

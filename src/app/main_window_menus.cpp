@@ -3,11 +3,11 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
-#include "editor/line_gutter.h"
-#include "editor/text_editor.h"
+#include "editor/qt/line_gutter.h"
+#include "editor/qt/text_editor.h"
 #include "platform/paths.h"
 #include "textcmd/format_commands.h"
-#include "textcmd/system_date_time.h"
+#include "textcmd/qt/system_date_time.h"
 
 #include <QAction>
 #include <QApplication>

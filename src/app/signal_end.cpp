@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/recovery_file.h"
-#include "editor/text_editor.h"
+#include "editor/qt/text_editor.h"
 #include "platform/atomic_file.h"
 #include "platform/termination_signals.h"
 

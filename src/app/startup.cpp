@@ -17,6 +17,8 @@
 #include "platform/write_access.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
 
@@ -37,13 +39,29 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     }
 }
 
-// The single-instance part of start-up: the shared block, the handoff message, the
-// one-instance flag and the instance check, in this order. Answers false when this start has
-// handed its file over and must end.
-[[nodiscard]] bool runInstanceCheck(StartupState& state) {
-    // The shared block and the handoff message are created here, before the flag is read.
+// The single-instance part of start-up. Every start that finds no running instance becomes
+// the one later starts hand their files to; with the one-instance option on, a later start
+// hands its file over and ends. Answers false when this start has handed its file over.
+[[nodiscard]] bool runInstanceCheck(StartupState& state, const std::string& file) {
     state.oneInstance = state.settings->readBool("Options", "OneInstance", false);
-    // The single-instance check goes here. Until it exists, every start goes on.
+    const std::string folder = platform::runtimeFolder();
+    const std::string key = platform::instanceKey(state.locations.settingsFolder);
+    state.instanceServer = platform::InstanceServer::start(folder, key);
+    if (state.instanceServer != nullptr || !state.oneInstance) {
+        return true;
+    }
+    switch (platform::handToRunningInstance(folder, key, handedName(file))) {
+    case platform::Handoff::Delivered:
+        return false;
+    case platform::Handoff::NoInstance:
+        // The running instance ended while this one waited: this start takes its place.
+        state.instanceServer = platform::InstanceServer::start(folder, key);
+        return true;
+    case platform::Handoff::NoAnswer:
+        // Still starting after two seconds, or hung: the file opens in a window of its own
+        // rather than being lost.
+        return true;
+    }
     return true;
 }
 
@@ -54,6 +72,7 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     setup.locations = state.locations;
     setup.commandLineFile = file;
     setup.releaseSettings = [&state] { state.settings.reset(); };
+    setup.handoff = state.instanceServer.get();
     return std::make_unique<MainWindow>(std::move(setup));
 }
 
@@ -139,6 +158,17 @@ ErrorReporter messageBoxReporter(QWidget* parent) {
     };
 }
 
+std::string handedName(const std::string& commandLineFile) {
+    if (commandLineFile.empty()) {
+        return {};
+    }
+    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(commandLineFile)));
+    if (!info.isFile()) {
+        return {};
+    }
+    return QFile::encodeName(info.canonicalFilePath()).toStdString();
+}
+
 int runTavrel(int argc, char** argv) {
     // --help and --version answer before anything needs a display.
     std::vector<std::string> raw(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -167,7 +197,7 @@ int runTavrel(int argc, char** argv) {
     StartupState& state = startupState();
     state.locations = settleStorageLocations(currentEnvironment());
     state.settings = openSettingsStore(state.locations);
-    if (!runInstanceCheck(state)) {
+    if (!runInstanceCheck(state, line.file)) {
         // Handed over: no window, nothing written.
         state.settings.reset();
         return 0;
@@ -186,6 +216,7 @@ int runTavrel(int argc, char** argv) {
     const int result = QApplication::exec();
     window.reset();
     state.settings.reset();
+    state.instanceServer.reset();
     return result;
 }
 

@@ -4,6 +4,7 @@
 // the main window reads.
 #pragma once
 
+#include "platform/instance_channel.h"
 #include "settings/config_saver.h"
 
 #include <functional>
@@ -40,7 +41,13 @@ struct StartupState {
     std::unique_ptr<ConfigSaver> settings; // freed when the main window closes
     bool oneInstance = false;              // Options/OneInstance
     bool starting = true;                  // cleared once the main window exists
+    // Held by the first instance for its life; later starts hand their file to it.
+    std::unique_ptr<platform::InstanceServer> instanceServer;
 };
+
+// The name a later start hands over: the absolute, link-free form of an existing file, or
+// empty (the running window then only comes to the front).
+[[nodiscard]] std::string handedName(const std::string& commandLineFile);
 
 // The one start-up state of this process.
 [[nodiscard]] StartupState& startupState();

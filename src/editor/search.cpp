@@ -12,14 +12,6 @@
 
 namespace tavrel {
 
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = upperAscii(c);
-    }
-    return out;
-}
-
 namespace {
 
 bool isAsciiLetter(char c) noexcept {

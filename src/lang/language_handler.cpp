@@ -3,9 +3,9 @@
 #include "lang/language_handler.h"
 
 #include "lang/language_text.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -27,23 +27,19 @@ std::filesystem::path fromUtf8(std::string_view s) {
     return std::filesystem::path(std::u8string(s.begin(), s.end()));
 }
 
-char asciiLower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 bool hasLanguageExtension(std::string_view fileName) {
     if (fileName.size() < extension.size()) {
         return false;
     }
     const std::string_view tail = fileName.substr(fileName.size() - extension.size());
     return std::equal(tail.begin(), tail.end(), extension.begin(),
-                      [](char a, char b) { return asciiLower(a) == b; });
+                      [](char a, char b) { return lowerAscii(a) == b; });
 }
 
 bool lessIgnoringCase(const std::string& a, const std::string& b) {
     const auto folded = [](const std::string& s) {
         std::string out(s);
-        std::transform(out.begin(), out.end(), out.begin(), asciiLower);
+        std::transform(out.begin(), out.end(), out.begin(), [](char c) { return lowerAscii(c); });
         return out;
     };
     const std::string fa = folded(a);

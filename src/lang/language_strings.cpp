@@ -1,7 +1,7 @@
 // Lookups in the loaded language file.
 #include "lang/language_strings.h"
 
-#include "editor/code_page.h"
+#include "text/code_page.h"
 
 namespace tavrel {
 namespace {

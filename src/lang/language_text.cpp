@@ -1,8 +1,8 @@
 // Decoding and splitting of language files.
 #include "lang/language_text.h"
 
-#include "editor/code_page.h"
-#include "textcmd/utf8_codec.h"
+#include "text/code_page.h"
+#include "text/utf8_codec.h"
 
 #include <fstream>
 #include <new>

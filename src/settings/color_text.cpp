@@ -2,8 +2,8 @@
 // and their texts.
 #include "settings/color_text.h"
 
-#include "settings/ansi_case.h"
 #include "settings/number_text.h"
+#include "text/byte_case.h"
 
 #include <array>
 #include <cstdio>

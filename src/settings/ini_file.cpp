@@ -1,7 +1,7 @@
 // Parsing, lookup, update and serialisation of the in-memory INI file.
 #include "settings/ini_file.h"
 
-#include "settings/ansi_case.h"
+#include "text/byte_case.h"
 
 namespace tavrel {
 

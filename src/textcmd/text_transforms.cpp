@@ -1,9 +1,9 @@
 // Implementation of the Format menu's byte-string rewrites.
 #include "textcmd/text_transforms.h"
 
-#include "editor/code_page.h"
-#include "textcmd/byte_case.h"
-#include "textcmd/utf8_codec.h"
+#include "text/byte_case.h"
+#include "text/code_page.h"
+#include "text/utf8_codec.h"
 
 #include <array>
 

@@ -5,7 +5,7 @@
 #include "app/button_bar.h"
 #include "app/file_properties.h"
 #include "app/main_menus.h"
-#include "editor/line_gutter.h"
+#include "editor/qt/line_gutter.h"
 
 #include <QAction>
 #include <QMenu>

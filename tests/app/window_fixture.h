@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "editor/text_editor.h"
+#include "editor/qt/text_editor.h"
 #include "platform/temp_folder.h"
 
 #include <QApplication>

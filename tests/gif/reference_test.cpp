@@ -3,8 +3,8 @@
 #include "gif/picture.h"
 #include "gif/web_palette.h"
 
-#include "gif_decoder.h"
 #include "reference_cases.h"
+#include "support/gif_decoder.h"
 
 #include <gtest/gtest.h>
 

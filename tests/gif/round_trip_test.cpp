@@ -2,7 +2,7 @@
 // every pixel must show its web colour, computed here from the channel thresholds alone.
 #include "gif/picture.h"
 
-#include "gif_decoder.h"
+#include "support/gif_decoder.h"
 #include "test_images.h"
 
 #include <gtest/gtest.h>

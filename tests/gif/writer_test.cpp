@@ -3,7 +3,7 @@
 #include "gif/gif_error.h"
 #include "gif/picture.h"
 
-#include "gif_decoder.h"
+#include "support/gif_decoder.h"
 #include "test_images.h"
 
 #include <gtest/gtest.h>

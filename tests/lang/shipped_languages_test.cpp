@@ -1,8 +1,8 @@
 // The language files we ship: each holds a text for every number the program uses, declares
 // its languages, and is copied beside the program by the build.
-#include "editor/code_page.h"
 #include "lang/language_strings.h"
 #include "lang/language_text.h"
+#include "text/code_page.h"
 
 #include <gtest/gtest.h>
 

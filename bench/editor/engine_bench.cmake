@@ -1,2 +1,0 @@
-tavrel_add_bench(tavrel_bench_engine SOURCES engine_bench.cpp LIBS tavrel_editor_core)
-tavrel_add_bench(tavrel_bench_memory_soak SOURCES memory_soak_bench.cpp LIBS tavrel_editor_core)

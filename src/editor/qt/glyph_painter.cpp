@@ -1,0 +1,244 @@
+// Drawing runs of bytes: cells snapped to device pixels, shapes batched by opacity and
+// glyphs batched by face, so a screen of dense art costs a few hundred painter calls.
+#include "editor/qt/glyph_painter.h"
+
+#include <QGlyphRun>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/cell_shapes.h"
+#include "text/cp437.h"
+
+namespace tavrel {
+namespace {
+
+// Coordinates handed to the painter stay well inside 32-bit pixel arithmetic.
+constexpr double kCoordinateLimit = 1 << 29;
+
+[[nodiscard]] std::int32_t snap(double v) noexcept {
+    return static_cast<std::int32_t>(
+        std::llround(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)));
+}
+
+[[nodiscard]] int shadeIndex(std::uint8_t alpha) noexcept {
+    return alpha == 255 ? 0 : std::clamp(alpha / 64, 1, 3);
+}
+
+} // namespace
+
+void GlyphPainter::setFont(const QFont& font, qreal logicalPixelSize) {
+    font_ = font;
+    logicalPixelSize_ = std::max<qreal>(logicalPixelSize, 1);
+    for (auto& set : sets_) {
+        set.reset();
+    }
+    setsScale_ = 0;
+}
+
+void GlyphPainter::begin(QPainter& painter) {
+    painter_ = &painter;
+    painter.save();
+    const QTransform world = painter.worldTransform();
+    const QTransform device = painter.deviceTransform();
+    sx_ = device.m11();
+    sy_ = device.m22();
+    dx_ = device.dx();
+    dy_ = device.dy();
+    // From here on the painter works in device pixels: every coordinate is snapped by us.
+    painter.setWorldTransform(device.inverted() * world);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+}
+
+void GlyphPainter::end() {
+    if (painter_ != nullptr) {
+        painter_->restore();
+        painter_ = nullptr;
+    }
+}
+
+std::int32_t GlyphPainter::deviceX(std::int64_t x) const noexcept {
+    return snap(static_cast<double>(x) * sx_ + dx_);
+}
+
+std::int32_t GlyphPainter::deviceY(std::int64_t y) const noexcept {
+    return snap(static_cast<double>(y) * sy_ + dy_);
+}
+
+void GlyphPainter::fill(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                        const QColor& color) {
+    const QRect r(QPoint(deviceX(x0), deviceY(y0)), QPoint(deviceX(x1) - 1, deviceY(y1) - 1));
+    if (r.isValid()) {
+        painter_->fillRect(r, color);
+    }
+}
+
+const GlyphSet& GlyphPainter::glyphsFor(bool bold, bool italic) {
+    if (setsScale_ != sy_) {
+        for (auto& set : sets_) {
+            set.reset();
+        }
+        setsScale_ = sy_;
+    }
+    std::unique_ptr<GlyphSet>& set = sets_[(bold ? 1 : 0) + (italic ? 2 : 0)];
+    if (!set) {
+        QFont variant(font_);
+        variant.setBold(bold);
+        variant.setItalic(italic);
+        set = std::make_unique<GlyphSet>(variant, logicalPixelSize_ * sy_);
+    }
+    return *set;
+}
+
+void GlyphPainter::flushGlyphs(const GlyphSet& glyphs, int face, const QColor& color) {
+    if (glyphIndexes_.empty()) {
+        return;
+    }
+    QGlyphRun run;
+    run.setRawFont(glyphs.faces()[static_cast<std::size_t>(face)]);
+    run.setRawData(glyphIndexes_.data(), glyphPositions_.data(),
+                   static_cast<int>(glyphIndexes_.size()));
+    painter_->setPen(color);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
+    painter_->setPen(Qt::NoPen);
+    glyphIndexes_.clear();
+    glyphPositions_.clear();
+}
+
+void GlyphPainter::flushShapes(const QColor& color) {
+    static constexpr int kAlpha[4] = {255, 64, 128, 192};
+    for (int i = 0; i < 4; ++i) {
+        std::vector<QRect>& rects = shapes_[static_cast<std::size_t>(i)];
+        if (rects.empty()) {
+            continue;
+        }
+        QColor c(color);
+        c.setAlpha(color.alpha() * kAlpha[i] / 255);
+        painter_->setBrush(c);
+        painter_->drawRects(rects.data(), static_cast<int>(rects.size()));
+        rects.clear();
+    }
+    painter_->setBrush(Qt::NoBrush);
+}
+
+void GlyphPainter::drawRun(std::string_view text, Pos from, Pos to, std::int64_t penFrom,
+                           const Line& line, const Style& style, const GlyphWidths& widths) {
+    if (painter_ == nullptr || from >= to) {
+        return;
+    }
+    const GlyphSet& glyphs = glyphsFor(style.bold, style.italic);
+    const std::int32_t y0 = deviceY(line.top);
+    const std::int32_t y1 = deviceY(static_cast<std::int64_t>(line.top) + line.height);
+    const double baseline =
+        static_cast<double>(deviceY(static_cast<std::int64_t>(line.top) + line.baseline));
+    const std::int32_t spaceCell = std::max(1, deviceX((*widths.advances)[' ']) - deviceX(0));
+    const std::int32_t thickness = shapeLineThickness(spaceCell, y1 - y0);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+
+    // The end of the run first: a background goes under everything.
+    std::int64_t penTo = penFrom;
+    for (Pos i = from; i < to; ++i) {
+        penTo += advanceAt(bytes[i], penTo, widths);
+    }
+    if (style.background.isValid() && style.background.alpha() > 0) {
+        fill(line.left + penFrom, line.top, line.left + penTo,
+             static_cast<std::int64_t>(line.top) + line.height, style.background);
+    }
+
+    int face = -1;
+    int shapeByte = -1; // a run of equal tiling shapes waiting to be drawn as one
+    std::int32_t shapeX0 = 0;
+    std::int32_t shapeX1 = 0;
+    auto emitShape = [&] {
+        if (shapeByte < 0) {
+            return;
+        }
+        ShapeRect rects[kMaxShapeRects];
+        const int n = cellShapeRects(static_cast<std::uint8_t>(shapeByte),
+                                     CellRect{shapeX0, y0, shapeX1, y1}, thickness, rects);
+        for (int k = 0; k < n; ++k) {
+            const CellRect& r = rects[k].rect;
+            shapes_[static_cast<std::size_t>(shadeIndex(rects[k].alpha))].emplace_back(
+                r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+        }
+        shapeByte = -1;
+    };
+
+    std::int64_t pen = penFrom;
+    for (Pos i = from; i < to; ++i) {
+        std::uint8_t c = bytes[i];
+        const std::int64_t w = advanceAt(c, pen, widths);
+        const std::int32_t cx0 = deviceX(line.left + pen);
+        std::int32_t cx1 = deviceX(line.left + pen + w);
+        if (c == '\t') {
+            if (!style.markTabs) {
+                pen += w;
+                continue;
+            }
+            // The mark takes one cell at the tab's start; the rest of the tab stays blank.
+            cx1 = std::min(cx1, deviceX(line.left + pen + (*widths.advances)[kTabMark]));
+            c = kTabMark;
+        } else if (c == ' ' && style.markSpaces) {
+            c = kSpaceMark;
+        }
+        pen += w;
+        if (isCellShape(c)) {
+            if (shapeByte == c && shapeX1 == cx0 && tilesHorizontally(c)) {
+                shapeX1 = cx1;
+                continue;
+            }
+            emitShape();
+            shapeByte = c;
+            shapeX0 = cx0;
+            shapeX1 = cx1;
+            continue;
+        }
+        const std::uint8_t f = glyphs.face(c);
+        if (f == GlyphSet::kNoFace) {
+            continue;
+        }
+        if (f != face) {
+            if (face >= 0) {
+                flushGlyphs(glyphs, face, style.text);
+            }
+            face = f;
+        }
+        // A glyph narrower than its cell (a fallback face, a strike smaller than asked)
+        // sits in the cell's middle rather than at its left edge.
+        const double slack = (cx1 - cx0) - glyphs.advance(c);
+        const double x = cx0 + (slack >= 1.0 ? std::floor(slack / 2) : 0.0);
+        glyphIndexes_.push_back(glyphs.glyph(c));
+        glyphPositions_.emplace_back(x, baseline);
+    }
+    emitShape();
+    flushShapes(style.text);
+    if (face >= 0) {
+        flushGlyphs(glyphs, face, style.text);
+    }
+
+    if (style.underline || style.zigzag) {
+        const std::int32_t ux0 = deviceX(line.left + penFrom);
+        const std::int32_t ux1 = deviceX(line.left + penTo);
+        const std::int32_t penWidth = std::max(1, static_cast<int>(std::lround(sy_)));
+        const std::int32_t under =
+            std::min<std::int32_t>(static_cast<std::int32_t>(baseline) + penWidth, y1 - penWidth);
+        if (style.underline) {
+            painter_->fillRect(QRect(ux0, under, ux1 - ux0, penWidth), style.text);
+        }
+        if (style.zigzag) {
+            const std::int32_t amplitude = 3 * penWidth / 2 + 1;
+            QPolygon wave;
+            const std::int32_t top = std::min(under, y1 - amplitude - penWidth);
+            for (std::int32_t x = ux0, k = 0; x <= ux1; x += amplitude, ++k) {
+                wave << QPoint(x, top + ((k & 1) != 0 ? amplitude : 0));
+            }
+            painter_->setPen(QPen(style.text, penWidth));
+            painter_->drawPolyline(wave);
+            painter_->setPen(Qt::NoPen);
+        }
+    }
+}
+
+} // namespace tavrel

@@ -1,0 +1,284 @@
+// The editor control: a scroll area that shows a TextEngine's document with the wrapped
+// layout and the glyph painter, and edits it with the keyboard, the mouse, drag and drop
+// and the clipboard. It owns its engine, its layout and its formatting timer.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editor/highlight_runs.h"
+#include "editor/qt/display_font.h"
+#include "editor/qt/glyph_painter.h"
+#include "editor/qt/view_painter.h"
+#include "editor/text_engine.h"
+#include "editor/wrapped_layout.h"
+
+class QMenu;
+
+namespace tavrel {
+
+// The clipboard format that marks a column block; its data is the one byte 2.
+inline constexpr char kColumnBlockMimeType[] = "Tavrel Column Block";
+
+// Which blanks are shown as marks.
+enum NonPrintChar : std::uint8_t { npSpace = 1, npTab = 2, npReturn = 4 };
+
+class TextEditor : public QAbstractScrollArea, private TextObserver {
+    Q_OBJECT
+
+public:
+    explicit TextEditor(QWidget* parent = nullptr);
+    ~TextEditor() override;
+    TextEditor(const TextEditor&) = delete;
+    TextEditor& operator=(const TextEditor&) = delete;
+
+    [[nodiscard]] TextEngine& engine() noexcept { return engine_; }
+    [[nodiscard]] const TextEngine& engine() const noexcept { return engine_; }
+    [[nodiscard]] WrappedLayout& layout() noexcept { return *layout_; }
+
+    // --- Look ----------------------------------------------------------------------------
+    // The font setting; its name is kept ("TavrelLarge" by default) even when another
+    // installed family draws in its place (drawingFont()).
+    void setEditorFont(const QFont& font);
+    [[nodiscard]] const QFont& editorFont() const noexcept { return fontSetting_; }
+    [[nodiscard]] const QFont& drawingFont() const noexcept { return drawFont_; }
+    [[nodiscard]] const GlyphMetrics& glyphMetrics() const noexcept { return *metrics_; }
+    // Every one of the 256 glyphs has the same measured advance (the window may then size
+    // itself to the text).
+    [[nodiscard]] bool isFixedPitch() const noexcept { return metrics_->isFixedPitch(); }
+    void setColor(const QColor& background);
+    [[nodiscard]] QColor color() const { return look_.background; }
+    void setTextColor(const QColor& text);
+    [[nodiscard]] QColor textColor() const { return look_.text; }
+    void setSelectionColors(const QColor& background, const QColor& text);
+    void setShowNonPrintChars(std::uint8_t flags);
+    [[nodiscard]] std::uint8_t showNonPrintChars() const noexcept;
+    void setHighlightSource(HighlightSource* source);
+
+    // --- Layout ----------------------------------------------------------------------------
+    void setWordWrap(bool on);
+    [[nodiscard]] bool wordWrap() const noexcept { return wordWrap_; }
+    // 0: the window's width; above 0: that many characters; below 0: that many pixels.
+    void setColumnWrap(std::int32_t columnWrap);
+    [[nodiscard]] std::int32_t columnWrap() const noexcept { return columnWrap_; }
+    void setTabStops(std::int32_t tabStops);
+    // 0 or less: automatic (the font's cell height + 1); reads back the height in effect.
+    void setLineHeight(std::int32_t height);
+    [[nodiscard]] std::int32_t lineHeight() const;
+    void setLeftMargin(std::int32_t margin);
+    [[nodiscard]] std::int32_t leftMargin() const noexcept { return look_.leftMargin; }
+    void setRightMargin(std::int32_t margin);
+    [[nodiscard]] std::int32_t rightMargin() const noexcept { return rightMargin_; }
+    void setUpdateMode(UpdateMode mode);
+    [[nodiscard]] UpdateMode updateMode() const noexcept { return layout_->updateMode(); }
+    // Display lines known now (paragraphs not yet formatted count one).
+    [[nodiscard]] Pos lineCount() const noexcept { return layout_->knownLineCount(); }
+    // Lays the text out with another device's metrics at a width in that device's pixels
+    // (printing), until layoutForScreen().
+    void layoutForDevice(const GlyphMetrics& metrics, std::int64_t width);
+    void layoutForDevice(const QPaintDevice& device, std::int64_t width);
+    void layoutForScreen();
+    // Paints display lines from firstLine into `area` of a painter (no selection, no
+    // caret): the print preview and printing use it after layoutForDevice.
+    void paintLines(QPainter& painter, Pos firstLine, const QRect& area);
+
+    // --- Editing state ---------------------------------------------------------------------
+    void setOptions(EditorOptions options);
+    [[nodiscard]] EditorOptions options() const noexcept { return engine_.options(); }
+    void setOverwrite(bool on);
+    [[nodiscard]] bool overwrite() const noexcept { return overwrite_; }
+    void setReadOnly(bool on) noexcept { readOnly_ = on; }
+    [[nodiscard]] bool isReadOnly() const noexcept { return readOnly_; }
+    void setDisplayOnly(bool on) noexcept { displayOnly_ = on; }
+    [[nodiscard]] bool isDisplayOnly() const noexcept { return displayOnly_; }
+    void setCaretWidth(std::int32_t width);
+    void setHideSelection(bool hide);
+    void setEnableHotKeys(bool on) noexcept { enableHotKeys_ = on; }
+    // Lines per wheel notch; -1 takes the system's setting.
+    void setMouseWheelFactor(int lines) noexcept { wheelFactor_ = lines; }
+    void setProgressInterval(int ms) noexcept { progressInterval_ = ms; }
+
+    // --- Commands --------------------------------------------------------------------------
+    void copyToClipboard();
+    void cutToClipboard();
+    void pasteFromClipboard();
+    void scrollInView();
+    // The editor's own popup (built on first use), its items enabled for the moment;
+    // null when the editor has a menu of its own or eoNoDefaultPopup is set.
+    QMenu* builtInPopupMenu();
+
+    // --- Geometry, for the gutter, the window and tests ------------------------------------
+    // Pixel offset of the view's top in the whole text, and the horizontal offset.
+    [[nodiscard]] std::int64_t verticalOffset() const;
+    [[nodiscard]] std::int64_t horizontalOffset() const noexcept { return scrollX_; }
+    void setVerticalOffset(std::int64_t pixels);
+    void setHorizontalOffset(std::int64_t pixels);
+    // The display line at the top of the view.
+    [[nodiscard]] Pos topLine() const;
+    [[nodiscard]] std::int32_t baseline() const;
+    // Document position under a point of the viewport.
+    [[nodiscard]] Pos positionAt(const QPoint& viewportPoint);
+    // The caret's rectangle in viewport coordinates.
+    [[nodiscard]] QRect caretRect();
+
+    // --- Pictures ------------------------------------------------------------------------------
+    // The viewport as it shows now (without the caret), at the screen's scale factor.
+    [[nodiscard]] QImage renderViewport();
+    // The whole document wrapped at `wrapWidth` pixels (0: unwrapped), margins included;
+    // a null image when it would exceed 32767 pixels in either direction.
+    [[nodiscard]] QImage renderDocument(std::int64_t wrapWidth, qreal scale = 1.0);
+
+    // Moves text dropped at `position`: the selection is moved there (copied with
+    // `copy`), or, dropped inside itself, only the caret moves. What a drop does.
+    void dropSelectionAt(Pos position, bool copy);
+
+Q_SIGNALS:
+    void changed();                  // OnChange
+    void caretMoved();               // the caret or the selection moved
+    void styleChanged();             // OnStyleChange: the Insert key toggled overwrite
+    void selectionMoved();           // OnSelMove: text dropped inside its own selection
+    void internalPopup(QMenu* menu); // OnInternalPopup
+    void highlightClicked(tavrel::Pos position);
+    void verticalScrolled(int dy); // OnVScroll
+    void horizontalScrolled();     // OnHScroll
+    void formatProgress();         // OnProgress
+    void linesChanged();           // the line or paragraph totals may have changed
+    void consistencyError(const QString& message);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // TextObserver
+    void textChanged(const TextChange& change) override;
+    void documentLoaded() override;
+    void selectionChanged() override;
+    void updateEnded() override;
+    void scrollToTopRequested() override;
+
+    void applyFont(const QFont& drawFont, qreal pixelSize);
+    void rewrap();
+    [[nodiscard]] std::int64_t currentWrapWidth() const;
+    void scheduleFormatting();
+    void formatSlice();
+    void updateScrollBars();
+    void normaliseTop();
+    [[nodiscard]] ViewAppearance appearance() const;
+    [[nodiscard]] ViewWindow window() const;
+    [[nodiscard]] Pos caretLine();
+    [[nodiscard]] std::int64_t caretX();
+    void restartCaretBlink();
+
+    // Keyboard (text_editor_keys.cpp)
+    bool handleCommandKey(QKeyEvent* event);
+    bool handleMovementKey(QKeyEvent* event);
+    void moveCaret(Pos position, bool extend, bool atLineEnd = false);
+    // The display line `delta` lines from `line`, formatting the paragraphs it crosses.
+    [[nodiscard]] Pos stepLines(Pos line, Pos delta);
+    void moveCaretToLine(Pos line, bool extend, bool block);
+    void insertTyped(const std::string& bytes);
+    void pressEnter();
+    void pressTab();
+    void pressBackspace(bool word);
+    void pressDelete(bool toLineEnd);
+    void extendBlock(Pos caret, Pos caretColumn);
+
+    // Mouse (text_editor_mouse.cpp)
+    struct Hit {
+        Pos position = 0;
+        bool atLineEnd = false; // right of a wrapped line's text: the caret stays on it
+    };
+    [[nodiscard]] Hit hitTest(const QPoint& viewportPoint);
+    [[nodiscard]] Pos columnAt(const QPoint& viewportPoint) const;
+    [[nodiscard]] bool insideSelection(Pos position) const;
+    void selectTo(const QPoint& viewportPoint);
+    void startTextDrag();
+    void autoScroll();
+
+    // Clipboard and menu (text_editor_clipboard.cpp)
+    void updatePopupMenu();
+
+    TextEngine engine_;
+    std::unique_ptr<QtGlyphMetrics> metrics_;
+    std::unique_ptr<QtGlyphMetrics> deviceMetrics_; // while laid out for another device
+    std::unique_ptr<WrappedLayout> layout_;
+    GlyphPainter glyphs_;
+    std::unique_ptr<ViewPainter> painter_;
+    HighlightSource* highlights_ = nullptr;
+
+    QFont fontSetting_;
+    QFont drawFont_;
+    qreal pixelSize_ = 16;
+    ViewAppearance look_;
+    std::int32_t rightMargin_ = 8;
+    std::int32_t lineHeightSetting_ = 0;
+    std::int32_t columnWrap_ = 0;
+    bool wordWrap_ = true;
+    bool deviceLayout_ = false;
+    bool hideSelection_ = false;
+
+    // The view: the document position where the top line starts and how far it is
+    // scrolled out at the top. Held as a position, the top stays put while background
+    // formatting changes the line count above it.
+    Pos topPos_ = 0;
+    std::int32_t topPixel_ = 0;
+    std::int64_t scrollX_ = 0;
+    std::int64_t vScale_ = 1;
+    std::int64_t hScale_ = 1;
+    bool settingBars_ = false;
+
+    // The caret: drawn by us, blinking while the editor has the focus.
+    bool caretAtLineEnd_ = false;
+    std::int64_t desiredX_ = -1; // pixel column kept through a series of Up/Down moves
+    bool caretOn_ = true;
+    std::int32_t caretWidth_ = 1;
+    bool overwrite_ = false;
+    QTimer blinkTimer_;
+
+    bool readOnly_ = false;
+    bool displayOnly_ = false;
+    bool enableHotKeys_ = true;
+    int wheelFactor_ = -1;
+
+    QTimer formatTimer_;
+    QElapsedTimer sinceProgress_;
+    int progressInterval_ = 300;
+
+    // Mouse state.
+    enum class Drag : std::uint8_t { None, Select, Block, MaybeText };
+    Drag drag_ = Drag::None;
+    QPoint pressPoint_;
+    Pos blockAnchorColumn_ = 0;
+    bool moved_ = false;
+    QTimer autoScrollTimer_;
+    QPoint lastMouse_;
+
+    QMenu* popup_ = nullptr;
+};
+
+} // namespace tavrel

@@ -1,0 +1,267 @@
+// The editor control's mouse: clicks, selecting by dragging (a column block with Alt),
+// whole lines from the left margin, words by double click, dragging selected text inside
+// the editor, and clicks on highlighted runs.
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+#include "editor/qt/ansi_text.h"
+#include "editor/qt/text_editor.h"
+
+namespace tavrel {
+
+TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
+    normaliseTop();
+    const std::int64_t lh = lineHeight();
+    const std::int64_t y = static_cast<std::int64_t>(point.y()) + topPixel_;
+    const std::int64_t rows = y >= 0 ? y / lh : (y - lh + 1) / lh;
+    const Pos line = std::max<Pos>(0, topLine() + rows);
+    if (line >= layout_->knownLineCount()) {
+        return {engine_.charCount(), false}; // below the last line: the end of the text
+    }
+    layout_->ensureFormatted(layout_->knownParagraphOfLine(line));
+    const WrappedLayout::LineSpan span = layout_->knownLine(line);
+    const Document& doc = engine_.document();
+    const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
+    const Pos offset =
+        offsetAtX(doc.paragraph(span.paragraph), span.start, span.stop, x, layout_->widths());
+    return {doc.paragraphStart(span.paragraph) + offset,
+            !span.lastOfParagraph && offset == span.stop};
+}
+
+Pos TextEditor::positionAt(const QPoint& viewportPoint) {
+    return hitTest(viewportPoint).position;
+}
+
+Pos TextEditor::columnAt(const QPoint& point) const {
+    const std::int64_t space = std::max(1, layout_->metrics().spaceWidth());
+    const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
+    return std::max<std::int64_t>(0, (x + space / 2) / space);
+}
+
+bool TextEditor::insideSelection(Pos position) const {
+    return !engine_.blockMode() && engine_.selLength() != 0 && position >= engine_.selectionLow() &&
+           position < engine_.selectionHigh();
+}
+
+void TextEditor::mousePressEvent(QMouseEvent* event) {
+    if (displayOnly_) {
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    engine_.breakUndoGroup();
+    desiredX_ = -1;
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const Hit hit = hitTest(point);
+    pressPoint_ = point;
+    lastMouse_ = point;
+    moved_ = false;
+    if (insideSelection(hit.position) && !readOnly_ && !engine_.hasOption(eoNoDragnDrop)) {
+        drag_ = Drag::MaybeText;
+        return;
+    }
+    if ((mods & Qt::AltModifier) != 0 && engine_.hasOption(eoBlockSelection) && !wordWrap_) {
+        drag_ = Drag::Block;
+        blockAnchorColumn_ = columnAt(point);
+        engine_.setBlockSelection(hit.position, hit.position, blockAnchorColumn_,
+                                  blockAnchorColumn_);
+        viewport()->update();
+        return;
+    }
+    drag_ = Drag::Select;
+    if (point.x() < look_.leftMargin && (mods & Qt::ShiftModifier) == 0) {
+        // The left margin selects the whole display line with its break.
+        const Pos line = layout_->knownLineOfPosition(hit.position, hit.atLineEnd);
+        const Pos end = line + 1 < layout_->knownLineCount() ? layout_->knownLineStart(line + 1)
+                                                             : engine_.charCount();
+        engine_.select(layout_->knownLineStart(line), end);
+        caretAtLineEnd_ = false;
+        viewport()->update();
+        return;
+    }
+    moveCaret(hit.position, (mods & Qt::ShiftModifier) != 0, hit.atLineEnd);
+    scrollInView();
+}
+
+void TextEditor::selectTo(const QPoint& point) {
+    const Hit hit = hitTest(point);
+    if (drag_ == Drag::Block) {
+        engine_.setBlockSelection(engine_.anchor(), hit.position, blockAnchorColumn_,
+                                  columnAt(point));
+        viewport()->update();
+    } else {
+        moveCaret(hit.position, true, hit.atLineEnd);
+    }
+}
+
+void TextEditor::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    lastMouse_ = point;
+    if ((point - pressPoint_).manhattanLength() > 0) {
+        moved_ = true;
+    }
+    switch (drag_) {
+    case Drag::MaybeText:
+        if ((point - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
+            drag_ = Drag::None;
+            startTextDrag();
+        }
+        break;
+    case Drag::Select:
+    case Drag::Block:
+        selectTo(point);
+        if (viewport()->rect().contains(point)) {
+            autoScrollTimer_.stop();
+        } else if (!autoScrollTimer_.isActive()) {
+            autoScrollTimer_.start();
+        }
+        break;
+    case Drag::None:
+        break;
+    }
+}
+
+void TextEditor::autoScroll() {
+    if (drag_ != Drag::Select && drag_ != Drag::Block) {
+        autoScrollTimer_.stop();
+        return;
+    }
+    const QRect area = viewport()->rect();
+    if (lastMouse_.y() < area.top()) {
+        setVerticalOffset(verticalOffset() - lineHeight());
+    } else if (lastMouse_.y() > area.bottom()) {
+        setVerticalOffset(verticalOffset() + lineHeight());
+    }
+    if (lastMouse_.x() < area.left()) {
+        setHorizontalOffset(scrollX_ - layout_->metrics().spaceWidth());
+    } else if (lastMouse_.x() > area.right()) {
+        setHorizontalOffset(scrollX_ + layout_->metrics().spaceWidth());
+    }
+    selectTo(lastMouse_);
+}
+
+void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
+    autoScrollTimer_.stop();
+    const Drag was = drag_;
+    drag_ = Drag::None;
+    if (event->button() != Qt::LeftButton || displayOnly_) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    const Hit hit = hitTest(event->position().toPoint());
+    if (was == Drag::MaybeText) {
+        moveCaret(hit.position, false, hit.atLineEnd); // a click into the selection
+    }
+    if (!moved_ && highlights_ != nullptr) {
+        // A click that did not move on a highlighted run: the highlighter's business.
+        const Document& doc = engine_.document();
+        const Pos p = doc.paragraphAt(hit.position);
+        const Pos offset = hit.position - doc.paragraphStart(p);
+        std::vector<HighlightRun> runs;
+        highlights_->runsOf(p, doc.paragraph(p), runs);
+        for (const HighlightRun& run : runs) {
+            if (offset >= run.start && offset < run.start + run.length) {
+                Q_EMIT highlightClicked(hit.position);
+                break;
+            }
+        }
+    }
+}
+
+void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (displayOnly_ || event->button() != Qt::LeftButton) {
+        return;
+    }
+    const auto [start, end] = engine_.wordAt(hitTest(event->position().toPoint()).position);
+    engine_.select(start, end);
+    caretAtLineEnd_ = false;
+    drag_ = Drag::None;
+    viewport()->update();
+}
+
+void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = builtInPopupMenu();
+    if (menu == nullptr) {
+        event->ignore();
+        return;
+    }
+    Q_EMIT internalPopup(menu);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+// --- Dragging text inside the editor ---------------------------------------------------------
+
+void TextEditor::startTextDrag() {
+    auto* mime = new QMimeData;
+    mime->setText(ansiToQString(engine_.selText()));
+    auto* drag = new QDrag(this); // Qt wants it on the heap; it goes with the drag
+    drag->setMimeData(mime);
+    // Moving is the default, Ctrl copies; Escape cancels (QDrag's own handling). The drop
+    // handler does the editing, so the result needs no action here.
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    drag->deleteLater();
+}
+
+void TextEditor::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->source() == this && !readOnly_) {
+        event->setDropAction((event->modifiers() & Qt::ControlModifier) != 0 ? Qt::CopyAction
+                                                                             : Qt::MoveAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TextEditor::dropEvent(QDropEvent* event) {
+    if (event->source() != this || readOnly_) {
+        event->ignore();
+        return;
+    }
+    const bool copy =
+        (event->modifiers() & Qt::ControlModifier) != 0 || event->dropAction() == Qt::CopyAction;
+    dropSelectionAt(positionAt(event->position().toPoint()), copy);
+    // The editing is done; telling the source "copied" keeps it from deleting anything.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    scrollInView();
+}
+
+void TextEditor::dropSelectionAt(Pos position, bool copy) {
+    position = engine_.document().normalise(position);
+    const Pos low = engine_.selectionLow();
+    const Pos high = engine_.selectionHigh();
+    if (position >= low && position <= high) {
+        moveCaret(position, false);
+        Q_EMIT selectionMoved();
+        return;
+    }
+    const std::string text = engine_.selText();
+    engine_.beginUpdate();
+    if (!copy) {
+        engine_.setSelText(std::string_view());
+        if (position > high) {
+            position -= high - low;
+        }
+    }
+    engine_.setSelStart(position);
+    engine_.setSelText(std::string_view(text));
+    engine_.select(position, position + static_cast<Pos>(text.size()));
+    engine_.endUpdate();
+}
+
+} // namespace tavrel

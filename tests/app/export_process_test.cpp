@@ -1,0 +1,80 @@
+// The export run as a process, as the program runs it: with no display to be found (and Qt
+// told to use one), the image still comes out on standard output byte for byte, and the exit
+// status tells refusals from unreadable files.
+#include "app/export_command_line.h"
+
+#include "app/settings_catalogue.h"
+#include "export_test_support.h"
+#include "support/corpus.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace tavrel {
+namespace {
+
+struct Finished {
+    int status = -1;
+    QByteArray out;
+    std::string err;
+};
+
+Finished runProbe(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // A platform that needs a display: the export must choose the offscreen one itself.
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TAVREL_EXPORT_PROBE), arguments);
+    Finished finished;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        return finished;
+    }
+    finished.status = process.exitCode();
+    finished.out = process.readAllStandardOutput();
+    finished.err = process.readAllStandardError().toStdString();
+    return finished;
+}
+
+TEST(GifExportProcess, aDashSendsTheImageToStandardOutputWithoutADisplay) {
+    const std::string file = (test::corpusDir() / "nfo/c64demo.nfo").string();
+    const Finished piped = runProbe({"--export-gif", "-", QString::fromStdString(file)});
+    ASSERT_EQ(piped.status, kExportOk) << piped.err;
+
+    std::ostringstream out;
+    std::ostringstream err;
+    GifExportStreams streams{out, err, "tavrel"};
+    ASSERT_EQ(exportGifFiles({"-", "", {file}, 0}, AppSettings{}, {}, streams), kExportOk);
+    EXPECT_EQ(piped.out.toStdString(), out.str());
+    EXPECT_FALSE(test::decodeWithQt(piped.out).isNull());
+}
+
+TEST(GifExportProcess, theExitStatusTellsWhatWentWrong) {
+    test::ScratchFolder folder;
+    const std::string wide = folder.file("wide.txt");
+    test::writeBytes(wide, std::string(70000, '#'));
+    const Finished refused = runProbe({"--export-gif", QString::fromStdString(folder.file("w.gif")),
+                                       QString::fromStdString(wide)});
+    EXPECT_EQ(refused.status, kExportRefused);
+    EXPECT_NE(refused.err.find("at most 65535 pixels"), std::string::npos) << refused.err;
+
+    const Finished unreadable =
+        runProbe({"--export-gif", "-", QString::fromStdString(folder.file("missing.nfo"))});
+    EXPECT_EQ(unreadable.status, kExportFileError);
+    EXPECT_NE(unreadable.err.find("missing.nfo does not exist"), std::string::npos)
+        << unreadable.err;
+    EXPECT_TRUE(unreadable.out.isEmpty());
+
+    EXPECT_EQ(runProbe({"--export-gif", "-"}).status, kExportRefused); // no file
+    EXPECT_EQ(runProbe({"art.nfo"}).status, 64) << "not an export: left to the viewer";
+}
+
+} // namespace
+} // namespace tavrel

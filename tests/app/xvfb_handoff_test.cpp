@@ -1,0 +1,128 @@
+// One window for all files, on a real X server with a window manager: the built program is
+// started twice from one portable installation and the second start's file must show in
+// the first window, or in a window of its own when the option is off.
+#include "end_to_end_support.h"
+#include "support/x_session.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace tavrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class XvfbHandoff : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const std::string missing = xSessionMissing(); !missing.empty()) {
+            GTEST_SKIP() << missing;
+        }
+        writeFile(install.folder + "usb.dat", "");
+        documents = install.root / "documents";
+        fs::create_directories(documents);
+    }
+
+    void TearDown() override {
+        for (auto& process : processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+
+    void setOneInstance(bool on) {
+        writeFile(install.folder + "Tavrel.ini",
+                  std::string("[Options]\r\nOneInstance=") + (on ? "1" : "0") + "\r\n");
+    }
+
+    std::string document(const std::string& name, const std::string& text) {
+        const std::string path = documents + "/" + name;
+        writeFile(path, text);
+        return path;
+    }
+
+    QProcess& start(const QStringList& arguments) {
+        processes.push_back(std::make_unique<QProcess>());
+        QProcess& process = *processes.back();
+        QProcessEnvironment environment = xProgramEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(install.configHome));
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromStdString(install.program), arguments);
+        EXPECT_TRUE(process.waitForStarted(10000));
+        return process;
+    }
+
+    // Windows of the program whose title matches, visible or not.
+    static int countWindows(const QString& titlePattern) {
+        const auto found = xdotool({"search", "--onlyvisible", "--name", titlePattern}, 5000);
+        return found && !found->isEmpty() ? int(found->split('\n').size()) : 0;
+    }
+
+    static QString arg(const std::string& text) { return QString::fromStdString(text); }
+
+    Installation install;
+    TempFolder runtime; // a private runtime folder of this test's own
+    std::string documents;
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+TEST_F(XvfbHandoff, aSecondStartHandsItsFileToTheFirstWindowAndEnds) {
+    fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    setOneInstance(true);
+    const std::string first = document("first.nfo", "first\r\n");
+    const std::string second = document("Zweite Datei – Grüße.txt", "second\r\n");
+    start({arg(first)});
+    const QString window = waitForWindow("^Tavrel - .*/first.nfo$");
+    ASSERT_FALSE(window.isEmpty());
+
+    QProcess& later = start({arg(second)});
+    ASSERT_TRUE(later.waitForFinished(15000));
+    EXPECT_EQ(later.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
+    EXPECT_FALSE(waitForWindow("Grüße.txt$", 10000).isEmpty());
+    EXPECT_EQ(windowTitle(window), QStringLiteral("Tavrel - ") + QString::fromStdString(second));
+    EXPECT_EQ(countWindows("^Tavrel - "), 1);
+
+    // Without a file the running window comes to the front and keeps its document, also
+    // from minimised.
+    ASSERT_TRUE(xdotool({"windowminimize", "--sync", window}));
+    QProcess& bare = start({});
+    ASSERT_TRUE(bare.waitForFinished(15000));
+    EXPECT_EQ(bare.exitCode(), 0);
+    EXPECT_FALSE(waitForWindow("^Tavrel - .*/Zweite", 10000).isEmpty()) << "not restored";
+    EXPECT_EQ(countWindows("^Tavrel - "), 1);
+}
+
+TEST_F(XvfbHandoff, withTheOptionOffEveryStartOpensItsOwnWindow) {
+    fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    setOneInstance(false);
+    start({arg(document("one.nfo", "1\r\n"))});
+    ASSERT_FALSE(waitForWindow("^Tavrel - .*/one.nfo$").isEmpty());
+    start({arg(document("two.nfo", "2\r\n"))});
+    EXPECT_FALSE(waitForWindow("^Tavrel - .*/two.nfo$").isEmpty());
+    EXPECT_FALSE(waitForWindow("^Tavrel - .*/one.nfo$").isEmpty());
+}
+
+TEST_F(XvfbHandoff, aKilledFirstInstanceLeavesNothingThatStopsTheNextStart) {
+    fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    setOneInstance(true);
+    QProcess& first = start({arg(document("killed.nfo", "k\r\n"))});
+    ASSERT_FALSE(waitForWindow("^Tavrel - .*/killed.nfo$").isEmpty());
+    ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+    ASSERT_TRUE(first.waitForFinished(10000));
+    ASSERT_TRUE(waitForWindowGone("^Tavrel - .*/killed.nfo$"));
+
+    QProcess& next = start({arg(document("next.nfo", "n\r\n"))});
+    EXPECT_FALSE(waitForWindow("^Tavrel - .*/next.nfo$").isEmpty())
+        << next.readAllStandardError().toStdString();
+    EXPECT_EQ(next.state(), QProcess::Running);
+}
+
+} // namespace
+} // namespace tavrel::test
