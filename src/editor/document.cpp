@@ -112,6 +112,7 @@ void Document::freeAll() noexcept {
     paras_.clear();
     chunks_.clear();
     lastChunk_ = chunks_.end();
+    candidate_ = chunks_.end();
 }
 
 // --- Shared chunks --------------------------------------------------------------------------
@@ -137,7 +138,9 @@ Document::ChunkMap::iterator Document::chunkOf(const char* byte) noexcept {
 
 void Document::retain(const Record& r) noexcept {
     if (pointsIntoChunk(r)) {
-        ++chunkOf(r.data)->second.users;
+        Chunk& chunk = chunkOf(r.data)->second;
+        ++chunk.users;
+        chunk.usedBytes += r.length();
     }
 }
 
@@ -145,8 +148,11 @@ void Document::release(const Record& r) noexcept {
     if (pointsIntoChunk(r)) {
         const auto it = chunkOf(r.data);
         assert(it->second.users > 0);
+        it->second.usedBytes -= r.length();
         if (--it->second.users == 0) {
             dropChunk(it);
+        } else if (worthCompacting(it->second)) {
+            candidate_ = it;
         }
     }
 }
@@ -155,7 +161,41 @@ void Document::dropChunk(ChunkMap::iterator chunk) noexcept {
     if (chunk == lastChunk_) {
         lastChunk_ = chunks_.end();
     }
+    if (chunk == candidate_) {
+        candidate_ = chunks_.end();
+    }
     chunks_.erase(chunk);
+}
+
+// Gives the paragraphs still in the candidate chunk buffers of their own, one at a time, so
+// that the document is whole after each; the last one drops the chunk. One pass over the
+// records, made at most once per chunk. Short of memory, the chunk simply stays.
+void Document::compactCandidate() noexcept {
+    if (candidate_ == chunks_.end()) {
+        return;
+    }
+    const auto chunk = candidate_;
+    candidate_ = chunks_.end();
+    chunk->second.settled = true;
+    const char* const first = chunk->first;
+    const char* const last = first + chunk->second.bytes->size();
+    Pos left = chunk->second.users;
+    for (Pos p = 0; p < paras_.size() && left > 0; ++p) {
+        const Record old = paras_[p];
+        if (!pointsIntoChunk(old) || old.data < first || old.data >= last) {
+            continue;
+        }
+        const Part part{std::string_view(old.data, static_cast<std::size_t>(old.length())), false,
+                        nullptr};
+        try {
+            paras_[p] = makeRecord(&part, 1);
+        } catch (...) {
+            return; // the chunk keeps its bytes; settled, so it is not tried again
+        }
+        markContinuation(p - 1, p);
+        --left;
+        release(old); // the last one drops the chunk
+    }
 }
 
 std::size_t Document::sharedChunkBytes() const noexcept {
@@ -189,16 +229,17 @@ LoadResult Document::replaceWhole(std::string& bytes, bool stopAtNul, bool disca
     try {
         GapVector<Record> paras;
         Partitioning starts;
-        Pos users = 0;
-        const LoadResult result = build(*chunk, stopAtNul, discardTrailing, paras, starts, users);
+        Chunk use;
+        const LoadResult result = build(*chunk, stopAtNul, discardTrailing, paras, starts, use);
         ChunkMap chunks;
-        if (users > 0) {
+        if (use.users > 0) {
             const char* first = chunk->data();
             // The node is made empty first, so that the text is never inside a temporary
             // that a failed allocation would destroy.
             Chunk& kept = chunks.emplace(first, Chunk{}).first->second;
             kept.bytes = std::move(chunk);
-            kept.users = users;
+            kept.users = use.users;
+            kept.usedBytes = use.usedBytes;
         }
         // Nothing below allocates.
         freeAll();
@@ -219,7 +260,7 @@ LoadResult Document::replaceWhole(std::string& bytes, bool stopAtNul, bool disca
 // those that point into it. This is the whole work of loading a file and of handing a whole
 // repaired text over.
 LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTrailing,
-                           GapVector<Record>& paras, Partitioning& starts, Pos& users) {
+                           GapVector<Record>& paras, Partitioning& starts, Chunk& use) {
     paras.clear();
     LoadResult result;
     char* const base = text.data();
@@ -247,7 +288,8 @@ LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTraili
         }
         paras.push_back(Record{length == 0 ? kEmptyText : begin,
                                length | (continues ? Record::kContinues : 0)});
-        users += length == 0 ? 0 : 1;
+        use.users += length == 0 ? 0 : 1;
+        use.usedBytes += length;
         starts.append(position);
         position += length;
     };
@@ -634,6 +676,7 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
     }
     starts_.shiftAfter(pa + breaks, inserted - change.removed);
     markContinuation(pa - 1, pa + breaks);
+    compactCandidate();
     return change;
 }
 

@@ -141,8 +141,9 @@ private:
     TextChange replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared);
     TextChange replaceShared(Pos start, Pos stop, std::string& text);
     LoadResult replaceWhole(std::string& bytes, bool stopAtNul, bool discardTrailing);
+    struct Chunk;
     static LoadResult build(std::string& text, bool stopAtNul, bool discardTrailing,
-                            GapVector<Record>& paras, Partitioning& starts, Pos& users);
+                            GapVector<Record>& paras, Partitioning& starts, Chunk& use);
     void freeAll() noexcept;
 
     // Shared, never modified byte chunks: the bytes of the last load and large inserted
@@ -151,8 +152,19 @@ private:
     // keep texts of their own, never pointers into a chunk).
     struct Chunk {
         std::unique_ptr<std::string> bytes;
-        Pos users = 0;
+        Pos users = 0;        // paragraphs pointing into it
+        Pos usedBytes = 0;    // their lengths together
+        bool settled = false; // compacted once, or could not be: not tried again
     };
+    // A large chunk of which a few paragraphs still use a small part (a paste cut down to
+    // one line, a file mostly rewritten) would keep all its bytes for them: below a quarter
+    // in use, those paragraphs get buffers of their own and the chunk goes.
+    static constexpr std::size_t kCompactMinimum = 64 * 1024;
+    [[nodiscard]] static bool worthCompacting(const Chunk& chunk) noexcept {
+        return !chunk.settled && chunk.bytes->size() >= kCompactMinimum &&
+               static_cast<std::size_t>(chunk.usedBytes) < chunk.bytes->size() / 4;
+    }
+    void compactCandidate() noexcept;
     using ChunkMap = std::map<const char*, Chunk>;
     [[nodiscard]] static bool pointsIntoChunk(const Record& r) noexcept;
     ChunkMap::iterator chunkOf(const char* byte) noexcept;
@@ -162,6 +174,7 @@ private:
 
     ChunkMap chunks_;
     ChunkMap::iterator lastChunk_ = chunks_.end(); // the one found last: runs hit it again
+    ChunkMap::iterator candidate_ = chunks_.end(); // a chunk worth compacting, if any
     GapVector<Record> paras_;
     Partitioning starts_;
 };

@@ -73,6 +73,28 @@ TEST(DocumentChunks, aChunkStaysWhileOneParagraphStillPointsIntoIt) {
     EXPECT_EQ(d.sharedChunkCount(), 1u);
 }
 
+TEST(DocumentChunks, aBigPasteCutDownToOneLineKeepsOnlyThatLine) {
+    Document d;
+    std::string model = "head\r\ntail";
+    d.load(std::string(model));
+    const std::string paste = lines(2000, 60, 'p'); // 124 000 bytes
+    d.replace(6, 6, std::string(paste));
+    model.insert(6, paste);
+    // All but the paste's first line goes: the line is copied out and the chunk freed.
+    d.replace(6 + 62, 6 + static_cast<Pos>(paste.size()), "");
+    model.erase(6 + 62, paste.size() - 62);
+    EXPECT_EQ(d.text(), model);
+    EXPECT_EQ(d.sharedChunkCount(), 1u);
+    EXPECT_EQ(d.sharedChunkBytes(), 10u);
+    // A small paste is not worth the pass: it stays while a line of it is used.
+    const std::string small = lines(100, 60, 's');
+    d.replace(0, 0, std::string(small));
+    d.replace(62, static_cast<Pos>(small.size()), "");
+    model.insert(0, small.substr(0, 62));
+    EXPECT_EQ(d.text(), model);
+    EXPECT_EQ(d.sharedChunkCount(), 2u);
+}
+
 TEST(DocumentChunks, aTextCopiedIntoAnEditedParagraphLeavesNoChunk) {
     Document d;
     d.load(std::string("abc"));
@@ -84,6 +106,8 @@ TEST(DocumentChunks, aTextCopiedIntoAnEditedParagraphLeavesNoChunk) {
 }
 
 TEST(DocumentChunks, randomEditsAgreeWithAPlainStringAndLeaveNothingOnceEmptied) {
+    // Chunks are shared, cut down, compacted and dropped on the way; the text must never
+    // notice.
     std::mt19937 random(20261207);
     Document d;
     std::string model = lines(200, 17, 'a');
@@ -104,9 +128,12 @@ TEST(DocumentChunks, randomEditsAgreeWithAPlainStringAndLeaveNothingOnceEmptied)
         if (b < a) {
             std::swap(a, b);
         }
-        const int kind = std::uniform_int_distribution<int>(0, 3)(random);
+        const int kind = std::uniform_int_distribution<int>(0, 4)(random);
         std::string text;
-        if (kind == 0) {
+        if (kind == 4 && round % 10 == 0) {
+            // Now and then a paste big enough to be compacted once mostly deleted.
+            text = lines(std::uniform_int_distribution<int>(6000, 9000)(random), 9, 'B');
+        } else if (kind == 0) {
             text = lines(std::uniform_int_distribution<int>(1, 60)(random), 9, 'L');
         } else if (kind == 1) {
             const int n = std::uniform_int_distribution<int>(0, 12)(random);
