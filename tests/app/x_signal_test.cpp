@@ -73,6 +73,12 @@ TEST(XSignals, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStartSays
     }
     ASSERT_TRUE(sendKeys(window, {"ctrl+End"}));
     ASSERT_TRUE(typeText(window, QStringLiteral("Q")));
+    // The typing has arrived once Open asks about the changed text; Escape cancels the Open.
+    ASSERT_TRUE(sendKeys(window, {"ctrl+o"}));
+    const QString asked = waitForWindow(QStringLiteral("^Tavrel$"));
+    ASSERT_FALSE(asked.isEmpty()) << "the typing did not change the text";
+    ASSERT_TRUE(sendKeys(asked, {"Escape"}));
+    ASSERT_TRUE(waitForWindowGone(QStringLiteral("^Tavrel$")));
 
     // The first signal closes the window, which asks about the changed text...
     signal(program, SIGTERM);
