@@ -63,7 +63,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         setup_.decimalSeparator = systemDecimalSeparator();
     }
     if (!setup_.writer) {
-        setup_.writer = platform::writeFileAtomically;
+        setup_.writer = platform::writeFileStreamed;
     }
     const std::uint16_t langId =
         langIdForLocale(QLocale::system().name().toStdString()).value_or(0x0409);
@@ -257,8 +257,9 @@ QString MainWindow::langText(int number) const {
     return tavrel::langText(languages_->strings(), number);
 }
 
-void MainWindow::showError(int kind) {
-    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104));
+void MainWindow::showError(int kind, const std::string& details) {
+    dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104),
+                        QString::fromLocal8Bit(details));
 }
 
 void MainWindow::reportRecoveredFiles() {
@@ -266,24 +267,27 @@ void MainWindow::reportRecoveredFiles() {
     if (files.empty()) {
         return;
     }
-    QString text = tavrel::langText(languages_->strings(), kRecoveredText,
-                                    QStringLiteral("The program was ended while a question was "
-                                                   "open. Your text was saved to:"));
-    text += QLatin1Char('\n');
+    QString paths;
     for (const std::string& file : files) {
-        text += QLatin1Char('\n') + QString::fromStdString(file);
+        paths +=
+            (paths.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromLocal8Bit(file);
     }
-    dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), text);
+    dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle),
+                        tavrel::langText(languages_->strings(), kRecoveredText,
+                                         QStringLiteral("The program was ended while a question "
+                                                        "was open. Your text was saved to:")),
+                        paths);
 }
 
-void MainWindow::showOutOfMemory() {
+void MainWindow::showOutOfMemory(const std::string& details) {
     // The box itself needs a little memory; when even that is gone, standard error is left.
     try {
         dialogs().showError(this, langText(102),
                             tavrel::langText(languages_->strings(), kOutOfMemoryText,
                                              QStringLiteral("There is not enough memory for "
                                                             "this command. The text was kept "
-                                                            "as it was.")));
+                                                            "as it was.")),
+                            QString::fromLocal8Bit(details));
     } catch (const std::bad_alloc&) {
         std::fputs("tavrel: not enough memory; the text was kept as it was\n", stderr);
     }

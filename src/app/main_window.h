@@ -43,7 +43,7 @@ struct MainWindowSetup {
     StorageLocations locations;       // program and settings folders
     std::string commandLineFile;      // the first argument; empty for none
     WindowDialogs* dialogs = nullptr; // null: the real message boxes and file dialogs
-    FileWriter writer;                // empty: the atomic file writer
+    StreamWriter writer;              // empty: the atomic file writer, streamed
     std::function<bool()> starting;   // empty: start-up's starting flag
     std::optional<WorkArea> workArea; // empty: the screen's available geometry
     // Called by the close handler after the settings were written: start-up frees the store.
@@ -139,12 +139,13 @@ public:
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
     // ShowError: kind 1 shows text 103, kind 2 text 104.
-    void showError(int kind);
-    // A command ran out of memory: says so (text 420) over the window. The command left the
-    // document and the edit as they were.
-    void showOutOfMemory();
+    // `details` names the file and the system's reason; the language text stays as it is.
+    void showError(int kind, const std::string& details = {});
+    // A command ran out of memory: says so (text 420) over the window, with `details` as
+    // for showError. The command left the document and the edit as they were.
+    void showOutOfMemory(const std::string& details = {});
     // Tells where the text of an earlier run, ended by a signal during a question, was
-    // kept (text 421 and the files' paths); each recovery file is reported once.
+    // kept (text 421, the files' paths as details); each recovery file is reported once.
     void reportRecoveredFiles();
 
 protected:

@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace tavrel {
@@ -35,18 +37,20 @@ namespace {
 bool MainWindow::load(const std::string& name) {
     TextEngine& engine = m_->engine();
     std::int64_t nulOffset = -1;
+    std::string why;
     // Every step below may run out of memory on a big file; the engine then keeps the old
     // document whole, and so does the window: its name, its edit and its modified flag.
     try {
         bool outOfMemory = false;
-        std::optional<std::string> bytes = readWholeFile(name, nullptr, &outOfMemory);
+        std::optional<std::string> bytes = readWholeFile(name, &why, &outOfMemory);
         if (outOfMemory) {
-            showOutOfMemory();
+            showOutOfMemory(why);
             return false;
         }
         if (options_.convert) {
             if (!bytes) {
-                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
+                                    QString::fromLocal8Bit(why));
                 return false;
             }
             nulOffset = cutAtNul(*bytes);
@@ -57,19 +61,20 @@ bool MainWindow::load(const std::string& name) {
                 engine.setParagraphsText(std::move(*bytes));
             } catch (const std::bad_alloc&) {
                 throw;
-            } catch (const std::exception&) {
-                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103));
+            } catch (const std::exception& e) {
+                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
+                                    QString::fromLocal8Bit(name + ": " + e.what()));
                 return false;
             }
         } else {
             if (!bytes) {
-                showError(1);
+                showError(1, why);
                 return false;
             }
             nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
         }
     } catch (const std::bad_alloc&) {
-        showOutOfMemory();
+        showOutOfMemory(name + ": not enough memory");
         return false;
     }
     nulOffset_ = nulOffset;
@@ -230,17 +235,19 @@ bool MainWindow::writeDocument(const std::string& path) {
     // A file without write permission is refused for every user: root could write it, but
     // its owner marked it read-only.
     if (platform::isFile(path) && (!hasWriteBit(path) || !platform::canWrite(path))) {
-        showError(2);
+        showError(2, path + ": " + std::strerror(EACCES));
         return false;
     }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(m_->engine().charCount()));
-    m_->engine().write([&bytes](const char* piece, std::size_t size) {
-        bytes.append(piece, size);
-        return true;
+    // The paragraphs stream into the writer: a large document is never copied into one
+    // string on its way to the disk.
+    const TextEngine& engine = m_->engine();
+    const WriteStatus status = setup_.writer(path, [&engine](const ChunkSink& sink) {
+        return engine.write([&sink](const char* piece, std::size_t size) {
+            return sink(std::string_view(piece, size));
+        });
     });
-    if (!setup_.writer(path, bytes).ok()) {
-        showError(2);
+    if (!status.ok()) {
+        showError(2, status.error);
         return false;
     }
     if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
@@ -275,8 +282,9 @@ void MainWindow::saveAsGif() {
             this, FileDialogRequest{request.filter, request.initialFolder, request.proposedName});
     };
     command.text = [this](int number) { return langText(number); };
-    command.showError = [this](const QString& caption, const QString& text) {
-        dialogs().showError(this, caption, text);
+    command.showError = [this](const QString& caption, const QString& text,
+                               const QString& details) {
+        dialogs().showError(this, caption, text, details);
     };
     tavrel::saveAsGif(*m_, command);
 }

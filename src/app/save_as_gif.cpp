@@ -70,14 +70,18 @@ GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command) {
             throw std::runtime_error(status.error);
         }
         return GifSaveResult::Saved;
-    } catch (const std::exception&) {
-        // The library's own messages are not shown: the command has one box for everything.
+    } catch (const std::exception& e) {
+        // One box for everything, with the language text; what went wrong (a full disk, the
+        // file's name) is its informative text.
+        const QString details = QString::fromLocal8Bit(e.what());
         const QString caption = command.text ? command.text(kErrorCaptionText) : QString();
         const QString text = command.text ? command.text(kGifSaveFailedText) : QString();
         if (command.showError) {
-            command.showError(caption, text);
+            command.showError(caption, text, details);
         } else {
-            QMessageBox::critical(command.parent, caption, text);
+            QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, command.parent);
+            box.setInformativeText(details);
+            box.exec();
         }
         return GifSaveResult::Failed;
     }

@@ -51,7 +51,9 @@ struct GifSaveCommand {
     // Language texts by number (104, 102); must be set.
     std::function<QString(int number)> text;
     // Shows the error box; empty: a message box with the error icon and an OK button.
-    std::function<void(const QString& caption, const QString& text)> showError;
+    // `details` is the box's informative text: the file's name and what went wrong.
+    std::function<void(const QString& caption, const QString& text, const QString& details)>
+        showError;
 };
 
 enum class GifSaveResult : std::uint8_t { Saved, Cancelled, Failed };

@@ -153,8 +153,15 @@ bool saveSettingsAtClose(ConfigSaver& settings, const ErrorReporter& report,
 
 ErrorReporter messageBoxReporter(QWidget* parent) {
     return [parent](const std::string& message) {
-        QMessageBox::warning(parent, QString::fromLatin1(kApplicationTitle),
-                             QString::fromLocal8Bit(message));
+        // What follows the first blank line (the file and the system's reason) is the box's
+        // informative text.
+        const std::size_t split = message.find("\n\n");
+        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationTitle),
+                        QString::fromLocal8Bit(message.substr(0, split)), QMessageBox::Ok, parent);
+        if (split != std::string::npos) {
+            box.setInformativeText(QString::fromLocal8Bit(message.substr(split + 2)));
+        }
+        box.exec();
     };
 }
 

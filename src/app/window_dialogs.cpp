@@ -66,12 +66,17 @@ SaveAnswer QtWindowDialogs::askToSave(QWidget* parent, const QString& caption,
     return answer == QMessageBox::No ? SaveAnswer::No : SaveAnswer::Cancel;
 }
 
-void QtWindowDialogs::showError(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox::critical(parent, caption, text);
+void QtWindowDialogs::showError(QWidget* parent, const QString& caption, const QString& text,
+                                const QString& details) {
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+    box.setInformativeText(details);
+    box.exec();
 }
 
-void QtWindowDialogs::showPlain(QWidget* parent, const QString& caption, const QString& text) {
+void QtWindowDialogs::showPlain(QWidget* parent, const QString& caption, const QString& text,
+                                const QString& details) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.setInformativeText(details);
     box.exec();
 }
 

@@ -27,10 +27,13 @@ public:
     // AskToSave's question: Yes, No and Cancel with the question icon.
     [[nodiscard]] virtual SaveAnswer askToSave(QWidget* parent, const QString& caption,
                                                const QString& text) = 0;
-    // ShowError: the error icon and the error caption.
-    virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;
-    // A plain message box with an OK button.
-    virtual void showPlain(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // ShowError: the error icon and the error caption. `details`, when not empty, is the
+    // box's informative text (the file's name and the system's reason).
+    virtual void showError(QWidget* parent, const QString& caption, const QString& text,
+                           const QString& details) = 0;
+    // A plain message box with an OK button; `details` as for showError.
+    virtual void showPlain(QWidget* parent, const QString& caption, const QString& text,
+                           const QString& details) = 0;
     // A yes/no question whose default answer is No.
     [[nodiscard]] virtual bool confirm(QWidget* parent, const QString& caption,
                                        const QString& text) = 0;
@@ -49,8 +52,10 @@ class QtWindowDialogs final : public WindowDialogs {
 public:
     [[nodiscard]] SaveAnswer askToSave(QWidget* parent, const QString& caption,
                                        const QString& text) override;
-    void showError(QWidget* parent, const QString& caption, const QString& text) override;
-    void showPlain(QWidget* parent, const QString& caption, const QString& text) override;
+    void showError(QWidget* parent, const QString& caption, const QString& text,
+                   const QString& details) override;
+    void showPlain(QWidget* parent, const QString& caption, const QString& text,
+                   const QString& details) override;
     [[nodiscard]] bool confirm(QWidget* parent, const QString& caption,
                                const QString& text) override;
     [[nodiscard]] std::optional<std::string> openFileName(QWidget* parent,

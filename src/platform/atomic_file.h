@@ -1,16 +1,54 @@
-// Replacing a file as one step: the new bytes go to a temporary file in the same folder,
-// which is then renamed over the old one, so a failure never leaves a half-written file.
+// Writing a file so that a failure never costs the text it held: the new bytes are streamed
+// into a temporary file that replaces the old one only when complete and on disk, or, where
+// a rename would change the file's identity, copied over it with the old bytes kept aside.
 #pragma once
 
 #include "settings/write_status.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tavrel::platform {
 
-// The replaced file keeps its permissions; a symbolic link is followed and its target
-// replaced. On failure the old file is untouched and no temporary file is left behind.
+// How a target is written; chosen by open() from what the target is.
+enum class WriteMethod {
+    Replace, // a temporary file renamed over the target (a new file, or one only we own)
+    InPlace, // the target's own bytes overwritten: it keeps its inode, links, owner, ACLs
+    Through, // a character device or a FIFO: the bytes are written to it as they come
+};
+
+// One write of one file: open(), any number of write() calls, then commit() or abort().
+// Contract: nothing reaches the target before commit() (a FIFO or a device, which has no old
+// bytes to keep, receives them as they are written); after a failed commit the target holds
+// its old bytes, or the message says in so many words that it does not. A symbolic
+// link is followed and its target written. Every failure message starts with the path and
+// gives the system's reason.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();                          // abandons an uncommitted write
+    AtomicFile(const AtomicFile&) = delete; // owns open descriptors and a temporary file
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    [[nodiscard]] bool open();
+    [[nodiscard]] bool write(std::string_view bytes);
+    [[nodiscard]] WriteStatus commit();
+    void abort() noexcept;
+
+    [[nodiscard]] const std::string& error() const noexcept;
+    [[nodiscard]] WriteMethod method() const noexcept;
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
+
+// The whole of `bytes` as one atomic write.
 [[nodiscard]] WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The pieces `source` hands over, streamed into one atomic write; a source that answers
+// false (it failed or was stopped) leaves the target as it was.
+[[nodiscard]] WriteStatus writeFileStreamed(const std::string& path, const ChunkSource& source);
 
 } // namespace tavrel::platform

@@ -1,5 +1,6 @@
 // The file move: a rename when source and target share a file system, else a copy through
-// the atomic writer so that a failed copy never damages an older target.
+// the atomic writer so that a failed copy never damages an older target, and the source is
+// deleted only once the copy is complete and on disk.
 #include "platform/file_move.h"
 
 #include "platform/atomic_file.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 
 #include <filesystem>
+#include <vector>
 
 namespace tavrel::platform {
 
@@ -16,17 +18,30 @@ namespace {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+// Streams the source into the target; the atomic writer syncs the copy and its folder
+// before it answers success.
 [[nodiscard]] bool copyReplacing(const std::string& source, const std::string& target) {
     QFile in(qtPath(source));
-    if (!in.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
+    if (!std::filesystem::is_regular_file(source) || !in.open(QIODevice::ReadOnly)) {
         return false;
     }
     const bool targetExisted = std::filesystem::exists(target);
-    if (!writeFileAtomically(target, std::string_view(bytes.constData(), bytes.size())).ok()) {
+    const WriteStatus status = writeFileStreamed(target, [&in](const ChunkSink& sink) {
+        std::vector<char> buffer(1 << 16);
+        for (;;) {
+            const qint64 got = in.read(buffer.data(), static_cast<qint64>(buffer.size()));
+            if (got < 0) {
+                return false; // a read error: the copy would be cut short
+            }
+            if (got == 0) {
+                return true;
+            }
+            if (!sink(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) {
+                return false;
+            }
+        }
+    });
+    if (!status.ok()) {
         return false;
     }
     // A new target takes the source's permissions, as a moved file would.

@@ -8,7 +8,10 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringDecoder>
+
+#include <sys/stat.h>
 
 namespace tavrel::platform {
 
@@ -27,15 +30,47 @@ namespace {
 
 } // namespace
 
-NativeSettings::NativeSettings()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QStringLiteral("Velmantic"),
-                                            QStringLiteral("Tavrel"))) {}
+NativeSettings::NativeSettings() {
+#ifndef _WIN32
+    // Where QSettings keeps the file on this system; looked at before QSettings opens it.
+    const QString configHome =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    file_ = QFile::encodeName(configHome + QStringLiteral("/Velmantic/Tavrel.conf")).toStdString();
+    struct stat info {};
+    if (::stat(file_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        keepFileReason_ = "The settings could not be read from " + file_ +
+                          ", which is not a regular file; it was not replaced.";
+        return;
+    }
+#endif
+    settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            QStringLiteral("Velmantic"), QStringLiteral("Tavrel"));
+    // Reading once loads the file now, so that a malformed one is known before any write.
+    [[maybe_unused]] const QVariant probe = settings_->value(QStringLiteral("Info_Version"));
+    if (settings_->status() == QSettings::FormatError) {
+        keepFileReason_ = "The settings in " + location() + " are malformed and were not replaced.";
+    }
+}
 
 NativeSettings::~NativeSettings() = default;
 
+QVariant NativeSettings::valueOf(const std::string& name) const {
+    if (const auto held = held_.find(name); held != held_.end()) {
+        return held->second;
+    }
+    return settings_ != nullptr ? settings_->value(keyOf(name)) : QVariant();
+}
+
+void NativeSettings::store(const std::string& name, QVariant value) {
+    if (!keepFileReason_.empty()) {
+        held_[name] = std::move(value);
+        return;
+    }
+    settings_->setValue(keyOf(name), value);
+}
+
 std::optional<std::string> NativeSettings::readString(const std::string& name) const {
-    const QVariant value = settings_->value(keyOf(name));
+    const QVariant value = valueOf(name);
     switch (value.typeId()) {
     case QMetaType::QString:
         return value.toString().toUtf8().toStdString();
@@ -47,7 +82,7 @@ std::optional<std::string> NativeSettings::readString(const std::string& name) c
 }
 
 std::optional<std::int32_t> NativeSettings::readInteger(const std::string& name) const {
-    const QVariant value = settings_->value(keyOf(name));
+    const QVariant value = valueOf(name);
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -64,17 +99,20 @@ std::optional<std::int32_t> NativeSettings::readInteger(const std::string& name)
 
 void NativeSettings::writeString(const std::string& name, const std::string& value) {
     if (isValidUtf8(value)) {
-        settings_->setValue(keyOf(name), QString::fromStdString(value));
+        store(name, QString::fromStdString(value));
     } else {
-        settings_->setValue(keyOf(name), QByteArray::fromStdString(value));
+        store(name, QByteArray::fromStdString(value));
     }
 }
 
 void NativeSettings::writeInteger(const std::string& name, std::int32_t value) {
-    settings_->setValue(keyOf(name), static_cast<int>(value));
+    store(name, static_cast<int>(value));
 }
 
 WriteStatus NativeSettings::flush() {
+    if (!keepFileReason_.empty()) {
+        return {keepFileReason_};
+    }
     settings_->sync();
     switch (settings_->status()) {
     case QSettings::NoError:
@@ -82,12 +120,16 @@ WriteStatus NativeSettings::flush() {
     case QSettings::AccessError:
         return {"The settings could not be written to " + location() + "."};
     case QSettings::FormatError:
-        return {"The settings in " + location() + " are malformed and were not replaced."};
+        // Found malformed only now (changed since it was read): the file was rewritten.
+        return {"The settings in " + location() + " were malformed; they were written anew."};
     }
     return {"The settings could not be written to " + location() + "."};
 }
 
 std::string NativeSettings::location() const {
+    if (settings_ == nullptr) {
+        return file_;
+    }
     return QFile::encodeName(settings_->fileName()).toStdString();
 }
 

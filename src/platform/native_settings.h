@@ -5,7 +5,10 @@
 
 #include "settings/settings_backend.h"
 
+#include <map>
 #include <memory>
+
+#include <QVariant>
 
 class QSettings;
 
@@ -26,7 +29,18 @@ public:
     [[nodiscard]] std::string location() const;
 
 private:
+    [[nodiscard]] QVariant valueOf(const std::string& name) const;
+    void store(const std::string& name, QVariant value);
+
+    // Null when the file is there but is no regular file (a FIFO would hold start-up for
+    // ever, a folder cannot be read): reads then give the defaults.
     std::unique_ptr<QSettings> settings_;
+    std::string file_;
+    // Why the file must not be replaced at flush (it could not be read or was malformed);
+    // empty when it may be. Writes are then kept here, so that QSettings, which writes
+    // pending changes when it is destroyed, never has any.
+    std::string keepFileReason_;
+    std::map<std::string, QVariant> held_;
 };
 
 } // namespace tavrel::platform

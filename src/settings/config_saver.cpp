@@ -25,11 +25,19 @@ struct LoadedFile {
     std::string error; // empty when read or absent
 };
 
-// A missing file is an empty store; any other failure is reported to the caller.
+// A missing file is an empty store; any other failure is reported to the caller. Only a
+// regular file is opened: reading a FIFO would wait for a writer for ever.
 [[nodiscard]] LoadedFile loadFile(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) {
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
         return {};
+    }
+    if (ec) {
+        return {{}, path + ": " + ec.message()};
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return {{}, path + " is not a regular file"};
     }
     LoadedFile loaded;
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -12,8 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 #include <string>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace tavrel {
 namespace {
@@ -74,6 +79,36 @@ TEST(GifExportProcess, theExitStatusTellsWhatWentWrong) {
 
     EXPECT_EQ(runProbe({"--export-gif", "-"}).status, kExportRefused); // no file
     EXPECT_EQ(runProbe({"art.nfo"}).status, 64) << "not an export: left to the viewer";
+}
+
+TEST(GifExportProcess, devicesAndFifosAsTargetsAreWrittenToNeverReplaced) {
+    test::ScratchFolder folder;
+    const std::string art = folder.file("art.nfo");
+    test::writeBytes(art, "some art\r\n");
+    const std::string fifo = folder.file("pipe.gif");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Nobody reads the FIFO: the export says so instead of waiting or replacing it.
+    const Finished toFifo =
+        runProbe({"--export-gif", QString::fromStdString(fifo), QString::fromStdString(art)});
+    EXPECT_NE(toFifo.status, kExportOk);
+    EXPECT_NE(toFifo.err.find(fifo), std::string::npos) << toFifo.err;
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    // A copy of the null device, as root can make one: the image goes into it.
+    const std::string null = folder.file("null.gif");
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+        GTEST_SKIP() << "no device node can be made here (not root)";
+    }
+    const Finished toNull =
+        runProbe({"--export-gif", QString::fromStdString(null), QString::fromStdString(art)});
+    if (toNull.err.find(std::strerror(EACCES)) != std::string::npos) {
+        GTEST_SKIP() << "device nodes cannot be opened here (nodev mount)";
+    }
+    EXPECT_EQ(toNull.status, kExportOk) << toNull.err;
+    ASSERT_EQ(::stat(null.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "the device node was replaced";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The file commands offscreen with the questions answered by the test: loading with and
 // without the line-end repair, files that cannot be read, the question to save, Save and
 // Save as, saves that fail, and a file whose text stopped at a NUL byte.
+#include "platform/file_facts.h"
 #include "window_fixture.h"
 
 #include "app/button_bar.h"
@@ -9,7 +10,12 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+
+#include <unistd.h>
 
 namespace tavrel::test {
 namespace {
@@ -46,14 +52,20 @@ TEST_F(FileCommandsTest, aFileThatCannotBeReadChangesNothing) {
     const std::string good = file("good.nfo", "kept");
     ASSERT_TRUE(w.load(good));
     fs::create_directory(folder / "folder.nfo");
-    for (const std::string& bad : {folder / "missing.nfo", folder / "folder.nfo"}) {
+    // The box's details name the file and say why, in both load paths.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {folder / "missing.nfo", folder / "missing.nfo does not exist"},
+        {folder / "folder.nfo", folder / "folder.nfo is not a file"}};
+    for (const auto& [bad, why] : cases) {
         dialogs.log.clear();
+        dialogs.details.clear();
         EXPECT_FALSE(w.load(bad));
         EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed}) << bad;
         w.options().convert = false;
         dialogs.log.clear();
         EXPECT_FALSE(w.load(bad));
         EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kLoadFailed}) << bad;
+        EXPECT_EQ(dialogs.details, (std::vector<std::string>{why, why}));
         w.options().convert = true;
     }
     EXPECT_EQ(text(w), "kept");
@@ -71,6 +83,7 @@ TEST_F(FileCommandsTest, aFileWithoutReadPermissionGivesTheLoadMessage) {
     fs::permissions(locked, fs::perms::none);
     EXPECT_FALSE(w.load(locked));
     EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed});
+    EXPECT_EQ(dialogs.details, std::vector<std::string>{locked + ": " + std::strerror(EACCES)});
 }
 
 TEST_F(FileCommandsTest, theCommandLineFileIsLoadedAtCreation) {
@@ -207,6 +220,8 @@ TEST_F(FileCommandsTest, aFullDiskShowsTheSaveMessageAndKeepsTheDocumentModified
     failWrites = true;
     EXPECT_FALSE(w.save());
     EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kSaveFailed});
+    // The language text stays as it is; the file and the reason are the box's details.
+    EXPECT_EQ(dialogs.details, std::vector<std::string>{path + ": No space left on device"});
     EXPECT_TRUE(w.isModified());
     EXPECT_EQ(readFile(path), "on disk");
 
@@ -227,6 +242,8 @@ TEST_F(FileCommandsTest, aReadOnlyFileIsRefusedForEveryUserRootIncluded) {
     type(w, "x");
     EXPECT_FALSE(w.save());
     EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kSaveFailed});
+    ASSERT_EQ(dialogs.details.size(), 1u);
+    EXPECT_EQ(dialogs.details[0], path + ": " + std::strerror(EACCES));
     EXPECT_TRUE(written.empty());
     EXPECT_EQ(readFile(path), "protected");
     EXPECT_TRUE(w.isModified());
@@ -243,22 +260,81 @@ protected:
     }
 };
 
-TEST_F(RealWriterTest, aFolderThatBecameReadOnlyKeepsTheOldFileWhole) {
+TEST_F(RealWriterTest, aFileInAFolderThatBecameReadOnlyIsSavedInPlaceAsOrdinaryUser) {
     if (runningAsRoot()) {
-        GTEST_SKIP() << kRootSkipReason << "; the injected writer covers this failure";
+        GTEST_SKIP() << kRootSkipReason;
     }
     MainWindow& w = openWithRealWriter();
     fs::create_directory(folder / "ro");
     const std::string path = folder / "ro/doc.txt";
     writeFile(path, "original");
+    const test::FileFacts before = test::factsOf(path);
     ASSERT_TRUE(w.load(path));
     type(w, "edited ");
     fs::permissions(folder / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(w.save());
-    EXPECT_EQ(dialogs.log, std::vector<std::string>{"error:Error:" + kSaveFailed});
-    EXPECT_EQ(readFile(path), "original");
-    EXPECT_TRUE(w.isModified());
+    // The file itself is writable, so the save goes through, over the file's own bytes.
+    EXPECT_TRUE(w.save());
+    EXPECT_TRUE(dialogs.log.empty());
+    const test::FileFacts after = test::factsOf(path);
+    EXPECT_EQ(after.bytes, "edited original");
+    EXPECT_EQ(after.inode, before.inode);
+    EXPECT_FALSE(w.isModified());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder / "ro"), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileCommandsTest, aSaveHandsTheWriterTheParagraphsPieceByPiece) {
+    // A writer that keeps only the size of the largest piece: were the document copied into
+    // one string first, that piece would be the whole file.
+    std::size_t largest = 0;
+    std::string bytes;
+    MainWindowSetup s = setup();
+    s.writer = [&](const std::string&, const ChunkSource& source) {
+        source([&](std::string_view piece) {
+            largest = std::max(largest, piece.size());
+            bytes.append(piece);
+            return true;
+        });
+        return WriteStatus{};
+    };
+    window = std::make_unique<MainWindow>(std::move(s));
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        text += (i > 0 ? "\r\nparagraph " : "paragraph ") + std::to_string(i);
+    }
+    ASSERT_TRUE(window->load(file("long.txt", text)));
+    type(*window, "x");
+    ASSERT_TRUE(window->save());
+    EXPECT_TRUE(bytes == "x" + text);
+    EXPECT_LT(largest, text.size() / 10);
+}
+
+TEST_F(RealWriterTest, aHardLinkedDocumentIsStreamedIntoTheSameFile) {
+    MainWindow& w = openWithRealWriter();
+    const std::string path = folder / "doc.txt";
+    std::string text;
+    for (int i = 0; i < 5000; ++i) {
+        text += (i > 0 ? "\r\nline " : "line ") + std::to_string(i);
+    }
+    writeFile(path, text);
+    ASSERT_EQ(::link(path.c_str(), (folder / "other.txt").c_str()), 0);
+    const test::FileFacts before = test::factsOf(path);
+    ASSERT_TRUE(w.load(path));
+    type(w, "+");
+    ASSERT_TRUE(w.save());
+    const test::FileFacts after = test::factsOf(path);
+    EXPECT_TRUE(after.bytes == "+" + text);
+    EXPECT_TRUE(readFile(folder / "other.txt") == after.bytes);
+    EXPECT_EQ(after.inode, before.inode);
+    EXPECT_EQ(after.links, 2u);
+}
+
+TEST_F(RealWriterTest, aFailedLoadNamesTheFileAndTheReason) {
+    MainWindow& w = openWithRealWriter();
+    const std::string missing = folder / "gone.nfo";
+    EXPECT_FALSE(w.load(missing));
+    ASSERT_EQ(dialogs.details.size(), 1u);
+    EXPECT_EQ(dialogs.details[0].rfind(missing, 0), 0u) << dialogs.details[0];
+    EXPECT_NE(dialogs.details[0].find("does not exist"), std::string::npos) << dialogs.details[0];
 }
 
 TEST_F(RealWriterTest, savingThroughASymbolicLinkReplacesItsTargetAndKeepsPermissions) {

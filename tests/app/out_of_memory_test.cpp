@@ -75,6 +75,7 @@ int OutOfMemoryTest::loadUnderLimit(const std::string& small, const std::string&
     CHILD_CHECK(w.fileName() == small, 7);
     const auto& log = dialogs.log;
     CHILD_CHECK(std::count(log.begin(), log.end(), "error:Error:" + kOutOfMemory) == 1, 8);
+    CHILD_CHECK(dialogs.details.back() == big + ": not enough memory", 11); // the details
     // The window goes on: it paints, takes more typing, and Undo still knows the edit.
     w.editor().grab();
     QCoreApplication::processEvents();
@@ -161,11 +162,12 @@ TEST_F(OutOfMemoryTest, theNextStartSaysWhereTheRecoveredTextIsAndOnlyOnce) {
     writeFile(folder / kRecoveryNoteName, kept + "\n");
     open();
     QCoreApplication::processEvents();
-    const std::string expected = "plain:The program was ended while a question was open. Your "
-                                 "text was saved to:\n\n" +
-                                 kept;
-    EXPECT_EQ(std::count(dialogs.log.begin(), dialogs.log.end(), expected), 1)
+    // The language text as it is, the file's path as the box's details.
+    const std::string expected =
+        "plain:The program was ended while a question was open. Your text was saved to:";
+    ASSERT_EQ(std::count(dialogs.log.begin(), dialogs.log.end(), expected), 1)
         << ::testing::PrintToString(dialogs.log);
+    EXPECT_EQ(dialogs.details.back(), kept);
     EXPECT_EQ(readFile(kept), "kept text");
 
     dialogs.log.clear();

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +45,7 @@ struct Answers {
     std::optional<std::string> fileName;
     std::vector<GifSaveRequest> requests;
     std::vector<std::pair<QString, QString>> boxes; // caption, text
+    std::vector<std::string> boxDetails;            // the informative text of each box
 
     GifSaveCommand command(const std::string& document, const std::string& lastFolder) {
         GifSaveCommand c;
@@ -52,8 +56,9 @@ struct Answers {
             return fileName;
         };
         c.text = [](int number) { return QStringLiteral("text %1").arg(number); };
-        c.showError = [this](const QString& caption, const QString& text) {
+        c.showError = [this](const QString& caption, const QString& text, const QString& details) {
             boxes.emplace_back(caption, text);
+            boxDetails.push_back(details.toStdString());
         };
         return c;
     }
@@ -131,6 +136,9 @@ TEST(SaveAsGif, aFailedWriteShowsTheErrorBoxAndLeavesNoFile) {
     ASSERT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(answers.boxes[0].first, QStringLiteral("text 102"));
     EXPECT_EQ(answers.boxes[0].second, QStringLiteral("text 104"));
+    // The file's name and the system's reason are the box's informative text.
+    ASSERT_EQ(answers.boxDetails.size(), 1u);
+    EXPECT_EQ(answers.boxDetails[0], *answers.fileName + ": " + std::strerror(ENOENT));
     EXPECT_EQ(folder.entries(), 0u);
 }
 

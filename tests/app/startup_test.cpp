@@ -152,7 +152,7 @@ TEST(Startup, aFailedSaveIsReportedOnceAndDoesNotThrow) {
     EXPECT_NE(reports[0].find(machine.program + "Tavrel.ini"), std::string::npos) << reports[0];
 }
 
-TEST(Startup, aReadOnlyPortableFolderKeepsTheOldFileWhole) {
+TEST(Startup, aReadOnlyPortableFolderKeepsAReadOnlyIniWhole) {
     if (test::runningAsRoot()) {
         GTEST_SKIP() << test::kRootSkipReason;
     }
@@ -160,11 +160,35 @@ TEST(Startup, aReadOnlyPortableFolderKeepsTheOldFileWhole) {
     writeFile(machine.program + "usb.dat", "");
     writeFile(machine.program + "Tavrel.ini", "[Options]\r\nWordWrap=0\r\n");
     const auto store = openSettingsStore(settleStorageLocations(machine.environment()));
+    ASSERT_EQ(::chmod((machine.program + "Tavrel.ini").c_str(), 0444), 0);
     ASSERT_EQ(::chmod(machine.program.c_str(), 0555), 0);
     int reports = 0;
     EXPECT_FALSE(saveSettingsAtClose(*store, [&](const std::string&) { ++reports; }));
     EXPECT_EQ(reports, 1);
     EXPECT_EQ(readFile(machine.program + "Tavrel.ini"), "[Options]\r\nWordWrap=0\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(machine.program), fs::directory_iterator()), 2);
+}
+
+TEST(Startup, aWritableIniInAReadOnlyPortableFolderIsWrittenInPlaceAsOrdinaryUser) {
+    if (test::runningAsRoot()) {
+        GTEST_SKIP() << test::kRootSkipReason;
+    }
+    Machine machine;
+    writeFile(machine.program + "usb.dat", "");
+    writeFile(machine.program + "Tavrel.ini", "[Options]\r\nWordWrap=0\r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat((machine.program + "Tavrel.ini").c_str(), &before), 0);
+    const auto store = openSettingsStore(settleStorageLocations(machine.environment()));
+    ASSERT_EQ(::chmod(machine.program.c_str(), 0555), 0);
+    int reports = 0;
+    EXPECT_TRUE(saveSettingsAtClose(*store, [&](const std::string&) { ++reports; }));
+    EXPECT_EQ(reports, 0);
+    const std::string after = readFile(machine.program + "Tavrel.ini");
+    EXPECT_NE(after.find("WordWrap=0"), std::string::npos) << after;
+    EXPECT_NE(after.find("[Info]"), std::string::npos) << after; // the version mark went in
+    struct stat now {};
+    ASSERT_EQ(::stat((machine.program + "Tavrel.ini").c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino, before.st_ino);
     EXPECT_EQ(std::distance(fs::directory_iterator(machine.program), fs::directory_iterator()), 2);
 }
 

@@ -25,16 +25,20 @@ public:
     std::deque<std::optional<std::string>> fileNames;
     std::vector<std::string> log; // "ask:", "error:", "plain:", "confirm:", "open", "save"
     FileDialogRequest lastRequest;
+    std::vector<std::string> details; // the informative text of each error and plain box
 
     SaveAnswer askToSave(QWidget*, const QString&, const QString& text) override {
         log.push_back("ask:" + text.toStdString());
         return take(saveAnswers, SaveAnswer::Cancel);
     }
-    void showError(QWidget*, const QString& caption, const QString& text) override {
+    void showError(QWidget*, const QString& caption, const QString& text,
+                   const QString& detail) override {
         log.push_back("error:" + caption.toStdString() + ":" + text.toStdString());
+        details.push_back(detail.toStdString());
     }
-    void showPlain(QWidget*, const QString&, const QString& text) override {
+    void showPlain(QWidget*, const QString&, const QString& text, const QString& detail) override {
         log.push_back("plain:" + text.toStdString());
+        details.push_back(detail.toStdString());
     }
     bool confirm(QWidget*, const QString&, const QString&) override {
         log.push_back("confirm");
@@ -85,11 +89,18 @@ protected:
 
     // The writer used unless a test asks for the real one: records and writes the file
     // plainly, or fails as a full disk would.
-    FileWriter recordingWriter() {
-        return [this](const std::string& path, std::string_view bytes) {
-            written.emplace_back(path, std::string(bytes));
+    StreamWriter recordingWriter() {
+        return [this](const std::string& path, const ChunkSource& source) {
+            std::string bytes;
+            if (!source([&bytes](std::string_view piece) {
+                    bytes.append(piece);
+                    return true;
+                })) {
+                return WriteStatus{path + ": the text could not be produced"};
+            }
+            written.emplace_back(path, bytes);
             if (failWrites) {
-                return WriteStatus{"No space left on device"};
+                return WriteStatus{path + ": No space left on device"};
             }
             writeFile(path, bytes);
             return WriteStatus{};

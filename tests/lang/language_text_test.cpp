@@ -2,10 +2,16 @@
 // line break, NUL, and files that are empty, cut short or not text at all.
 #include "lang/language_text.h"
 
+#include "platform/child_process.h"
+#include "platform/temp_folder.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace tavrel {
 namespace {
@@ -74,6 +80,18 @@ TEST(LanguageText, trailingBreakAddsNoLineButTwoBreaksGiveAnEmptyOne) {
 TEST(LanguageText, nulEndsTheText) {
     EXPECT_EQ(splitLanguageLines(std::u16string(u"|a\n|b\0\n|c", 9)), (Lines{u"|a", u"|b"}));
     EXPECT_EQ(parseLanguageFile(std::string("\0|a", 3)), Lines{});
+}
+
+TEST(LanguageText, onlyRegularFilesAreRead) {
+    const test::TempFolder folder;
+    const std::string fifo = folder / "German.olf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(folder.path() / "Dutch.olf");
+    // Opening a FIFO for reading waits for a writer; a child keeps a hang from holding the run.
+    const test::ChildOutcome outcome = test::runInChild(
+        [&] { return !readLanguageFile(fifo) && !readLanguageFile(folder / "Dutch.olf"); },
+        std::chrono::seconds(5));
+    EXPECT_EQ(outcome, test::ChildOutcome::Passed);
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 // recording writer, the native mode on a fake store with the same naming rules.
 #include "settings/config_saver.h"
 
+#include "platform/child_process.h"
 #include "platform/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <variant>
+
+#include <sys/stat.h>
 
 namespace tavrel {
 namespace {
@@ -170,6 +173,27 @@ TEST(ConfigSaverIni, anUnreadableFileIsNeverReplaced) {
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.error.find(folder.path().string()), std::string::npos) << status.error;
     EXPECT_EQ(out.calls, 0);
+}
+
+TEST(ConfigSaverIni, aFifoInPlaceOfTheFileIsNeitherReadNorReplaced) {
+    const test::TempFolder folder;
+    const std::string path = folder / "Tavrel.ini";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    RecordingWriter out;
+    // Reading a FIFO without a writer blocks; a child keeps a hang from holding the run.
+    const test::ChildOutcome outcome = test::runInChild(
+        [&path, &out] {
+            const auto store = ConfigSaver::openIni(path, out.writer());
+            const bool defaults = store->readBool("Options", "WordWrap", true);
+            const WriteStatus status = store->flush();
+            return defaults && !status.ok() && status.error.find(path) != std::string::npos &&
+                   out.calls == 0;
+        },
+        std::chrono::seconds(5));
+    EXPECT_EQ(outcome, test::ChildOutcome::Passed);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 // A native store in memory that keeps each value's type, as the registry does.
