@@ -24,19 +24,31 @@ void setError(std::string* error, std::string text) {
 } // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string* error,
-                                         bool* outOfMemory) {
+                                         std::string* reason, bool* outOfMemory) {
     namespace fs = std::filesystem;
     if (outOfMemory != nullptr) {
         *outOfMemory = false;
     }
     std::error_code code;
-    if (!fs::is_regular_file(path, code)) {
-        setError(error, path + (fs::exists(path, code) ? " is not a file" : " does not exist"));
+    const fs::file_status status = fs::status(path, code);
+    if (!fs::is_regular_file(status)) {
+        const bool exists = fs::exists(status);
+        setError(error, path + (exists ? " is not a file" : " does not exist"));
+        if (code && code != std::errc::no_such_file_or_directory) {
+            setError(reason, code.message()); // a folder on the way that cannot be searched
+        } else if (!exists) {
+            setError(reason, std::strerror(ENOENT));
+        } else {
+            setError(reason, fs::is_directory(status) ? std::strerror(EISDIR)
+                                                      : std::string("Not a regular file"));
+        }
         return std::nullopt;
     }
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        setError(error, path + ": " + std::strerror(errno));
+        const int number = errno;
+        setError(error, path + ": " + std::strerror(number));
+        setError(reason, std::strerror(number));
         return std::nullopt;
     }
     std::string bytes;
@@ -64,13 +76,16 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
         }
     } catch (const std::exception&) { // std::bad_alloc, or std::length_error past max_size
         setError(error, path + ": not enough memory");
+        setError(reason, std::strerror(ENOMEM));
         if (outOfMemory != nullptr) {
             *outOfMemory = true;
         }
         return std::nullopt;
     }
     if (std::ferror(file.get()) != 0) {
+        const int number = errno;
         setError(error, path + ": read error");
+        setError(reason, std::strerror(number));
         return std::nullopt;
     }
     bytes.resize(filled);

@@ -42,6 +42,7 @@ std::string sizeText(const DocumentImageSize& size) {
 struct Exported {
     int status = kExportOk;
     std::string message;
+    std::string warning; // the image was made, but shows less than the file holds
     DocumentImageSize size;
     std::vector<std::uint8_t> gif;
 };
@@ -59,8 +60,9 @@ Exported exportDocument(TextEditor& editor, const AppSettings& settings, const s
     if (!bytes) {
         return failed(kExportFileError, error);
     }
+    const std::size_t fileSize = bytes->size();
     try {
-        loadAsTheViewerDoes(editor, std::move(*bytes), settings);
+        const std::int64_t nul = loadAsTheViewerDoes(editor, std::move(*bytes), settings);
         const DocumentImageSize size = measureDocumentImage(editor);
         if (!size.fitsGif()) {
             std::string message = file + ": the image would be " + sizeText(size) +
@@ -77,6 +79,13 @@ Exported exportDocument(TextEditor& editor, const AppSettings& settings, const s
                           file + ": not enough memory for an image of " + sizeText(size));
         }
         Exported result;
+        if (nul >= 0) {
+            // The window says this in its notice line; a script only sees standard error.
+            result.warning = file + ": warning: the text stops at a NUL byte at offset " +
+                             std::to_string(nul) + "; the " +
+                             std::to_string(fileSize - static_cast<std::size_t>(nul)) +
+                             " bytes from there to the end of the file are not in the image";
+        }
         result.size = {image.width(), image.height()};
         result.gif = pictureFromCapture(image, editor.color()).saveToBytes();
         return result;
@@ -149,6 +158,9 @@ int exportGifFiles(const GifExportRequest& request, const AppSettings& settings,
             streams.err << prefix << result.message << '\n';
             worst = std::max(worst, result.status);
             continue;
+        }
+        if (!result.warning.empty()) {
+            streams.err << prefix << result.warning << '\n';
         }
         written.emplace(target, file);
         if (batch) {

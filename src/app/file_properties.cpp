@@ -1,9 +1,6 @@
 // The properties request to the file manager and the fallback dialog.
 #include "app/file_properties.h"
 
-#include "app/document_file.h"
-#include "editor/document.h"
-
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -44,23 +41,9 @@ QString dateText(const QDateTime& moment) {
                             : QStringLiteral("unknown");
 }
 
-// Lines as the editor splits them: CR LF, LF CR, CR and LF each end one; a last line without
-// a break counts when it holds anything.
-QString lineCountText(const QString& path) {
-    const auto bytes = readWholeFile(path.toStdString());
-    if (!bytes) {
-        return QStringLiteral("unknown");
-    }
-    Pos lastLength = 0;
-    const Pos breaks = splitAtBreaks(*bytes, [&](std::size_t begin, std::size_t stop) {
-        lastLength = static_cast<Pos>(stop - begin);
-    });
-    return QLocale::system().toString(breaks + (lastLength > 0 ? 1 : 0));
-}
-
 } // namespace
 
-QList<QPair<QString, QString>> filePropertyRows(const QString& path) {
+QList<QPair<QString, QString>> filePropertyRows(const QString& path, std::int64_t lineCount) {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir()) {
         return {};
@@ -85,12 +68,12 @@ QList<QPair<QString, QString>> filePropertyRows(const QString& path) {
         rows.push_back({QStringLiteral("Created:"), dateText(info.birthTime())});
     }
     rows.push_back({QStringLiteral("Permissions:"), permissions});
-    rows.push_back({QStringLiteral("Lines:"), lineCountText(path)});
+    rows.push_back({QStringLiteral("Lines:"), QLocale::system().toString(lineCount)});
     return rows;
 }
 
-void showFilePropertiesDialog(QWidget* parent, const QString& path) {
-    const auto rows = filePropertyRows(path);
+void showFilePropertiesDialog(QWidget* parent, const QString& path, std::int64_t lineCount) {
+    const auto rows = filePropertyRows(path, lineCount);
     if (rows.isEmpty()) {
         return;
     }
@@ -98,7 +81,10 @@ void showFilePropertiesDialog(QWidget* parent, const QString& path) {
     dialog.setWindowTitle(QFileInfo(path).fileName());
     auto* form = new QFormLayout(&dialog);
     for (const auto& [label, value] : rows) {
-        auto* valueLabel = new QLabel(value, &dialog);
+        auto* valueLabel = new QLabel(&dialog);
+        // A label guesses the format otherwise: "<b>X.nfo" would show as a bold "X.nfo".
+        valueLabel->setTextFormat(Qt::PlainText);
+        valueLabel->setText(value);
         valueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(label, valueLabel);
     }
@@ -108,13 +94,13 @@ void showFilePropertiesDialog(QWidget* parent, const QString& path) {
     dialog.exec();
 }
 
-void showFileProperties(QWidget* parent, const QString& path) {
+void showFileProperties(QWidget* parent, const QString& path, std::int64_t lineCount) {
     if (!QFileInfo(path).isFile()) {
         return;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        showFilePropertiesDialog(parent, path);
+        showFilePropertiesDialog(parent, path, lineCount);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -126,12 +112,13 @@ void showFileProperties(QWidget* parent, const QString& path) {
     // Asynchronous, so that a slow or missing file manager never freezes the window.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), parent);
     QPointer<QWidget> owner(parent);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [watcher, owner, path] {
-        if (watcher->isError() && owner) {
-            showFilePropertiesDialog(owner, path);
-        }
-        watcher->deleteLater();
-    });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [watcher, owner, path, lineCount] {
+                         if (watcher->isError() && owner) {
+                             showFilePropertiesDialog(owner, path, lineCount);
+                         }
+                         watcher->deleteLater();
+                     });
 }
 
 } // namespace tavrel

@@ -3,6 +3,8 @@
 // folder, size, dates, permissions and line count.
 #pragma once
 
+#include <cstdint>
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -11,14 +13,16 @@ class QWidget;
 
 namespace tavrel {
 
-// The rows of our own dialog, label and value; empty when the file is not there.
-[[nodiscard]] QList<QPair<QString, QString>> filePropertyRows(const QString& path);
+// The rows of our own dialog, label and value; empty when the file is not there. The line
+// count is the caller's: the document in memory, not the file read again.
+[[nodiscard]] QList<QPair<QString, QString>> filePropertyRows(const QString& path,
+                                                              std::int64_t lineCount);
 
 // Asks the file manager and, when the call fails or nobody answers, shows our dialog over
 // parent. Returns at once; a file that vanished meanwhile gives nothing at all.
-void showFileProperties(QWidget* parent, const QString& path);
+void showFileProperties(QWidget* parent, const QString& path, std::int64_t lineCount);
 
-// Our own dialog, modal over parent.
-void showFilePropertiesDialog(QWidget* parent, const QString& path);
+// Our own dialog, modal over parent; every value is shown as plain text.
+void showFilePropertiesDialog(QWidget* parent, const QString& path, std::int64_t lineCount);
 
 } // namespace tavrel

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
+#include "app/message_box.h"
+#include "app/notice_bar.h"
 #include "app/recovery_file.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
@@ -17,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenu>
@@ -28,7 +31,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <new>
 
@@ -94,11 +99,17 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         p_->exitButton()->setFocus();
     }
     const std::string& first = setup_.commandLineFile;
+    bool loaded = false;
     if (!first.empty() && platform::isFile(first)) {
         std::error_code error;
         const std::filesystem::path full = std::filesystem::absolute(first, error);
-        load(error ? first : full.lexically_normal().string());
-    } else {
+        loaded = load(error ? first : full.lexically_normal().string());
+    } else if (!first.empty()) {
+        // A name that is no file says so, as every load that fails does, instead of an
+        // empty window that leaves the user guessing.
+        loaded = load(first);
+    }
+    if (!loaded) {
         sizeWindow(std::string(kOtherFileClass), 0);
     }
     if (setup_.settings != nullptr &&
@@ -149,6 +160,8 @@ void MainWindow::createComponents() {
     row->addWidget(g_);
     row->addWidget(m_, 1);
     column->addLayout(row, 1);
+    notice_ = new NoticeBar(central);
+    column->addWidget(notice_);
     p_ = new ButtonBar(central);
     column->addWidget(p_);
     setCentralWidget(central);
@@ -257,9 +270,13 @@ QString MainWindow::langText(int number) const {
     return tavrel::langText(languages_->strings(), number);
 }
 
-void MainWindow::showError(int kind, const std::string& details) {
+QString MainWindow::langText(int number, const QString& english) const {
+    return tavrel::langText(languages_->strings(), number, english);
+}
+
+void MainWindow::showError(int kind, const std::string& file, const std::string& reason) {
     dialogs().showError(this, langText(102), langText(kind == 1 ? 103 : 104),
-                        QString::fromLocal8Bit(details));
+                        file.empty() ? QString() : fileReasonText(file, reason));
 }
 
 void MainWindow::reportRecoveredFiles() {
@@ -279,15 +296,14 @@ void MainWindow::reportRecoveredFiles() {
                         paths);
 }
 
-void MainWindow::showOutOfMemory(const std::string& details) {
+void MainWindow::showOutOfMemory(const std::string& file) {
     // The box itself needs a little memory; when even that is gone, standard error is left.
     try {
-        dialogs().showError(this, langText(102),
-                            tavrel::langText(languages_->strings(), kOutOfMemoryText,
-                                             QStringLiteral("There is not enough memory for "
-                                                            "this command. The text was kept "
-                                                            "as it was.")),
-                            QString::fromLocal8Bit(details));
+        dialogs().showError(
+            this, langText(102),
+            langText(kOutOfMemoryText, QStringLiteral("There is not enough memory for this "
+                                                      "command. The text was kept as it was.")),
+            file.empty() ? QString() : fileReasonText(file, std::strerror(ENOMEM)));
     } catch (const std::bad_alloc&) {
         std::fputs("tavrel: not enough memory; the text was kept as it was\n", stderr);
     }
@@ -431,9 +447,20 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    QStringList names;
+    std::vector<std::string> names;
     for (const QUrl& url : event->mimeData()->urls()) {
-        names.push_back(url.isLocalFile() ? url.toLocalFile() : QString());
+        if (!url.isLocalFile()) {
+            names.emplace_back();
+            continue;
+        }
+#ifdef _WIN32
+        names.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+#else
+        // The path's own bytes: a name that is not UTF-8 (Latin-1 names from old archives)
+        // arrives percent-encoded, and decoding it to text would give a name of no file.
+        names.push_back(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+#endif
     }
     event->acceptProposedAction();
     dropFiles(names);

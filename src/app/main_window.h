@@ -33,6 +33,7 @@ namespace tavrel {
 
 class ButtonBar;
 class LanguageMenu;
+class NoticeBar;
 class LineGutter;
 class TextEditor;
 
@@ -93,7 +94,8 @@ public:
     void newDocument();
     void open();
     void openRecent(const std::string& caption);
-    void dropFiles(const QStringList& names);
+    // Names as the file system spells them, in bytes.
+    void dropFiles(const std::vector<std::string>& names);
     void showProperties();
     // A name another start handed over: the window comes to the front and, unless the
     // name is empty or the user cancels the save question, loads it. Names that arrive
@@ -138,12 +140,16 @@ public:
 
     // Language texts 101 to 104 by number, for the messages of the commands.
     [[nodiscard]] QString langText(int number) const;
-    // ShowError: kind 1 shows text 103, kind 2 text 104.
-    // `details` names the file and the system's reason; the language text stays as it is.
-    void showError(int kind, const std::string& details = {});
-    // A command ran out of memory: says so (text 420) over the window, with `details` as
-    // for showError. The command left the document and the edit as they were.
-    void showOutOfMemory(const std::string& details = {});
+    // A text of the program's own block; `english` while a language file lacks it.
+    [[nodiscard]] QString langText(int number, const QString& english) const;
+    // ShowError: kind 1 shows text 103, kind 2 text 104; a file's name and the system's
+    // reason, when given, go into the box's informative text.
+    void showError(int kind, const std::string& file = {}, const std::string& reason = {});
+    // The notice line above the button bar (a NUL byte that ended the text, for one).
+    [[nodiscard]] NoticeBar& notice() const noexcept { return *notice_; }
+    // A command ran out of memory: says so (text 420) over the window, naming the file
+    // when there is one. The command left the document and the edit as they were.
+    void showOutOfMemory(const std::string& file = {});
     // Tells where the text of an earlier run, ended by a signal during a question, was
     // kept (text 421, the files' paths as details); each recovery file is reported once.
     void reportRecoveredFiles();
@@ -186,6 +192,11 @@ private:
     void setButtonSaveEnabled(bool on);
     [[nodiscard]] bool writeDocument(const std::string& path);
     [[nodiscard]] bool mayDropAfterNul(const std::string& path);
+    // The load message (text 103) for a file that could not be read, and why.
+    void reportLoadFailure(const std::string& name, const std::string& reason);
+    // Tells, without stopping the user, that the text ended at a NUL byte of a file of
+    // `fileSize` bytes; hides the notice when there was none (offset -1).
+    void noticeNul(std::int64_t offset, std::uint64_t fileSize);
     [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
     [[nodiscard]] bool starting() const;
     [[nodiscard]] int editorHeight();
@@ -200,6 +211,7 @@ private:
     LineGutter* g_ = nullptr;
     TextEditor* m_ = nullptr;
     ButtonBar* p_ = nullptr;
+    NoticeBar* notice_ = nullptr;
     QTimer timer1_; // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop

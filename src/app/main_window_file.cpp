@@ -7,6 +7,8 @@
 #include "app/document_file.h"
 #include "app/file_properties.h"
 #include "app/line_ends.h"
+#include "app/message_box.h"
+#include "app/notice_bar.h"
 #include "app/save_as_gif.h"
 #include "editor/qt/text_editor.h"
 #include "platform/paths.h"
@@ -34,51 +36,59 @@ namespace {
 
 } // namespace
 
+void MainWindow::reportLoadFailure(const std::string& name, const std::string& reason) {
+    if (options_.convert) {
+        dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
+                            fileReasonText(name, reason));
+    } else {
+        showError(1, name, reason);
+    }
+}
+
 bool MainWindow::load(const std::string& name) {
     TextEngine& engine = m_->engine();
     std::int64_t nulOffset = -1;
-    std::string why;
+    std::string reason;
+    std::uint64_t fileSize = 0;
     // Every step below may run out of memory on a big file; the engine then keeps the old
     // document whole, and so does the window: its name, its edit and its modified flag.
     try {
         bool outOfMemory = false;
-        std::optional<std::string> bytes = readWholeFile(name, &why, &outOfMemory);
+        std::optional<std::string> bytes = readWholeFile(name, nullptr, &reason, &outOfMemory);
         if (outOfMemory) {
-            showOutOfMemory(why);
+            showOutOfMemory(name);
             return false;
         }
+        if (!bytes) {
+            reportLoadFailure(name, reason);
+            return false;
+        }
+        fileSize = bytes->size();
         if (options_.convert) {
-            if (!bytes) {
-                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
-                                    QString::fromLocal8Bit(why));
-                return false;
-            }
             nulOffset = cutAtNul(*bytes);
             repairLineEnds(*bytes);
             try {
-                // Adopted by the document: a 100 MB file is not copied on its way in. The
-                // old text stays reachable by Undo.
+                // Adopted by the document: a 100 MB file is not copied on its way in.
                 engine.setParagraphsText(std::move(*bytes));
             } catch (const std::bad_alloc&) {
                 throw;
-            } catch (const std::exception& e) {
-                dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(103),
-                                    QString::fromLocal8Bit(name + ": " + e.what()));
+            } catch (const std::exception& failure) {
+                reportLoadFailure(name, failure.what());
                 return false;
             }
+            // A new file starts a fresh history: Undo must never bring back the previous
+            // document under this file's name, where Save would write it over this file.
+            engine.clearUndo();
         } else {
-            if (!bytes) {
-                showError(1, why);
-                return false;
-            }
             nulOffset = engine.loadBytes(std::move(*bytes)).nulOffset;
         }
     } catch (const std::bad_alloc&) {
-        showOutOfMemory(name + ": not enough memory");
+        showOutOfMemory(name);
         return false;
     }
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();
+    noticeNul(nulOffset, fileSize);
 
     fileName_ = name;
     updateTitle();
@@ -128,9 +138,10 @@ bool MainWindow::askToSave() {
     }
     switch (dialogs().askToSave(this, QString::fromLatin1(kApplicationTitle), langText(101))) {
     case SaveAnswer::Yes:
-        // A failed or cancelled save does not stop what asked: the changes are discarded.
-        save();
-        return false;
+        // Yes means "keep my text". When the save fails (its message was shown) or the Save
+        // as dialog is cancelled, going on would discard that text: the answer becomes
+        // Cancel and the document stays.
+        return !save();
     case SaveAnswer::No:
         return false;
     case SaveAnswer::Cancel:
@@ -172,9 +183,11 @@ void MainWindow::newDocument() {
         return;
     }
     m_->engine().clearText();
+    m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     nulOffset_ = -1;
     nulFile_.clear();
+    notice_->hide();
     modified_ = false;
     updateTitle();
     setButtonSaveEnabled(false);
@@ -198,20 +211,36 @@ void MainWindow::open() {
     }
 }
 
-void MainWindow::dropFiles(const QStringList& names) {
-    if (names.isEmpty()) {
+void MainWindow::dropFiles(const std::vector<std::string>& names) {
+    if (names.empty()) {
         return;
     }
-    // Only the first name counts; a folder or a vanished file loads nothing. No question
-    // is asked before this load.
-    const std::string first = names.front().toStdString();
-    if (platform::isFile(first)) {
-        load(first);
+    // Only the first name counts; a folder or a vanished file loads nothing and asks
+    // nothing. A drop replaces the document like any other load, so it asks first.
+    const std::string& first = names.front();
+    if (!platform::isFile(first) || askToSave()) {
+        return;
     }
+    load(first);
 }
 
 void MainWindow::showProperties() {
-    showFileProperties(this, QString::fromStdString(fileName_));
+    // The lines of the document in memory: reading the file again would cost seconds and
+    // gigabytes for a large one, and would miss the edits.
+    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphsCount());
+}
+
+void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {
+    if (offset < 0) {
+        notice_->hide();
+        return;
+    }
+    const QString text =
+        langText(411, QStringLiteral("The text stops at a NUL byte at offset %1: the %2 bytes "
+                                     "from there to the end of the file are not shown."))
+            .arg(offset)
+            .arg(fileSize - static_cast<std::uint64_t>(offset));
+    notice_->showNotice(text);
 }
 
 // --- Saving ---------------------------------------------------------------------------------
@@ -235,7 +264,7 @@ bool MainWindow::writeDocument(const std::string& path) {
     // A file without write permission is refused for every user: root could write it, but
     // its owner marked it read-only.
     if (platform::isFile(path) && (!hasWriteBit(path) || !platform::canWrite(path))) {
-        showError(2, path + ": " + std::strerror(EACCES));
+        showError(2, path, std::strerror(EACCES));
         return false;
     }
     // The paragraphs stream into the writer: a large document is never copied into one
@@ -253,6 +282,7 @@ bool MainWindow::writeDocument(const std::string& path) {
     if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
         nulOffset_ = -1; // the file now holds exactly the text shown
         nulFile_.clear();
+        notice_->hide();
     }
     return true;
 }
@@ -297,8 +327,19 @@ bool MainWindow::saveAs() {
     if (!chosen) {
         return false;
     }
+    const std::string name = saveAsName(*chosen);
+    // The dialog asked about the name the user typed; when ".txt" was appended, the file
+    // written is another one, and replacing it is asked here.
+    if (name != *chosen && std::filesystem::exists(name)) {
+        const QString question =
+            langText(410, QStringLiteral("This file already exists. Do you want to replace it?"));
+        if (!dialogs().confirm(this, QString::fromLatin1(kApplicationTitle), question,
+                               fileReasonText(name, {}))) {
+            return false;
+        }
+    }
     const std::string oldName = fileName_;
-    fileName_ = saveAsName(*chosen);
+    fileName_ = name;
     if (!writeDocument(fileName_)) {
         fileName_ = oldName;
         return false;

@@ -82,14 +82,6 @@ int reportCommandLineError(const std::string& programName, const std::string& er
     return 2;
 }
 
-std::vector<std::string> argumentsAfterProgram(const QStringList& arguments) {
-    std::vector<std::string> result;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        result.push_back(arguments[i].toStdString());
-    }
-    return result;
-}
-
 } // namespace
 
 StartupState& startupState() {
@@ -196,8 +188,11 @@ int runTavrel(int argc, char** argv) {
     }
 
     GuardedApplication app(argc, argv);
-    // Qt has taken its own options out of the list; what is left is ours.
-    const CommandLine line = parseCommandLine(argumentsAfterProgram(QApplication::arguments()));
+    // Qt has taken its own options out of argv; what is left is ours, read as the bytes the
+    // shell gave. Qt's decoded argument list would turn a name that is not UTF-8 (Latin-1
+    // names from old archives) into one that names no file.
+    const CommandLine line =
+        parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     if (line.action == CommandAction::Error) {
         return reportCommandLineError(programName, line.error);
     }

@@ -17,12 +17,15 @@ void applyViewerLook(TextEditor& editor, const AppSettings& settings) {
     editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
 }
 
-void loadAsTheViewerDoes(TextEditor& editor, std::string bytes, const AppSettings& settings) {
+std::int64_t loadAsTheViewerDoes(TextEditor& editor, std::string bytes,
+                                 const AppSettings& settings) {
     if (settings.convert) {
-        cutAtNul(bytes);
+        const std::int64_t nul = cutAtNul(bytes);
         repairLineEnds(bytes);
+        editor.engine().loadBytes(std::move(bytes));
+        return nul;
     }
-    editor.engine().loadBytes(std::move(bytes));
+    return editor.engine().loadBytes(std::move(bytes)).nulOffset;
 }
 
 } // namespace tavrel

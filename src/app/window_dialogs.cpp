@@ -1,6 +1,8 @@
 // The real message boxes and file dialogs of the main window.
 #include "app/window_dialogs.h"
 
+#include "app/message_box.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -67,22 +69,19 @@ SaveAnswer QtWindowDialogs::askToSave(QWidget* parent, const QString& caption,
 }
 
 void QtWindowDialogs::showError(QWidget* parent, const QString& caption, const QString& text,
-                                const QString& details) {
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
-    box.setInformativeText(details);
-    box.exec();
+                                const QString& detail) {
+    showMessageBox(parent, QMessageBox::Critical, caption, text, detail);
 }
 
 void QtWindowDialogs::showPlain(QWidget* parent, const QString& caption, const QString& text,
-                                const QString& details) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
-    box.setInformativeText(details);
-    box.exec();
+                                const QString& detail) {
+    showMessageBox(parent, QMessageBox::NoIcon, caption, text, detail);
 }
 
-bool QtWindowDialogs::confirm(QWidget* parent, const QString& caption, const QString& text) {
-    return QMessageBox::warning(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
+bool QtWindowDialogs::confirm(QWidget* parent, const QString& caption, const QString& text,
+                              const QString& detail) {
+    return showMessageBox(parent, QMessageBox::Warning, caption, text, detail,
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtWindowDialogs::openFileName(QWidget* parent,

@@ -27,16 +27,16 @@ public:
     // AskToSave's question: Yes, No and Cancel with the question icon.
     [[nodiscard]] virtual SaveAnswer askToSave(QWidget* parent, const QString& caption,
                                                const QString& text) = 0;
-    // ShowError: the error icon and the error caption. `details`, when not empty, is the
-    // box's informative text (the file's name and the system's reason).
+    // ShowError: the error icon and the error caption. `detail` is the box's informative
+    // text (a file's name and the system's reason); the language text stays as it is.
     virtual void showError(QWidget* parent, const QString& caption, const QString& text,
-                           const QString& details) = 0;
-    // A plain message box with an OK button; `details` as for showError.
+                           const QString& detail = {}) = 0;
+    // A plain message box with an OK button.
     virtual void showPlain(QWidget* parent, const QString& caption, const QString& text,
-                           const QString& details) = 0;
+                           const QString& detail = {}) = 0;
     // A yes/no question whose default answer is No.
-    [[nodiscard]] virtual bool confirm(QWidget* parent, const QString& caption,
-                                       const QString& text) = 0;
+    [[nodiscard]] virtual bool confirm(QWidget* parent, const QString& caption, const QString& text,
+                                       const QString& detail = {}) = 0;
     // The chosen file name, or nothing when the dialog was cancelled.
     [[nodiscard]] virtual std::optional<std::string> openFileName(QWidget* parent,
                                                                   const FileDialogRequest& r) = 0;
@@ -53,11 +53,11 @@ public:
     [[nodiscard]] SaveAnswer askToSave(QWidget* parent, const QString& caption,
                                        const QString& text) override;
     void showError(QWidget* parent, const QString& caption, const QString& text,
-                   const QString& details) override;
+                   const QString& detail = {}) override;
     void showPlain(QWidget* parent, const QString& caption, const QString& text,
-                   const QString& details) override;
-    [[nodiscard]] bool confirm(QWidget* parent, const QString& caption,
-                               const QString& text) override;
+                   const QString& detail = {}) override;
+    [[nodiscard]] bool confirm(QWidget* parent, const QString& caption, const QString& text,
+                               const QString& detail = {}) override;
     [[nodiscard]] std::optional<std::string> openFileName(QWidget* parent,
                                                           const FileDialogRequest& r) override;
     [[nodiscard]] std::optional<std::string> saveFileName(QWidget* parent,

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,20 @@ struct Installation {
         std::filesystem::copy(TAVREL_BINARY_DIR "/bin/languages", folder + "languages");
     }
 };
+
+// Whether the process has its own handler for the signal yet (Linux's "SigCgt" mask), which
+// start-up installs once the main window exists and has loaded its file.
+[[nodiscard]] inline bool catchesSignal(long long pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("SigCgt:", 0) == 0) {
+            const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
+            return ((mask >> (signal - 1)) & 1) != 0;
+        }
+    }
+    return false;
+}
 
 // Each section header appears, and in the given order.
 inline void expectSectionsInOrder(const std::string& ini, const std::vector<std::string>& order) {

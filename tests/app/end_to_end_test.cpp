@@ -23,20 +23,6 @@ using test::Installation;
 using test::readFile;
 using test::writeFile;
 
-// Whether the process has its own handler for the signal yet (Linux's "SigCgt" mask), which
-// start-up installs once the main window exists.
-[[nodiscard]] bool catches(qint64 pid, int signal) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("SigCgt:", 0) == 0) {
-            const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
-            return ((mask >> (signal - 1)) & 1) != 0;
-        }
-    }
-    return false;
-}
-
 struct Run {
     bool cameUp = false;
     bool ended = false;
@@ -60,7 +46,7 @@ Run startAndEnd(const std::string& program, const std::string& configHome, int s
         return run;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!(run.cameUp = catches(process.processId(), signal)) &&
+    while (!(run.cameUp = test::catchesSignal(process.processId(), signal)) &&
            process.state() == QProcess::Running && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

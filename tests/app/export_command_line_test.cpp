@@ -106,7 +106,8 @@ TEST(GifExportCommandLine, everyCorpusFileReadsBackAsThePaintedPixelsReduced) {
             continue;
         }
         ASSERT_EQ(run.status, kExportOk) << run.err;
-        EXPECT_EQ(run.err, "");
+        // A file with a NUL byte is exported up to it, with a warning that says so.
+        EXPECT_EQ(run.err.empty(), test::readFile(file).find('\0') == std::string::npos) << run.err;
         const std::vector<std::uint8_t> gif = test::fileBytes(target);
         const QImage decoded = test::decodeWithQt(gif);
         ASSERT_FALSE(decoded.isNull());
@@ -319,6 +320,35 @@ TEST(GifExportCommandLine, aFileThatCannotBeReadGivesStatusOneAndSaysWhy) {
 
     EXPECT_EQ(runCommandLine({"--export-gif", target, missing}), kExportFileError);
     EXPECT_FALSE(fs::exists(target));
+}
+
+// The viewer shows a file's text up to its first NUL byte; the image does the same, and says
+// so on standard error, naming the offset and how many bytes are left out.
+TEST(GifExportCommandLine, aNulInTheMiddleIsExportedUpToItWithAWarning) {
+    test::ScratchFolder folder;
+    const std::string bytes = std::string("shown\r\nline two\r\n") + '\0' + "hidden tail";
+    const std::size_t nul = bytes.find('\0');
+    const std::string file = writeText(folder, "nul.nfo", bytes);
+    for (const bool convert : {true, false}) {
+        SCOPED_TRACE(convert ? "with the line-end repair" : "without it");
+        AppSettings settings;
+        settings.convert = convert;
+        const Outcome run = exportFiles({folder.file("nul.gif"), "", {file}, 0}, settings);
+        EXPECT_EQ(run.status, kExportOk) << run.err;
+        EXPECT_NE(run.err.find(file), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("NUL byte at offset " + std::to_string(nul)), std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find(std::to_string(bytes.size() - nul) + " bytes"), std::string::npos)
+            << run.err;
+        // The image is the text before the NUL, as the window shows it.
+        const QImage decoded = test::decodeWithQt(test::fileBytes(folder.file("nul.gif")));
+        const Painted painted = paintLikeTheViewer(bytes.substr(0, nul), settings);
+        EXPECT_EQ(test::firstDifference(decoded, test::webSafe(painted.image)), "");
+    }
+    // A file without a NUL exports without a word.
+    const std::string clean = writeText(folder, "clean.nfo", "no nul here\r\n");
+    EXPECT_EQ(exportFiles({folder.file("clean.gif"), "", {clean}, 0}).err, "");
 }
 
 TEST(GifExportCommandLine, anUnwritableTargetGivesStatusOne) {

@@ -234,7 +234,7 @@ TEST_F(SizingTest, aMaximisedWindowIsNotResizedByLoadingAndWritesOnlyThatFlag) {
 
 TEST_F(MainWindowTest, ourPropertiesDialogListsNameFolderSizeDatesPermissionsAndLines) {
     const std::string path = file("props.nfo", "one\r\ntwo\nthree");
-    const auto rows = filePropertyRows(QString::fromStdString(path));
+    const auto rows = filePropertyRows(QString::fromStdString(path), 3);
     std::map<QString, QString> values;
     for (const auto& [label, value] : rows) {
         values[label] = value;
@@ -245,7 +245,7 @@ TEST_F(MainWindowTest, ourPropertiesDialogListsNameFolderSizeDatesPermissionsAnd
     EXPECT_FALSE(values["Modified:"].isEmpty());
     EXPECT_EQ(values["Permissions:"].left(9), "rw-r--r--");
     EXPECT_EQ(values["Lines:"], "3");
-    EXPECT_TRUE(filePropertyRows(QString::fromStdString(folder / "gone.nfo")).isEmpty());
+    EXPECT_TRUE(filePropertyRows(QString::fromStdString(folder / "gone.nfo"), 0).isEmpty());
 }
 
 TEST_F(MainWindowTest, showingClearsTheModifiedFlag) {

@@ -75,7 +75,7 @@ int OutOfMemoryTest::loadUnderLimit(const std::string& small, const std::string&
     CHILD_CHECK(w.fileName() == small, 7);
     const auto& log = dialogs.log;
     CHILD_CHECK(std::count(log.begin(), log.end(), "error:Error:" + kOutOfMemory) == 1, 8);
-    CHILD_CHECK(dialogs.details.back() == big + ": not enough memory", 11); // the details
+    CHILD_CHECK(dialogs.details.back().find(big) != std::string::npos, 11); // names the file
     // The window goes on: it paints, takes more typing, and Undo still knows the edit.
     w.editor().grab();
     QCoreApplication::processEvents();

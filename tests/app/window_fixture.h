@@ -23,9 +23,9 @@ public:
     std::deque<SaveAnswer> saveAnswers;
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> fileNames;
-    std::vector<std::string> log; // "ask:", "error:", "plain:", "confirm:", "open", "save"
+    std::vector<std::string> log;     // "ask:", "error:", "plain:", "confirm:", "open", "save"
+    std::vector<std::string> details; // the informative text of each error, plain and confirm
     FileDialogRequest lastRequest;
-    std::vector<std::string> details; // the informative text of each error and plain box
 
     SaveAnswer askToSave(QWidget*, const QString&, const QString& text) override {
         log.push_back("ask:" + text.toStdString());
@@ -40,8 +40,9 @@ public:
         log.push_back("plain:" + text.toStdString());
         details.push_back(detail.toStdString());
     }
-    bool confirm(QWidget*, const QString&, const QString&) override {
+    bool confirm(QWidget*, const QString&, const QString&, const QString& detail) override {
         log.push_back("confirm");
+        details.push_back(detail.toStdString());
         return take(confirmAnswers, false);
     }
     std::optional<std::string> openFileName(QWidget*, const FileDialogRequest& r) override {
