@@ -23,15 +23,21 @@ constexpr std::array kOptions{
 
 } // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+CommandLine parseCommandLine(const std::vector<std::string>& arguments,
+                             const FileExists& fileExists) {
     CommandLine line;
     bool optionsEnded = false;
+    const auto takeFile = [&line](const std::string& argument) {
+        if (line.file.empty()) {
+            line.file = argument;
+        } else {
+            line.ignored.push_back(argument);
+        }
+    };
     for (const std::string& argument : arguments) {
         const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
         if (!isOption) {
-            if (line.file.empty()) {
-                line.file = argument;
-            }
+            takeFile(argument);
             continue;
         }
         if (argument == "--") {
@@ -48,13 +54,28 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 }
             }
         }
-        if (!known && line.action == CommandAction::Run) {
+        if (known) {
+            continue;
+        }
+        if (fileExists && fileExists(argument)) {
+            takeFile(argument); // "-notes.diz" that exists is a file, not a mistyped option
+        } else if (!line.file.empty()) {
+            line.ignored.push_back(argument);
+        } else if (line.action == CommandAction::Run) {
             line.action = CommandAction::Error;
             line.error = "unrecognized option '" + argument + "'";
             line.unknownOption = argument;
         }
     }
     return line;
+}
+
+std::string ignoredArgumentsWarning(std::string_view programName, const CommandLine& line) {
+    std::string text;
+    for (const std::string& argument : line.ignored) {
+        text += std::string(programName) + ": ignoring argument '" + argument + "'\n";
+    }
+    return text;
 }
 
 std::string helpText(std::string_view programName) {
@@ -67,6 +88,11 @@ std::string helpText(std::string_view programName) {
         text += "  " + names + std::string(names.size() < 16 ? 16 - names.size() : 1, ' ') +
                 std::string(row.help) + "\n";
     }
+    text += "\nFILE may start with '-' when such a file exists; '--' ends the options for any\n"
+            "other name. Arguments after FILE are ignored.\n"
+            "\nColumn blocks (word wrap off): Alt+drag, or Alt+Shift+drag where the window\n"
+            "manager takes Alt+drag; Ctrl+Shift+B turns a block-selection mode on and off in\n"
+            "which a plain drag and Shift+arrows select blocks.\n";
     text += "\nImages of files as the viewer shows them, without a window:\n"
             "  " +
             std::string(programName) +

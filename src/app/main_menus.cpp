@@ -49,7 +49,8 @@ constexpr std::array kMainMenu{
     separator(),
     item("Properties1", "Properties...", 27),
     separator(),
-    item("Exit1", "Exit", 25),
+    // Ctrl+Q quits as it does in every desktop program here.
+    item("Exit1", "Exit", 25, "Ctrl+Q"),
     end(),
 
     menu("Edit1", "Edit", 29),

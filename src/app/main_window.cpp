@@ -5,6 +5,8 @@
 #include "app/button_bar.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
+#include "app/focus_frames.h"
+#include "app/menu_mnemonics.h"
 #include "app/recovery_file.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
@@ -57,7 +59,8 @@ char systemDecimalSeparator() {
 } // namespace
 
 MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
-    : QMainWindow(parent), setup_(std::move(setup)), recent_(platform::isFile) {
+    : QMainWindow(parent), setup_(std::move(setup)),
+      recent_(platform::isFile, platform::isSameFile) {
     if (setup_.dialogs == nullptr) {
         ownDialogs_ = std::make_unique<QtWindowDialogs>();
         dialogs_ = ownDialogs_.get();
@@ -98,6 +101,9 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     if (options_.exitFocus) {
         p_->exitButton()->setFocus();
     }
+    // Save is offered only for a modified document with a name; a start without a file
+    // has neither.
+    setButtonSaveEnabled(false);
     const std::string& first = setup_.commandLineFile;
     bool loaded = false;
     if (!first.empty() && platform::isFile(first)) {
@@ -146,12 +152,18 @@ void MainWindow::createComponents() {
     g_->setFixedWidth(kGutterWidth);
     g_->setFont(interfaceFont());
     g_->setTextColor(Qt::white);
+    g_->setRightBorder(false);
     g_->hide();
 
     m_ = new TextEditor(central);
     m_->setObjectName(QStringLiteral("m"));
     m_->setFrameShape(QFrame::NoFrame);
     m_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The options every editor of the program has: column blocks (Alt+drag, Alt+Shift+drag,
+    // Ctrl+Shift+B), Enter keeps the indentation, Tab aligns with the line above, copying
+    // drops the in-text style codes.
+    m_->setOptions(kDefaultEditorOptions | eoAutoIndent | eoBlockSelection | eoPlainClipboard |
+                   eoSmartTabs);
     // Undo keeps at most about 100 kB of replaced text: replacing a big file's whole text
     // then leaves nothing to undo instead of a second copy of the file in memory.
     m_->engine().setUndoMaxSpace(100000);
@@ -164,6 +176,11 @@ void MainWindow::createComponents() {
     column->addWidget(notice_);
     p_ = new ButtonBar(central);
     column->addWidget(p_);
+    auto* frames = new FocusFrames(this);
+    for (QPushButton* button : {p_->copyButton(), p_->cutButton(), p_->pasteButton(),
+                                p_->saveButton(), p_->exitButton()}) {
+        frames->watch(button);
+    }
     setCentralWidget(central);
 
     timer1_.setInterval(10);
@@ -264,6 +281,12 @@ void MainWindow::buildLanguageMenu() {
 void MainWindow::languageChange() {
     options_.language = languages_->loadLanguage(options_.language);
     translateComponent(this, languages_->strings());
+    // The language files give few menu captions a mnemonic; Alt and a letter should reach
+    // every item, so the others get one here (the files stay as they are).
+    assignMenuMnemonics(
+        menuBar(), menus_.menu("file_recentfiles"),
+        {p_->copyButton(), p_->cutButton(), p_->pasteButton(), p_->saveButton(), p_->exitButton()});
+    assignMenuMnemonics(popup_);
 }
 
 QString MainWindow::langText(int number) const {

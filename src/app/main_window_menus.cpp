@@ -69,11 +69,9 @@ void MainWindow::connectCommands() {
 
     // Edit
     guard(
-        menus_.action("Undo1"), [&engine] { return engine.canUndo(); },
-        [&engine] { engine.undo(); });
+        menus_.action("Undo1"), [&engine] { return engine.canUndo(); }, [this] { m_->undo(); });
     guard(
-        menus_.action("Redo1"), [&engine] { return engine.canRedo(); },
-        [&engine] { engine.redo(); });
+        menus_.action("Redo1"), [&engine] { return engine.canRedo(); }, [this] { m_->redo(); });
     on("Deleteline1", [&engine] { deleteLine(engine); });
     guard(
         menus_.action("Cut1"), [&engine] { return engine.selLength() != 0; },
@@ -99,8 +97,8 @@ void MainWindow::connectCommands() {
         connect(popupItems_.action(name), &QAction::triggered, this,
                 std::forward<decltype(run)>(run));
     };
-    popup("Undo2", [&engine] { engine.undo(); });
-    popup("Redo2", [&engine] { engine.redo(); });
+    popup("Undo2", [this] { m_->undo(); });
+    popup("Redo2", [this] { m_->redo(); });
     popup("Cut2", [this] { m_->cutToClipboard(); });
     popup("Copy2", [this] { m_->copyToClipboard(); });
     popup("Paste2", [this] { m_->pasteFromClipboard(); });

@@ -19,7 +19,8 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
            });
 }
 
-RecentFiles::RecentFiles(FileTest isFile) : isFile_(std::move(isFile)) {}
+RecentFiles::RecentFiles(FileTest isFile, SameFile sameFile)
+    : isFile_(std::move(isFile)), sameFile_(std::move(sameFile)) {}
 
 bool RecentFiles::add(const std::string& name) {
     if (!isFile_ || !isFile_(name)) {
@@ -29,7 +30,10 @@ bool RecentFiles::add(const std::string& name) {
         items_.pop_back();
     }
     const auto found = std::find_if(items_.rbegin(), items_.rend(), [&](const std::string& item) {
-        return equalsIgnoringAsciiCase(item, name);
+        // On a case-sensitive file system "case.txt" and "CASE.txt" are two files; folding
+        // them into one item would open the wrong one.
+        return equalsIgnoringAsciiCase(item, name) &&
+               (item == name || !sameFile_ || sameFile_(item, name));
     });
     if (found != items_.rend()) {
         std::rotate(items_.begin(), std::prev(found.base()), found.base());

@@ -17,10 +17,15 @@ public:
     // Whether a name is an existing file; names that are not are never added.
     using FileTest = std::function<bool(const std::string& name)>;
 
-    explicit RecentFiles(FileTest isFile);
+    // Whether two names that differ only in letter case name one file; without it such
+    // names always count as one (the rule of a file system that folds case).
+    using SameFile = std::function<bool(const std::string& a, const std::string& b)>;
+
+    explicit RecentFiles(FileTest isFile, SameFile sameFile = {});
 
     // Puts an existing file at the top. A name already in the list, compared without regard
-    // to letter case (A-Z only: names are UTF-8), moves to the top with its first caption;
+    // to letter case (A-Z only: names are UTF-8) where the file system folds case (sameFile
+    // says so), moves to the top with its first caption;
     // the lowest such item counts when several match. The list is trimmed to eight items
     // before the search, as the menu always has been, so a ninth item that matches is
     // dropped and comes back at the top with the new spelling. Answers whether it added.
@@ -31,6 +36,7 @@ public:
 
 private:
     FileTest isFile_;
+    SameFile sameFile_;
     std::vector<std::string> items_;
 };
 

@@ -172,7 +172,7 @@ int runTavrel(int argc, char** argv) {
     // --help and --version answer before anything needs a display.
     std::vector<std::string> raw(argv + (argc > 0 ? 1 : 0), argv + argc);
     const std::string programName = argc > 0 ? fileNamePart(argv[0]) : std::string("tavrel");
-    const CommandLine early = parseCommandLine(raw);
+    const CommandLine early = parseCommandLine(raw, platform::isFile);
     if (early.action == CommandAction::Help) {
         std::fputs(helpText(programName).c_str(), stdout);
         return 0;
@@ -192,10 +192,12 @@ int runTavrel(int argc, char** argv) {
     // shell gave. Qt's decoded argument list would turn a name that is not UTF-8 (Latin-1
     // names from old archives) into one that names no file.
     const CommandLine line =
-        parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+        parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
+                         platform::isFile);
     if (line.action == CommandAction::Error) {
         return reportCommandLineError(programName, line.error);
     }
+    std::fputs(ignoredArgumentsWarning(programName, line).c_str(), stderr);
     StartupState& state = startupState();
     state.locations = settleStorageLocations(currentEnvironment());
     state.settings = openSettingsStore(state.locations);

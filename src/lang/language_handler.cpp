@@ -141,8 +141,28 @@ std::string LanguageHandler::detectLanguage() const {
     return std::string(fallbackLanguage);
 }
 
+std::filesystem::path LanguageHandler::languagePath(std::string_view name) const {
+    // The list shows a file's name without its extension whatever the extension's case, so
+    // "Upper.OLF" is listed as "Upper"; the file loaded is the one listed.
+    const std::filesystem::path plain = languageFolder() / fromUtf8(std::string(name) + ".olf");
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(plain, ec)) {
+        return plain;
+    }
+    try {
+        for (const auto& [listed, path] : languageFiles()) {
+            if (listed == name) {
+                return path;
+            }
+        }
+    } catch (const std::exception&) {
+        // An unreadable folder: the plain name below fails to load and says so.
+    }
+    return plain;
+}
+
 bool LanguageHandler::loadLanguageFile(std::string_view name) {
-    auto lines = readLanguageFile(languageFolder() / fromUtf8(std::string(name) + ".olf"));
+    auto lines = readLanguageFile(languagePath(name));
     if (!lines) {
         return false;
     }

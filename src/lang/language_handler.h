@@ -56,7 +56,8 @@ public:
     /// user's LANGID; "English" when none does or when a file cannot be read on the way.
     [[nodiscard]] std::string detectLanguage() const;
 
-    /// Loads name + ".olf" into the strings; false (and nothing changed) when it cannot.
+    /// Loads the language file listed as `name` (name + ".olf", the extension in any case)
+    /// into the strings; false (and nothing changed) when it cannot.
     bool loadLanguageFile(std::string_view name);
 
     [[nodiscard]] const LanguageStrings& strings() const noexcept { return strings_; }
@@ -65,6 +66,8 @@ public:
     [[nodiscard]] std::filesystem::path languageFolder() const;
 
 private:
+    /// The file of the language listed as `name`.
+    [[nodiscard]] std::filesystem::path languagePath(std::string_view name) const;
     /// The language files of the folder in directory order, as (name, path) pairs.
     [[nodiscard]] std::vector<std::pair<std::string, std::filesystem::path>> languageFiles() const;
 

@@ -44,6 +44,12 @@ bool isFile(const std::string& path) {
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
+bool isSameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const bool same = std::filesystem::equivalent(a, b, ec);
+    return !ec && same;
+}
+
 bool isDirectory(const std::string& path) {
     std::error_code ec;
     return std::filesystem::is_directory(path, ec);

@@ -185,6 +185,37 @@ std::u16string formatDateTimePattern(std::u16string_view pattern, PatternFields 
     return out;
 }
 
+std::u16string withoutTimeZone(std::u16string_view pattern) {
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\u00A0' || c == u'\u202F'; };
+    std::u16string out;
+    bool quoted = false;
+    bool droppedAtStart = false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char16_t c = pattern[i];
+        if (c == u'\'') {
+            quoted = !quoted; // '' inside or outside a quote toggles twice: a literal quote
+            out.push_back(c);
+            continue;
+        }
+        if (quoted || c != u't') {
+            if (!(droppedAtStart && out.empty() && blank(c))) {
+                out.push_back(c);
+                droppedAtStart = false;
+            }
+            continue;
+        }
+        while (i + 1 < pattern.size() && pattern[i + 1] == u't') {
+            ++i;
+        }
+        // The blanks before the zone go with it; a zone in front takes the blanks after it.
+        while (!out.empty() && blank(out.back())) {
+            out.pop_back();
+        }
+        droppedAtStart = out.empty();
+    }
+    return out;
+}
+
 std::u16string formatDateAndTime(std::u16string_view shortDatePattern,
                                  std::u16string_view longTimePattern, const CalendarValues& values,
                                  const LocaleNames& names) {

@@ -48,6 +48,11 @@ enum class PatternFields { date, time };
                                                    const CalendarValues& values,
                                                    const LocaleNames& names);
 
+/// A time pattern without its time-zone fields ("t" runs outside quotes) and the blanks that
+/// joined them: the long time is hours, minutes and seconds, and a desktop's long format
+/// often ends in a zone ("HH:mm:ss t" becomes "HH:mm:ss").
+[[nodiscard]] std::u16string withoutTimeZone(std::u16string_view timePattern);
+
 /// The Date/Time command's text: the short date, one space and the long time, or the date
 /// alone in the first second after midnight (hours, minutes and seconds all zero).
 [[nodiscard]] std::u16string formatDateAndTime(std::u16string_view shortDatePattern,

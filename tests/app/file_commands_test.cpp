@@ -204,6 +204,24 @@ TEST_F(FileCommandsTest, saveAsAppendsTxtToANameWithoutExtension) {
     EXPECT_EQ(dialogs.lastRequest.initialFolder.toStdString(), folder.folderText());
 }
 
+TEST_F(FileCommandsTest, saveButtonIsOffAfterAStartWithoutAFileAndStaysOffForAnUnnamedText) {
+    MainWindow& w = open();
+    EXPECT_FALSE(w.buttonBar().saveButton()->isEnabled());
+    w.show();
+    EXPECT_FALSE(w.buttonBar().saveButton()->isEnabled());
+    type(w, "typed");
+    EXPECT_TRUE(w.isModified());
+    EXPECT_FALSE(w.buttonBar().saveButton()->isEnabled());
+}
+
+TEST_F(FileCommandsTest, saveButtonIsOffAfterAStartWithAFileUntilAChange) {
+    MainWindow& w = open(file("start.txt", "start"));
+    w.show();
+    EXPECT_FALSE(w.buttonBar().saveButton()->isEnabled());
+    type(w, "+");
+    EXPECT_TRUE(w.buttonBar().saveButton()->isEnabled());
+}
+
 TEST_F(FileCommandsTest, saveWritesCrLfAndClearsTheModifiedState) {
     MainWindow& w = open();
     const std::string path = file("unix.txt", "a\nb");

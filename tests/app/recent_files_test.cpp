@@ -62,5 +62,32 @@ TEST(RecentFiles, onlyAsciiLettersFoldSoUtf8NamesStayApart) {
     EXPECT_FALSE(equalsIgnoringAsciiCase("/\xC3\x84", "/\xE3\x84"));
 }
 
+TEST(RecentFiles, namesInOtherLetterCaseStayApartWhereTheFileSystemKeepsThemApart) {
+    // A case-sensitive file system: case.txt and CASE.txt are two files, only the exact
+    // name is the same file.
+    int asked = 0;
+    RecentFiles recent([](const std::string&) { return true; },
+                       [&asked](const std::string& a, const std::string& b) {
+                           ++asked;
+                           return a == b;
+                       });
+    recent.add("/t/case.txt");
+    recent.add("/t/CASE.txt");
+    EXPECT_EQ(recent.items(), (Items{"/t/CASE.txt", "/t/case.txt"}));
+    EXPECT_GT(asked, 0);
+    recent.add("/t/case.txt"); // the exact name still moves its own item
+    EXPECT_EQ(recent.items(), (Items{"/t/case.txt", "/t/CASE.txt"}));
+}
+
+TEST(RecentFiles, namesInOtherLetterCaseFoldWhereTheFileSystemSaysTheyAreOneFile) {
+    RecentFiles recent(
+        [](const std::string&) { return true; },
+        [](const std::string& a, const std::string& b) { return equalsIgnoringAsciiCase(a, b); });
+    recent.add("/t/case.txt");
+    recent.add("/t/other.txt");
+    recent.add("/t/CASE.txt");
+    EXPECT_EQ(recent.items(), (Items{"/t/case.txt", "/t/other.txt"}));
+}
+
 } // namespace
 } // namespace tavrel

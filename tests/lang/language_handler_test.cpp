@@ -80,6 +80,18 @@ TEST_F(LanguageHandlerTest, automaticLoadsTheFileDeclaringTheUsersLanguage) {
     EXPECT_TRUE(host.messages.empty());
 }
 
+TEST_F(LanguageHandlerTest, aFileWithAnUpperCaseExtensionLoadsByTheNameItIsListedAs) {
+    writeLanguage("English", "$0409", "File");
+    write(folder / "Upper.OLF", "|$0410\r\n|Archivio\r\n");
+    auto h = handler();
+    std::vector<std::string> list;
+    ASSERT_TRUE(h.listLanguages(list));
+    EXPECT_EQ(list, (std::vector<std::string>{"Automatic", "English", "Upper"}));
+    EXPECT_EQ(h.loadLanguage("Upper"), "Upper");
+    EXPECT_EQ(h.strings().getLangString(1), "Archivio");
+    EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(LanguageHandlerTest, upperCaseDeclarationDoesNotMatch) {
     writeLanguage("English", "$0409", "File");
     writeLanguage("German", "$0407 $0C07", "Datei");

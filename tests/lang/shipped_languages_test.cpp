@@ -2,6 +2,7 @@
 // its languages, and is copied beside the program by the build.
 #include "lang/language_strings.h"
 #include "lang/language_text.h"
+#include "lang/locale_lang_id.h"
 #include "text/code_page.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,20 @@ TEST(ShippedLanguages, filesDeclareTheirLanguages) {
     }
     EXPECT_EQ(de.getLangString(30), "R\xFC"
                                     "ckg\xE4ngig");
+}
+
+TEST(ShippedLanguages, everyGermanSpeakingLocaleFindsTheGermanFile) {
+    const LanguageStrings de = load("German.olf");
+    // Germany, Austria, Switzerland, Luxembourg and Liechtenstein; the ids are Windows'
+    // LANGIDs for those countries.
+    const std::pair<const char*, std::uint16_t> locales[] = {
+        {"de_DE", 0x0407}, {"de_AT", 0x0C07}, {"de_CH", 0x0807},
+        {"de_LU", 0x1007}, {"de_LI", 0x1407},
+    };
+    for (const auto& [locale, id] : locales) {
+        EXPECT_EQ(langIdForLocale(locale), id) << locale;
+        EXPECT_TRUE(de.declaresLanguage(id)) << locale;
+    }
 }
 
 TEST(ShippedLanguages, buildCopiesThemBesideTheProgram) {

@@ -34,6 +34,19 @@ TEST(Paths, onlyAnExistingNonDirectoryIsAFile) {
     EXPECT_FALSE(platform::isDirectory(dir / "usb.dat"));
 }
 
+TEST(Paths, sameFileIsTheFileSystemsAnswerNotTheSpelling) {
+    const TempFolder dir;
+    writeFile(dir / "case.txt", "a");
+    writeFile(dir / "CASE.txt", "b");
+    fs::create_symlink("case.txt", dir.path() / "Case.txt");
+    // The temporary folder lies on a case-sensitive file system here.
+    EXPECT_FALSE(platform::isSameFile(dir / "case.txt", dir / "CASE.txt"));
+    EXPECT_TRUE(platform::isSameFile(dir / "case.txt", dir / "case.txt"));
+    EXPECT_TRUE(platform::isSameFile(dir / "case.txt", dir / "Case.txt"));
+    EXPECT_FALSE(platform::isSameFile(dir / "case.txt", dir / "missing.txt"));
+    EXPECT_FALSE(platform::isSameFile(dir / "missing.txt", dir / "missing.txt"));
+}
+
 TEST(Paths, makeFoldersCreatesEveryMissingParent) {
     const TempFolder dir;
     platform::makeFolders(dir / "a/b/c/Velmantic/Tavrel/");

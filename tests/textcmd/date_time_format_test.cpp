@@ -99,5 +99,24 @@ TEST(DateTimeFormat, dateAloneInTheFirstSecondAfterMidnight) {
     EXPECT_EQ(formatDateAndTime(u"dd.MM.yyyy", u"HH:mm:ss", v, names), u"05.03.2024 00:00:01");
 }
 
+TEST(DateTimeFormat, theLongTimeLeavesOutTheTimeZone) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"HH:mm:ss t", u"HH:mm:ss"},
+        {u"h:mm:ss AP t", u"h:mm:ss AP"},
+        {u"t HH:mm:ss", u"HH:mm:ss"},
+        {u"HH:mm:ss tttt", u"HH:mm:ss"},
+        {u"H 'h' mm 'min' ss 's' t", u"H 'h' mm 'min' ss 's'"},
+        {u"HH:mm:ss 'at' t", u"HH:mm:ss 'at'"}, // the t inside quotes is text
+        {u"HH:mm:ss\u00A0t", u"HH:mm:ss"},
+        {u"HH:mm:ss", u"HH:mm:ss"},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        EXPECT_EQ(withoutTimeZone(pattern), expected);
+    }
+    const LocaleNames names = englishNames();
+    EXPECT_EQ(formatDateAndTime(u"d MMM yyyy", withoutTimeZone(u"HH:mm:ss t"), afternoon(), names),
+              u"5 Mar 2024 13:05:07");
+}
+
 } // namespace
 } // namespace tavrel

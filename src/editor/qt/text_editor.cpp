@@ -59,6 +59,7 @@ TextEditor::TextEditor(QWidget* parent)
     connect(&autoScrollTimer_, &QTimer::timeout, this, [this] { autoScroll(); });
     autoScrollTimer_.setInterval(50);
 
+    takeSelectionColorsFromPalette();
     layout_->setWrap(wordWrap_, currentWrapWidth());
     scheduleFormatting();
 }
@@ -97,9 +98,26 @@ void TextEditor::setTextColor(const QColor& text) {
 }
 
 void TextEditor::setSelectionColors(const QColor& background, const QColor& text) {
+    paletteSelectionColors_ = false;
     look_.selectedBackground = background;
     look_.selectedText = text;
     viewport()->update();
+}
+
+void TextEditor::takeSelectionColorsFromPalette() {
+    // The desktop's highlight colours, as every other text field of the desktop shows a
+    // selection; the active group, because the selection shows while the editor has focus.
+    const QPalette& colors = palette();
+    look_.selectedBackground = colors.color(QPalette::Active, QPalette::Highlight);
+    look_.selectedText = colors.color(QPalette::Active, QPalette::HighlightedText);
+    viewport()->update();
+}
+
+void TextEditor::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && paletteSelectionColors_) {
+        takeSelectionColorsFromPalette();
+    }
 }
 
 void TextEditor::setShowNonPrintChars(std::uint8_t flags) {
@@ -539,6 +557,23 @@ void TextEditor::focusOutEvent(QFocusEvent* event) {
 
 bool TextEditor::focusNextPrevChild(bool /*next*/) {
     return false; // Tab is a character in an editor, not a way out of it
+}
+
+QVariant TextEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // The caret's rectangle needs the layout formatted up to it, which the const query
+    // cannot promise; asking does not change what the editor shows.
+    auto* self = const_cast<TextEditor*>(this);
+    switch (query) {
+    case Qt::ImEnabled:
+        return !readOnly_ && !displayOnly_;
+    case Qt::ImCursorRectangle:
+        // In the editor's own coordinates; the caret is painted in its viewport's.
+        return QRectF(self->caretRect().translated(viewport()->geometry().topLeft()));
+    case Qt::ImFont:
+        return drawFont_;
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
 }
 
 // --- Pictures ----------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
+#include <QVariant>
 
 #include <cstdint>
 #include <memory>
@@ -59,7 +60,10 @@ public:
     [[nodiscard]] QColor color() const { return look_.background; }
     void setTextColor(const QColor& text);
     [[nodiscard]] QColor textColor() const { return look_.text; }
+    // Until set, the selection has the desktop palette's highlight colours and follows them.
     void setSelectionColors(const QColor& background, const QColor& text);
+    [[nodiscard]] QColor selectionBackground() const { return look_.selectedBackground; }
+    [[nodiscard]] QColor selectionTextColor() const { return look_.selectedText; }
     void setShowNonPrintChars(std::uint8_t flags);
     [[nodiscard]] std::uint8_t showNonPrintChars() const noexcept;
     void setHighlightSource(HighlightSource* source);
@@ -108,6 +112,14 @@ public:
     void setProgressInterval(int ms) noexcept { progressInterval_ = ms; }
 
     // --- Commands --------------------------------------------------------------------------
+    // Undo and Redo for menus and buttons: the change is brought into view, as the keys do.
+    void undo();
+    void redo();
+    // Column blocks without Alt (Ctrl+Shift+B toggles it): while on, a drag with the mouse
+    // and Shift with the arrows make column blocks, for desktops whose window manager takes
+    // Alt+drag for itself. Needs eoBlockSelection and word wrap off, as Alt does.
+    void setBlockSelectionMode(bool on);
+    [[nodiscard]] bool blockSelectionMode() const noexcept { return blockSelectionMode_; }
     void copyToClipboard();
     void cutToClipboard();
     void pasteFromClipboard();
@@ -142,6 +154,7 @@ public:
     void dropSelectionAt(Pos position, bool copy);
 
 Q_SIGNALS:
+    void blockSelectionModeChanged(bool on);
     void changed();                  // OnChange
     void caretMoved();               // the caret or the selection moved
     void styleChanged();             // OnStyleChange: the Insert key toggled overwrite
@@ -172,6 +185,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
+
+public:
+    // The caret's rectangle for input methods and for the keyboard's context menu, which
+    // Qt opens at its centre.
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     // TextObserver
@@ -182,6 +201,7 @@ private:
     void scrollToTopRequested() override;
 
     void applyFont(const QFont& drawFont, qreal pixelSize);
+    void takeSelectionColorsFromPalette();
     void rewrap();
     [[nodiscard]] std::int64_t currentWrapWidth() const;
     void scheduleFormatting();
@@ -217,6 +237,9 @@ private:
     [[nodiscard]] Pos columnAt(const QPoint& viewportPoint) const;
     [[nodiscard]] bool insideSelection(Pos position) const;
     void selectTo(const QPoint& viewportPoint);
+    [[nodiscard]] bool isTripleClick(const QPoint& viewportPoint) const;
+    void selectParagraphAt(const QPoint& viewportPoint);
+    [[nodiscard]] bool blockGesture(Qt::KeyboardModifiers mods) const;
     void startTextDrag();
     void autoScroll();
 
@@ -263,6 +286,8 @@ private:
     bool readOnly_ = false;
     bool displayOnly_ = false;
     bool enableHotKeys_ = true;
+    bool blockSelectionMode_ = false;
+    bool paletteSelectionColors_ = true;
     int wheelFactor_ = -1;
 
     QTimer formatTimer_;
@@ -277,6 +302,9 @@ private:
     bool moved_ = false;
     QTimer autoScrollTimer_;
     QPoint lastMouse_;
+    // A press soon after a double click near the same point is a triple click.
+    QElapsedTimer sinceDoubleClick_;
+    QPoint doubleClickPoint_;
 
     QMenu* popup_ = nullptr;
 };

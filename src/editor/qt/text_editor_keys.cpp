@@ -64,7 +64,34 @@ void TextEditor::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (handleMovementKey(event) || handleCommandKey(event)) {
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+        // A modifier pressed on its own is the start of a chord (Shift+Down), not a move:
+        // the column kept through Up and Down stays.
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    default:
+        break;
+    }
+    if (handleMovementKey(event)) {
+        event->accept();
+        scrollInView();
+        return;
+    }
+    // A command keeps the column of Up and Down unless it edits (every change of the text
+    // forgets it) or moves the caret itself.
+    if (handleCommandKey(event)) {
         event->accept();
         scrollInView();
         return;
@@ -159,6 +186,29 @@ void TextEditor::moveCaretToLine(Pos line, bool extend, bool block) {
     desiredX_ = keep;
 }
 
+bool TextEditor::blockGesture(Qt::KeyboardModifiers mods) const {
+    return ((mods & Qt::AltModifier) != 0 || blockSelectionMode_) &&
+           engine_.hasOption(eoBlockSelection) && !wordWrap_;
+}
+
+void TextEditor::setBlockSelectionMode(bool on) {
+    if (on == blockSelectionMode_) {
+        return;
+    }
+    blockSelectionMode_ = on;
+    Q_EMIT blockSelectionModeChanged(on);
+}
+
+void TextEditor::undo() {
+    engine_.undo();
+    scrollInView();
+}
+
+void TextEditor::redo() {
+    engine_.redo();
+    scrollInView();
+}
+
 void TextEditor::extendBlock(Pos caret, Pos caretColumn) {
     Pos anchor = engine_.selStart();
     Pos anchorColumn = 0;
@@ -182,8 +232,7 @@ bool TextEditor::handleMovementKey(QKeyEvent* event) {
     const bool shift = (mods & Qt::ShiftModifier) != 0;
     const bool arrow =
         key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-    const bool block = arrow && shift && (mods & Qt::AltModifier) != 0 &&
-                       engine_.hasOption(eoBlockSelection) && !wordWrap_;
+    const bool block = arrow && shift && blockGesture(mods);
     const Document& doc = engine_.document();
     const Pos caret = engine_.selStart();
     const Pos p = doc.paragraphAt(caret);
@@ -266,7 +315,6 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
     const bool shift = (mods & Qt::ShiftModifier) != 0;
     const bool editable = !readOnly_;
     const bool hasSelection = engine_.selLength() != 0 || engine_.blockMode();
-    desiredX_ = -1;
 
     if (control && !(mods & Qt::AltModifier)) {
         switch (key) {
@@ -314,7 +362,14 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
                 engine_.setSelText(std::string_view("\r\n\f"));
             }
             return true;
-        case Qt::Key_B: // the in-text format codes; this program's editors have none
+        case Qt::Key_B:
+            if (shift) {
+                if (engine_.hasOption(eoBlockSelection)) {
+                    setBlockSelectionMode(!blockSelectionMode_);
+                }
+                return true;
+            }
+            return true; // Ctrl+B, like the next four, is an in-text format code: none here
         case Qt::Key_J:
         case Qt::Key_U:
         case Qt::Key_H:
@@ -348,6 +403,10 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
         }
         return true;
     case Qt::Key_Backtab:
+        // Shift+Tab types what Tab types: the editor keeps the focus either way.
+        if (editable) {
+            pressTab();
+        }
         return true;
     case Qt::Key_Backspace:
         if (editable) {
@@ -398,6 +457,7 @@ void TextEditor::pressEnter() {
             engine_.setSelText(std::string_view("\r\n"));
         } else {
             moveCaret(layout_->knownLineStart(stepLines(line, 1)), false);
+            desiredX_ = -1;
         }
         return;
     }

@@ -66,11 +66,20 @@ void TextEditor::mousePressEvent(QMouseEvent* event) {
     pressPoint_ = point;
     lastMouse_ = point;
     moved_ = false;
+    // Before the drag test: the second click selected a word under this very point.
+    if (isTripleClick(point)) {
+        sinceDoubleClick_.invalidate();
+        selectParagraphAt(point);
+        drag_ = Drag::None;
+        return;
+    }
     if (insideSelection(hit.position) && !readOnly_ && !engine_.hasOption(eoNoDragnDrop)) {
         drag_ = Drag::MaybeText;
         return;
     }
-    if ((mods & Qt::AltModifier) != 0 && engine_.hasOption(eoBlockSelection) && !wordWrap_) {
+    // Alt+drag, Alt+Shift+drag (for window managers that move windows with Alt+drag) or
+    // any drag in block-selection mode.
+    if (blockGesture(mods)) {
         drag_ = Drag::Block;
         blockAnchorColumn_ = columnAt(point);
         engine_.setBlockSelection(hit.position, hit.position, blockAnchorColumn_,
@@ -91,6 +100,23 @@ void TextEditor::mousePressEvent(QMouseEvent* event) {
     }
     moveCaret(hit.position, (mods & Qt::ShiftModifier) != 0, hit.atLineEnd);
     scrollInView();
+}
+
+bool TextEditor::isTripleClick(const QPoint& point) const {
+    return sinceDoubleClick_.isValid() &&
+           sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+           (point - doubleClickPoint_).manhattanLength() <= QApplication::startDragDistance();
+}
+
+void TextEditor::selectParagraphAt(const QPoint& point) {
+    // The paragraph with its break, as a click in the left margin takes a line with its.
+    const Document& doc = engine_.document();
+    const Pos p = doc.paragraphAt(hitTest(point).position);
+    const Pos start = doc.paragraphStart(p);
+    const Pos end = p + 1 < doc.paragraphCount() ? doc.paragraphStart(p + 1) : engine_.charCount();
+    engine_.select(start, end);
+    caretAtLineEnd_ = false;
+    viewport()->update();
 }
 
 void TextEditor::selectTo(const QPoint& point) {
@@ -186,6 +212,8 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
     engine_.select(start, end);
     caretAtLineEnd_ = false;
     drag_ = Drag::None;
+    sinceDoubleClick_.start();
+    doubleClickPoint_ = event->position().toPoint();
     viewport()->update();
 }
 

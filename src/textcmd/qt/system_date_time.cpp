@@ -43,7 +43,7 @@ std::u16string dateTimeText(const QLocale& locale, const QDateTime& moment) {
     values.second = time.second();
     values.millisecond = time.msec();
     return formatDateAndTime(wide(locale.dateFormat(QLocale::ShortFormat)),
-                             wide(locale.timeFormat(QLocale::LongFormat)), values,
+                             withoutTimeZone(wide(locale.timeFormat(QLocale::LongFormat))), values,
                              localeNames(locale, moment));
 }
 

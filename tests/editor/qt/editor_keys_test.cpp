@@ -33,6 +33,32 @@ TEST(EditorKeys, upAndDownKeepThePixelColumnOfTheFirstMove) {
     EXPECT_EQ(e.selStart(), 15);
 }
 
+TEST(EditorKeys, aModifierPressedAloneKeepsTheColumnOfUpAndDown) {
+    auto editor = makeEditor("abcdefgh\r\nab\r\nabcdefgh");
+    TextEngine& e = editor->engine();
+    e.setSelStart(6);
+    key(*editor, Qt::Key_Down);
+    ASSERT_EQ(e.selStart(), 12); // the short line's end
+    // Reaching for Shift+Down, Ctrl or Alt and letting go again is no move.
+    for (const Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta}) {
+        key(*editor, modifier);
+    }
+    key(*editor, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(e.selStart(), 20); // column 6 again
+    EXPECT_EQ(e.selText(), "\r\nabcdef");
+
+    // Copying is no move either; typing is an edit and starts a new column.
+    e.setSelStart(6);
+    key(*editor, Qt::Key_Down);
+    key(*editor, Qt::Key_C, Qt::ControlModifier);
+    key(*editor, Qt::Key_Down);
+    EXPECT_EQ(e.selStart(), 20);
+    key(*editor, Qt::Key_Up);
+    type(*editor, "x"); // "ab" becomes "abx", the caret at column 3
+    key(*editor, Qt::Key_Down);
+    EXPECT_EQ(e.selStart(), 18); // the next line starts at 15 now
+}
+
 TEST(EditorKeys, downVisitsEveryDisplayLineWhileFormattingIsUnfinished) {
     std::string text;
     for (int i = 0; i < 30; ++i) {
@@ -101,6 +127,36 @@ TEST(EditorKeys, altShiftArrowsMakeAColumnBlockOnlyWithoutWordWrap) {
     key(*wrapped, Qt::Key_Right, altShift);
     EXPECT_FALSE(wrapped->engine().blockMode());
     EXPECT_EQ(wrapped->engine().selText(), "b");
+}
+
+TEST(EditorKeys, ctrlShiftBTogglesBlockModeInWhichShiftArrowsMakeBlocks) {
+    auto editor =
+        makeEditor("abcd\r\nef\r\nghij", {.options = kDefaultEditorOptions | eoBlockSelection});
+    TextEngine& e = editor->engine();
+    QSignalSpy toggled(editor.get(), &TextEditor::blockSelectionModeChanged);
+    const auto ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    key(*editor, Qt::Key_B, ctrlShift);
+    ASSERT_TRUE(editor->blockSelectionMode());
+    EXPECT_EQ(toggled.count(), 1);
+    e.setSelStart(1);
+    key(*editor, Qt::Key_Right, Qt::ShiftModifier);
+    key(*editor, Qt::Key_Right, Qt::ShiftModifier);
+    key(*editor, Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_TRUE(e.blockMode());
+    EXPECT_EQ(e.selText(), "bc\r\nf\r\n");
+    EXPECT_EQ(textOf(*editor), "abcd\r\nef\r\nghij"); // the key typed nothing
+
+    key(*editor, Qt::Key_B, ctrlShift);
+    EXPECT_FALSE(editor->blockSelectionMode());
+    e.setSelStart(1);
+    key(*editor, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_FALSE(e.blockMode());
+
+    // Without the option the key does nothing.
+    auto plain = makeEditor("abcd");
+    key(*plain, Qt::Key_B, ctrlShift);
+    EXPECT_FALSE(plain->blockSelectionMode());
+    EXPECT_EQ(textOf(*plain), "abcd");
 }
 
 TEST(EditorKeys, endKeepsTheCaretOnAWrappedLine) {
@@ -179,6 +235,20 @@ TEST(EditorKeys, smartTabAlignsWithTheNextWordAbove) {
     wrapped->engine().setSelStart(11);
     key(*wrapped, Qt::Key_Tab);
     EXPECT_EQ(textOf(*wrapped), "int  x\r\nabc\t");
+}
+
+TEST(EditorKeys, shiftTabInsertsWhatTabInserts) {
+    auto plain = makeEditor("ab");
+    plain->engine().setSelStart(1);
+    key(*plain, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(textOf(*plain), "a\tb");
+    EXPECT_TRUE(plain->hasFocus());
+
+    // With smart tabs both align with the next word of the longer line above.
+    auto smart = makeEditor("int  x\r\n", {.options = kDefaultEditorOptions | eoSmartTabs});
+    smart->engine().setSelStart(smart->engine().charCount());
+    key(*smart, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(textOf(*smart), "int  x\r\n     ");
 }
 
 TEST(EditorKeys, backspaceAndDeleteJoinParagraphsAndCtrlTakesWords) {

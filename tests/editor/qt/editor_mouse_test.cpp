@@ -75,6 +75,47 @@ TEST(EditorMouse, draggingSelectsAndAltDraggingMakesAColumnBlock) {
     EXPECT_EQ(editor->engine().selText(), "bcd\r\nb\r\nbcd\r\n");
 }
 
+TEST(EditorMouse, altShiftDragAndDragInBlockModeMakeColumnBlocks) {
+    auto editor =
+        makeEditor("abcdef\r\nab\r\nabcdef", {.options = kDefaultEditorOptions | eoBlockSelection});
+    QWidget* view = editor->viewport();
+    const int advance = editor->glyphMetrics().spaceWidth();
+    const QPoint from(editor->leftMargin() + 1 * advance, editor->lineHeight() / 2);
+    const QPoint to(editor->leftMargin() + 4 * advance, 2 * editor->lineHeight() + 2);
+    const auto altShift = Qt::AltModifier | Qt::ShiftModifier;
+    QTest::mousePress(view, Qt::LeftButton, altShift, from);
+    QTest::mouseMove(view, to);
+    QTest::mouseRelease(view, Qt::LeftButton, altShift, to);
+    ASSERT_TRUE(editor->engine().blockMode());
+    EXPECT_EQ(editor->engine().selText(), "bcd\r\nb\r\nbcd\r\n");
+
+    editor->engine().setSelStart(0);
+    editor->setBlockSelectionMode(true);
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(view, to);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
+    ASSERT_TRUE(editor->engine().blockMode());
+    EXPECT_EQ(editor->engine().selText(), "bcd\r\nb\r\nbcd\r\n");
+}
+
+TEST(EditorMouse, aTripleClickSelectsTheParagraphWithItsBreak) {
+    auto editor = makeEditor("one two\r\nthree four five\r\nsix");
+    QWidget* view = editor->viewport();
+    QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 7, 1));
+    ASSERT_EQ(editor->engine().selText(), "four");
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 7, 1));
+    EXPECT_EQ(editor->engine().selText(), "three four five\r\n");
+    // The last paragraph has no break to take.
+    QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 1, 2));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 1, 2));
+    EXPECT_EQ(editor->engine().selText(), "six");
+    // A click somewhere else after a double click is an ordinary click.
+    QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 1, 0));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 5, 1));
+    EXPECT_EQ(editor->engine().selLength(), 0);
+    EXPECT_EQ(editor->engine().selStart(), 14);
+}
+
 TEST(EditorMouse, droppingMovesOrCopiesTheSelection) {
     auto editor = makeEditor("abc def ghi");
     TextEngine& e = editor->engine();

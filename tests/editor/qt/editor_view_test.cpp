@@ -245,6 +245,52 @@ TEST(EditorView, selectionIsPaintedInTheSelectionColours) {
     EXPECT_EQ(image.size(), editor->viewport()->size());
 }
 
+TEST(EditorView, selectionTakesTheDesktopsHighlightColoursAndFollowsThem) {
+    auto editor = makeEditor("abcdef");
+    editor->engine().select(1, 3);
+    const int advance = editor->glyphMetrics().spaceWidth();
+    const int y = editor->lineHeight() - 1;
+    const auto selectedPixel = [&] {
+        return QColor(editor->renderViewport().pixel(editor->leftMargin() + advance + 1, y));
+    };
+
+    QPalette colors = editor->palette();
+    colors.setColor(QPalette::Highlight, QColor(0x12, 0x34, 0x56));
+    colors.setColor(QPalette::HighlightedText, QColor(0xFE, 0xDC, 0xBA));
+    editor->setPalette(colors);
+    EXPECT_EQ(selectedPixel(), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(editor->selectionTextColor(), QColor(0xFE, 0xDC, 0xBA));
+
+    // Colours the program sets win over the palette from then on.
+    editor->setSelectionColors(QColor(255, 0, 0), QColor(0, 255, 0));
+    colors.setColor(QPalette::Highlight, QColor(0x65, 0x43, 0x21));
+    editor->setPalette(colors);
+    EXPECT_EQ(selectedPixel(), QColor(255, 0, 0));
+
+    // A new editor starts with the application's highlight colour.
+    auto fresh = makeEditor("x");
+    EXPECT_EQ(fresh->selectionBackground(),
+              QApplication::palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+TEST(EditorView, inputMethodsAndTheKeyboardMenuAreToldTheCaretRectangle) {
+    auto editor = makeEditor("hello\r\nworld");
+    editor->engine().setSelStart(9);
+    const QRect caret = editor->caretRect();
+    ASSERT_TRUE(caret.isValid());
+    const int advance = editor->glyphMetrics().spaceWidth();
+    // Independently: column 2 of the second line, in the editor's coordinates (the
+    // viewport sits inside the editor's frame).
+    const QPoint viewportOrigin = editor->viewport()->geometry().topLeft();
+    const QRectF answer = editor->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    EXPECT_EQ(answer.toRect().left(), viewportOrigin.x() + editor->leftMargin() + 2 * advance);
+    EXPECT_EQ(answer.toRect().top(), viewportOrigin.y() + editor->lineHeight());
+    EXPECT_EQ(answer.toRect().height(), caret.height());
+    EXPECT_TRUE(editor->inputMethodQuery(Qt::ImEnabled).toBool());
+    editor->setReadOnly(true);
+    EXPECT_FALSE(editor->inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
 TEST(EditorView, layoutForAnotherDeviceUsesItsMetricsAndWidthUntilBackOnScreen) {
     const std::string text = "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu";
     auto editor = makeEditor(text, {.wordWrap = true, .width = 2000});
