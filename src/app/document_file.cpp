@@ -24,8 +24,11 @@ void setError(std::string* error, std::string text) {
 } // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string* error,
-                                         std::string* reason) {
+                                         std::string* reason, bool* outOfMemory) {
     namespace fs = std::filesystem;
+    if (outOfMemory != nullptr) {
+        *outOfMemory = false;
+    }
     std::error_code code;
     const fs::file_status status = fs::status(path, code);
     if (!fs::is_regular_file(status)) {
@@ -49,22 +52,35 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
         return std::nullopt;
     }
     std::string bytes;
-    const auto size = fs::file_size(path, code);
-    if (!code) {
-        // Room for the line-end repair to grow a Unix file in place: one CR for every line
-        // of 32 bytes or more. The spare pages are never touched unless it is used.
-        bytes.reserve(static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 32 + 64);
-        bytes.resize(static_cast<std::size_t>(size));
-    }
-    // The size is a hint: a file that grows or shrinks meanwhile is read to its real end.
-    std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (filled == bytes.size()) {
-        char chunk[65536];
-        std::size_t got = 0;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-            bytes.append(chunk, got);
-            filled += got;
+    std::size_t filled = 0;
+    // A file bigger than the memory left is a failure to report, not a reason to end the
+    // program: every reservation of the read is made inside this handler.
+    try {
+        const auto size = fs::file_size(path, code);
+        if (!code) {
+            // Room for the line-end repair to grow a Unix file in place: one CR for every
+            // line of 32 bytes or more. The spare pages are never touched unless it is used.
+            bytes.reserve(static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 32 +
+                          64);
+            bytes.resize(static_cast<std::size_t>(size));
         }
+        // The size is a hint: a file that grows or shrinks meanwhile is read to its real end.
+        filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
+        if (filled == bytes.size()) {
+            char chunk[65536];
+            std::size_t got = 0;
+            while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+                bytes.append(chunk, got);
+                filled += got;
+            }
+        }
+    } catch (const std::exception&) { // std::bad_alloc, or std::length_error past max_size
+        setError(error, path + ": not enough memory");
+        setError(reason, std::strerror(ENOMEM));
+        if (outOfMemory != nullptr) {
+            *outOfMemory = true;
+        }
+        return std::nullopt;
     }
     if (std::ferror(file.get()) != 0) {
         const int number = errno;

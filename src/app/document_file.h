@@ -8,10 +8,14 @@
 namespace tavrel {
 
 // All bytes of a regular file, or nothing when it cannot be read (missing, a folder, no
-// permission, vanished or cut short while reading); `error` then says why with the name in
-// front, `reason` the system's reason alone ("No such file or directory").
-[[nodiscard]] std::optional<std::string>
-readWholeFile(const std::string& path, std::string* error = nullptr, std::string* reason = nullptr);
+// All bytes of a regular file, or nothing when it cannot be read (missing, a folder, no
+// permission, vanished or cut short while reading, or too big for the memory left); `error`
+// then says why with the name in front, `reason` the system's reason alone ("No such file
+// or directory"), and `outOfMemory` tells the last case apart.
+[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path,
+                                                       std::string* error = nullptr,
+                                                       std::string* reason = nullptr,
+                                                       bool* outOfMemory = nullptr);
 
 // Whether the file's permission bits allow writing to anybody. A file without any write bit
 // is this system's read-only file: saving over it fails for every user, root included, who

@@ -9,6 +9,7 @@
 #include "app/message_box.h"
 #include "app/notice_bar.h"
 #include "app/viewer_setup.h"
+#include "app/recovery_file.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -37,7 +38,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <new>
 
 namespace tavrel {
 
@@ -136,6 +141,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     applyOnTop();
     // Names that later starts hand over are taken from here on.
     connectHandoff();
+    // Once the window is up: the text an earlier run kept when a signal ended it.
+    QTimer::singleShot(0, this, [this] { reportRecoveredFiles(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -325,6 +332,36 @@ void MainWindow::showError(int kind, const std::string& file, const std::string&
                         file.empty() ? QString() : fileReasonText(file, reason));
 }
 
+void MainWindow::reportRecoveredFiles() {
+    const std::vector<std::string> files = takeRecoveryNote(setup_.locations.settingsFolder);
+    if (files.empty()) {
+        return;
+    }
+    QString paths;
+    for (const std::string& file : files) {
+        paths +=
+            (paths.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromLocal8Bit(file);
+    }
+    dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle),
+                        tavrel::langText(languages_->strings(), kRecoveredText,
+                                         QStringLiteral("The program was ended while a question "
+                                                        "was open. Your text was saved to:")),
+                        paths);
+}
+
+void MainWindow::showOutOfMemory(const std::string& file) {
+    // The box itself needs a little memory; when even that is gone, standard error is left.
+    try {
+        dialogs().showError(
+            this, langText(102),
+            langText(kOutOfMemoryText, QStringLiteral("There is not enough memory for this "
+                                                      "command. The text was kept as it was.")),
+            file.empty() ? QString() : fileReasonText(file, std::strerror(ENOMEM)));
+    } catch (const std::bad_alloc&) {
+        std::fputs("tavrel: not enough memory; the text was kept as it was\n", stderr);
+    }
+}
+
 // --- Font and sizing ------------------------------------------------------------------------
 
 void MainWindow::measureFont() {
@@ -468,6 +505,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
+}
+
+void MainWindow::writeSettingsNow() {
+    if (setup_.settings == nullptr) {
+        return;
+    }
+    saveSettingsAtClose(
+        *setup_.settings,
+        [](const std::string& message) { std::fprintf(stderr, "tavrel: %s\n", message.c_str()); },
+        [this](ConfigSaver& settings) { writeSettings(settings); });
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -79,6 +79,10 @@ public:
     static constexpr int kInitialWidth = 704;
     static constexpr int kInitialHeight = 365;
     static constexpr int kGutterWidth = 30;
+    // Language texts of this window's own messages: a command that ran out of memory, and
+    // where the text of a program ended by a signal was kept.
+    static constexpr int kOutOfMemoryText = 420;
+    static constexpr int kRecoveredText = 421;
     // The Open and Save as dialogs' filter, as the program writes it.
     static constexpr const char* kFileFilter =
         "All files (*.*)|*.*|Tavrel files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
@@ -125,6 +129,9 @@ public:
     void loadSettings();
     // Writes the catalogue between start-up's version mark and flush.
     void writeSettings(ConfigSaver& settings);
+    // The close sequence's settings step on its own, for an end that cannot wait for the
+    // close (a signal while a dialog is open); failures go to standard error.
+    void writeSettingsNow();
     void languageChange();
 
     // --- State, for the commands of later parts and for tests --------------------------
@@ -132,6 +139,7 @@ public:
     [[nodiscard]] LineGutter& gutter() const noexcept { return *g_; }
     [[nodiscard]] ButtonBar& buttonBar() const noexcept { return *p_; }
     [[nodiscard]] const std::string& fileName() const noexcept { return fileName_; }
+    [[nodiscard]] const StorageLocations& locations() const noexcept { return setup_.locations; }
     [[nodiscard]] const std::string& fileClass() const noexcept { return fileClass_; }
     [[nodiscard]] bool isModified() const noexcept { return modified_; }
     [[nodiscard]] AppSettings& options() noexcept { return options_; }
@@ -176,6 +184,12 @@ public:
     void showError(int kind, const std::string& file = {}, const std::string& reason = {});
     // The notice line above the button bar (a NUL byte that ended the text, for one).
     [[nodiscard]] NoticeBar& notice() const noexcept { return *notice_; }
+    // A command ran out of memory: says so (text 420) over the window, naming the file
+    // when there is one. The command left the document and the edit as they were.
+    void showOutOfMemory(const std::string& file = {});
+    // Tells where the text of an earlier run, ended by a signal during a question, was
+    // kept (text 421, the files' paths as details); each recovery file is reported once.
+    void reportRecoveredFiles();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -47,17 +47,28 @@ void MainWindow::reportLoadFailure(const std::string& name, const std::string& r
 
 bool MainWindow::load(const std::string& name) {
     std::string reason;
-    std::optional<std::string> bytes = readWholeFile(name, nullptr, &reason);
-    if (!bytes) {
-        reportLoadFailure(name, reason);
-        return false;
-    }
-    const std::uint64_t fileSize = bytes->size();
+    std::uint64_t fileSize = 0;
     std::int64_t nulOffset = -1;
+    // Every step below may run out of memory on a big file; the engine then keeps the old
+    // document whole, and so does the window: its name, its edit and its modified flag.
     try {
+        bool outOfMemory = false;
+        std::optional<std::string> bytes = readWholeFile(name, nullptr, &reason, &outOfMemory);
+        if (outOfMemory) {
+            showOutOfMemory(name);
+            return false;
+        }
+        if (!bytes) {
+            reportLoadFailure(name, reason);
+            return false;
+        }
+        fileSize = bytes->size();
         nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::Replace);
+    } catch (const std::bad_alloc&) {
+        showOutOfMemory(name);
+        return false;
     } catch (const std::exception& failure) {
-        reportLoadFailure(name, failure.what()); // no memory for the text: the old text stays
+        reportLoadFailure(name, failure.what());
         return false;
     }
     // A new file starts a fresh history: Undo must never bring back the previous document

@@ -5,14 +5,15 @@
 
 #include "app/command_line.h"
 #include "app/document_title.h"
+#include "app/guarded_application.h"
 #include "app/main_window.h"
 #include "app/settings_catalogue.h"
+#include "app/signal_end.h"
 
 #include "platform/atomic_file.h"
 #include "platform/file_move.h"
 #include "platform/native_settings.h"
 #include "platform/paths.h"
-#include "platform/termination_signals.h"
 #include "platform/write_access.h"
 
 #include <QApplication>
@@ -64,8 +65,8 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     return true;
 }
 
-[[nodiscard]] std::unique_ptr<QMainWindow> createMainWindow(StartupState& state,
-                                                            const std::string& file) {
+[[nodiscard]] std::unique_ptr<MainWindow> createMainWindow(StartupState& state,
+                                                           const std::string& file) {
     MainWindowSetup setup;
     setup.settings = state.settings.get();
     setup.locations = state.locations;
@@ -186,7 +187,7 @@ int runTavrel(int argc, char** argv) {
         return reportCommandLineError(programName, early.error);
     }
 
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     // Qt has taken its own options out of argv; what is left is ours, read as the bytes the
     // shell gave. Qt's decoded argument list would turn a name that is not UTF-8 (Latin-1
     // names from old archives) into one that names no file.
@@ -207,9 +208,14 @@ int runTavrel(int argc, char** argv) {
     }
 
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    std::unique_ptr<QMainWindow> window = createMainWindow(state, line.file);
+    std::unique_ptr<MainWindow> window = createMainWindow(state, line.file);
     state.starting = false;
-    platform::closeOnTerminationSignals(*window);
+    app.onOutOfMemory = [&window] {
+        if (window) {
+            window->showOutOfMemory();
+        }
+    };
+    endOnTerminationSignals(*window);
     window->show();
     const int result = QApplication::exec();
     window.reset();

@@ -2,6 +2,7 @@
 #include "editor/document.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -110,26 +111,157 @@ void Document::freeAll() noexcept {
     }
     paras_.clear();
     chunks_.clear();
+    lastChunk_ = chunks_.end();
+    candidate_ = chunks_.end();
 }
 
+// --- Shared chunks --------------------------------------------------------------------------
+
+bool Document::pointsIntoChunk(const Record& r) noexcept {
+    return !r.owned() && r.data != kEmptyText;
+}
+
+Document::ChunkMap::iterator Document::chunkOf(const char* byte) noexcept {
+    const auto holds = [byte](ChunkMap::iterator it) {
+        return byte >= it->first && byte < it->first + it->second.bytes->size();
+    };
+    if (lastChunk_ != chunks_.end() && holds(lastChunk_)) {
+        return lastChunk_;
+    }
+    auto it = chunks_.upper_bound(byte);
+    assert(it != chunks_.begin());
+    --it;
+    assert(holds(it));
+    lastChunk_ = it;
+    return it;
+}
+
+void Document::retain(const Record& r) noexcept {
+    if (pointsIntoChunk(r)) {
+        Chunk& chunk = chunkOf(r.data)->second;
+        ++chunk.users;
+        chunk.usedBytes += r.length();
+    }
+}
+
+void Document::release(const Record& r) noexcept {
+    if (pointsIntoChunk(r)) {
+        const auto it = chunkOf(r.data);
+        assert(it->second.users > 0);
+        it->second.usedBytes -= r.length();
+        if (--it->second.users == 0) {
+            dropChunk(it);
+        } else if (worthCompacting(it->second)) {
+            candidate_ = it;
+        }
+    }
+}
+
+void Document::dropChunk(ChunkMap::iterator chunk) noexcept {
+    if (chunk == lastChunk_) {
+        lastChunk_ = chunks_.end();
+    }
+    if (chunk == candidate_) {
+        candidate_ = chunks_.end();
+    }
+    chunks_.erase(chunk);
+}
+
+// Gives the paragraphs still in the candidate chunk buffers of their own, one at a time, so
+// that the document is whole after each; the last one drops the chunk. One pass over the
+// records, made at most once per chunk. Short of memory, the chunk simply stays.
+void Document::compactCandidate() noexcept {
+    if (candidate_ == chunks_.end()) {
+        return;
+    }
+    const auto chunk = candidate_;
+    candidate_ = chunks_.end();
+    chunk->second.settled = true;
+    const char* const first = chunk->first;
+    const char* const last = first + chunk->second.bytes->size();
+    Pos left = chunk->second.users;
+    for (Pos p = 0; p < paras_.size() && left > 0; ++p) {
+        const Record old = paras_[p];
+        if (!pointsIntoChunk(old) || old.data < first || old.data >= last) {
+            continue;
+        }
+        const Part part{std::string_view(old.data, static_cast<std::size_t>(old.length())), false,
+                        nullptr};
+        try {
+            paras_[p] = makeRecord(&part, 1);
+        } catch (...) {
+            return; // the chunk keeps its bytes; settled, so it is not tried again
+        }
+        markContinuation(p - 1, p);
+        --left;
+        release(old); // the last one drops the chunk
+    }
+}
+
+std::size_t Document::sharedChunkBytes() const noexcept {
+    std::size_t bytes = 0;
+    for (const auto& [first, chunk] : chunks_) {
+        bytes += chunk.bytes->size();
+    }
+    return bytes;
+}
+
+// --- Loading --------------------------------------------------------------------------------
+
 void Document::clear() {
+    GapVector<Record> paras;
+    paras.push_back(Record{kEmptyText, 0});
+    Partitioning starts;
     freeAll();
-    paras_.shrinkToFit();
-    paras_.push_back(Record{kEmptyText, 0});
-    starts_.reset();
+    paras_.swap(paras);
+    starts_ = std::move(starts);
 }
 
 LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
-    freeAll();
-    starts_.reset();
-    chunks_.push_back(std::make_unique<std::string>(std::move(bytes)));
-    return build(*chunks_.back(), true, discardTrailing);
+    return replaceWhole(bytes, true, discardTrailing);
 }
 
-// Makes the records of every paragraph of a chunk, on an empty record array. This is the
-// whole work of loading a file and of handing a whole repaired text over.
-LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTrailing) {
-    paras_.clear();
+// Everything replaced by a new text. The new records are built beside the old ones and
+// swapped in only when every allocation has succeeded: a file too big for the memory left
+// throws std::bad_alloc and leaves the old document, and the caller's bytes, as they were.
+LoadResult Document::replaceWhole(std::string& bytes, bool stopAtNul, bool discardTrailing) {
+    auto chunk = std::make_unique<std::string>(std::move(bytes));
+    try {
+        GapVector<Record> paras;
+        Partitioning starts;
+        Chunk use;
+        const LoadResult result = build(*chunk, stopAtNul, discardTrailing, paras, starts, use);
+        ChunkMap chunks;
+        if (use.users > 0) {
+            const char* first = chunk->data();
+            // The node is made empty first, so that the text is never inside a temporary
+            // that a failed allocation would destroy.
+            Chunk& kept = chunks.emplace(first, Chunk{}).first->second;
+            kept.bytes = std::move(chunk);
+            kept.users = use.users;
+            kept.usedBytes = use.usedBytes;
+        }
+        // Nothing below allocates.
+        freeAll();
+        paras_.swap(paras);
+        starts_ = std::move(starts);
+        chunks_.swap(chunks);
+        lastChunk_ = chunks_.end();
+        return result;
+    } catch (...) {
+        if (chunk) {
+            bytes = std::move(*chunk);
+        }
+        throw;
+    }
+}
+
+// Makes the records of every paragraph of a chunk, on an empty record array, and counts
+// those that point into it. This is the whole work of loading a file and of handing a whole
+// repaired text over.
+LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTrailing,
+                           GapVector<Record>& paras, Partitioning& starts, Chunk& use) {
+    paras.clear();
     LoadResult result;
     char* const base = text.data();
     const char* const end = base + text.size();
@@ -137,8 +269,8 @@ LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTraili
     // Capacity is reserved generously but only touched as it fills: untouched pages cost
     // no memory, and the arrays are trimmed at the end.
     const Pos estimate = static_cast<Pos>(text.size() / 48) + 16;
-    paras_.reserve(estimate);
-    starts_.beginAppend(estimate);
+    paras.reserve(estimate);
+    starts.beginAppend(estimate);
 
     Pos position = 0;
     char* begin = base;
@@ -150,13 +282,15 @@ LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTraili
             length = trimmedLength(begin, length);
         }
         const bool continues = !last && length == stop - begin && length > 0;
-        if (length == 0 && paras_.size() > 0) {
+        if (length == 0 && paras.size() > 0) {
             // an empty paragraph points elsewhere: the run before it ends
-            paras_[paras_.size() - 1].lengthAndFlag &= ~Record::kContinues;
+            paras[paras.size() - 1].lengthAndFlag &= ~Record::kContinues;
         }
-        paras_.push_back(Record{length == 0 ? kEmptyText : begin,
-                                length | (continues ? Record::kContinues : 0)});
-        starts_.append(position);
+        paras.push_back(Record{length == 0 ? kEmptyText : begin,
+                               length | (continues ? Record::kContinues : 0)});
+        use.users += length == 0 ? 0 : 1;
+        use.usedBytes += length;
+        starts.append(position);
         position += length;
     };
 
@@ -189,8 +323,8 @@ LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTraili
         return true;
     });
     addParagraph(result.nulOffset >= 0 ? base + result.nulOffset : const_cast<char*>(end), true);
-    starts_.finishAppend(position);
-    paras_.shrinkToFit();
+    starts.finishAppend(position);
+    paras.shrinkToFit();
     return result;
 }
 
@@ -366,20 +500,36 @@ TextChange Document::replace(Pos start, Pos stop, std::string&& text) {
         TextChange change;
         change.removed = charCount();
         change.removedBreaks = paragraphCount() - 1;
-        auto chunk = std::make_unique<std::string>(std::move(text));
-        freeAll();
-        starts_.reset();
-        chunks_.push_back(std::move(chunk));
-        build(*chunks_.back(), false, false);
+        replaceWhole(text, false, false);
         change.inserted = charCount();
         change.insertedBreaks = paragraphCount() - 1;
         return change;
     }
-    chunks_.push_back(std::make_unique<std::string>(std::move(text)));
+    return replaceShared(start, stop, text);
+}
+
+// A large inserted text becomes a chunk of its own that the new paragraphs point into. The
+// chunk stays only while some paragraph does: a text that was merged into edited paragraphs
+// (or later deleted, or undone) goes at once.
+TextChange Document::replaceShared(Pos start, Pos stop, std::string& text) {
+    auto owner = std::make_unique<std::string>(std::move(text));
+    ChunkMap::iterator chunk;
     try {
-        return replaceImpl(start, stop, *chunks_.back(), true);
+        chunk = chunks_.emplace(owner->data(), Chunk{}).first;
     } catch (...) {
-        chunks_.pop_back();
+        text = std::move(*owner);
+        throw;
+    }
+    chunk->second.bytes = std::move(owner);
+    try {
+        const TextChange change = replaceImpl(start, stop, *chunk->second.bytes, true);
+        if (chunk->second.users == 0) {
+            dropChunk(chunk);
+        }
+        return change;
+    } catch (...) {
+        text = std::move(*chunk->second.bytes);
+        dropChunk(chunk);
         throw;
     }
 }
@@ -422,6 +572,9 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         }
     }
 
+    // Everything that allocates comes first: the pieces, the new records and room in both
+    // arrays. Only then is anything old freed or overwritten, so running out of memory
+    // anywhere leaves the document as it was.
     std::vector<std::pair<std::size_t, std::size_t>> pieces;
     const Pos breaks =
         splitAtBreaks(text, [&](std::size_t b, std::size_t e) { pieces.emplace_back(b, e); });
@@ -436,21 +589,48 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
     const Part tail{bText.substr(static_cast<std::size_t>(ob)), !rb.owned(),
                     ob == 0 ? &paras_[pb] : nullptr};
 
-    // Build every new record before touching the old ones: a kept record keeps its buffer,
-    // and the pieces of old paragraphs are read before anything is freed.
-    std::vector<Record> fresh(static_cast<std::size_t>(breaks + 1));
-    if (breaks == 0) {
-        const Part parts[3] = {head, piece(0), tail};
-        fresh[0] = makeRecord(parts, 3);
-    } else {
-        const Part first[2] = {head, piece(0)};
-        fresh[0] = makeRecord(first, 2);
-        for (Pos i = 1; i < breaks; ++i) {
-            const Part middle = piece(i);
-            fresh[static_cast<std::size_t>(i)] = makeRecord(&middle, 1);
+    const Pos oldCount = pb - pa + 1;
+    const Pos newCount = breaks + 1;
+    std::vector<Record> fresh(static_cast<std::size_t>(newCount));
+    Pos built = 0;
+    try {
+        if (breaks == 0) {
+            const Part parts[3] = {head, piece(0), tail};
+            fresh[0] = makeRecord(parts, 3);
+            built = 1;
+        } else {
+            const Part first[2] = {head, piece(0)};
+            fresh[0] = makeRecord(first, 2);
+            built = 1;
+            for (Pos i = 1; i < breaks; ++i) {
+                const Part middle = piece(i);
+                fresh[static_cast<std::size_t>(i)] = makeRecord(&middle, 1);
+                built = i + 1;
+            }
+            const Part last[2] = {piece(breaks), tail};
+            fresh[static_cast<std::size_t>(breaks)] = makeRecord(last, 2);
+            built = newCount;
         }
-        const Part last[2] = {piece(breaks), tail};
-        fresh[static_cast<std::size_t>(breaks)] = makeRecord(last, 2);
+        if (newCount > oldCount) {
+            paras_.reserve(paras_.size() + newCount - oldCount);
+            starts_.reserve(starts_.partitions() + newCount - oldCount);
+        }
+    } catch (...) {
+        // Buffers made for the new records go; one that is an old paragraph's, taken over
+        // whole, stays with its paragraph.
+        for (Pos i = 0; i < built; ++i) {
+            const Record& r = fresh[static_cast<std::size_t>(i)];
+            if (r.owned() && r.data != ra.data && r.data != rb.data) {
+                freeText(r);
+            }
+        }
+        throw;
+    }
+
+    // From here on nothing allocates. The new records take their users first, so that a
+    // chunk both old and new paragraphs point into is never dropped on the way.
+    for (const Record& r : fresh) {
+        retain(r);
     }
     // Only the first and the last new record can have taken over an old buffer whole (the
     // head of paragraph pa, the tail of paragraph pb); every other old buffer goes.
@@ -461,11 +641,10 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         if (!kept(paras_[i])) {
             freeText(paras_[i]);
         }
+        release(paras_[i]);
     }
 
     // Put the new records in place of paragraphs pa .. pb.
-    const Pos oldCount = pb - pa + 1;
-    const Pos newCount = breaks + 1;
     const Pos common = std::min(oldCount, newCount);
     for (Pos i = 0; i < common; ++i) {
         paras_[pa + i] = fresh[static_cast<std::size_t>(i)];
@@ -497,6 +676,7 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
     }
     starts_.shiftAfter(pa + breaks, inserted - change.removed);
     markContinuation(pa - 1, pa + breaks);
+    compactCandidate();
     return change;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,9 +49,11 @@ public:
 
     // Replaces everything by the bytes given, which the document keeps (no copy). Breaks
     // are CR LF, LF CR, CR or LF; the first NUL byte ends the text. With discardTrailing,
-    // trailing spaces and tabs of every paragraph are dropped.
+    // trailing spaces and tabs of every paragraph are dropped. The new paragraphs are built
+    // beside the old ones: when memory runs out (std::bad_alloc) the document is unchanged
+    // and the bytes are given back in `bytes`.
     LoadResult load(std::string&& bytes, bool discardTrailing = false);
-    // Back to one empty paragraph.
+    // Back to one empty paragraph; unchanged when even that cannot be allocated.
     void clear();
 
     [[nodiscard]] Pos paragraphCount() const noexcept { return starts_.partitions(); }
@@ -78,12 +81,14 @@ public:
     [[nodiscard]] char charAt(Pos position) const noexcept;
 
     // Replaces [start, stop) by text (breaks in it as on loading) and says what changed.
-    // Positions are normalised first. Throws std::length_error("Text too long") when a
-    // paragraph could not be sized; the document is then unchanged.
+    // Positions are normalised first. Every allocation comes before the first change:
+    // std::length_error("Text too long") when a paragraph could not be sized, or
+    // std::bad_alloc, leaves the document unchanged.
     TextChange replace(Pos start, Pos stop, std::string_view text);
     // The same, but the document may keep the string itself instead of copying it; a large
     // text with many breaks (a whole file handed over after line-end repair) then costs no
-    // copy and no allocation per paragraph.
+    // copy and no allocation per paragraph. When the replace throws, `text` holds the text
+    // again.
     TextChange replace(Pos start, Pos stop, std::string&& text);
     TextChange replace(Pos start, Pos stop, const char* text) {
         return replace(start, stop, std::string_view(text));
@@ -105,6 +110,11 @@ public:
     [[nodiscard]] Pos runEnd(Pos p, Pos minBytes) const noexcept;
     // The first paragraph q <= p such that q .. p form one run, stopping likewise.
     [[nodiscard]] Pos runStart(Pos p, Pos minBytes) const noexcept;
+
+    // Shared chunks still held and their bytes: the loaded file and large inserted texts
+    // that some paragraph points into. A chunk goes as soon as no paragraph uses it.
+    [[nodiscard]] std::size_t sharedChunkCount() const noexcept { return chunks_.size(); }
+    [[nodiscard]] std::size_t sharedChunkBytes() const noexcept;
 
 private:
     // 16 bytes a paragraph: its text and its length, whose top bits say whether the
@@ -129,13 +139,42 @@ private:
     static Pos capacityOf(const Record& r) noexcept;
     static Record makeRecord(const Part* parts, int count);
     TextChange replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared);
-    LoadResult build(std::string& text, bool stopAtNul, bool discardTrailing);
+    TextChange replaceShared(Pos start, Pos stop, std::string& text);
+    LoadResult replaceWhole(std::string& bytes, bool stopAtNul, bool discardTrailing);
+    struct Chunk;
+    static LoadResult build(std::string& text, bool stopAtNul, bool discardTrailing,
+                            GapVector<Record>& paras, Partitioning& starts, Chunk& use);
     void freeAll() noexcept;
 
     // Shared, never modified byte chunks: the bytes of the last load and large inserted
-    // texts. Unedited paragraphs point into them; they go when the document is reloaded,
-    // cleared or replaced as a whole.
-    std::vector<std::unique_ptr<std::string>> chunks_;
+    // texts, keyed by their first byte. Unedited paragraphs point into them; each chunk
+    // counts the paragraphs that do, and goes when the count falls to zero (undo steps
+    // keep texts of their own, never pointers into a chunk).
+    struct Chunk {
+        std::unique_ptr<std::string> bytes;
+        Pos users = 0;        // paragraphs pointing into it
+        Pos usedBytes = 0;    // their lengths together
+        bool settled = false; // compacted once, or could not be: not tried again
+    };
+    // A large chunk of which a few paragraphs still use a small part (a paste cut down to
+    // one line, a file mostly rewritten) would keep all its bytes for them: below a quarter
+    // in use, those paragraphs get buffers of their own and the chunk goes.
+    static constexpr std::size_t kCompactMinimum = 64 * 1024;
+    [[nodiscard]] static bool worthCompacting(const Chunk& chunk) noexcept {
+        return !chunk.settled && chunk.bytes->size() >= kCompactMinimum &&
+               static_cast<std::size_t>(chunk.usedBytes) < chunk.bytes->size() / 4;
+    }
+    void compactCandidate() noexcept;
+    using ChunkMap = std::map<const char*, Chunk>;
+    [[nodiscard]] static bool pointsIntoChunk(const Record& r) noexcept;
+    ChunkMap::iterator chunkOf(const char* byte) noexcept;
+    void retain(const Record& r) noexcept;
+    void release(const Record& r) noexcept;
+    void dropChunk(ChunkMap::iterator chunk) noexcept;
+
+    ChunkMap chunks_;
+    ChunkMap::iterator lastChunk_ = chunks_.end(); // the one found last: runs hit it again
+    ChunkMap::iterator candidate_ = chunks_.end(); // a chunk worth compacting, if any
     GapVector<Record> paras_;
     Partitioning starts_;
 };

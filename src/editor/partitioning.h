@@ -101,6 +101,9 @@ public:
         body_.erase(p, n);
     }
 
+    // Room for this many partitions, so that inserting up to them cannot fail for memory.
+    void reserve(Pos partitionCount) { body_.reserve(partitionCount + 1); }
+
     // Back to one empty partition, keeping the allocation.
     void reset() {
         body_.clear();

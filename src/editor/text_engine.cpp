@@ -2,6 +2,7 @@
 #include "editor/text_engine.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 namespace tavrel {
@@ -80,7 +81,13 @@ void TextEngine::notifySelection() {
 }
 
 void TextEngine::notifyChanged(const TextChange& change) {
-    layout_->textChanged(change);
+    try {
+        layout_->textChanged(change);
+    } catch (const std::bad_alloc&) {
+        // The document did change; a layout that could not follow starts over from it
+        // rather than keep lines of a text that is gone.
+        layout_->documentReset();
+    }
     for (TextObserver* o : observers_) {
         o->textChanged(change);
     }
@@ -299,33 +306,58 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
 
     const Pos low = selectionLow();
     const Pos high = selectionHigh();
+    // The undo step is planned and its text copied before the change, but the list is
+    // touched only after the change succeeded: when memory runs out the document, the
+    // selection and the undo and redo steps all stay as they were.
+    enum class UndoPlan { None, Join, Add, Clear } record = UndoPlan::None;
     UndoStep* step = nullptr;
+    std::string removed;
+    const Pos group = batch_ > 0 && !eachAloneInBatch_ ? batchSerial_ : 0;
     if (!undoing_ && undo_.maxLevel() != 0) {
-        undo_.dropRedo();
-        const Pos group = batch_ > 0 && !eachAloneInBatch_ ? batchSerial_ : 0;
         UndoStep* previous = undo_.lastUndo();
         if (low == high && previous != nullptr && !groupBreak_ && caret_ == previous->end &&
             previous->end != previous->start && previous->group == group) {
             step = previous; // typing on: the same step grows
+            record = UndoPlan::Join;
         } else if (undo_.maxSpace() > 0 && high - low + 13 > undo_.maxSpace()) {
             // The removed text alone is over the space limit: the step and every older one
             // would be dropped at once, so the text is not even copied.
-            undo_.clear();
+            record = UndoPlan::Clear;
         } else {
-            step = undo_.add(low, group, doc_.textRange(low, high));
+            removed = doc_.textRange(low, high);
+            record = UndoPlan::Add;
         }
-        groupBreak_ = false;
     }
 
+    const bool groupBreakBefore = groupBreak_;
+    if (record != UndoPlan::None) {
+        groupBreak_ = false; // before the change, so that an observer may break it again
+    }
     ++batch_; // work the change sets off is not grouped with this step
     TextChange change;
     try {
         change = replaceRange(low, high, text, adopt);
     } catch (...) {
         --batch_;
+        groupBreak_ = groupBreakBefore;
         throw;
     }
     --batch_;
+    if (record != UndoPlan::None) {
+        undo_.dropRedo();
+    }
+    if (record == UndoPlan::Clear) {
+        undo_.clear();
+    } else if (record == UndoPlan::Add) {
+        try {
+            step = undo_.add(low, group, std::move(removed));
+        } catch (const std::bad_alloc&) {
+            // The change is made; without its step the older ones would undo at the wrong
+            // places, so they go too.
+            undo_.clear();
+            step = nullptr;
+        }
+    }
     if (step != nullptr) {
         step->end = change.position + change.inserted;
     }
@@ -385,7 +417,16 @@ void TextEngine::walkSteps(bool backwards) {
             const Pos sizeBefore = step.size();
             std::string current = doc_.textRange(step.start, step.end);
             std::string restore = std::move(step.removed);
-            const TextChange change = replaceRange(step.start, step.end, restore, &restore);
+            TextChange change;
+            try {
+                change = replaceRange(step.start, step.end, restore, &restore);
+            } catch (...) {
+                // The document is unchanged and `restore` holds the step's text again: the
+                // step stays where it was, ready for another try.
+                step.removed = std::move(restore);
+                undo_.moveIndex(backwards ? 1 : -1);
+                throw;
+            }
             step.removed = std::move(current);
             step.end = step.start + change.inserted;
             undo_.resize(sizeBefore, step.size());

@@ -46,8 +46,15 @@ void TextEngine::setParagraphsText(std::string&& text) {
 }
 
 void TextEngine::replaceAll(std::string_view text, std::string* adopt) {
+    const Pos caret = caret_;
+    const Pos anchor = anchor_;
     select(0, charCount());
-    replaceSelection(text, adopt);
+    try {
+        replaceSelection(text, adopt);
+    } catch (...) {
+        select(anchor, caret); // the text is unchanged, and so is where the user was
+        throw;
+    }
     setSelStart(0);
     if (batch_ == 0) {
         for (TextObserver* o : observers_) {

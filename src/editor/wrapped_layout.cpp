@@ -303,6 +303,13 @@ void WrappedLayout::textChanged(const TextChange& change) {
         return;
     }
 
+    // Room first: running out of memory then leaves the lines as they were, for the engine
+    // to rebuild, instead of half changed.
+    lines_.reserve(lines_.partitions() + insertedParas);
+    formatted_.reserve(formatted_.size() + insertedParas);
+    if (!wordWrap_) {
+        paraWidths_.reserve(paraWidths_.size() + insertedParas);
+    }
     lines_.removePartitions(first + 1, end - first - 1);
     lines_.shiftAfter(first, delta);
     Pos* fresh = lines_.insertPartitions(first + 1, insertedParas);

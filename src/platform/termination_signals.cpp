@@ -1,10 +1,10 @@
 // The self-pipe pattern: the signal handler only writes one byte to a socket pair (safe in
-// a handler); a QSocketNotifier wakes the event loop, which closes the window.
+// a handler); a QSocketNotifier wakes the event loop, which takes one byte per wake-up and
+// calls the handler once for it.
 #include "platform/termination_signals.h"
 
-#include <QPointer>
+#include <QObject>
 #include <QSocketNotifier>
-#include <QWidget>
 
 #ifndef _WIN32
 #include <cerrno>
@@ -25,14 +25,27 @@ int signalSockets[2] = {-1, -1}; // [0] written by the handler, [1] read by the 
 void onTerminationSignal(int /*signal*/) {
     const int savedErrno = errno;
     const char byte = 1;
-    // A full socket already holds a pending wake-up, so a failed write loses nothing.
+    // A full socket already holds plenty of pending wake-ups, so a failed write loses
+    // nothing that matters.
     [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);
     errno = savedErrno;
 }
 
+void catchUnlessIgnored(int signal) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
+        return; // started with the signal ignored on purpose
+    }
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(signal, &action, nullptr);
+}
+
 } // namespace
 
-void closeOnTerminationSignals(QWidget& window) {
+void onTerminationSignals(QObject& context, std::function<void()> handler) {
     if (signalSockets[0] >= 0) {
         return;
     }
@@ -40,28 +53,24 @@ void closeOnTerminationSignals(QWidget& window) {
         signalSockets[0] = signalSockets[1] = -1;
         return; // the signals keep their default effect
     }
-    auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, &window);
-    QPointer<QWidget> target(&window);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [target] {
-        char bytes[16];
-        while (::read(signalSockets[1], bytes, sizeof bytes) > 0) {
-        }
-        if (target != nullptr) {
-            target->close();
-        }
-    });
-
-    struct sigaction action {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, &context);
+    // One byte per activation: a second signal that arrives while the handler waits in a
+    // dialog wakes the dialog's loop and gets its own call there.
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+                     [handler = std::move(handler)] {
+                         char byte = 0;
+                         if (::read(signalSockets[1], &byte, 1) == 1) {
+                             handler();
+                         }
+                     });
+    catchUnlessIgnored(SIGTERM);
+    catchUnlessIgnored(SIGINT);
+    catchUnlessIgnored(SIGHUP);
 }
 
 #else
 
-void closeOnTerminationSignals(QWidget& /*window*/) {}
+void onTerminationSignals(QObject& /*context*/, std::function<void()> /*handler*/) {}
 
 #endif
 

@@ -1,5 +1,5 @@
 // The built program, copied into a temporary folder and started on the offscreen platform,
-// then ended by SIGTERM or SIGINT the way a desktop ends it at log-out: it must close its
+// then ended by SIGTERM, SIGINT or SIGHUP the way a desktop ends it at log-out: it must close its
 // window in order and leave its settings where its mode says.
 #include "end_to_end_support.h"
 
@@ -104,6 +104,22 @@ TEST(EndToEnd, aSignalClosesAWindowWithAFileAndWritesEverySetting) {
                           {"[Info]", "[Options]", "[Find]", "[Window]", "[nfo]", "[Recent Files]"});
     EXPECT_NE(ini.find("[Recent Files]\r\n0=" + art + "\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("[Window]\r\nMaximized=0\r\n"), std::string::npos) << ini;
+}
+
+// The terminal that started the program closes: SIGHUP ends it as SIGTERM does, in order,
+// with every setting written, instead of killing it.
+TEST(EndToEnd, aHangUpClosesLikeATerminateAndWritesEverySetting) {
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    const std::string art = (test::corpusDir() / "nfo/emerge.nfo").string();
+    ASSERT_TRUE(fs::exists(art)) << art;
+
+    expectOrderlyEnd(
+        startAndEnd(install.program, install.configHome, SIGHUP, {QString::fromStdString(art)}));
+    const std::string ini = readFile(install.folder + "Tavrel.ini");
+    expectSectionsInOrder(ini,
+                          {"[Info]", "[Options]", "[Find]", "[Window]", "[nfo]", "[Recent Files]"});
+    EXPECT_NE(ini.find("[Recent Files]\r\n0=" + art + "\r\n"), std::string::npos) << ini;
 }
 
 TEST(EndToEnd, normalModeWritesNothingBesideTheProgram) {
