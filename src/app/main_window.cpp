@@ -3,13 +3,13 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
+#include "app/find_dialog.h"
 #include "app/focus_frames.h"
 #include "app/menu_mnemonics.h"
-#include "app/find_dialog.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
-#include "app/viewer_setup.h"
 #include "app/recovery_file.h"
+#include "app/viewer_setup.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -17,8 +17,8 @@
 #include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
-#include "platform/stay_on_top.h"
 #include "platform/qt_look.h"
+#include "platform/stay_on_top.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -191,9 +191,8 @@ int runTavrel(int argc, char** argv) {
     // Qt has taken its own options out of argv; what is left is ours, read as the bytes the
     // shell gave. Qt's decoded argument list would turn a name that is not UTF-8 (Latin-1
     // names from old archives) into one that names no file.
-    const CommandLine line =
-        parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
-                         platform::isFile);
+    const CommandLine line = parseCommandLine(
+        std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), platform::isFile);
     if (line.action == CommandAction::Error) {
         return reportCommandLineError(programName, line.error);
     }

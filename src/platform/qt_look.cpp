@@ -47,14 +47,14 @@ Color fromQColor(const QColor& color) {
 }
 
 FontSpec fromQFont(const QFont& font) {
-    FontSpec spec;
-    spec.face = font.family().toStdString();
-    spec.points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
-    spec.bold = font.bold();
-    spec.italic = font.italic();
-    spec.underline = font.underline();
-    spec.strikeOut = font.strikeOut();
-    return spec;
+    FontSpec stored;
+    stored.face = font.family().toStdString();
+    stored.points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    stored.bold = font.bold();
+    stored.italic = font.italic();
+    stored.underline = font.underline();
+    stored.strikeOut = font.strikeOut();
+    return stored;
 }
 
 } // namespace tavrel

@@ -2,8 +2,8 @@
 // language files, and a check of the section order of the settings file it writes.
 #pragma once
 
-#include "support/temp_folder.h"
 #include "support/corpus.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

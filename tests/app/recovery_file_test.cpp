@@ -1,7 +1,7 @@
 // Recovery files: their names, that one never replaces another, and the note the next start
 // reports once.
 #include "app/recovery_file.h"
-#include "platform/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // write-access test, and where the per-user and program folders are.
 #include "platform/paths.h"
 #include "platform/scoped_env.h"
-#include "support/temp_folder.h"
 #include "platform/write_access.h"
+#include "support/temp_folder.h"
 
 #include <QCoreApplication>
 
