@@ -36,22 +36,28 @@ TEST_F(XvfbOnTop, alwaysOnTopNeitherHidesNorMovesNorResizesTheWindow) {
     }
     MainWindow& w = open();
     w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QTest::qWait(300); // the window manager places and decorates the window
-    const QRect before = w.geometry();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w, 10000));
+    // The window manager places and decorates the window in its own time, later on a busy
+    // machine: wait until the geometry has stayed the same for half a second.
+    QRect before = w.geometry();
+    for (int quiet = 0, waited = 0; quiet < 500 && waited < 10000; waited += 50) {
+        QTest::qWait(50);
+        quiet = w.geometry() == before ? quiet + 50 : 0;
+        before = w.geometry();
+    }
     HideCounter counter;
     w.installEventFilter(&counter);
     ASSERT_FALSE(platform::staysOnTopOnScreen(w));
 
     w.action("AlwaysonTop1")->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return platform::staysOnTopOnScreen(w); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return platform::staysOnTopOnScreen(w); }, 10000));
     QTest::qWait(200);
     EXPECT_EQ(counter.hides, 0);
     EXPECT_EQ(w.geometry(), before);
     EXPECT_TRUE(w.options().onTop);
 
     w.action("AlwaysonTop1")->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !platform::staysOnTopOnScreen(w); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !platform::staysOnTopOnScreen(w); }, 10000));
     EXPECT_EQ(counter.hides, 0);
     EXPECT_EQ(w.geometry(), before);
 }
