@@ -85,7 +85,7 @@ TEST_F(FileCommandsTest, aFileWithoutReadPermissionGivesTheLoadMessage) {
     fs::permissions(locked, fs::perms::none);
     EXPECT_FALSE(w.load(locked));
     EXPECT_EQ(dialogs.log, std::vector<std::string>{"plain:" + kLoadFailed});
-    EXPECT_EQ(dialogs.details, std::vector<std::string>{locked + ": " + std::strerror(EACCES)});
+    EXPECT_EQ(dialogs.details, std::vector<std::string>{locked + "\n" + std::strerror(EACCES)});
 }
 
 TEST_F(FileCommandsTest, theCommandLineFileIsLoadedAtCreation) {
