@@ -1,6 +1,7 @@
 // Parsing of the export's command line: one pass that collects options and file names, then
 // the checks that say in a sentence what is missing or contradictory.
 #include "app/export_arguments.h"
+#include "app/option_words.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,25 +11,6 @@
 namespace tavrel {
 
 namespace {
-
-constexpr std::string_view kEndOfOptions = "--";
-
-bool isLongOption(std::string_view argument) {
-    return argument.size() > 2 && argument.starts_with("--");
-}
-
-// "--name" or "--name=value": the value after "=" when given that way.
-std::optional<std::string_view> inlineValue(std::string_view argument, std::string_view name) {
-    if (argument.size() > name.size() && argument.starts_with(name) &&
-        argument[name.size()] == '=') {
-        return argument.substr(name.size() + 1);
-    }
-    return std::nullopt;
-}
-
-bool namesOption(std::string_view argument, std::string_view name) {
-    return argument == name || inlineValue(argument, name).has_value();
-}
 
 std::optional<std::int32_t> positiveNumber(std::string_view text) {
     std::int32_t value = 0;

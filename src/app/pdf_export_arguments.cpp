@@ -3,6 +3,7 @@
 #include "app/pdf_export_arguments.h"
 
 #include "app/export_arguments.h"
+#include "app/option_words.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,24 +14,6 @@
 namespace tavrel {
 
 namespace {
-
-constexpr std::string_view kEndOfOptions = "--";
-
-bool isLongOption(std::string_view argument) {
-    return argument.size() > 2 && argument.starts_with("--");
-}
-
-std::optional<std::string_view> inlineValue(std::string_view argument, std::string_view name) {
-    if (argument.size() > name.size() && argument.starts_with(name) &&
-        argument[name.size()] == '=') {
-        return argument.substr(name.size() + 1);
-    }
-    return std::nullopt;
-}
-
-bool namesOption(std::string_view argument, std::string_view name) {
-    return argument == name || inlineValue(argument, name).has_value();
-}
 
 PdfExportArguments failure(std::string error) {
     PdfExportArguments result;
