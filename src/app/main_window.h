@@ -13,6 +13,7 @@
 #include "app/window_sizing.h"
 #include "editor/url_highlighter.h"
 #include "lang/language_handler.h"
+#include "text/unicode_art.h"
 #include "textcmd/find_replace.h"
 
 #include <QKeySequence>
@@ -142,6 +143,8 @@ public:
     [[nodiscard]] const StorageLocations& locations() const noexcept { return setup_.locations; }
     [[nodiscard]] const std::string& fileClass() const noexcept { return fileClass_; }
     [[nodiscard]] bool isModified() const noexcept { return modified_; }
+    // How the shown file was written: its own bytes, or Unicode art decoded for the display.
+    [[nodiscard]] const UnicodeForm& textForm() const noexcept { return textForm_; }
     [[nodiscard]] AppSettings& options() noexcept { return options_; }
     [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return recent_; }
     [[nodiscard]] QAction* action(const std::string& name) const { return menus_.action(name); }
@@ -257,6 +260,11 @@ private:
     // Tells, without stopping the user, that the text ended at a NUL byte of a file of
     // `fileSize` bytes; hides the notice when there was none (offset -1).
     void noticeNul(std::int64_t offset, std::uint64_t fileSize);
+    // Tells that the file could not be read as the UTF-8 or UTF-16 the user chose.
+    void noticeUnreadableEncoding();
+    // The Encoding submenu: redraws a file shown as its bytes in the other glyphs, reloads
+    // any other file the chosen way (asking first to save edits).
+    void chooseEncoding(EncodingChoice choice);
     [[nodiscard]] WindowDialogs& dialogs() const noexcept { return *dialogs_; }
     [[nodiscard]] bool starting() const;
     [[nodiscard]] int editorHeight();
@@ -313,6 +321,7 @@ private:
     // file that was: saving over that file asks before the bytes after it are dropped.
     std::int64_t nulOffset_ = -1;
     std::string nulFile_;
+    UnicodeForm textForm_;
 };
 
 } // namespace tavrel

@@ -3,7 +3,6 @@
 // of offering the selection as the primary selection and pasting it with a middle click.
 #include "app/main_window.h"
 
-#include "editor/qt/ansi_text.h"
 #include "editor/qt/text_editor.h"
 #include "textcmd/edit_commands.h"
 
@@ -37,7 +36,7 @@ protected:
         if (editor_.isNull() || !hasFormat(mimeType) || editor_->engine().selLength() == 0) {
             return {};
         }
-        const QString text = ansiToQString(editor_->engine().selText());
+        const QString text = editor_->clipboardText(editor_->engine().selText());
         if (type.id() == QMetaType::QByteArray) {
             return text.toUtf8();
         }
@@ -61,7 +60,7 @@ void MainWindow::copySelection() {
         m_->copyToClipboard();
         break;
     case CopyPlan::Kind::PlainText:
-        QApplication::clipboard()->setText(ansiToQString(plan.text));
+        QApplication::clipboard()->setText(m_->clipboardText(plan.text));
         break;
     }
 }
@@ -92,7 +91,7 @@ void MainWindow::offerPrimarySelection() {
 void MainWindow::pastePrimarySelection(const QPoint& viewportPoint) {
     QClipboard* clipboard = QApplication::clipboard();
     // Read first: when the selection is this editor's own, placing the caret would empty it.
-    const std::string bytes = qStringToAnsi(clipboard->text(QClipboard::Selection));
+    const std::string bytes = m_->clipboardBytes(clipboard->text(QClipboard::Selection));
     TextEngine& engine = m_->engine();
     engine.setSelStart(m_->positionAt(viewportPoint));
     if (bytes.empty()) {

@@ -5,6 +5,7 @@
 
 #include "app/button_bar.h"
 #include "app/document_file.h"
+#include "app/file_encoding.h"
 #include "app/file_properties.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
@@ -49,6 +50,7 @@ bool MainWindow::load(const std::string& name) {
     std::string reason;
     std::uint64_t fileSize = 0;
     std::int64_t nulOffset = -1;
+    UnicodeForm form;
     // Every step below may run out of memory on a big file; the engine then keeps the old
     // document whole, and so does the window: its name, its edit and its modified flag.
     try {
@@ -63,7 +65,8 @@ bool MainWindow::load(const std::string& name) {
             return false;
         }
         fileSize = bytes->size();
-        nulOffset = loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::Replace);
+        nulOffset =
+            loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::Replace, &form);
     } catch (const std::bad_alloc&) {
         showOutOfMemory(name);
         return false;
@@ -77,6 +80,8 @@ bool MainWindow::load(const std::string& name) {
     nulOffset_ = nulOffset;
     nulFile_ = nulOffset >= 0 ? name : std::string();
     noticeNul(nulOffset, fileSize);
+    textForm_ = form;
+    noticeUnreadableEncoding();
 
     fileName_ = name;
     updateTitle();
@@ -105,7 +110,7 @@ void MainWindow::focusAfterLoad() {
 void MainWindow::updateTitle() {
     // The task bar of this platform shows the window's title, so there is no separate
     // application title to set (Qt would append one to every title).
-    setWindowTitle(QString::fromStdString(windowCaption(fileName_)));
+    setWindowTitle(QString::fromStdString(windowCaption(fileName_) + encodingTitleMark(textForm_)));
     fileClass_ = fileClassOf(fileName_);
 }
 
@@ -173,6 +178,7 @@ void MainWindow::newDocument() {
     m_->engine().clearText();
     m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
+    textForm_ = UnicodeForm{}; // typed text is saved as its bytes
     nulOffset_ = -1;
     nulFile_.clear();
     notice_->hide();
@@ -231,6 +237,43 @@ void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {
     notice_->showNotice(text);
 }
 
+void MainWindow::noticeUnreadableEncoding() {
+    const EncodingChoice choice = encodingChoiceOf(options_.encoding);
+    if (textForm_.encoding != TextEncoding::Bytes ||
+        (choice != EncodingChoice::Utf8 && choice != EncodingChoice::Utf16)) {
+        return;
+    }
+    const QString name =
+        choice == EncodingChoice::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("UTF-16");
+    const QString text = langText(507, QStringLiteral("This file cannot be read as %1 with code "
+                                                      "page 437 glyphs; it is shown as its bytes."))
+                             .arg(name);
+    notice_->showNotice(text);
+}
+
+void MainWindow::chooseEncoding(EncodingChoice choice) {
+    const std::int32_t previous = options_.encoding;
+    options_.encoding = static_cast<std::int32_t>(choice);
+    const bool glyphsOnly =
+        textForm_.encoding == TextEncoding::Bytes &&
+        (choice == EncodingChoice::Cp437 || choice == EncodingChoice::Windows1252);
+    if (glyphsOnly || fileName_.empty()) {
+        // The bytes stay; only the glyphs they are drawn with change, edits and all.
+        m_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
+                                                                : ByteGlyphs::Cp437);
+        return;
+    }
+    // Reading the file again replaces the document: edits are offered for saving first, and
+    // a cancelled question keeps both the document and the previous choice.
+    if (askToSave()) {
+        options_.encoding = previous;
+        return;
+    }
+    m_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
+                                                            : ByteGlyphs::Cp437);
+    load(fileName_);
+}
+
 // --- Saving ---------------------------------------------------------------------------------
 
 bool MainWindow::mayDropAfterNul(const std::string& path) {
@@ -257,11 +300,11 @@ bool MainWindow::writeDocument(const std::string& path) {
     }
     // The paragraphs stream into the writer: a large document is never copied into one
     // string on its way to the disk.
+    // A Unicode art file is written back in its own encoding, line ends and mark.
     const TextEngine& engine = m_->engine();
-    const WriteStatus status = setup_.writer(path, [&engine](const ChunkSink& sink) {
-        return engine.write([&sink](const char* piece, std::size_t size) {
-            return sink(std::string_view(piece, size));
-        });
+    const UnicodeForm form = textForm_;
+    const WriteStatus status = setup_.writer(path, [&engine, &form](const ChunkSink& sink) {
+        return writeInFileForm(engine, form, sink);
     });
     if (!status.ok()) {
         showError(2, status.error);

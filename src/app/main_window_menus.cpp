@@ -175,6 +175,11 @@ constexpr FlagItem kFlagItems[] = {
     {"Trimcutcopy1", &AppSettings::trim},
 };
 
+// The Encoding submenu, in the order of EncodingChoice.
+constexpr const char* kEncodingItems[] = {"EncodingAutomatic1", "EncodingCp4371",
+                                          "EncodingWindows12521", "EncodingUtf81",
+                                          "EncodingUtf161"};
+
 } // namespace
 
 void MainWindow::connectOptions() {
@@ -210,6 +215,18 @@ void MainWindow::connectOptions() {
                                 [this](ConfigSaver& settings) { writeSettings(settings); });
         }
     });
+    on("CopyUnicode1", [this] {
+        options_.copyUnicode = !options_.copyUnicode;
+        m_->setCopyGlyphs(options_.copyUnicode);
+    });
+    for (std::size_t i = 0; i < std::size(kEncodingItems); ++i) {
+        on(kEncodingItems[i], [this, i] { chooseEncoding(static_cast<EncodingChoice>(i)); });
+    }
+    connect(menus_.menu("Encoding1"), &QMenu::aboutToShow, this, [this] {
+        menus_
+            .action(kEncodingItems[static_cast<std::size_t>(encodingChoiceOf(options_.encoding))])
+            ->setChecked(true);
+    });
     on("AlwaysonTop1", [this] {
         options_.onTop = !options_.onTop;
         applyOnTop();
@@ -240,6 +257,7 @@ void MainWindow::updateOptionsMenu() {
     check("AlwaysonTop1", options_.onTop);
     check("Showlinenumbers1", options_.lineNumbers);
     check("DragDrop1", options_.dragDrop);
+    check("CopyUnicode1", options_.copyUnicode);
 }
 
 } // namespace tavrel

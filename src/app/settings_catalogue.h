@@ -46,6 +46,8 @@ struct AppSettings {
     bool launch = false;
     bool convert = false;
     bool wordWrap = false;
+    std::int32_t encoding = 0; // an EncodingChoice; out-of-range values read as Automatic
+    bool copyUnicode = false;  // the clipboard gets the code page 437 glyphs as Unicode
     std::int32_t lastPrinter = 0;
     std::string findText;
     std::string replaceText;

@@ -6,6 +6,7 @@
 #include "app/settings_catalogue.h"
 #include "editor/qt/text_editor.h"
 #include "platform/qt_look.h"
+#include "text/unicode_art.h"
 
 #include <utility>
 
@@ -19,6 +20,10 @@ void applyViewerSettings(TextEditor& editor, const AppSettings& settings) {
     editor.setTextColor(toQColor(settings.editorFont.color));
     editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
     editor.setWordWrap(settings.wordWrap);
+    editor.setByteGlyphs(encodingChoiceOf(settings.encoding) == EncodingChoice::Windows1252
+                             ? ByteGlyphs::Windows1252
+                             : ByteGlyphs::Cp437);
+    editor.setCopyGlyphs(settings.copyUnicode);
 }
 
 void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
@@ -28,7 +33,13 @@ void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const App
 }
 
 std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
-                            ViewerLoad how) {
+                            ViewerLoad how, UnicodeForm* form) {
+    // Decoded before the NUL cut: UTF-16 text is full of NUL bytes.
+    DecodedText decoded = decodeAsChosen(std::move(bytes), encodingChoiceOf(settings.encoding));
+    bytes = std::move(decoded.bytes);
+    if (form != nullptr) {
+        *form = decoded.form;
+    }
     if (!settings.convert) {
         return engine.loadBytes(std::move(bytes)).nulOffset;
     }

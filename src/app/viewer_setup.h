@@ -12,6 +12,7 @@ class TextEditor;
 class TextEngine;
 class UrlHighlighter;
 struct AppSettings;
+struct UnicodeForm;
 
 // Background, font, the line height that font gives, text colour, visible blanks and word
 // wrap, as the settings say.
@@ -29,11 +30,13 @@ enum class ViewerLoad {
     Replace, // with conversion on, one replace of the whole text, as the window's Open does
 };
 
-// Hands a file's bytes to the editor's engine as the viewer does: with "Convert Unix files
-// to Windows" on, the text is cut at its first NUL and its line ends are repaired; without
-// it the document stops at a NUL itself. Answers the offset of that NUL, -1 when there was
-// none. Whatever the engine throws (no memory for the text) passes on.
+// Hands a file's bytes to the editor's engine as the viewer does: Unicode art is read as
+// its code page 437 bytes (as the "Encoding" setting chooses; `form` learns how the file
+// was written); with "Convert Unix files to Windows" on, the text is cut at its first NUL
+// and its line ends are repaired; without it the document stops at a NUL itself. Answers
+// the offset of that NUL in the text, -1 when there was none. Whatever the engine throws
+// (no memory for the text) passes on.
 std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
-                            ViewerLoad how = ViewerLoad::Fresh);
+                            ViewerLoad how = ViewerLoad::Fresh, UnicodeForm* form = nullptr);
 
 } // namespace tavrel

@@ -4,11 +4,11 @@
 #include "text/unicode_art.h"
 
 #include "support/corpus.h"
+#include "support/iconv.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,23 +16,8 @@
 namespace tavrel {
 namespace {
 
-// The output of `iconv -f from -t to` over `path`, or nothing when iconv refuses it.
-std::optional<std::string> iconvFile(const std::filesystem::path& path, const char* from,
-                                     const char* to) {
-    const std::string command =
-        std::string("iconv -f ") + from + " -t " + to + " '" + path.string() + "' 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    std::string out;
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
-        out.append(chunk, got);
-    }
-    return ::pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
-}
+using test::iconvAvailable;
+using test::iconvFile;
 
 // The PC's glyphs for bytes 1 to 31 and 127, which iconv's code page 437 only knows as
 // control codes: written out here from the PC's character set.
@@ -52,10 +37,6 @@ std::string replaceControlGlyphs(std::string text) {
         }
     }
     return text;
-}
-
-bool iconvAvailable() {
-    return std::system("iconv --version >/dev/null 2>&1") == 0;
 }
 
 const char* const kCp437Files[] = {"nfo/emerge.nfo", "nfo/us-alove.asc", "nfo/bs-ansilove.ans",

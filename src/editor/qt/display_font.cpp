@@ -38,7 +38,8 @@ QFont resolveDisplayFont(const QFont& requested) {
     return font;
 }
 
-GlyphSet::GlyphSet(const QFont& font, qreal pixelSize) : pixelSize_(std::max<qreal>(pixelSize, 1)) {
+GlyphSet::GlyphSet(const QFont& font, qreal pixelSize, ByteGlyphs glyphs)
+    : pixelSize_(std::max<qreal>(pixelSize, 1)) {
     face_.fill(kNoFace);
     advance_.fill(pixelSize_ / 2);
     QFont sized(font);
@@ -65,7 +66,7 @@ GlyphSet::GlyphSet(const QFont& font, qreal pixelSize) : pixelSize_(std::max<qre
     const qreal spaceWidth = spaceAdvance.isEmpty() ? pixelSize_ / 2 : spaceAdvance[0].x();
 
     for (int b = 0; b < 256; ++b) {
-        const char16_t u = cp437ToUnicode(static_cast<std::uint8_t>(b));
+        const char16_t u = displayedChar(static_cast<std::uint8_t>(b), glyphs);
         face_[b] = kNoFace;
         glyph_[b] = 0;
         advance_[b] = spaceWidth;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/glyph_metrics.h"
+#include "text/seen_text.h"
 
 namespace tavrel {
 
@@ -31,11 +32,12 @@ inline constexpr char kDefaultDisplayFamily[] = "TavrelLarge";
 // pixels; a printer's resolution when laying out for print).
 [[nodiscard]] qreal fontPixelSize(const QFont& font, qreal dpi);
 
-// The glyph of each byte (as its code page 437 character) in one font at one pixel size.
+// The glyph of each byte (as its code page 437 character, or its Windows-1252 letter) in one
+// font at one pixel size.
 class GlyphSet {
 public:
     GlyphSet() = default;
-    GlyphSet(const QFont& font, qreal pixelSize);
+    GlyphSet(const QFont& font, qreal pixelSize, ByteGlyphs glyphs = ByteGlyphs::Cp437);
 
     [[nodiscard]] bool isValid() const noexcept { return !faces_.empty(); }
     [[nodiscard]] qreal pixelSize() const noexcept { return pixelSize_; }

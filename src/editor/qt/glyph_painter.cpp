@@ -90,6 +90,16 @@ void GlyphPainter::fill(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::
     }
 }
 
+void GlyphPainter::setByteGlyphs(ByteGlyphs glyphs) {
+    if (glyphs == byteGlyphs_) {
+        return;
+    }
+    byteGlyphs_ = glyphs;
+    for (auto& set : sets_) {
+        set.reset();
+    }
+}
+
 const GlyphSet& GlyphPainter::glyphsFor(bool bold, bool italic) {
     if (setsScale_ != sy_) {
         for (auto& set : sets_) {
@@ -102,7 +112,7 @@ const GlyphSet& GlyphPainter::glyphsFor(bool bold, bool italic) {
         QFont variant(font_);
         variant.setBold(bold);
         variant.setItalic(italic);
-        set = std::make_unique<GlyphSet>(variant, logicalPixelSize_ * sy_);
+        set = std::make_unique<GlyphSet>(variant, logicalPixelSize_ * sy_, byteGlyphs_);
     }
     return *set;
 }
@@ -207,7 +217,7 @@ void GlyphPainter::drawRun(std::string_view text, Pos from, Pos to, std::int64_t
             c = kSpaceMark;
         }
         pen += w;
-        if (isCellShape(c)) {
+        if (byteGlyphs_ == ByteGlyphs::Cp437 && isCellShape(c)) {
             if (shapeByte == c && shapeX1 == cx0 && tilesHorizontally(c)) {
                 shapeX1 = cx1;
                 continue;

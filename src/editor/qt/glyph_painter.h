@@ -59,6 +59,11 @@ public:
     void setFont(const QFont& font, qreal logicalPixelSize);
     [[nodiscard]] const QFont& font() const noexcept { return font_; }
 
+    // Which glyph each byte draws. Only code page 437 draws its block and box bytes as
+    // cell-exact shapes; in Windows-1252 those bytes are letters.
+    void setByteGlyphs(ByteGlyphs glyphs);
+    [[nodiscard]] ByteGlyphs byteGlyphs() const noexcept { return byteGlyphs_; }
+
     // Drawing happens between begin and end on one painter whose transform only scales
     // and translates (screen, image, printer).
     void begin(QPainter& painter);
@@ -84,6 +89,7 @@ private:
 
     QFont font_;
     qreal logicalPixelSize_ = 16;
+    ByteGlyphs byteGlyphs_ = ByteGlyphs::Cp437;
     QPainter* painter_ = nullptr;
     QTransform saved_;
     qreal sx_ = 1, sy_ = 1, dx_ = 0, dy_ = 0;

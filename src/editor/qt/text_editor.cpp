@@ -83,8 +83,18 @@ void TextEditor::setEditorFont(const QFont& font) {
     applyFont(drawFont_, pixelSize_);
 }
 
+void TextEditor::setByteGlyphs(ByteGlyphs glyphs) {
+    if (glyphs == glyphs_.byteGlyphs()) {
+        return;
+    }
+    glyphs_.setByteGlyphs(glyphs);
+    applyFont(drawFont_, pixelSize_);
+    viewport()->update();
+}
+
 void TextEditor::applyFont(const QFont& drawFont, qreal pixelSize) {
-    metrics_ = std::make_unique<QtGlyphMetrics>(GlyphSet(drawFont, pixelSize));
+    metrics_ =
+        std::make_unique<QtGlyphMetrics>(GlyphSet(drawFont, pixelSize, glyphs_.byteGlyphs()));
     glyphs_.setFont(drawFont, pixelSize);
     deviceMetrics_.reset();
     deviceLayout_ = false;

@@ -130,6 +130,18 @@ public:
     void copyToClipboard();
     void cutToClipboard();
     void pasteFromClipboard();
+    // "Copy what you see": on, copy, cut and drag give other programs the glyphs the bytes
+    // are drawn with, and a paste maps those glyphs back to their bytes; off, the clipboard
+    // speaks Windows-1252.
+    void setCopyGlyphs(bool on) noexcept { copyGlyphs_ = on; }
+    [[nodiscard]] bool copyGlyphs() const noexcept { return copyGlyphs_; }
+    // Document bytes as this editor gives them to the clipboard, and clipboard text as the
+    // bytes a paste inserts (the window's primary selection uses the same rules).
+    [[nodiscard]] QString clipboardText(std::string_view bytes) const;
+    [[nodiscard]] std::string clipboardBytes(const QString& text) const;
+    // The glyphs the bytes are drawn with: code page 437 (the default) or Windows-1252.
+    void setByteGlyphs(ByteGlyphs glyphs);
+    [[nodiscard]] ByteGlyphs byteGlyphs() const noexcept { return glyphs_.byteGlyphs(); }
     void scrollInView();
     // The editor's own popup (built on first use), its items enabled for the moment;
     // null when the editor has a menu of its own or eoNoDefaultPopup is set.
@@ -278,6 +290,7 @@ private:
     std::int32_t lineHeightSetting_ = 0;
     std::int32_t columnWrap_ = 0;
     bool wordWrap_ = true;
+    bool copyGlyphs_ = false;
     bool deviceLayout_ = false;
     bool hideSelection_ = false;
 

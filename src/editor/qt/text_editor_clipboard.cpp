@@ -10,6 +10,7 @@
 #include "editor/column_edit.h"
 #include "editor/qt/ansi_text.h"
 #include "editor/qt/text_editor.h"
+#include "text/seen_text.h"
 
 namespace tavrel {
 namespace {
@@ -22,6 +23,24 @@ enum PopupItem { kUndo = 0, kRedo = 1, kCut = 3, kCopy = 4, kPaste = 5, kSelectA
 
 } // namespace
 
+QString TextEditor::clipboardText(std::string_view bytes) const {
+    if (!copyGlyphs_) {
+        return ansiToQString(bytes);
+    }
+    const std::u16string seen = bytesAsSeen(bytes, byteGlyphs());
+    return QString(reinterpret_cast<const QChar*>(seen.data()),
+                   static_cast<qsizetype>(seen.size()));
+}
+
+std::string TextEditor::clipboardBytes(const QString& text) const {
+    if (!copyGlyphs_) {
+        return qStringToAnsi(text);
+    }
+    return bytesFromSeen(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                             static_cast<std::size_t>(text.size())),
+                         byteGlyphs());
+}
+
 void TextEditor::copyToClipboard() {
     const bool block = engine_.blockMode();
     if (!block && engine_.selLength() == 0) {
@@ -33,7 +52,7 @@ void TextEditor::copyToClipboard() {
                       [](char c) { return c == 1 || c == 2 || c == 3 || c == 4 || c == 21; });
     }
     auto* mime = new QMimeData;
-    mime->setText(ansiToQString(bytes));
+    mime->setText(clipboardText(bytes));
     if (block) {
         mime->setData(QString::fromLatin1(kColumnBlockMimeType), QByteArray(1, kColumnBlockMarker));
     }
@@ -56,7 +75,7 @@ void TextEditor::pasteFromClipboard() {
     if (mime == nullptr || !mime->hasText()) {
         return;
     }
-    const std::string bytes = qStringToAnsi(mime->text());
+    const std::string bytes = clipboardBytes(mime->text());
     const QByteArray marker = mime->data(QString::fromLatin1(kColumnBlockMimeType));
     // Each paste is an undo step of its own, never joined to typing around it.
     engine_.breakUndoGroup();

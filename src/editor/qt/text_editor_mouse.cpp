@@ -10,7 +10,6 @@
 
 #include <algorithm>
 
-#include "editor/qt/ansi_text.h"
 #include "editor/qt/text_editor.h"
 
 namespace tavrel {
@@ -277,7 +276,7 @@ void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
 
 void TextEditor::startTextDrag() {
     auto* mime = new QMimeData;
-    mime->setText(ansiToQString(engine_.selText()));
+    mime->setText(clipboardText(engine_.selText()));
     auto* drag = new QDrag(this); // Qt wants it on the heap; it goes with the drag
     drag->setMimeData(mime);
     // Moving is the default, Ctrl copies; Escape cancels (QDrag's own handling). The drop

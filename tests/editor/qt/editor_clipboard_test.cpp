@@ -164,3 +164,32 @@ TEST(EditorClipboard, builtInMenuHasItsFixedCaptionsAndEnablesByState) {
 
 } // namespace
 } // namespace tavrel
+
+namespace tavrel {
+namespace {
+
+TEST(EditorClipboard, copyingGlyphsKeepsColumnBlocksAndTheirBytes) {
+    auto editor = makeEditor("\xDB\xB0x\r\n\xC9\xCDy", {.options = kBlocks});
+    editor->setCopyGlyphs(true);
+    editor->engine().setBlockSelection(0, 10, 0, 2);
+    editor->copyToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QString::fromUtf8("\u2588\u2591\r\n\u2554\u2550\r\n"));
+    EXPECT_EQ(marker(), QByteArray(1, 2));
+
+    auto target = makeEditor("ab\r\ncd", {.options = kBlocks});
+    target->setCopyGlyphs(true);
+    target->engine().setSelStart(1);
+    target->pasteFromClipboard();
+    EXPECT_EQ(textOf(*target), "a\xDB\xB0"
+                               "b\r\nc\xC9\xCD"
+                               "d");
+
+    // The same clipboard in an editor without the option pastes the characters' best fits.
+    auto plain = makeEditor("");
+    plain->pasteFromClipboard();
+    EXPECT_EQ(textOf(*plain), "??\r\n??\r\n");
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,86 @@
+// Unicode art in the built program on a real X server: a UTF-8 file opens marked in the
+// title, Ctrl+C with "Copy text art as Unicode glyphs" gives another X client the glyphs,
+// glyphs that client offers paste back as their bytes, and Ctrl+S writes UTF-8 again.
+#include "end_to_end_support.h"
+#include "support/x_session.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace tavrel::test {
+namespace {
+
+class XUnicode : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const std::string missing = xSessionMissing(); !missing.empty()) {
+            GTEST_SKIP() << missing;
+        }
+    }
+    void TearDown() override {
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+        }
+    }
+
+    // Waits, serving the clipboard to the program meanwhile, until `done` holds.
+    template <typename Done>
+    bool waitFor(Done done) {
+        for (int i = 0; i < 200; ++i) {
+            QApplication::processEvents();
+            if (done()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    Installation install;
+    QProcess program;
+};
+
+TEST_F(XUnicode, utf8ArtCopiesAsGlyphsPastesBackAndSavesAsUtf8) {
+    writeFile(install.folder + "usb.dat", "");
+    writeFile(install.folder + "Tavrel.ini",
+              "[Options]\r\nWordWrap=0\r\nExitFocus=0\r\nCopyUnicode=1\r\nLanguage=English\r\n");
+    const std::string document = install.root / "frame.nfo";
+    // ╔═╗ and ▓☺, LF line ends as the file was converted.
+    writeFile(document, "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97\n\xE2\x96\x93\xE2\x98\xBA\n");
+    QProcessEnvironment environment = xProgramEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString(install.configHome));
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromStdString(install.program), {QString::fromStdString(document)});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const QString id = waitForWindow(QStringLiteral("frame\\.nfo"));
+    ASSERT_FALSE(id.isEmpty()) << program.readAllStandardError().toStdString();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(windowTitle(id).endsWith(QStringLiteral("[UTF-8]")))
+        << windowTitle(id).toStdString();
+
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    ASSERT_TRUE(xdotool({"windowactivate", "--sync", id}));
+    ASSERT_TRUE(sendKeys(id, {"ctrl+a", "ctrl+c"}));
+    const QString glyphs = QString::fromUtf8("\u2554\u2550\u2557\r\n\u2593\u263A\r\n");
+    EXPECT_TRUE(waitFor([&] { return clipboard->text() == glyphs; }))
+        << clipboard->text().toStdString();
+
+    // Another program's glyphs replace the text; the file is written in UTF-8 with its LF.
+    clipboard->setText(QString::fromUtf8("\u2588\u2591\n"));
+    ASSERT_TRUE(sendKeys(id, {"ctrl+a", "ctrl+v", "ctrl+s"}));
+    EXPECT_TRUE(waitFor([&] { return readFile(document) == "\xE2\x96\x88\xE2\x96\x91\n"; }))
+        << readFile(document);
+    program.kill();
+}
+
+} // namespace
+} // namespace tavrel::test
