@@ -43,6 +43,10 @@ std::vector<SettingEntry> makeCatalogue() {
         {"Options", "Launch", &S::launch, true, 20},
         {"Options", "Convert", &S::convert, true, 21},
         {"Options", "WordWrap", &S::wordWrap, true, 22},
+        // 0 reads each file as it comes (Unicode art decoded); 1 to 4 force code page 437,
+        // Windows-1252, UTF-8 or UTF-16 (EncodingChoice).
+        {"Options", "Encoding", &S::encoding, std::int32_t{0}, 30},
+        {"Options", "CopyUnicode", &S::copyUnicode, false, 31},
         {"Options", "LastPrinter", &S::lastPrinter, std::int32_t{0}, 7},
         {"Find", "Text", &S::findText, std::string(), 23},
         {"Find", "ReplaceText", &S::replaceText, std::string(), 24},
@@ -57,10 +61,6 @@ std::vector<SettingEntry> makeCatalogue() {
         {"Options", "MarginBottom", &S::marginBottom, 0.75, 28},
         {kRecentFilesSection, "", std::monostate{}, std::monostate{}, 29,
          SettingGroup::RecentFiles},
-        // 0 reads each file as it comes (Unicode art decoded); 1 to 4 force code page 437,
-        // Windows-1252, UTF-8 or UTF-16 (EncodingChoice).
-        {"Options", "Encoding", &S::encoding, std::int32_t{0}, 30},
-        {"Options", "CopyUnicode", &S::copyUnicode, false, 31},
     };
 }
 

@@ -6,7 +6,6 @@
 
 #include "text/cp437.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <utility>
@@ -16,32 +15,24 @@ namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-// Glyphs beyond Latin-1 sorted by character, for a binary search; the Latin-1 ones sit in a
-// direct table. Built once from the one code page 437 table.
+// The byte of every character below U+2700, where all code page 437 glyphs lie, or -1: one
+// load per character, which keeps the decoding of box and block art near memory speed.
+constexpr char32_t kGlyphLimit = 0x2700;
+
 struct ReverseTable {
-    std::array<std::int16_t, 256> latin{};
-    std::array<std::pair<char16_t, std::uint8_t>, 256> wide{};
-    int wideCount = 0;
+    std::array<std::int16_t, kGlyphLimit> byChar{};
 
     ReverseTable() {
-        latin.fill(-1);
+        byChar.fill(-1);
         for (int b = 0; b < 128; ++b) {
-            latin[b] = static_cast<std::int16_t>(b);
+            byChar[b] = static_cast<std::int16_t>(b);
         }
         for (int b = 1; b < 256; ++b) {
             if (b >= 32 && b < 127) {
                 continue;
             }
-            const char16_t u = cp437ToUnicode(static_cast<std::uint8_t>(b));
-            if (u < 256) {
-                if (u >= 128) {
-                    latin[u] = static_cast<std::int16_t>(b);
-                }
-            } else {
-                wide[wideCount++] = {u, static_cast<std::uint8_t>(b)};
-            }
+            byChar[cp437ToUnicode(static_cast<std::uint8_t>(b))] = static_cast<std::int16_t>(b);
         }
-        std::sort(wide.begin(), wide.begin() + wideCount);
     }
 };
 
@@ -143,23 +134,11 @@ struct FormTracker {
 } // namespace
 
 std::optional<std::uint8_t> cp437ByteFor(char32_t ch) noexcept {
-    const ReverseTable& table = reverseTable();
-    if (ch < 256) {
-        const std::int16_t b = table.latin[ch];
-        return b < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(b));
-    }
-    if (ch > 0xFFFF) {
+    if (ch >= kGlyphLimit) {
         return std::nullopt;
     }
-    const auto* first = table.wide.data();
-    const auto* last = first + table.wideCount;
-    const auto* hit = std::lower_bound(first, last, static_cast<char16_t>(ch),
-                                       [](const std::pair<char16_t, std::uint8_t>& entry,
-                                          char16_t key) { return entry.first < key; });
-    if (hit == last || hit->first != ch) {
-        return std::nullopt;
-    }
-    return hit->second;
+    const std::int16_t b = reverseTable().byChar[ch];
+    return b < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(b));
 }
 
 char16_t unicodeForByte(std::uint8_t byte, const UnicodeForm& form) noexcept {
@@ -172,7 +151,50 @@ char16_t unicodeForByte(std::uint8_t byte, const UnicodeForm& form) noexcept {
 
 namespace {
 
-// UTF-8 decoding once the first `ascii` bytes after the mark are known to be ASCII.
+// One character of strict UTF-8 at p (no overlong forms, no encoded surrogates) as its code
+// page 437 byte, with its length; nothing when it is invalid or has no glyph. Four-byte
+// characters are valid UTF-8 but lie beyond every glyph.
+[[nodiscard]] std::optional<std::uint8_t> glyphAt(const unsigned char* p, const unsigned char* end,
+                                                  int& length) noexcept {
+    const unsigned char lead = *p;
+    char32_t ch = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        ch = lead & 0x1F;
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        ch = lead & 0x0F;
+        length = 3;
+    } else {
+        return std::nullopt;
+    }
+    if (end - p < length) {
+        return std::nullopt;
+    }
+    for (int k = 1; k < length; ++k) {
+        if ((p[k] & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        ch = (ch << 6) | (p[k] & 0x3F);
+    }
+    if (length == 3 && (ch < 0x800 || (ch >= 0xD800 && ch <= 0xDFFF))) {
+        return std::nullopt;
+    }
+    return cp437ByteFor(ch);
+}
+
+// Whether an ASCII word (every top bit clear) holds a byte below 32 or the byte 127. Bytes
+// after a hit may read as hits too; the caller then looks at each byte anyway.
+[[nodiscard]] constexpr bool hasControl(std::uint64_t word) noexcept {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    const std::uint64_t below = (word - ones * 0x20) & ~word & kHighBits;
+    const std::uint64_t del = word ^ (ones * 0x7F);
+    const std::uint64_t isDel = (del - ones) & ~del & kHighBits;
+    return (below | isDel) != 0;
+}
+
+// UTF-8 decoding once the first `ascii` bytes after the mark are known to be ASCII. The loop
+// is the cost of opening a Unicode art file: eight ASCII bytes per step, one table load per
+// glyph, writes through a pointer.
 std::optional<DecodedText> decodeUtf8After(std::string_view bytes, std::size_t ascii) {
     DecodedText decoded;
     decoded.form.encoding = TextEncoding::Utf8;
@@ -182,58 +204,44 @@ std::optional<DecodedText> decodeUtf8After(std::string_view bytes, std::size_t a
     if (decoded.form.byteOrderMark) {
         p += 3;
     }
+    // A code page 437 file fails at its first high byte: that is tried before the output,
+    // never longer than the input, is made.
+    int length = 0;
+    if (p + ascii < end && !glyphAt(p + ascii, end, length)) {
+        return std::nullopt;
+    }
     std::string& out = decoded.bytes;
+    out.resize(static_cast<std::size_t>(end - p));
+    char* w = out.data();
     FormTracker forms;
-    // Reserved, not filled: a code page 437 file fails at its first high byte, and the pages
-    // of a big reservation are never touched then. The result is never longer than the input.
-    out.reserve(static_cast<std::size_t>(end - p));
-    out.append(reinterpret_cast<const char*>(p), ascii);
-    forms.controlsIn(out);
-    p += ascii;
     while (p < end) {
-        const std::size_t run = asciiRun(p, end);
-        if (run > 0) {
-            out.append(reinterpret_cast<const char*>(p), run);
-            forms.controlsIn(std::string_view(out).substr(out.size() - run));
-            p += run;
-            if (p == end) {
-                break;
+        if (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, 8);
+            if ((word & kHighBits) == 0) {
+                std::memcpy(w, p, 8);
+                if (hasControl(word)) {
+                    forms.controlsIn(std::string_view(w, 8));
+                }
+                w += 8;
+                p += 8;
+                continue;
             }
         }
-        // A strict decoder: no overlong forms, no encoded surrogates. Four-byte characters
-        // are valid UTF-8 but lie beyond every code page 437 glyph.
-        const unsigned char lead = *p;
-        char32_t ch = 0;
-        int length = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            ch = lead & 0x1F;
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            ch = lead & 0x0F;
-            length = 3;
-        } else {
-            return std::nullopt;
+        if (*p < 0x80) {
+            forms.asControl |= formBit(*p);
+            *w++ = static_cast<char>(*p++);
+            continue;
         }
-        if (end - p < length) {
-            return std::nullopt;
-        }
-        for (int k = 1; k < length; ++k) {
-            if ((p[k] & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            ch = (ch << 6) | (p[k] & 0x3F);
-        }
-        if (length == 3 && (ch < 0x800 || (ch >= 0xD800 && ch <= 0xDFFF))) {
-            return std::nullopt;
-        }
-        const std::optional<std::uint8_t> byte = cp437ByteFor(ch);
+        const std::optional<std::uint8_t> byte = glyphAt(p, end, length);
         if (!byte) {
             return std::nullopt;
         }
         forms.glyph(*byte);
-        out.push_back(static_cast<char>(*byte));
+        *w++ = static_cast<char>(*byte);
         p += length;
     }
+    out.resize(static_cast<std::size_t>(w - out.data()));
     return finishDecoded(std::move(decoded), forms);
 }
 

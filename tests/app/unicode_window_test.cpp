@@ -121,7 +121,7 @@ TEST_F(UnicodeWindowTest, theEncodingMenuReloadsOrRedrawsTheFile) {
 
 TEST_F(UnicodeWindowTest, clipboardRoundTripsArtWithTheOptionOnAndOff) {
     MainWindow& w = open();
-    const std::string art = "\xDB\xB2\xB1\xB0\x01\r\n\xC9\xCD\xBB";
+    const std::string art = "\xDB\xB2\xB1\xB0\x0F\r\n\xC9\xCD\xBB";
     ASSERT_TRUE(w.load(file("art.nfo", art)));
     TextEngine& engine = w.editor().engine();
 
@@ -129,14 +129,14 @@ TEST_F(UnicodeWindowTest, clipboardRoundTripsArtWithTheOptionOnAndOff) {
     engine.selectAll();
     w.action("Copy1")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(),
-              QString::fromUtf8("\u00DB\u00B2\u00B1\u00B0\u0001\r\n\u00C9\u00CD\u00BB"));
+              QString::fromUtf8("\u00DB\u00B2\u00B1\u00B0\u000F\r\n\u00C9\u00CD\u00BB"));
 
     w.action("CopyUnicode1")->trigger();
     EXPECT_TRUE(w.options().copyUnicode);
     engine.selectAll();
     w.action("Copy1")->trigger();
     const QString glyphs =
-        QString::fromUtf8("\u2588\u2593\u2592\u2591\u263A\r\n\u2554\u2550\u2557");
+        QString::fromUtf8("\u2588\u2593\u2592\u2591\u263C\r\n\u2554\u2550\u2557");
     EXPECT_EQ(QApplication::clipboard()->text(), glyphs);
     // Pasted back, the glyphs are the art's bytes again.
     engine.selectAll();
