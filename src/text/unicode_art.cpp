@@ -5,6 +5,7 @@
 #include "text/unicode_art.h"
 
 #include "text/cp437.h"
+#include "text/utf8_codec.h"
 
 #include <array>
 #include <cstring>
@@ -336,16 +337,7 @@ void UnicodeEncoder::put(char16_t ch, std::string& out) const {
         out.push_back(static_cast<char>(ch));
         break;
     case TextEncoding::Utf8:
-        if (ch < 0x80) {
-            out.push_back(static_cast<char>(ch));
-        } else if (ch < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (ch >> 6)));
-            out.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (ch >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        }
+        appendUtf8(ch, out);
         break;
     case TextEncoding::Utf16Le:
         out.push_back(static_cast<char>(ch & 0xFF));

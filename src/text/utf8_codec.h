@@ -17,4 +17,7 @@ namespace tavrel {
 /// becomes two three-byte sequences.
 [[nodiscard]] std::string wideToUtf8(std::u16string_view wide);
 
+/// Appends one code unit in one to three bytes, as wideToUtf8 writes it.
+void appendUtf8(char16_t unit, std::string& out);
+
 } // namespace tavrel
