@@ -52,8 +52,9 @@ TEST_F(XUnicode, utf8ArtCopiesAsGlyphsPastesBackAndSavesAsUtf8) {
     writeFile(install.folder + "Tavrel.ini",
               "[Options]\r\nWordWrap=0\r\nExitFocus=0\r\nCopyUnicode=1\r\nLanguage=English\r\n");
     const std::string document = install.root / "frame.nfo";
-    // ╔═╗ and ▓☺, LF line ends as the file was converted.
-    writeFile(document, "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97\n\xE2\x96\x93\xE2\x98\xBA\n");
+    // ╔═╗ and ▓♣▓, LF line ends as the file was converted.
+    writeFile(document, "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97\n"
+                        "\xE2\x96\x93\xE2\x99\xA3\xE2\x96\x93\n");
     QProcessEnvironment environment = xProgramEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString(install.configHome));
@@ -70,8 +71,10 @@ TEST_F(XUnicode, utf8ArtCopiesAsGlyphsPastesBackAndSavesAsUtf8) {
     clipboard->clear();
     ASSERT_TRUE(xdotool({"windowactivate", "--sync", id}));
     ASSERT_TRUE(sendKeys(id, {"ctrl+a", "ctrl+c"}));
-    const QString glyphs = QString::fromUtf8("\u2554\u2550\u2557\r\n\u2593\u263A\r\n");
-    EXPECT_TRUE(waitFor([&] { return clipboard->text() == glyphs; }))
+    // "Trim Selection before Copy" is on by default: the last line end stays behind. How
+    // the X clipboard carries the line end itself is the toolkit's affair.
+    const QString glyphs = QString::fromUtf8("\u2554\u2550\u2557\n\u2593\u2663\u2593");
+    EXPECT_TRUE(waitFor([&] { return clipboard->text().remove(QLatin1Char('\r')) == glyphs; }))
         << clipboard->text().toStdString();
 
     // Another program's glyphs replace the text; the file is written in UTF-8 with its LF.
