@@ -26,6 +26,7 @@ void MainWindow::print() {
     PrintCommand command;
     command.parent = this;
     command.settings = &options_;
+    command.choices = &printChoices_;
     command.text = m_->engine().document().text();
     command.documentName = QString::fromStdString(fileName_);
     command.askPrinter = askPrinter ? askPrinter : systemPrintDialog;
@@ -44,14 +45,16 @@ void MainWindow::printPreview() {
     PrintCommand command;
     command.parent = this;
     command.settings = &options_;
+    command.choices = &printChoices_;
     command.text = m_->engine().document().text();
     command.documentName = QString::fromStdString(fileName_);
-    command.preview = showPreview
-                          ? showPreview
-                          : [](PrintLayout& layout, QtPrintDevice& device, QWidget* parent) {
-                                PrintPreviewForm form(layout, device, parent);
-                                form.exec();
-                            };
+    command.preview = showPreview ? showPreview
+                                  : [](PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
+                                       const QColor& textColor) {
+                                        PrintPreviewForm form(layout, device, parent);
+                                        form.setTextColor(textColor);
+                                        form.exec();
+                                    };
     command.showError = [this](int number, const QString& details) {
         dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(number),
                             details);
