@@ -114,23 +114,31 @@ void BM_PrintLayout10MB(benchmark::State& state) {
 }
 BENCHMARK(BM_PrintLayout10MB)->Apply(threeRuns);
 
-// QTextDocument laid out with the printer's own font metrics on the printer's page.
-void paginateLikeAPrinter(QTextDocument& document, QPrinter& printer, const QString& text) {
+QString latin1(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// QTextDocument laid out with the printer's own font metrics on the printer's page, and
+// printed into `pdf` when asked; answers its page count.
+int qtDocumentPages(const QString& text, const char* pdf, bool print) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUpA4(printer, scratchPdf(pdf));
+    QTextDocument document;
     document.setDefaultFont(printFont());
     document.documentLayout()->setPaintDevice(&printer);
     document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
     document.setPlainText(text);
+    const int pages = document.pageCount();
+    if (print) {
+        document.print(&printer);
+    }
+    return pages;
 }
 
 void BM_QTextDocumentPagination10MB(benchmark::State& state) {
-    const QString text =
-        QString::fromLatin1(tenMegabytes().data(), static_cast<qsizetype>(tenMegabytes().size()));
+    const QString text = latin1(tenMegabytes());
     for (auto _ : state) {
-        QPrinter printer(QPrinter::HighResolution);
-        setUpA4(printer, scratchPdf("unused.pdf"));
-        QTextDocument document;
-        paginateLikeAPrinter(document, printer, text);
-        found.theirPagesSlice = document.pageCount();
+        found.theirPagesSlice = qtDocumentPages(text, "unused.pdf", false);
     }
     state.counters["pages"] = found.theirPagesSlice;
 }
@@ -174,15 +182,9 @@ void BM_PrintPdf1000Pages(benchmark::State& state) {
 BENCHMARK(BM_PrintPdf1000Pages)->Apply(threeRuns);
 
 void BM_QTextDocumentPrintPdf(benchmark::State& state) {
-    const QString text =
-        QString::fromLatin1(thousandPages().data(), static_cast<qsizetype>(thousandPages().size()));
+    const QString text = latin1(thousandPages());
     for (auto _ : state) {
-        QPrinter printer(QPrinter::HighResolution);
-        setUpA4(printer, scratchPdf("theirs.pdf"));
-        QTextDocument document;
-        paginateLikeAPrinter(document, printer, text);
-        found.theirPdfPages = document.pageCount();
-        document.print(&printer);
+        found.theirPdfPages = qtDocumentPages(text, "theirs.pdf", true);
     }
     state.counters["pages"] = found.theirPdfPages;
     state.counters["pages_per_s"] =

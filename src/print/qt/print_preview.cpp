@@ -448,7 +448,10 @@ void PrintPreviewForm::print() {
         first = printer.fromPage() - 1;
         last = printer.toPage() - 1;
     }
-    (void)printPages(device_, layout_, first, last, textColor_);
+    const PrintJobResult result = printPages(device_, layout_, first, last, textColor_);
+    if (!result.ok && printFailed) {
+        printFailed(result.error);
+    }
 }
 
 void PrintPreviewForm::setup() {

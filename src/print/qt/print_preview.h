@@ -67,6 +67,8 @@ public:
 
     // The print dialog with a page range; tests answer it themselves.
     std::function<bool(QPrinter& printer, QWidget* parent, int pages)> askPrinter;
+    // Told why printing from here failed (the window stays open); unset: nobody is told.
+    std::function<void(const QString& reason)> printFailed;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -242,6 +242,24 @@ TEST_F(PrintPreview, CtrlAndTheWheelZoomThroughThePercentages) {
     EXPECT_EQ(form->scrollArea()->verticalScrollBar()->value(), 0) << "zooming does not scroll";
 }
 
+TEST_F(PrintPreview, PrintingFromThePreviewSaysWhyItFailed) {
+    auto form = open(lines(10));
+    QString told;
+    form->printFailed = [&](const QString& reason) { told = reason; };
+    const QString target = QStringLiteral("/nonexistent-folder-of-the-test/out.pdf");
+    form->askPrinter = [&](QPrinter& p, QWidget*, int) {
+        p.setOutputFileName(target);
+        return true;
+    };
+    for (QToolButton* button : form->findChildren<QToolButton*>()) {
+        if (button->text() == "&Print") {
+            button->click();
+        }
+    }
+    EXPECT_TRUE(told.contains(target)) << told.toStdString();
+    EXPECT_TRUE(form->isVisible()) << "the window stays open";
+}
+
 TEST_F(PrintPreview, TheTextIsDrawnInThePrintFontsColour) {
     auto form = open(lines(40));
     const auto redInk = [&] {
