@@ -7,7 +7,9 @@
 #include "print/print_layout.h"
 #include "print/qt/print_preview.h"
 
+#include <QApplication>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolButton>
 
 namespace tavrel::test {
@@ -134,6 +136,33 @@ TEST_F(PrintCommands, ColumnsAndLineNumbersChosenInThePreviewStayForPrinting) {
     printTo(plain);
     EXPECT_EQ(pdfPageCount(plain), twoPerPage);
     EXPECT_EQ(pdfText(plain, 1, 1).find("1: row1 "), std::string::npos);
+}
+
+TEST_F(PrintCommands, AFailedPrintFromThePreviewWindowIsReportedAndTheWindowStays) {
+    MainWindow& w = open(file("doc.txt", "text"));
+    const std::string target = folder / "missing-folder/out.pdf";
+    bool stayed = false;
+    // The real preview window is modal: the test works it once it is up.
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<PrintPreviewForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        form->askPrinter = [&](QPrinter& printer, QWidget*, int) {
+            printer.setOutputFileName(QString::fromStdString(target));
+            return true;
+        };
+        for (QToolButton* button : form->findChildren<QToolButton*>()) {
+            if (button->text() == "&Print") {
+                button->click();
+            }
+        }
+        stayed = form->isVisible();
+        form->accept();
+    });
+    w.printPreview();
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0].rfind("error:", 0), 0u) << dialogs.log[0];
+    EXPECT_NE(dialogs.log[0].find(target), std::string::npos) << dialogs.log[0];
 }
 
 TEST(PrinterList, PdfPrinterComesFirst) {
