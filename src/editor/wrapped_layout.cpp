@@ -68,11 +68,12 @@ void WrappedLayout::documentReset() {
 // paragraph starts, no text read.
 void WrappedLayout::rebuildProvisional() {
     const Pos n = doc_.paragraphCount();
-    lines_.beginAppend(n);
+    const Pos room = wordWrap_ ? n + wrappedLinesEstimate() : n;
+    lines_.beginAppend(room);
     for (Pos p = 0; p < n; ++p) {
         lines_.append(doc_.paragraphStart(p));
     }
-    lines_.finishAppend(doc_.charCount());
+    lines_.finishAppend(doc_.charCount(), room > n ? 1 : 0);
     formatted_.clear();
     std::fill_n(formatted_.insertUninitialised(0, n), n, std::uint8_t{0});
     paraWidths_.clear();
@@ -87,6 +88,18 @@ void WrappedLayout::rebuildProvisional() {
     if (mode_ == UpdateMode::Immediate) {
         formatAll();
     }
+}
+
+// Room for the lines that wrapping adds, reserved before the first slice: a line table
+// that grows while slices run copies itself once per growth, a stall of tens of
+// milliseconds on a large document. Lines hold at least width / widest glyph characters
+// bar the ends of words; the estimate allows lines of half that. Reserved memory that is
+// never written costs no physical memory, but the estimate is capped at half a byte of
+// table per byte of text for very narrow windows, which grow the table as before.
+Pos WrappedLayout::wrappedLinesEstimate() const noexcept {
+    const Pos chars = doc_.charCount();
+    const Pos fit = std::max<Pos>(1, width_ / std::max(metrics_.maxAdvance(), 1));
+    return std::min(chars / std::max<Pos>(1, fit / 2), chars / 16) + 1024;
 }
 
 Pos WrappedLayout::knownFirstLineOf(Pos paragraph) const noexcept {

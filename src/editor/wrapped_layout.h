@@ -101,6 +101,7 @@ public:
 
 private:
     void rebuildProvisional();
+    [[nodiscard]] Pos wrappedLinesEstimate() const noexcept;
     // Breaks about `budget` more bytes of an unformatted paragraph whose first display line
     // is firstLine (`broken` gets how many); returns whether it is now formatted to its end.
     bool formatParagraph(Pos paragraph, Pos firstLine, std::int64_t budget, std::int64_t* broken);
