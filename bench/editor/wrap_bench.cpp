@@ -9,13 +9,13 @@
 #include <cstdio>
 #include <random>
 #include <string>
-#include <time.h>
 #include <vector>
 
 #include "editor/glyph_metrics.h"
 #include "editor/text_engine.h"
 #include "editor/wrapped_layout.h"
 #include "support/floor.h"
+#include "support/slice_timing.h"
 
 namespace {
 
@@ -23,13 +23,7 @@ using tavrel::Pos;
 using tavrel::bench::Clock;
 using tavrel::bench::secondsSince;
 
-// This thread's processor time in seconds. The machine is shared: a slice's wall time also
-// holds the time other programs had the processor, so both are reported.
-double threadCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
+using tavrel::bench::threadCpuSeconds;
 
 // The screen's OEM font: every glyph 8 pixels wide; the wrap width of a 700-pixel window.
 const tavrel::TableGlyphMetrics& oemMetrics() {
@@ -77,38 +71,24 @@ void wrapInSlices(benchmark::State& state, std::string text, const char* what) {
     doc.load(std::move(text));
     tavrel::WrappedLayout layout(doc, oemMetrics());
     layout.setWrap(true, kWidth);
-    double longest = 0;
-    double longestCpu = 0;
-    double total = 0;
-    double totalCpu = 0;
-    int slices = 0;
+    tavrel::bench::SliceTimes t;
     for (auto _ : state) {
-        const auto start = Clock::now();
-        const double cpuStart = threadCpuSeconds();
-        for (bool more = true; more; ++slices) {
-            const auto slice = Clock::now();
-            const double cpu = threadCpuSeconds();
-            more = layout.formatSlice(std::chrono::milliseconds(25));
-            longest = std::max(longest, secondsSince(slice));
-            longestCpu = std::max(longestCpu, threadCpuSeconds() - cpu);
-        }
-        total = secondsSince(start);
-        totalCpu = threadCpuSeconds() - cpuStart;
-        state.SetIterationTime(total);
+        t = tavrel::bench::formatInSlices(layout);
+        state.SetIterationTime(t.total);
     }
     char label[160];
     std::snprintf(label, sizeof label, "%s: %.0f MB, %lld paragraphs, 8 px cells, %lld px wide",
                   what, size / 1e6, static_cast<long long>(doc.paragraphCount()),
                   static_cast<long long>(kWidth));
     state.SetLabel(label);
-    state.counters["longest_slice_ms"] = longest * 1e3;
-    state.counters["longest_slice_cpu_ms"] = longestCpu * 1e3;
-    state.counters["total_cpu_ms"] = totalCpu * 1e3;
+    state.counters["longest_slice_ms"] = t.longest * 1e3;
+    state.counters["longest_slice_cpu_ms"] = t.longestCpu * 1e3;
+    state.counters["total_cpu_ms"] = t.totalCpu * 1e3;
     state.counters["target_ms"] = 25;
-    state.counters["slices"] = slices;
-    state.counters["total_ms"] = total * 1e3;
+    state.counters["slices"] = t.slices;
+    state.counters["total_ms"] = t.total * 1e3;
     state.counters["display_lines"] = static_cast<double>(layout.knownLineCount());
-    state.counters["MBps"] = size / total / 1e6;
+    state.counters["MBps"] = size / t.total / 1e6;
 }
 
 void BM_WrapSlices1GB(benchmark::State& state) {

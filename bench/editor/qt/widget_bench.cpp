@@ -16,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,6 +29,7 @@
 
 #include "editor/qt/display_font.h"
 #include "editor/qt/text_editor.h"
+#include "support/slice_timing.h"
 #include "text/cp437.h"
 
 #ifdef TAVREL_HAVE_QSCINTILLA
@@ -52,12 +52,8 @@ double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// This thread's processor time in milliseconds: on a machine shared with other work the
-// wall clock mostly measures the others, so the wrap figures are given in both.
 double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    return tavrel::bench::threadCpuSeconds() * 1e3;
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -343,17 +339,11 @@ void BM_Format100MBInSlices(benchmark::State& state) {
         const std::size_t before = heapInUse();
         tavrel::WrappedLayout layout(doc, metrics);
         layout.setWrap(wrap, width);
-        slices = 0;
-        longest = 0;
-        const double cpuStart = threadCpuMs();
-        const auto start = Clock::now();
-        for (bool more = true; more; ++slices) {
-            const auto slice = Clock::now();
-            more = layout.formatSlice(std::chrono::milliseconds(25));
-            longest = std::max(longest, msSince(slice));
-        }
-        total = msSince(start);
-        cpu = threadCpuMs() - cpuStart;
+        const tavrel::bench::SliceTimes t = tavrel::bench::formatInSlices(layout);
+        slices = t.slices;
+        longest = t.longest * 1e3;
+        total = t.total * 1e3;
+        cpu = t.totalCpu * 1e3;
         lines = layout.knownLineCount();
         bytesPerLine = static_cast<double>(heapInUse() - before) / static_cast<double>(lines);
         state.SetIterationTime(total / 1e3);
