@@ -6,6 +6,7 @@
 #include "editor/keyword_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 
 namespace tavrel {
@@ -198,6 +199,7 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
         if (!g.tokens) {
             continue;
         }
+        g.filter.assign(kFilterSlots, 0);
         g.exact.assign(exactCount == 0 ? 0 : tableSize(exactCount), {0, 0});
         g.folded.assign(foldedCount == 0 ? 0 : tableSize(foldedCount), {0, 0});
         for (std::size_t k = g.first; k < g.last; ++k) {
@@ -205,90 +207,110 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             if (r.context == 0 || r.searchForm.empty()) {
                 continue; // disabled, or an empty line: never matches
             }
-            g.maxLength = std::max(g.maxLength, static_cast<Pos>(r.searchForm.size()));
+            const auto size = static_cast<Pos>(r.searchForm.size());
+            g.maxLength = std::max(g.maxLength, size);
+            g.minLength = g.minLength == 0 ? size : std::min(g.minLength, size);
+            // A word can only equal the search form if its upper-cased letters equal the
+            // form's upper-cased letters, whichever case rule the keyword follows.
+            const auto first = upperTable_[static_cast<unsigned char>(r.searchForm[0])];
+            const auto second =
+                size > 1 ? upperTable_[static_cast<unsigned char>(r.searchForm[1])] : 0;
+            g.filter[filterSlot(first, second)] |= filterBit(size);
             insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
     }
+    splitter_ = WordSplitter(separators);
+    needsUpper_ =
+        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
+    anyTokens_ =
+        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.tokens; });
     groupSeparators_ = separators;
     groupsValid_ = true;
 }
 
-void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                              const std::bitset<256>& separators, Scratch& s) const {
-    if (group.maxLength == 0) {
-        return; // only disabled or empty keywords
+std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
+                                std::uint64_t hash, const unsigned char* word, Pos length,
+                                bool fold) const {
+    const std::size_t mask = table.size() - 1;
+    for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
+        if (table[at].first != hash) {
+            continue;
+        }
+        const std::string& form = records_[table[at].second - 1].searchForm;
+        if (static_cast<Pos>(form.size()) != length) {
+            continue;
+        }
+        bool same = true;
+        for (Pos j = 0; j < length && same; ++j) {
+            const unsigned char c = word[j];
+            same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
+        }
+        if (same) {
+            return static_cast<std::size_t>(table[at].second - 1);
+        }
     }
-    const auto* text = reinterpret_cast<const unsigned char*>(paragraph.data());
-    // The word is hashed as it stands in the masked copy, so that masked text fails.
-    const auto* work = reinterpret_cast<const unsigned char*>(s.work.data()) - from;
+    return records_.size();
+}
+
+void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
+                              Scratch& s) const {
+    if (group.maxLength == 0 || s.words.empty()) {
+        return; // only disabled or empty keywords, or no word
+    }
+    // The word is looked up as it stands in the masked copy, so that masked text fails.
+    // (The copy's terminating NUL makes its byte after the last one readable.)
+    const auto* work = reinterpret_cast<const unsigned char*>(s.work.c_str());
+    const auto length = to - from;
+    // This loop is the hot spot of highlighting a large file. Only a word whose length and
+    // upper-cased first two bytes are those of a keyword is kept, without a branch on the
+    // outcome: most words are no keyword, and which ones are cannot be predicted.
+    std::vector<WordSpan>& kept = s.candidates;
+    kept.resize(s.words.size());
+    std::size_t count = 0;
+    for (const WordSpan& w : s.words) {
+        const Pos size = w.end - w.start;
+        const unsigned char* word = work + w.start;
+        const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
+        const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)];
+        kept[count] = w;
+        count += static_cast<std::size_t>((lengths & filterBit(size)) != 0 &&
+                                          size >= group.minLength && size <= group.maxLength);
+    }
     const bool exact = !group.exact.empty();
     const bool folded = !group.folded.empty();
-    // The token with `hash` and `length` at `start` as one keyword of `table`, or `none`.
-    const auto lookup = [&](const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
-                            std::uint64_t hash, Pos start, Pos length, bool fold,
-                            std::size_t none) {
-        const std::size_t mask = table.size() - 1;
-        for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
-            if (table[at].first != hash) {
-                continue;
-            }
-            const std::string& form = records_[table[at].second - 1].searchForm;
-            if (static_cast<Pos>(form.size()) != length) {
-                continue;
-            }
-            bool same = true;
-            for (Pos j = 0; j < length && same; ++j) {
-                const unsigned char c = work[start + j];
-                same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
-            }
-            if (same) {
-                return static_cast<std::size_t>(table[at].second - 1);
-            }
-        }
-        return none;
-    };
-    Pos i = from;
-    // A word that begins before the segment is not whole inside it.
-    while (i < to && i > 0 && !separators[text[i - 1]]) {
-        ++i;
-    }
-    while (i < to) {
-        if (separators[text[i]]) {
-            ++i;
+    for (std::size_t k = 0; k < count; ++k) {
+        const WordSpan& w = kept[k];
+        // A word that begins before the segment or goes on past it is not whole inside it.
+        if ((w.start == 0 && from > 0 &&
+             !splitter_.isSeparator(
+                 static_cast<unsigned char>(paragraph[static_cast<std::size_t>(from - 1)]))) ||
+            (w.end == length && to < static_cast<Pos>(paragraph.size()) &&
+             !splitter_.isSeparator(
+                 static_cast<unsigned char>(paragraph[static_cast<std::size_t>(to)])))) {
             continue;
         }
-        const Pos start = i;
-        std::uint64_t hashExact = kHashSeed;
-        std::uint64_t hashFolded = kHashSeed;
-        // This loop is the hot spot of highlighting a large file: one table look-up and one
-        // or two multiplications a byte.
-        while (i < to && !separators[text[i]]) {
-            const unsigned char c = work[i];
-            hashFolded = hashStep(hashFolded, upperTable_[c]);
-            if (exact) {
-                hashExact = hashStep(hashExact, c);
-            }
-            ++i;
-        }
-        const Pos length = i - start;
-        if (i == to && to < static_cast<Pos>(paragraph.size()) && !separators[text[to]]) {
-            break; // the word goes on past the segment
-        }
-        if (length > group.maxLength) {
-            continue;
-        }
+        const Pos size = w.end - w.start;
+        const unsigned char* word = work + w.start;
         std::size_t best = group.last;
         if (exact) {
-            best = lookup(group.exact, hashExact, start, length, false, best);
+            std::uint64_t hash = kHashSeed;
+            for (Pos j = 0; j < size; ++j) {
+                hash = hashStep(hash, word[j]);
+            }
+            best = std::min(best, lookup(group.exact, hash, word, size, false));
         }
         if (folded) {
-            best = std::min(best, lookup(group.folded, hashFolded, start, length, true, best));
+            std::uint64_t hash = kHashSeed;
+            for (Pos j = 0; j < size; ++j) {
+                hash = hashStep(hash, upperTable_[word[j]]);
+            }
+            best = std::min(best, lookup(group.folded, hash, word, size, true));
         }
-        if (best != group.last) {
-            s.found.emplace_back(best, start);
-            std::fill_n(s.work.begin() + (start - from), length, kMask);
+        if (best < group.last) {
+            s.found.emplace_back(best, from + w.start);
+            std::fill_n(s.work.begin() + w.start, size, kMask);
             if (!s.upper.empty()) {
-                std::fill_n(s.upper.begin() + (start - from), length, kMask);
+                std::fill_n(s.upper.begin() + w.start, size, kMask);
             }
         }
     }
@@ -349,15 +371,18 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
             std::fill_n(s.work.begin() + (a - from), b - a, kMask);
         }
     }
-    const bool needUpper =
-        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
-    if (needUpper) {
+    s.words.clear();
+    if (anyTokens_) {
+        splitter_.split(reinterpret_cast<const unsigned char*>(paragraph.data()) + from,
+                        static_cast<std::size_t>(to - from), s.separatorBits, s.words);
+    }
+    if (needsUpper_) {
         s.upper = s.work;
         upperCase(s.upper);
     }
     for (const Group& g : groups_) {
         if (g.tokens) {
-            matchTokens(paragraph, from, to, g, separators, s);
+            matchTokens(paragraph, from, to, g, s);
         } else {
             for (std::size_t k = g.first; k < g.last; ++k) {
                 matchOne(paragraph, from, k, separators, s);
