@@ -200,6 +200,7 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             continue;
         }
         g.filter.assign(kFilterSlots, 0);
+        g.lastFilter.fill(0);
         g.exact.assign(exactCount == 0 ? 0 : tableSize(exactCount), {0, 0});
         g.folded.assign(foldedCount == 0 ? 0 : tableSize(foldedCount), {0, 0});
         for (std::size_t k = g.first; k < g.last; ++k) {
@@ -216,6 +217,8 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             const auto second =
                 size > 1 ? upperTable_[static_cast<unsigned char>(r.searchForm[1])] : 0;
             g.filter[filterSlot(first, second)] |= filterBit(size);
+            g.lastFilter[upperTable_[static_cast<unsigned char>(r.searchForm.back())]] |=
+                filterBit(size);
             insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
     }
@@ -271,7 +274,8 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
         const Pos size = w.end - w.start;
         const unsigned char* word = work + w.start;
         const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
-        const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)];
+        const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
+                                      group.lastFilter[upperTable_[word[size - 1]]];
         kept[count] = w;
         count += static_cast<std::size_t>((lengths & filterBit(size)) != 0 &&
                                           size >= group.minLength && size <= group.maxLength);

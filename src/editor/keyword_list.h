@@ -109,7 +109,8 @@ private:
         // By the upper-cased first two bytes (kFilterSlots slots), a bit per keyword length
         // (filterBit): a word that misses here is no keyword of the group and is not hashed.
         std::vector<std::uint32_t> filter;
-        bool needsUpper = false; // a one-by-one keyword in it ignores case
+        std::array<std::uint32_t, 256> lastFilter{}; // the same by the upper-cased last byte
+        bool needsUpper = false;                     // a one-by-one keyword in it ignores case
     };
     static constexpr std::size_t kFilterSlots = 4096;
     [[nodiscard]] static constexpr std::size_t filterSlot(unsigned char first,
