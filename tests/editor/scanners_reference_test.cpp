@@ -211,8 +211,8 @@ public:
         std::vector<Keyword> out;
         const std::size_t count = 1 + random_() % 8;
         for (std::size_t i = 0; i < count; ++i) {
-            const auto options =
-                static_cast<std::uint8_t>(random_() % 8 < 6 ? koWholeWords : random_() % 4);
+            const auto options = static_cast<std::uint8_t>(
+                random_() % 8 < 6 ? std::uint32_t{koWholeWords} : random_() % 4);
             const std::int32_t context = random_() % 10 == 0 ? 0 : static_cast<std::int32_t>(i + 1);
             out.push_back({kWords[random_() % kWords.size()], options, context});
         }
