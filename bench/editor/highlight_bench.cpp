@@ -95,6 +95,17 @@ void addKeywords(tavrel::KeywordList& list) {
     }
 }
 
+// An engine with addresses and the 100 keywords highlighted, as an editor has them.
+struct Highlighted {
+    tavrel::TextEngine engine;
+    tavrel::UrlHighlighter urls;
+    tavrel::EditorHighlights highlights{engine};
+    Highlighted() {
+        highlights.setAddressHighlighter(&urls);
+        addKeywords(highlights.keywords());
+    }
+};
+
 struct Spread {
     double median = 0;
     double min = 0;
@@ -111,11 +122,9 @@ Spread spreadOf(std::vector<double> values) {
 // kinds of address in the same text.
 void BM_Scan100MB(benchmark::State& state) {
     const std::string& text = benchText();
-    tavrel::TextEngine engine;
-    tavrel::UrlHighlighter urls;
-    tavrel::EditorHighlights highlights(engine);
-    highlights.setAddressHighlighter(&urls);
-    addKeywords(highlights.keywords());
+    Highlighted h;
+    tavrel::TextEngine& engine = h.engine;
+    tavrel::EditorHighlights& highlights = h.highlights;
     engine.loadBytes(std::string(text));
     std::vector<double> wall;
     std::vector<double> cpu; // processor time: the fairer figure on a shared machine
@@ -179,11 +188,9 @@ void BM_KeystrokeIn10MBParagraphOfAddresses(benchmark::State& state) {
     for (int i = 0; paragraph.size() < 10'000'000; ++i) {
         paragraph += "www.a" + std::to_string(i) + ".org joe" + std::to_string(i) + "@x.org ";
     }
-    tavrel::TextEngine engine;
-    tavrel::UrlHighlighter urls;
-    tavrel::EditorHighlights highlights(engine);
-    highlights.setAddressHighlighter(&urls);
-    addKeywords(highlights.keywords());
+    Highlighted h;
+    tavrel::TextEngine& engine = h.engine;
+    tavrel::EditorHighlights& highlights = h.highlights;
     engine.loadBytes(std::move(paragraph));
     const auto firstScan = Clock::now();
     const std::size_t before = highlights.paragraphRuns(0).size();

@@ -223,14 +223,25 @@ private:
     std::mt19937& random_;
 };
 
+void addAll(KeywordList& list, const std::vector<Keyword>& keywords) {
+    for (const Keyword& k : keywords) {
+        list.addKeyword(k.word, k.options, 0, 0, 0, k.context, 0);
+    }
+}
+
+// The whole paragraph mostly, else a random part of it, possibly empty.
+std::pair<std::size_t, std::size_t> randomSegment(std::mt19937& random, std::size_t size) {
+    const std::size_t from = random() % 3 == 0 ? random() % (size + 1) : 0;
+    const std::size_t to = random() % 3 == 0 ? from + random() % (size - from + 1) : size;
+    return {from, to};
+}
+
 TEST(ScannersAgainstReference, AddressesInEverySegmentOfRandomParagraphs) {
     std::mt19937 random(20261207);
     Pieces pieces(random);
     for (int round = 0; round < 3000; ++round) {
         const std::string text = pieces.paragraph({}, 1 + random() % 60);
-        const std::size_t from = random() % 3 == 0 ? random() % (text.size() + 1) : 0;
-        const std::size_t to =
-            random() % 3 == 0 ? from + random() % (text.size() - from + 1) : text.size();
+        const auto [from, to] = randomSegment(random, text.size());
         std::vector<FoundAddress> found;
         findAddresses(text, static_cast<Pos>(from), static_cast<Pos>(to), {}, found);
         std::vector<Triple> got;
@@ -248,13 +259,9 @@ TEST(ScannersAgainstReference, KeywordsInEverySegmentWithAddressesClosedToThem) 
     for (int round = 0; round < 3000; ++round) {
         const std::vector<Keyword> keywords = pieces.keywords();
         KeywordList list;
-        for (const Keyword& k : keywords) {
-            list.addKeyword(k.word, k.options, 0, 0, 0, k.context, 0);
-        }
+        addAll(list, keywords);
         const std::string text = pieces.paragraph(keywords, 1 + random() % 60);
-        const std::size_t from = random() % 3 == 0 ? random() % (text.size() + 1) : 0;
-        const std::size_t to =
-            random() % 3 == 0 ? from + random() % (text.size() - from + 1) : text.size();
+        const auto [from, to] = randomSegment(random, text.size());
         const std::vector<Triple> addresses = referenceAddresses(text, 0, text.size(), 1024);
         std::vector<HighlightRun> closed;
         for (const auto& [start, length, context] : addresses) {
@@ -282,9 +289,7 @@ TEST(ScannersAgainstReference, WholeParagraphScanIsAddressesThenKeywordsOnTheRes
         UrlHighlighter urls;
         EditorHighlights highlights(engine);
         highlights.setAddressHighlighter(&urls);
-        for (const Keyword& k : keywords) {
-            highlights.keywords().addKeyword(k.word, k.options, 0, 0, 0, k.context, 0);
-        }
+        addAll(highlights.keywords(), keywords);
         // Long enough for several 64-byte words of separator bits.
         const std::string text = pieces.paragraph(keywords, 1 + random() % 200);
         std::vector<Triple> expected = referenceAddresses(text, 0, text.size(), 1024);
