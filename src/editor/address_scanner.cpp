@@ -234,18 +234,23 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
     };
 #if defined(__SSE2__)
     // The hot loop of opening a file: sixteen bytes at a time, and only the candidates'
-    // offsets are looked at one by one. The last bytes of a paragraph are classified from a
-    // copy padded with NULs, which begin nothing.
+    // offsets are looked at one by one. The last bytes of a paragraph are classified from
+    // the seventeen that end it (so an offset is looked at no more than once), and a
+    // paragraph shorter than that from a copy padded with NULs, which begin nothing.
     while (passed < to) {
         const Pos at = passed;
-        const bool delimiterBefore = at == 0 || kClasses.delimiter[bytes[at - 1]] != 0;
         std::uint32_t bits = 0;
         if (at + 17 <= n) {
-            bits = candidates16(bytes + at, delimiterBefore);
+            bits = candidates16(bytes + at, at == 0 || kClasses.delimiter[bytes[at - 1]] != 0);
+        } else if (n >= 18) {
+            // The last offset, n - 1, can begin no address: nothing would follow its literal.
+            const Pos back = n - 17;
+            bits =
+                candidates16(bytes + back, kClasses.delimiter[bytes[back - 1]] != 0) >> (at - back);
         } else {
             std::array<unsigned char, 17> padded{};
             std::copy(bytes + at, bytes + n, padded.begin());
-            bits = candidates16(padded.data(), delimiterBefore);
+            bits = candidates16(padded.data(), at == 0 || kClasses.delimiter[bytes[at - 1]] != 0);
         }
         if (to - at < 16) {
             bits &= (1u << (to - at)) - 1;

@@ -225,8 +225,6 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
     splitter_ = WordSplitter(separators);
     needsUpper_ =
         std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
-    anyTokens_ =
-        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.tokens; });
     groupSeparators_ = separators;
     groupsValid_ = true;
 }
@@ -257,29 +255,35 @@ std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::
 
 void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
                               Scratch& s) const {
-    if (group.maxLength == 0 || s.words.empty()) {
-        return; // only disabled or empty keywords, or no word
+    if (group.maxLength == 0 || from >= to) {
+        return; // only disabled or empty keywords, or no text
     }
     // The word is looked up as it stands in the masked copy, so that masked text fails.
     // (The copy's terminating NUL makes its byte after the last one readable.)
     const auto* work = reinterpret_cast<const unsigned char*>(s.work.c_str());
     const auto length = to - from;
     // This loop is the hot spot of highlighting a large file. Only a word whose length and
-    // upper-cased first two bytes are those of a keyword is kept, without a branch on the
-    // outcome: most words are no keyword, and which ones are cannot be predicted.
+    // upper-cased first, second and last bytes are those of a keyword is kept, without a
+    // branch on the outcome: most words are no keyword, and which ones are cannot be
+    // predicted.
     std::vector<WordSpan>& kept = s.candidates;
-    kept.resize(s.words.size());
-    std::size_t count = 0;
-    for (const WordSpan& w : s.words) {
-        const Pos size = w.end - w.start;
-        const unsigned char* word = work + w.start;
-        const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
-        const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
-                                      group.lastFilter[upperTable_[word[size - 1]]];
-        kept[count] = w;
-        count += static_cast<std::size_t>((lengths & filterBit(size)) != 0 &&
-                                          size >= group.minLength && size <= group.maxLength);
+    const auto most = static_cast<std::size_t>(length / 2 + 1);
+    if (kept.size() < most) {
+        kept.resize(most);
     }
+    std::size_t count = 0;
+    splitter_.forEachWord(
+        reinterpret_cast<const unsigned char*>(paragraph.data()) + from,
+        static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
+            const Pos size = end - start;
+            const unsigned char* word = work + start;
+            const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
+            const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
+                                          group.lastFilter[upperTable_[word[size - 1]]];
+            kept[count] = {start, end};
+            count += static_cast<std::size_t>((lengths & filterBit(size)) != 0 &&
+                                              size >= group.minLength && size <= group.maxLength);
+        });
     const bool exact = !group.exact.empty();
     const bool folded = !group.folded.empty();
     for (std::size_t k = 0; k < count; ++k) {
@@ -374,11 +378,6 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
         if (run.context != 0 && a < b) {
             std::fill_n(s.work.begin() + (a - from), b - a, kMask);
         }
-    }
-    s.words.clear();
-    if (anyTokens_) {
-        splitter_.split(reinterpret_cast<const unsigned char*>(paragraph.data()) + from,
-                        static_cast<std::size_t>(to - from), s.separatorBits, s.words);
     }
     if (needsUpper_) {
         s.upper = s.work;

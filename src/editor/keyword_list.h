@@ -86,8 +86,7 @@ private:
         std::string upper; // upper-cased and masked; made only when a keyword needs it
         std::vector<std::pair<std::size_t, Pos>> found; // (keyword, start in the paragraph)
         std::vector<std::uint64_t> separatorBits;       // WordSplitter's scratch
-        std::vector<WordSpan> words;                    // the words of the segment
-        std::vector<WordSpan> candidates;               // those that may be keywords
+        std::vector<WordSpan> candidates;               // the words that may be keywords
     };
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
                      Scratch& s) const;
@@ -135,7 +134,6 @@ private:
     mutable bool groupsValid_ = false;
     mutable WordSplitter splitter_;   // on the separators of the groups
     mutable bool needsUpper_ = false; // some one-by-one keyword ignores case
-    mutable bool anyTokens_ = false;  // some group is looked up word by word
     mutable Scratch scratch_;
     int updating_ = 0;
     Pos longest_ = 0;

@@ -1,6 +1,5 @@
-// Splitting a segment into words: a bit per byte for the separators, then the words from the
-// places where the bits change. No branch depends on the text byte by byte, which is what a
-// byte loop pays for at every word end in prose.
+// A bit per byte for the separators of a segment, sixteen bytes at a time where the set is
+// small (the editor's default has fifteen members).
 #include "editor/word_spans.h"
 
 #include <algorithm>
@@ -23,9 +22,8 @@ WordSplitter::WordSplitter(const std::bitset<256>& separators) {
     fewMembers_ = memberCount_ <= members_.size();
 }
 
-void WordSplitter::split(const unsigned char* bytes, std::size_t length,
-                         std::vector<std::uint64_t>& bits, std::vector<WordSpan>& out) const {
-    out.clear();
+void WordSplitter::separatorBits(const unsigned char* bytes, std::size_t length,
+                                 std::vector<std::uint64_t>& bits) const {
     bits.assign((length + 63) / 64, 0);
 #if defined(__SSE2__)
     if (fewMembers_) {
@@ -42,18 +40,29 @@ void WordSplitter::split(const unsigned char* bytes, std::size_t length,
             }
             return std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(hit))};
         };
-        // The last bytes of a segment are read from a padded copy; the bits past its end are
-        // never looked at.
-        std::array<unsigned char, 64> padded{};
+        // Sixteen bytes past the end of a segment are read from its last sixteen, shifted
+        // (a short segment from a copy padded with NULs); bits past its end are never
+        // looked at.
+        std::array<unsigned char, 16> padded{};
+        if (length < 16) {
+            std::copy(bytes, bytes + length, padded.begin());
+        }
+        const auto block = [&](std::size_t begin) {
+            if (begin + 16 <= length) {
+                return members16(bytes + begin);
+            }
+            if (begin >= length) {
+                return std::uint64_t{0};
+            }
+            if (length < 16) {
+                return members16(padded.data());
+            }
+            return members16(bytes + length - 16) >> (begin + 16 - length);
+        };
         for (std::size_t w = 0; w < bits.size(); ++w) {
             const std::size_t begin = w * 64;
-            const unsigned char* at = bytes + begin;
-            if (length - begin < 64) {
-                std::copy(at, bytes + length, padded.begin());
-                at = padded.data();
-            }
-            bits[w] = members16(at) | members16(at + 16) << 16 | members16(at + 32) << 32 |
-                      members16(at + 48) << 48;
+            bits[w] = block(begin) | block(begin + 16) << 16 | block(begin + 32) << 32 |
+                      block(begin + 48) << 48;
         }
     } else
 #endif
@@ -61,33 +70,6 @@ void WordSplitter::split(const unsigned char* bytes, std::size_t length,
         for (std::size_t j = 0; j < length; ++j) {
             bits[j / 64] |= std::uint64_t{table_[bytes[j]]} << (j % 64);
         }
-    }
-    // A word starts where a non-separator follows a separator (or the segment start) and
-    // ends where a separator follows a non-separator; the two alternate.
-    bool inWord = false;
-    std::uint64_t carry = 1; // before the segment counts as a separator
-    Pos start = 0;
-    for (std::size_t w = 0; w < bits.size(); ++w) {
-        std::uint64_t separators = bits[w];
-        const std::size_t rest = length - w * 64;
-        if (rest < 64) {
-            separators |= ~std::uint64_t{0} << rest; // past the end counts as a separator
-        }
-        std::uint64_t changes = separators ^ ((separators << 1) | carry);
-        carry = separators >> 63;
-        while (changes != 0) {
-            const auto at = static_cast<Pos>(w * 64) + std::countr_zero(changes);
-            changes &= changes - 1;
-            if (inWord) {
-                out.push_back({start, at});
-            } else {
-                start = at;
-            }
-            inWord = !inWord;
-        }
-    }
-    if (inWord) {
-        out.push_back({start, static_cast<Pos>(length)});
     }
 }
 
