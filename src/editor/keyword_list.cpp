@@ -216,9 +216,9 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             const auto first = upperTable_[static_cast<unsigned char>(r.searchForm[0])];
             const auto second =
                 size > 1 ? upperTable_[static_cast<unsigned char>(r.searchForm[1])] : 0;
-            g.filter[filterSlot(first, second)] |= filterBit(size);
+            g.filter[filterSlot(first, second)] |= static_cast<std::uint16_t>(filterBit(size));
             g.lastFilter[upperTable_[static_cast<unsigned char>(r.searchForm.back())]] |=
-                filterBit(size);
+                static_cast<std::uint16_t>(filterBit(size));
             insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
     }
@@ -254,13 +254,10 @@ std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::
 }
 
 void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                              Scratch& s) const {
+                              const unsigned char* work, Scratch& s) const {
     if (group.maxLength == 0 || from >= to) {
         return; // only disabled or empty keywords, or no text
     }
-    // The word is looked up as it stands in the masked copy, so that masked text fails.
-    // (The copy's terminating NUL makes its byte after the last one readable.)
-    const auto* work = reinterpret_cast<const unsigned char*>(s.work.c_str());
     const auto length = to - from;
     // This loop is the hot spot of highlighting a large file. Only a word whose length and
     // upper-cased first, second and last bytes are those of a keyword is kept, without a
@@ -316,7 +313,9 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
         }
         if (best < group.last) {
             s.found.emplace_back(best, from + w.start);
-            std::fill_n(s.work.begin() + w.start, size, kMask);
+            if (!s.work.empty()) {
+                std::fill_n(s.work.begin() + w.start, size, kMask);
+            }
             if (!s.upper.empty()) {
                 std::fill_n(s.upper.begin() + w.start, size, kMask);
             }
@@ -370,30 +369,45 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
     Scratch& s = scratch_;
     s.found.clear();
     s.upper.clear();
-    s.work.assign(
-        paragraph.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
-    for (const HighlightRun& run : existing) {
-        const Pos a = std::max(run.start, from);
-        const Pos b = std::min(run.start + run.length, to);
-        if (run.context != 0 && a < b) {
-            std::fill_n(s.work.begin() + (a - from), b - a, kMask);
-        }
-    }
-    if (needsUpper_) {
-        s.upper = s.work;
-        upperCase(s.upper);
-    }
-    for (const Group& g : groups_) {
-        if (g.tokens) {
-            matchTokens(paragraph, from, to, g, s);
-        } else {
-            for (std::size_t k = g.first; k < g.last; ++k) {
-                matchOne(paragraph, from, k, separators, s);
+    s.work.clear();
+    const bool closed = std::any_of(existing.begin(), existing.end(), [&](const HighlightRun& r) {
+        return r.context != 0 && r.start < to && r.start + r.length > from;
+    });
+    const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data());
+    if (!closed && groups_.size() == 1 && groups_[0].tokens) {
+        // The usual list: nothing is masked before the words are looked up, and a word found
+        // masks nothing another word could match, so the paragraph is read as it stands and
+        // the words come out in order.
+        matchTokens(paragraph, from, to, groups_[0], bytes + from, s);
+    } else {
+        s.work.assign(
+            paragraph.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+        for (const HighlightRun& run : existing) {
+            const Pos a = std::max(run.start, from);
+            const Pos b = std::min(run.start + run.length, to);
+            if (run.context != 0 && a < b) {
+                std::fill_n(s.work.begin() + (a - from), b - a, kMask);
             }
         }
+        if (needsUpper_) {
+            s.upper = s.work;
+            upperCase(s.upper);
+        }
+        for (const Group& g : groups_) {
+            if (g.tokens) {
+                // The words are looked up as they stand in the masked copy, so that masked
+                // text fails.
+                matchTokens(paragraph, from, to, g,
+                            reinterpret_cast<const unsigned char*>(s.work.data()), s);
+            } else {
+                for (std::size_t k = g.first; k < g.last; ++k) {
+                    matchOne(paragraph, from, k, separators, s);
+                }
+            }
+        }
+        std::sort(s.found.begin(), s.found.end(),
+                  [](const auto& a, const auto& b) { return a.second < b.second; });
     }
-    std::sort(s.found.begin(), s.found.end(),
-              [](const auto& a, const auto& b) { return a.second < b.second; });
     for (const auto& [k, start] : s.found) {
         const KeywordRecord& r = records_[k];
         HighlightRun run;

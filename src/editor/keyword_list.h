@@ -88,8 +88,9 @@ private:
         std::vector<std::uint64_t> separatorBits;       // WordSplitter's scratch
         std::vector<WordSpan> candidates;               // the words that may be keywords
     };
+    // `work` holds the segment's bytes as the lookups see them.
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                     Scratch& s) const;
+                     const unsigned char* work, Scratch& s) const;
     void matchOne(std::string_view paragraph, Pos from, std::size_t k,
                   const std::bitset<256>& separators, Scratch& s) const;
 
@@ -107,17 +108,18 @@ private:
         Pos minLength = 0;
         // By the upper-cased first two bytes (kFilterSlots slots), a bit per keyword length
         // (filterBit): a word that misses here is no keyword of the group and is not hashed.
-        std::vector<std::uint32_t> filter;
-        std::array<std::uint32_t, 256> lastFilter{}; // the same by the upper-cased last byte
+        // Small enough to stay in the first-level cache beside the text.
+        std::vector<std::uint16_t> filter;
+        std::array<std::uint16_t, 256> lastFilter{}; // the same by the upper-cased last byte
         bool needsUpper = false;                     // a one-by-one keyword in it ignores case
     };
-    static constexpr std::size_t kFilterSlots = 4096;
+    static constexpr std::size_t kFilterSlots = 2048;
     [[nodiscard]] static constexpr std::size_t filterSlot(unsigned char first,
                                                           unsigned char second) noexcept {
-        return ((std::size_t{first} << 6) ^ second) & (kFilterSlots - 1);
+        return ((std::size_t{first} << 5) ^ second) & (kFilterSlots - 1);
     }
     [[nodiscard]] static constexpr std::uint32_t filterBit(Pos length) noexcept {
-        return std::uint32_t{1} << (length < 31 ? length : 31);
+        return std::uint32_t{1} << (length < 15 ? length : 15);
     }
     // The keyword of `table` whose search form is the `length` bytes at `word` (upper-cased
     // first when `fold`), or count() when none is.
