@@ -5,95 +5,24 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <ctime>
-#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "editor/editor_highlights.h"
-#include "support/corpus_text.h"
 #include "support/floor.h"
+#include "support/highlight_input.h"
 
 namespace {
 
 using tavrel::Pos;
+using tavrel::bench::addKeywords;
+using tavrel::bench::benchText;
 using tavrel::bench::Clock;
+using tavrel::bench::keywordWords;
 using tavrel::bench::secondsSince;
-
-// Addresses of every row kind the table knows, in the forms text files write them: bare,
-// in parentheses, with trailing punctuation, inside a sentence.
-const char* const kAddresses[] = {
-    "www.example.org/path",      "joe@host.example.com,",      "(http://site.example/a?b=c)",
-    "FTP.files.example.net.",    "mailto:ann@example.com",     "news:alt.ascii.art",
-    "<https://secure.example/>", "gopher.example.net;",        "see WWW.NFO.example/x.nfo",
-    "telnet://bbs.example:23",   "\"ftp://ftp.example/pub/\"", "x@y"};
-
-// The 100 MB benchmark document: the corpus's prose and NFO art (corpus_text.h) with one of
-// the addresses above appended to every eighth line, repeated to 100 MB.
-const std::string& benchText() {
-    static const std::string text = [] {
-        const std::string unit = tavrel::bench::corpusProseAndArt(TAVREL_CORPUS_DIR);
-        std::string withAddresses;
-        withAddresses.reserve(unit.size() + unit.size() / 40);
-        std::size_t line = 0;
-        for (std::size_t at = 0; at < unit.size();) {
-            std::size_t end = unit.find("\r\n", at);
-            end = end == std::string::npos ? unit.size() : end;
-            withAddresses.append(unit, at, end - at);
-            if (line % 8 == 0) {
-                withAddresses += ' ';
-                withAddresses += kAddresses[(line / 8) % std::size(kAddresses)];
-            }
-            withAddresses.append(unit, end, std::min<std::size_t>(2, unit.size() - end));
-            at = end + 2;
-            ++line;
-        }
-        return tavrel::bench::repeatedTo(withAddresses, 100'000'000);
-    }();
-    return text;
-}
-
-// The keywords: every tenth of the 1000 most frequent words (letters only, three or more)
-// of the text, so that common words and rare ones are both in the list.
-const std::vector<std::string>& keywordWords() {
-    static const std::vector<std::string> words = [] {
-        const std::string unit = tavrel::bench::corpusProseAndArt(TAVREL_CORPUS_DIR);
-        std::map<std::string, std::size_t> counts;
-        std::string word;
-        for (const char c : unit) {
-            const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (lower >= 'a' && lower <= 'z') {
-                word += lower;
-                continue;
-            }
-            if (word.size() >= 3) {
-                ++counts[word];
-            }
-            word.clear();
-        }
-        std::vector<std::pair<std::size_t, std::string>> ranked;
-        for (const auto& [w, n] : counts) {
-            ranked.emplace_back(n, w);
-        }
-        std::sort(ranked.begin(), ranked.end(),
-                  [](const auto& a, const auto& b) { return a.first > b.first; });
-        std::vector<std::string> out;
-        for (std::size_t i = 0; i < ranked.size() && out.size() < 100; i += 10) {
-            out.push_back(ranked[i].second);
-        }
-        return out;
-    }();
-    return words;
-}
-
-void addKeywords(tavrel::KeywordList& list) {
-    for (const std::string& w : keywordWords()) {
-        list.addKeyword(w, tavrel::koWholeWords, 0x00FF00, 0, 0, 1, 0);
-    }
-}
 
 // An engine with addresses and the 100 keywords highlighted, as an editor has them.
 struct Highlighted {
