@@ -105,7 +105,6 @@ private:
         std::vector<std::pair<std::uint64_t, std::uint32_t>> exact;
         std::vector<std::pair<std::uint64_t, std::uint32_t>> folded;
         Pos maxLength = 0;
-        Pos minLength = 0;
         // By the upper-cased first two bytes (kFilterSlots slots), a bit per keyword length
         // (filterBit): a word that misses here is no keyword of the group and is not hashed.
         // Small enough to stay in the first-level cache beside the text.
