@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -16,7 +17,7 @@
 
 #include "editor/search.h"
 #include "editor/text_engine.h"
-#include "support/corpus_text.h"
+#include "support/benchmark_document.h"
 #include "support/floor.h"
 
 namespace {
@@ -196,11 +197,8 @@ void BM_LookupsAndInsertAtTop(benchmark::State& state) {
 }
 BENCHMARK(BM_LookupsAndInsertAtTop)->UseManualTime()->Iterations(3)->Unit(benchmark::kMicrosecond);
 
-// 100 MB of prose with text art between it (see corpus_text.h).
 const std::string& proseAndArtText() {
-    static const std::string text =
-        tavrel::bench::repeatedTo(tavrel::bench::corpusProseAndArt(TAVREL_CORPUS_DIR), 100'000'000);
-    return text;
+    return benchmarkDocument(TAVREL_CORPUS_DIR);
 }
 
 // Words absent from both texts in either case: short and long, rare letters and the most

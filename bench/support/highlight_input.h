@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "editor/keyword_list.h"
-#include "support/corpus_text.h"
+#include "support/benchmark_document.h"
 
 #ifndef TAVREL_CORPUS_DIR
 #error "the highlighting benchmarks need TAVREL_CORPUS_DIR"
@@ -27,11 +27,11 @@ inline const char* const kAddresses[] = {
     "<https://secure.example/>", "gopher.example.net;",        "see WWW.NFO.example/x.nfo",
     "telnet://bbs.example:23",   "\"ftp://ftp.example/pub/\"", "x@y"};
 
-// The 100 MB benchmark document: the corpus's prose and NFO art (corpus_text.h) with one of
+// The 100 MB benchmark document: the corpus's prose and NFO art (benchmark_document.h) with one of
 // the addresses above appended to every eighth line, repeated to 100 MB.
 inline const std::string& benchText() {
     static const std::string text = [] {
-        const std::string unit = corpusProseAndArt(TAVREL_CORPUS_DIR);
+        const std::string unit = benchmarkDocumentUnit(TAVREL_CORPUS_DIR);
         std::string withAddresses;
         withAddresses.reserve(unit.size() + unit.size() / 40);
         std::size_t line = 0;
@@ -47,7 +47,7 @@ inline const std::string& benchText() {
             at = end + 2;
             ++line;
         }
-        return repeatedTo(withAddresses, 100'000'000);
+        return repeatedTo100MB(withAddresses);
     }();
     return text;
 }
@@ -56,7 +56,7 @@ inline const std::string& benchText() {
 // of the text, so that common words and rare ones are both in the list.
 inline const std::vector<std::string>& keywordWords() {
     static const std::vector<std::string> words = [] {
-        const std::string unit = corpusProseAndArt(TAVREL_CORPUS_DIR);
+        const std::string unit = benchmarkDocumentUnit(TAVREL_CORPUS_DIR);
         std::map<std::string, std::size_t> counts;
         std::string word;
         for (const char c : unit) {
