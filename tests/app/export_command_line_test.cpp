@@ -84,6 +84,21 @@ std::string writeText(const test::ScratchFolder& folder, const std::string& name
     return path;
 }
 
+// Whether the text the viewer reads holds a NUL: in a file with a UTF-16 mark (the corpus has
+// one, all of it code page 437 glyphs) that is a zero unit, not a zero byte.
+bool textHasNul(const std::string& bytes) {
+    if (bytes.size() >= 2 &&
+        (bytes.compare(0, 2, "\xFE\xFF") == 0 || bytes.compare(0, 2, "\xFF\xFE") == 0)) {
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            if (bytes[i] == '\0' && bytes[i + 1] == '\0') {
+                return true;
+            }
+        }
+        return false;
+    }
+    return bytes.find('\0') != std::string::npos;
+}
+
 TEST(GifExportCommandLine, everyCorpusFileReadsBackAsThePaintedPixelsReduced) {
     const std::vector<fs::path> files = test::corpusFiles();
     ASSERT_FALSE(files.empty()) << "no corpus at " << test::corpusDir();
@@ -108,7 +123,7 @@ TEST(GifExportCommandLine, everyCorpusFileReadsBackAsThePaintedPixelsReduced) {
         }
         ASSERT_EQ(run.status, kExportOk) << run.err;
         // A file with a NUL byte is exported up to it, with a warning that says so.
-        EXPECT_EQ(run.err.empty(), test::readFile(file).find('\0') == std::string::npos) << run.err;
+        EXPECT_EQ(run.err.empty(), !textHasNul(test::readFile(file))) << run.err;
         const std::vector<std::uint8_t> gif = test::fileBytes(target);
         const QImage decoded = test::decodeWithQt(gif);
         ASSERT_FALSE(decoded.isNull());
