@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "editor/qt/text_editor.h"
 #include "support/floor.h"
+#include "support/resident_size.h"
 
 #include <QApplication>
 
@@ -60,26 +61,10 @@ const BigFile& bigFile() {
     return file;
 }
 
-// The peak resident size since the last reset, in MB (Linux's VmHWM).
-double peakResidentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stod(line.substr(6)) / 1024.0;
-        }
-    }
-    return 0;
-}
-
-void resetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 void openFile(benchmark::State& state, bool inBackground) {
     const std::string& path = bigFile().path();
     for (auto _ : state) {
-        resetPeak();
+        tavrel::bench::resetPeakRss();
         tavrel::MainWindowSetup setup;
         setup.locations.programFolder = TAVREL_BINARY_DIR "/bin/";
         setup.commandLineFile = path;
@@ -102,7 +87,7 @@ void openFile(benchmark::State& state, bool inBackground) {
         state.SetIterationTime(firstText);
         state.counters["window_s"] = shown;
         state.counters["first_text_s"] = firstText;
-        state.counters["peak_MB"] = peakResidentMb();
+        state.counters["peak_MB"] = static_cast<double>(tavrel::bench::peakRssKb()) / 1024.0;
         if (window->fileName() != path) {
             state.SkipWithError("the file was not loaded");
         }
@@ -118,38 +103,28 @@ void BM_OpenBehindWindow(benchmark::State& state) {
     openFile(state, true);
 }
 
-} // namespace
+// One run a benchmark, repeated three times: the median with the minimum and maximum.
+void registerOpen(const char* name, void (*run)(benchmark::State&)) {
+    benchmark::RegisterBenchmark(name, run)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(3)
+        ->ComputeStatistics(
+            "min",
+            [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+        ->ComputeStatistics(
+            "max",
+            [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); })
+        ->Unit(benchmark::kMillisecond);
+}
 
-BENCHMARK(BM_OpenBeforeWindow)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->ComputeStatistics("min",
-                        [](const std::vector<double>& v) {
-                            return *std::min_element(v.begin(), v.end());
-                        })
-    ->ComputeStatistics("max",
-                        [](const std::vector<double>& v) {
-                            return *std::max_element(v.begin(), v.end());
-                        })
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenBehindWindow)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->ComputeStatistics("min",
-                        [](const std::vector<double>& v) {
-                            return *std::min_element(v.begin(), v.end());
-                        })
-    ->ComputeStatistics("max",
-                        [](const std::vector<double>& v) {
-                            return *std::max_element(v.begin(), v.end());
-                        })
-    ->Unit(benchmark::kMillisecond);
+} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    registerOpen("BM_OpenBeforeWindow", BM_OpenBeforeWindow);
+    registerOpen("BM_OpenBehindWindow", BM_OpenBehindWindow);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
