@@ -298,7 +298,8 @@ private:
     QTimer progressDelay_;                    // shows the progress line of a long load
     QAction* cancelLoad_ = nullptr;           // Esc while a load runs
     bool readOnlyBeforeLoad_ = false;
-    QTimer timer1_; // takes handed names outside the socket's signal
+    bool editedWhileLoading_ = false; // the old document changed after the load began
+    QTimer timer1_;                   // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop
     QTimer saveBoundsTimer_;        // writes the bounds 1000 ms after the last move or resize

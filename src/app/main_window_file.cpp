@@ -73,6 +73,12 @@ bool MainWindow::startBackgroundLoad(std::unique_ptr<FileLoad> job) {
         BackgroundLoad* done = loading_.release();
         done->deleteLater();
         endLoadingLook();
+        // A command that does not go through the read-only editor (a Format item, Undo)
+        // may have changed the old document meanwhile: that text is asked about again
+        // before it goes, and Cancel keeps it instead of the loaded file.
+        if (editedWhileLoading_ && done->load().status() == FileLoad::Status::Done && askToSave()) {
+            return;
+        }
         finishLoad(done->load());
     };
     progress_->reset(langText(490, QStringLiteral("Loading %1 ...")).arg(name),
@@ -80,6 +86,7 @@ bool MainWindow::startBackgroundLoad(std::unique_ptr<FileLoad> job) {
     progressDelay_.start(setup_.loadProgressDelayMs);
     // The old document stays on screen until the new one is complete; an edit made to it
     // meanwhile would be thrown away unasked, so it is only looked at.
+    editedWhileLoading_ = false;
     readOnlyBeforeLoad_ = m_->isReadOnly();
     m_->setReadOnly(true);
     cancelLoad_->setEnabled(true);
@@ -184,6 +191,7 @@ void MainWindow::setButtonSaveEnabled(bool on) {
 }
 
 void MainWindow::editorChanged() {
+    editedWhileLoading_ = editedWhileLoading_ || isLoading();
     modified_ = true;
     setButtonSaveEnabled(!fileName_.empty());
 }

@@ -121,6 +121,32 @@ TEST_F(BackgroundLoadWindow, progressReachesTheBarAndALaterLoadWinsOverARunningO
     EXPECT_EQ(w.fileName(), small);
 }
 
+// Format commands and Undo act on the engine, past the read-only editor: an edit made so
+// while loading is asked about before the loaded file replaces it.
+TEST_F(BackgroundLoadWindow, anEditMadeWhileLoadingIsAskedAboutAndCancelKeepsIt) {
+    const std::string old = file("old.nfo", "old\r\n");
+    MainWindow& w = openLoadingEverything();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    ASSERT_TRUE(w.load(bigFile()));
+    type(w, "edited ");
+    dialogs.saveAnswers.push_back(SaveAnswer::Cancel);
+    ASSERT_TRUE(waitForLoad(w));
+    QTest::qWait(100);
+    EXPECT_EQ(text(w), "edited old\r\n");
+    EXPECT_EQ(w.fileName(), old);
+    EXPECT_TRUE(w.isModified());
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0], "ask:" + kSaveQuestion);
+
+    // Unedited, the next load asks nothing.
+    dialogs.log.clear();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    EXPECT_EQ(text(w), "old\r\n");
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
 TEST_F(BackgroundLoadWindow, aFileThatCannotBeReadKeepsTheOldDocumentAsOrdinaryUser) {
     if (runningAsRoot()) {
         GTEST_SKIP() << kRootSkipReason;
