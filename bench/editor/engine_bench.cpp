@@ -19,11 +19,15 @@
 #include "editor/text_engine.h"
 #include "support/benchmark_document.h"
 #include "support/floor.h"
+#include "support/resident_size.h"
 
 namespace {
 
 using tavrel::Pos;
 using tavrel::bench::Clock;
+using tavrel::bench::currentRssKb;
+using tavrel::bench::peakRssKb;
+using tavrel::bench::resetPeakRss;
 using tavrel::bench::secondsSince;
 
 // 100 MB of 80-column lines of block art (CR LF breaks, 1.25 M paragraphs); four lines in
@@ -48,33 +52,6 @@ const std::string& artText() {
         return out;
     }();
     return text;
-}
-
-// Resident memory high-water mark, reset by writing 5 to clear_refs (Linux).
-long peakRssKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
-}
-long currentRssKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
-}
-bool resetPeakRss() {
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    return static_cast<bool>(clear);
 }
 
 // Loading 100 MB against a bare memchr scan that counts the line ends of the same buffer.

@@ -1,6 +1,7 @@
 // Whole-file reads with a clear failure, and the read-only test of a save target.
 #include "app/document_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,7 +25,8 @@ void setError(std::string* error, std::string text) {
 } // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string* error,
-                                         std::string* reason, bool* outOfMemory) {
+                                         std::string* reason, bool* outOfMemory,
+                                         const ReadProgress& progress) {
     namespace fs = std::filesystem;
     if (outOfMemory != nullptr) {
         *outOfMemory = false;
@@ -65,7 +67,17 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
             bytes.resize(static_cast<std::size_t>(size));
         }
         // The size is a hint: a file that grows or shrinks meanwhile is read to its real end.
-        filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
+        // Pieces of 8 MB let a listener show progress and stop a long read between them.
+        constexpr std::size_t kPiece = std::size_t(8) << 20;
+        std::size_t piece = kPiece;
+        while (filled < bytes.size() && piece > 0) {
+            if (progress && !progress(filled, bytes.size())) {
+                return std::nullopt;
+            }
+            piece = std::fread(bytes.data() + filled, 1, std::min(kPiece, bytes.size() - filled),
+                               file.get());
+            filled += piece;
+        }
         if (filled == bytes.size()) {
             char chunk[65536];
             std::size_t got = 0;

@@ -2,6 +2,8 @@
 // the rules are tested without a window.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,10 +14,14 @@ namespace tavrel {
 // permission, vanished or cut short while reading, or too big for the memory left); `error`
 // then says why with the name in front, `reason` the system's reason alone ("No such file
 // or directory"), and `outOfMemory` tells the last case apart.
-[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path,
-                                                       std::string* error = nullptr,
-                                                       std::string* reason = nullptr,
-                                                       bool* outOfMemory = nullptr);
+//
+// `progress`, when given, hears the bytes read so far and the expected total between pieces
+// of the read; answering false stops it, and the read then gives nothing with `error` and
+// `reason` left alone.
+using ReadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+[[nodiscard]] std::optional<std::string>
+readWholeFile(const std::string& path, std::string* error = nullptr, std::string* reason = nullptr,
+              bool* outOfMemory = nullptr, const ReadProgress& progress = {});
 
 // Whether the file's permission bits allow writing to anybody. A file without any write bit
 // is this system's read-only file: saving over it fails for every user, root included, who

@@ -2,9 +2,11 @@
 // and writes, the language, the bounds debounce and the close sequence.
 #include "app/main_window.h"
 
+#include "app/background_load.h"
 #include "app/button_bar.h"
 #include "app/find_dialog.h"
 #include "app/focus_frames.h"
+#include "app/load_progress_bar.h"
 #include "app/menu_mnemonics.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
@@ -130,7 +132,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
         // empty window that leaves the user guessing.
         loaded = load(first);
     }
-    if (!loaded) {
+    if (!loaded || isLoading()) { // a file loading in the background sizes the window later
         sizeWindow(std::string(kOtherFileClass), 0);
     }
     if (setup_.settings != nullptr &&
@@ -189,6 +191,8 @@ void MainWindow::createComponents() {
     row->addWidget(g_);
     row->addWidget(m_, 1);
     column->addLayout(row, 1);
+    progress_ = new LoadProgressBar(central);
+    column->addWidget(progress_);
     notice_ = new NoticeBar(central);
     column->addWidget(notice_);
     p_ = new ButtonBar(central);
@@ -199,6 +203,16 @@ void MainWindow::createComponents() {
         frames->watch(button);
     }
     setCentralWidget(central);
+
+    progressDelay_.setSingleShot(true);
+    connect(&progressDelay_, &QTimer::timeout, progress_, &QWidget::show);
+    // Esc belongs to the load while one runs, and to nobody otherwise.
+    cancelLoad_ = new QAction(this);
+    cancelLoad_->setShortcut(QKeySequence(Qt::Key_Escape));
+    cancelLoad_->setShortcutContext(Qt::WindowShortcut);
+    cancelLoad_->setEnabled(false);
+    addAction(cancelLoad_);
+    connect(cancelLoad_, &QAction::triggered, this, [this] { cancelLoading(); });
 
     timer1_.setInterval(10);
     saveBoundsTimer_.setInterval(1000);
@@ -495,6 +509,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     saveBoundsTimer_.stop();
+    cancelLoading(); // the worker stops reading; the window waits for it only when destroyed
     // The keyword-list editor is freed here once it exists.
     if (setup_.settings != nullptr) {
         saveSettingsAtClose(*setup_.settings, messageBoxReporter(this),

@@ -42,7 +42,10 @@ class InstanceServer;
 namespace tavrel {
 
 class AddressLauncher;
+class BackgroundLoad;
 class ButtonBar;
+class FileLoad;
+class LoadProgressBar;
 class FindDialog;
 class FindReplace;
 class KeywordDialog;
@@ -73,6 +76,11 @@ struct MainWindowSetup {
     // The running instance's end of the handoff, when this start holds it.
     platform::InstanceServer* handoff = nullptr;
     AddressLauncher* launcher = nullptr; // what clicked addresses go to; null: the desktop
+    // Files of this size or more load on a worker thread while the window stays alive;
+    // smaller ones take a few milliseconds and load at once.
+    std::uint64_t backgroundLoadBytes = std::uint64_t(16) << 20;
+    // How long a background load runs before its progress line shows.
+    int loadProgressDelayMs = 500;
 };
 
 class MainWindow final : public QMainWindow {
@@ -97,8 +105,13 @@ public:
 
     // --- Loading and sizing ------------------------------------------------------------
     // Loads a file and makes it the current one; false (and nothing changed) when it could
-    // not be read.
+    // not be read. A large file loads in the background: load() then answers true at once,
+    // the old document stays (read-only) until the new one is complete, and isLoading()
+    // tells; Esc or cancelLoading() keeps the old document as it was.
     bool load(const std::string& name);
+    [[nodiscard]] bool isLoading() const noexcept { return loading_ != nullptr; }
+    void cancelLoading();
+    [[nodiscard]] LoadProgressBar& loadProgress() const noexcept { return *progress_; }
     void updateTitle();
     void measureFont();
     void sizeToContent();
@@ -250,6 +263,12 @@ private:
     void offerPrimarySelection();
     void pastePrimarySelection(const QPoint& viewportPoint);
     void focusAfterLoad();
+    // Makes a finished load the current document, or reports why it failed.
+    bool finishLoad(FileLoad& load);
+    // Answers true while the load runs, or the outcome when no thread could be started.
+    bool startBackgroundLoad(std::unique_ptr<FileLoad> load);
+    // The progress line hidden and the editor writable again.
+    void endLoadingLook();
     void applyOnTop();
     void boundsMoved();
     void saveBounds(ConfigSaver& settings);
@@ -286,7 +305,13 @@ private:
     TextEditor* m_ = nullptr;
     ButtonBar* p_ = nullptr;
     NoticeBar* notice_ = nullptr;
-    QTimer timer1_; // takes handed names outside the socket's signal
+    LoadProgressBar* progress_ = nullptr;
+    std::unique_ptr<BackgroundLoad> loading_; // the load running for the window, if any
+    QTimer progressDelay_;                    // shows the progress line of a long load
+    QAction* cancelLoad_ = nullptr;           // Esc while a load runs
+    bool readOnlyBeforeLoad_ = false;
+    bool editedWhileLoading_ = false; // the old document changed after the load began
+    QTimer timer1_;                   // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop
     QTimer saveBoundsTimer_;        // writes the bounds 1000 ms after the last move or resize

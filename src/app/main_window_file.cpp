@@ -1,12 +1,15 @@
-// The main window's loading and file commands: Load with and without the line-end repair,
-// the title, New, Open, Save, Save as, the recent files, dropped files, Properties and the
-// question to save.
+// The main window's loading and file commands: Load with and without the line-end repair
+// (a large file on a worker thread), the title, New, Open, Save, Save as, the recent files,
+// dropped files, Properties and the question to save.
 #include "app/main_window.h"
 
+#include "app/background_load.h"
 #include "app/button_bar.h"
 #include "app/document_file.h"
 #include "app/file_encoding.h"
+#include "app/file_load.h"
 #include "app/file_properties.h"
+#include "app/load_progress_bar.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
 #include "app/save_as_gif.h"
@@ -22,6 +25,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 
 namespace tavrel {
 
@@ -47,40 +51,112 @@ void MainWindow::reportLoadFailure(const std::string& name, const std::string& r
 }
 
 bool MainWindow::load(const std::string& name) {
-    std::string reason;
-    std::uint64_t fileSize = 0;
-    std::int64_t nulOffset = -1;
-    UnicodeForm form;
-    // Every step below may run out of memory on a big file; the engine then keeps the old
-    // document whole, and so does the window: its name, its edit and its modified flag.
+    cancelLoading(); // the latest request wins over one still running
+    const FileLoadRules rules{options_.convert,
+                              !options_.convert && m_->engine().hasOption(eoDiscardTrailingSpaces),
+                              encodingChoiceOf(options_.encoding)};
+    auto job = std::make_unique<FileLoad>(name, rules);
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(name, error);
+    if (error || size < setup_.backgroundLoadBytes) {
+        job->run(); // a few milliseconds: no progress line, no second thread
+        return finishLoad(*job);
+    }
+    return startBackgroundLoad(std::move(job));
+}
+
+bool MainWindow::startBackgroundLoad(std::unique_ptr<FileLoad> job) {
+    const QString name = QString::fromStdString(fileNamePart(job->path()));
+    loading_ = std::make_unique<BackgroundLoad>(std::move(job));
+    loading_->onProgress = [this](int percent) { progress_->setPercent(percent); };
+    loading_->onFinished = [this] {
+        // Its own call is still on the stack: it goes once the event loop has it again
+        // (not inside the message box a failed load may show).
+        BackgroundLoad* done = loading_.release();
+        done->deleteLater();
+        endLoadingLook();
+        // A command that does not go through the read-only editor (a Format item, Undo)
+        // may have changed the old document meanwhile: that text is asked about again
+        // before it goes, and Cancel keeps it instead of the loaded file.
+        if (editedWhileLoading_ && done->load().status() == FileLoad::Status::Done && askToSave()) {
+            return;
+        }
+        finishLoad(done->load());
+    };
+    progress_->reset(langText(490, QStringLiteral("Loading %1 ...")).arg(name),
+                     langText(491, QStringLiteral("Esc cancels")));
+    progressDelay_.start(setup_.loadProgressDelayMs);
+    // The old document stays on screen until the new one is complete; an edit made to it
+    // meanwhile would be thrown away unasked, so it is only looked at.
+    editedWhileLoading_ = false;
+    readOnlyBeforeLoad_ = m_->isReadOnly();
+    m_->setReadOnly(true);
+    cancelLoad_->setEnabled(true);
     try {
-        bool outOfMemory = false;
-        std::optional<std::string> bytes = readWholeFile(name, nullptr, &reason, &outOfMemory);
-        if (outOfMemory) {
-            showOutOfMemory(name);
-            return false;
-        }
-        if (!bytes) {
-            reportLoadFailure(name, reason);
-            return false;
-        }
-        fileSize = bytes->size();
-        nulOffset =
-            loadIntoViewer(m_->engine(), std::move(*bytes), options_, ViewerLoad::Replace, &form);
-    } catch (const std::bad_alloc&) {
+        loading_->start();
+    } catch (const std::system_error&) {
+        // No thread to be had (the address space is nearly used up): the load runs here,
+        // as a small one does, and fails or succeeds the same way.
+        const std::unique_ptr<BackgroundLoad> unstarted = std::move(loading_);
+        endLoadingLook();
+        unstarted->load().run();
+        return finishLoad(unstarted->load());
+    }
+    return true;
+}
+
+void MainWindow::cancelLoading() {
+    if (!loading_) {
+        return;
+    }
+    // The worker may be inside a step that cannot stop (the paragraph records of a huge
+    // file); it finishes in the background and its document is dropped.
+    BackgroundLoad* old = loading_.release();
+    old->cancel();
+    old->setParent(this); // waited for when the window goes, at the latest
+    old->onProgress = nullptr;
+    old->onFinished = [old] { old->deleteLater(); };
+    endLoadingLook();
+}
+
+void MainWindow::endLoadingLook() {
+    progressDelay_.stop();
+    progress_->hide();
+    cancelLoad_->setEnabled(false);
+    m_->setReadOnly(readOnlyBeforeLoad_);
+}
+
+bool MainWindow::finishLoad(FileLoad& job) {
+    const std::string& name = job.path();
+    switch (job.status()) {
+    case FileLoad::Status::Done:
+        break;
+    case FileLoad::Status::OutOfMemory:
         showOutOfMemory(name);
         return false;
-    } catch (const std::exception& failure) {
-        reportLoadFailure(name, failure.what());
+    case FileLoad::Status::Failed:
+        reportLoadFailure(name, job.reason());
+        return false;
+    case FileLoad::Status::Pending:
+    case FileLoad::Status::Cancelled:
+        return false;
+    }
+    // Taking the document allocates nothing; the observers' resets may. The engine then
+    // keeps the old document whole, and so does the window: its name, its edit and its
+    // modified flag.
+    try {
+        m_->engine().adoptDocument(job.document(), job.result(), !job.rules().convert);
+    } catch (const std::bad_alloc&) {
+        showOutOfMemory(name);
         return false;
     }
     // A new file starts a fresh history: Undo must never bring back the previous document
     // under this file's name, where Save would write it over this file.
     m_->engine().clearUndo();
-    nulOffset_ = nulOffset;
-    nulFile_ = nulOffset >= 0 ? name : std::string();
-    noticeNul(nulOffset, fileSize);
-    textForm_ = form;
+    nulOffset_ = job.nulOffset();
+    nulFile_ = nulOffset_ >= 0 ? name : std::string();
+    noticeNul(nulOffset_, job.fileSize());
+    textForm_ = job.form();
     noticeUnreadableEncoding();
 
     fileName_ = name;
@@ -119,6 +195,7 @@ void MainWindow::setButtonSaveEnabled(bool on) {
 }
 
 void MainWindow::editorChanged() {
+    editedWhileLoading_ = editedWhileLoading_ || isLoading();
     modified_ = true;
     setButtonSaveEnabled(!fileName_.empty());
 }
@@ -175,6 +252,7 @@ void MainWindow::newDocument() {
     if (askToSave()) {
         return;
     }
+    cancelLoading(); // New wins over a file still loading
     m_->engine().clearText();
     m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();

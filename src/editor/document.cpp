@@ -217,6 +217,17 @@ void Document::clear() {
     starts_ = std::move(starts);
 }
 
+void Document::swap(Document& other) noexcept {
+    paras_.swap(other.paras_);
+    std::swap(starts_, other.starts_);
+    chunks_.swap(other.chunks_);
+    // The remembered chunks belong to the maps they came from; both are looked up afresh.
+    lastChunk_ = chunks_.end();
+    candidate_ = chunks_.end();
+    other.lastChunk_ = other.chunks_.end();
+    other.candidate_ = other.chunks_.end();
+}
+
 LoadResult Document::load(std::string&& bytes, bool discardTrailing) {
     return replaceWhole(bytes, true, discardTrailing);
 }
@@ -275,20 +286,22 @@ LoadResult Document::build(std::string& text, bool stopAtNul, bool discardTraili
     Pos position = 0;
     char* begin = base;
     // Every paragraph but the last is followed in memory by its break and the next one,
-    // unless trailing blanks were cut off or it is empty (then it points elsewhere).
+    // unless trailing blanks were cut off. An empty paragraph points at its own break, so
+    // that search runs go on across the blank lines of prose; only an empty last paragraph
+    // (or one whose blanks were cut) points elsewhere and ends the run before it.
     auto addParagraph = [&](char* stop, bool last) {
         Pos length = stop - begin;
         if (discardTrailing) {
             length = trimmedLength(begin, length);
         }
-        const bool continues = !last && length == stop - begin && length > 0;
-        if (length == 0 && paras.size() > 0) {
-            // an empty paragraph points elsewhere: the run before it ends
+        const bool continues = !last && length == stop - begin;
+        const bool elsewhere = length == 0 && !continues;
+        if (elsewhere && paras.size() > 0) {
             paras[paras.size() - 1].lengthAndFlag &= ~Record::kContinues;
         }
-        paras.push_back(Record{length == 0 ? kEmptyText : begin,
-                               length | (continues ? Record::kContinues : 0)});
-        use.users += length == 0 ? 0 : 1;
+        paras.push_back(
+            Record{elsewhere ? kEmptyText : begin, length | (continues ? Record::kContinues : 0)});
+        use.users += elsewhere ? 0 : 1;
         use.usedBytes += length;
         starts.append(position);
         position += length;

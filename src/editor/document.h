@@ -55,6 +55,10 @@ public:
     LoadResult load(std::string&& bytes, bool discardTrailing = false);
     // Back to one empty paragraph; unchanged when even that cannot be allocated.
     void clear();
+    // Exchanges the whole text with another document. A file is loaded into a document of
+    // its own on a worker thread and swapped in when complete, so the one on screen stays
+    // whole until then; nothing is copied or allocated.
+    void swap(Document& other) noexcept;
 
     [[nodiscard]] Pos paragraphCount() const noexcept { return starts_.partitions(); }
     [[nodiscard]] Pos charCount() const noexcept { return starts_.start(paragraphCount()); }

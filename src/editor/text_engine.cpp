@@ -18,11 +18,21 @@ TextEngine::~TextEngine() = default;
 
 LoadResult TextEngine::loadBytes(std::string&& bytes) {
     const LoadResult result = doc_.load(std::move(bytes), hasOption(eoDiscardTrailingSpaces));
+    documentReplaced(result, true);
+    return result;
+}
+
+void TextEngine::adoptDocument(Document& built, const LoadResult& result, bool takeLineBreak) {
+    doc_.swap(built);
+    documentReplaced(result, takeLineBreak);
+}
+
+void TextEngine::documentReplaced(const LoadResult& result, bool takeLineBreak) {
     undo_.clear();
     caret_ = anchor_ = 0;
     block_ = false;
     groupBreak_ = true;
-    if (hasOption(eoAutoLineBreak)) {
+    if (takeLineBreak && hasOption(eoAutoLineBreak)) {
         lineBreak_ = result.lastBreak;
     }
     layout_->documentReset();
@@ -30,7 +40,6 @@ LoadResult TextEngine::loadBytes(std::string&& bytes) {
         o->documentLoaded();
     }
     finishChange(); // a load is a change: the modified flag, the view and OnChange follow
-    return result;
 }
 
 bool TextEngine::write(const Document::Sink& sink) const {

@@ -80,6 +80,11 @@ public:
 
     // --- Loading and saving (not undoable; loading empties the undo list) -------------
     LoadResult loadBytes(std::string&& bytes);
+    // Makes a document loaded elsewhere (on a loading thread) the engine's, as loadBytes
+    // would have: selection at the start, no undo, observers told. `built` gets the old
+    // document back. With takeLineBreak, eoAutoLineBreak takes the file's last break from
+    // `result` as loadBytes does.
+    void adoptDocument(Document& built, const LoadResult& result, bool takeLineBreak = true);
     // Writes the text with the editor's LineBreak (and trailing blanks dropped with
     // eoDiscardTrailingSpaces).
     bool write(const Document::Sink& sink) const;
@@ -230,6 +235,8 @@ public:
     std::string versionLabel = " (Tavrel text engine)";
 
 private:
+    // What every load does after the document changed: selection, undo, observers.
+    void documentReplaced(const LoadResult& result, bool takeLineBreak);
     TextChange replaceRange(Pos start, Pos stop, std::string_view text, std::string* adopt);
     void replaceSelection(std::string_view text, std::string* adopt);
     void deleteBlock();

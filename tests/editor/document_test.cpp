@@ -193,6 +193,47 @@ TEST(DocumentReplace, editedParagraphsLeaveTheSharedRunButTheirNeighboursKeepIt)
     EXPECT_TRUE(d.continuesInMemory(2));
 }
 
+// Prose has blank lines between its paragraphs; a search run must not stop at each of them.
+TEST(DocumentReplace, blankLinesStayInTheSharedRunUntilEdited) {
+    Document d;
+    d.load(std::string("one\r\n\r\ntwo\n\n\nthree\r\n"));
+    ASSERT_EQ(d.paragraphCount(), 7);
+    for (Pos p = 0; p < 5; ++p) {
+        EXPECT_TRUE(d.continuesInMemory(p)) << p;
+    }
+    EXPECT_FALSE(d.continuesInMemory(5)); // "three" before an empty last paragraph
+    EXPECT_EQ(d.runEnd(0, 1 << 20), 5);
+    // The run's bytes in memory are the file's own, from the first paragraph on.
+    EXPECT_EQ(std::string_view(d.paragraph(0).data(), 13), "one\r\n\r\ntwo\n\n\n");
+
+    // Typing into a blank line takes it out of the run; deleting every line lets the
+    // file's bytes go.
+    d.replace(d.paragraphStart(1), d.paragraphStart(1), "x");
+    EXPECT_FALSE(d.continuesInMemory(0));
+    EXPECT_FALSE(d.continuesInMemory(1));
+    EXPECT_TRUE(d.continuesInMemory(2));
+    EXPECT_EQ(d.text(), "one\r\nx\r\ntwo\r\n\r\n\r\nthree\r\n");
+    EXPECT_EQ(d.sharedChunkCount(), 1u);
+    d.replace(0, d.charCount(), "");
+    EXPECT_EQ(d.sharedChunkCount(), 0u);
+}
+
+TEST(DocumentReplace, swapExchangesWholeTextsAndTheirChunks) {
+    Document a;
+    Document b;
+    a.load(std::string("first\r\n\r\nfile"));
+    b.load(std::string("second"));
+    a.swap(b);
+    EXPECT_EQ(a.text(), "second");
+    EXPECT_EQ(b.text(), "first\r\n\r\nfile");
+    // Each edits and frees its own chunk afterwards.
+    b.replace(0, b.charCount(), "");
+    EXPECT_EQ(b.sharedChunkCount(), 0u);
+    a.replace(0, 1, "S");
+    EXPECT_EQ(a.text(), "Second");
+    EXPECT_EQ(a.sharedChunkCount(), 0u);
+}
+
 TEST(DocumentReplace, largeTextsAreKeptAsOneChunk) {
     Document d;
     std::string big;

@@ -1,0 +1,92 @@
+// The steps of loading one file into a fresh document, with progress and a way to stop.
+#include "app/file_load.h"
+
+#include "app/document_file.h"
+#include "app/line_ends.h"
+
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+namespace tavrel {
+
+namespace {
+
+// Shares of the whole work, measured on a 1 GB file of short lines: reading takes most of
+// it, the repair and the paragraph records the rest.
+constexpr int kReadShare = 70;
+constexpr int kRepairShare = 10;
+
+} // namespace
+
+FileLoad::FileLoad(std::string path, FileLoadRules rules) : path_(std::move(path)), rules_(rules) {}
+
+void FileLoad::report(int percent) {
+    if (percent != lastPercent_ && onProgress) {
+        lastPercent_ = percent;
+        onProgress(percent);
+    }
+}
+
+void FileLoad::run() {
+    report(0);
+    // Every step may run out of memory on a big file; the document being built is then
+    // dropped and the one on screen was never touched.
+    try {
+        bool outOfMemory = false;
+        const ReadProgress progress = [this](std::uint64_t done, std::uint64_t total) {
+            if (cancelRequested()) {
+                return false;
+            }
+            report(total == 0 ? 0 : static_cast<int>(done * kReadShare / total));
+            return true;
+        };
+        std::optional<std::string> bytes =
+            readWholeFile(path_, nullptr, &reason_, &outOfMemory, progress);
+        if (cancelRequested()) {
+            status_ = Status::Cancelled;
+            return;
+        }
+        if (outOfMemory) {
+            status_ = Status::OutOfMemory;
+            return;
+        }
+        if (!bytes) {
+            status_ = Status::Failed;
+            return;
+        }
+        fileSize_ = bytes->size();
+        // Decoded before the NUL cut: UTF-16 text is full of NUL bytes.
+        DecodedText decoded = decodeAsChosen(std::move(*bytes), rules_.encoding);
+        *bytes = std::move(decoded.bytes);
+        form_ = decoded.form;
+        report(kReadShare);
+        if (rules_.convert) {
+            nulOffset_ = cutAtNul(*bytes);
+            repairLineEnds(*bytes);
+            report(kReadShare + kRepairShare);
+            if (cancelRequested()) {
+                status_ = Status::Cancelled;
+                return;
+            }
+            // Cut at its NUL already: the document keeps every byte left.
+            result_ = document_.load(std::move(*bytes), false);
+        } else {
+            result_ = document_.load(std::move(*bytes), rules_.discardTrailing);
+            nulOffset_ = result_.nulOffset;
+        }
+    } catch (const std::bad_alloc&) {
+        status_ = Status::OutOfMemory;
+        return;
+    } catch (const std::exception& failure) {
+        reason_ = failure.what();
+        status_ = Status::Failed;
+        return;
+    }
+    status_ = cancelRequested() ? Status::Cancelled : Status::Done;
+    if (status_ == Status::Done) {
+        report(100);
+    }
+}
+
+} // namespace tavrel

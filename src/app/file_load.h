@@ -1,0 +1,77 @@
+// One file read into a document of its own, as the window loads it: the read, the cut at a
+// NUL and the line-end repair, then the paragraphs. It needs no toolkit and runs on any
+// thread, so the window can load a large file on a worker while the old document stays
+// on screen, and take the new one only when it is complete.
+#pragma once
+
+#include "editor/document.h"
+#include "text/unicode_art.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tavrel {
+
+// How the bytes become the document: "Convert Unix files to Windows" cuts the text at its
+// first NUL and repairs its line ends; without it the document stops at a NUL itself and
+// may drop trailing blanks (the editor's eoDiscardTrailingSpaces).
+// The file's encoding is read first (Automatic finds Unicode art), as the chosen item of the
+// Encoding menu says.
+struct FileLoadRules {
+    bool convert = true;
+    bool discardTrailing = false;
+    EncodingChoice encoding = EncodingChoice::Automatic;
+};
+
+class FileLoad {
+public:
+    enum class Status : std::uint8_t { Pending, Done, Failed, OutOfMemory, Cancelled };
+
+    FileLoad(std::string path, FileLoadRules rules);
+    FileLoad(const FileLoad&) = delete; // owns a whole document
+    FileLoad& operator=(const FileLoad&) = delete;
+
+    // Called now and then from the thread that runs the load, with a percentage (0..100).
+    std::function<void(int percent)> onProgress;
+
+    // Does all the work; once. cancel() from another thread stops it at its next piece.
+    void run();
+    void cancel() noexcept { cancelled_.store(true, std::memory_order_relaxed); }
+    [[nodiscard]] bool cancelRequested() const noexcept {
+        return cancelled_.load(std::memory_order_relaxed);
+    }
+
+    // After run(): what came of it.
+    [[nodiscard]] Status status() const noexcept { return status_; }
+    [[nodiscard]] const std::string& path() const noexcept { return path_; }
+    // The system's reason when the file could not be read.
+    [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
+    // The file's size in bytes, and where its text stopped at a NUL (-1: it did not).
+    [[nodiscard]] std::uint64_t fileSize() const noexcept { return fileSize_; }
+    [[nodiscard]] std::int64_t nulOffset() const noexcept { return nulOffset_; }
+    [[nodiscard]] const LoadResult& result() const noexcept { return result_; }
+    // The encoding, mark and line end the file was read in, to save it back the same way.
+    [[nodiscard]] const UnicodeForm& form() const noexcept { return form_; }
+    [[nodiscard]] const FileLoadRules& rules() const noexcept { return rules_; }
+    // The loaded text, to be swapped into an engine (TextEngine::adoptDocument).
+    [[nodiscard]] Document& document() noexcept { return document_; }
+
+private:
+    void report(int percent);
+
+    std::string path_;
+    FileLoadRules rules_;
+    std::atomic<bool> cancelled_{false};
+    Status status_ = Status::Pending;
+    std::string reason_;
+    std::uint64_t fileSize_ = 0;
+    std::int64_t nulOffset_ = -1;
+    LoadResult result_;
+    UnicodeForm form_;
+    Document document_;
+    int lastPercent_ = -1;
+};
+
+} // namespace tavrel

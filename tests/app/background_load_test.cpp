@@ -1,0 +1,181 @@
+// The window loading a large file on a worker thread, offscreen: the old document stays,
+// read-only, until the new one is complete; Esc or another load keeps it untouched; a file
+// that cannot be read midway reports as every load does and keeps it too.
+#include "window_fixture.h"
+
+#include "app/file_load.h"
+#include "app/load_progress_bar.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace tavrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BackgroundLoadWindow : public WindowTest {
+protected:
+    // Every load goes to the worker and shows its progress at once.
+    MainWindow& openLoadingEverything() {
+        MainWindowSetup s = setup();
+        s.backgroundLoadBytes = 0;
+        s.loadProgressDelayMs = 0;
+        window = std::make_unique<MainWindow>(std::move(s));
+        return *window;
+    }
+
+    static bool waitForLoad(MainWindow& w) {
+        for (int i = 0; i < 600 && w.isLoading(); ++i) {
+            QTest::qWait(50);
+        }
+        return !w.isLoading();
+    }
+
+    static constexpr std::string_view kLine = "a line of a big file, long enough to be seen\n";
+    static constexpr Pos kBigLines = ((Pos(64) << 20) + Pos(kLine.size()) - 1) / Pos(kLine.size());
+
+    // 64 MB of short lines: long enough to be caught loading on any machine.
+    std::string bigFile() {
+        const std::string path = folder / "big.nfo";
+        std::string bytes;
+        bytes.reserve(64u << 20);
+        while (bytes.size() < (64u << 20)) {
+            bytes += kLine;
+        }
+        writeFile(path, bytes);
+        return path;
+    }
+};
+
+TEST_F(BackgroundLoadWindow, aLoadInTheBackgroundEndsLikeASynchronousOne) {
+    const std::string small = file("small.nfo", "one\ntwo\n");
+    MainWindow& w = openLoadingEverything();
+    ASSERT_TRUE(w.load(small));
+    EXPECT_TRUE(w.isLoading());
+    EXPECT_TRUE(w.editor().isReadOnly());
+    ASSERT_TRUE(waitForLoad(w));
+    EXPECT_EQ(text(w), "one\r\ntwo\r\n");
+    EXPECT_EQ(w.fileName(), small);
+    EXPECT_FALSE(w.isModified());
+    EXPECT_FALSE(w.editor().isReadOnly());
+    EXPECT_FALSE(w.loadProgress().isVisible());
+    EXPECT_EQ(w.recentFiles().items().front(), small);
+}
+
+TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowedMeanwhile) {
+    const std::string old = file("old.nfo", "old text\r\n");
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    const QString title = w.windowTitle();
+
+    ASSERT_TRUE(w.load(bigFile()));
+    ASSERT_TRUE(w.isLoading());
+    QTRY_VERIFY_WITH_TIMEOUT(w.loadProgress().isVisible(), 5000);
+    EXPECT_NE(w.loadProgress().caption().indexOf(QStringLiteral("big.nfo")), -1);
+    // The editor ignores typing meanwhile: it would be lost with the old document.
+    QTest::keyClicks(&w.editor(), QStringLiteral("xyz"));
+    EXPECT_EQ(text(w), "old text\r\n");
+
+    QTest::keyClick(&w.editor(), Qt::Key_Escape);
+    EXPECT_FALSE(w.isLoading());
+    EXPECT_FALSE(w.loadProgress().isVisible());
+    QTest::qWait(300); // the cancelled worker may still end meanwhile; nothing of it shows
+    EXPECT_EQ(text(w), "old text\r\n");
+    EXPECT_EQ(w.fileName(), old);
+    EXPECT_EQ(w.windowTitle(), title);
+    EXPECT_FALSE(w.isModified());
+    EXPECT_FALSE(w.editor().isReadOnly());
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(BackgroundLoadWindow, progressReachesTheBarAndALaterLoadWinsOverARunningOne) {
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    const std::string big = bigFile();
+    std::vector<int> seen;
+    ASSERT_TRUE(w.load(big));
+    for (int i = 0; i < 600 && w.isLoading(); ++i) {
+        seen.push_back(w.loadProgress().percent());
+        QTest::qWait(10);
+    }
+    ASSERT_FALSE(w.isLoading());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](int p) { return p > 0; }));
+    EXPECT_EQ(w.fileName(), big);
+    // Every LF became CR LF: a break counts two positions.
+    EXPECT_EQ(w.editor().engine().charCount(), kBigLines * (Pos(kLine.size()) + 1));
+
+    const std::string small = file("small.nfo", "small\r\n");
+    ASSERT_TRUE(w.load(big));
+    ASSERT_TRUE(w.load(small)); // the first is cancelled, the second shows
+    ASSERT_TRUE(waitForLoad(w));
+    QTest::qWait(300);
+    EXPECT_EQ(text(w), "small\r\n");
+    EXPECT_EQ(w.fileName(), small);
+}
+
+// Format commands and Undo act on the engine, past the read-only editor: an edit made so
+// while loading is asked about before the loaded file replaces it.
+TEST_F(BackgroundLoadWindow, anEditMadeWhileLoadingIsAskedAboutAndCancelKeepsIt) {
+    const std::string old = file("old.nfo", "old\r\n");
+    MainWindow& w = openLoadingEverything();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    ASSERT_TRUE(w.load(bigFile()));
+    type(w, "edited ");
+    dialogs.saveAnswers.push_back(SaveAnswer::Cancel);
+    ASSERT_TRUE(waitForLoad(w));
+    QTest::qWait(100);
+    EXPECT_EQ(text(w), "edited old\r\n");
+    EXPECT_EQ(w.fileName(), old);
+    EXPECT_TRUE(w.isModified());
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0], "ask:" + kSaveQuestion);
+
+    // Unedited, the next load asks nothing.
+    dialogs.log.clear();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    EXPECT_EQ(text(w), "old\r\n");
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(BackgroundLoadWindow, aFileThatCannotBeReadKeepsTheOldDocumentAsOrdinaryUser) {
+    if (runningAsRoot()) {
+        GTEST_SKIP() << kRootSkipReason;
+    }
+    const std::string old = file("old.nfo", "kept\r\n");
+    const std::string locked = file("locked.nfo", "secret\r\n");
+    fs::permissions(locked, fs::perms::none);
+    MainWindow& w = openLoadingEverything();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    w.load(locked); // the size is known; the read fails on the worker
+    ASSERT_TRUE(waitForLoad(w));
+    EXPECT_EQ(text(w), "kept\r\n");
+    EXPECT_EQ(w.fileName(), old);
+    EXPECT_FALSE(w.editor().isReadOnly());
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0], "plain:" + kLoadFailed);
+    EXPECT_NE(dialogs.details[0].find("locked.nfo"), std::string::npos);
+}
+
+TEST_F(BackgroundLoadWindow, closingTheWindowWhileLoadingEndsTheWorker) {
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    ASSERT_TRUE(w.load(bigFile()));
+    ASSERT_TRUE(w.isLoading());
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.isLoading());
+    window.reset(); // waits for the worker; a crash or a hang here is the fault
+}
+
+} // namespace
+} // namespace tavrel::test

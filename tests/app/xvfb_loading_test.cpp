@@ -1,0 +1,134 @@
+// A large file handed to the running window, on a real X server with a window manager: the
+// window keeps answering keys while the file loads, shows the load's progress line, and Esc
+// keeps the document it had.
+#include "end_to_end_support.h"
+#include "support/x_session.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace tavrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class XvfbLoading : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const std::string missing = xSessionMissing(); !missing.empty()) {
+            GTEST_SKIP() << missing;
+        }
+        writeFile(install.folder + "usb.dat", "");
+        writeFile(install.folder + "Tavrel.ini",
+                  "[Options]\r\nOneInstance=1\r\nLanguage=English\r\nAutoWidth=0\r\n"
+                  "AutoHeight=0\r\n");
+        fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    }
+
+    void TearDown() override {
+        for (auto& process : processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+
+    QProcess& start(const std::string& file) {
+        processes.push_back(std::make_unique<QProcess>());
+        QProcess& process = *processes.back();
+        QProcessEnvironment environment = xProgramEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(install.configHome));
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromStdString(install.program), {QString::fromStdString(file)});
+        EXPECT_TRUE(process.waitForStarted(10000));
+        return process;
+    }
+
+    // The lower half of the window as the X server shows it: where the progress line
+    // appears above the button bar, away from the blinking caret on the first line.
+    QImage grab(const QString& window) {
+        const std::string png = scratch / "window.png";
+        QProcess tool;
+        tool.start(QStringLiteral(TAVREL_X_GRAB), {window, QString::fromStdString(png)});
+        if (!tool.waitForFinished(20000) || tool.exitCode() != 0) {
+            return {};
+        }
+        const QImage whole =
+            QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+        return whole.copy(0, whole.height() / 2, whole.width(),
+                          whole.height() - whole.height() / 2);
+    }
+
+    // About 400 MB of short Unix lines: the line-end repair and a record per line make the
+    // load take seconds, while the file stays in a folder of the test's own.
+    std::string bigFile() {
+        const std::string path = scratch / "big.nfo";
+        std::string block;
+        for (int i = 0; block.size() < (1u << 20); ++i) {
+            block += "line " + std::to_string(i) + " of a generated file\n";
+        }
+        std::ofstream out(path, std::ios::binary);
+        for (std::size_t written = 0; written < (400u << 20); written += block.size()) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
+        return path;
+    }
+
+    Installation install;
+    TempFolder runtime; // a private runtime folder for the instance channel
+    TempFolder scratch; // the big file, deleted with the folder
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+TEST_F(XvfbLoading, theWindowAnswersWhileLoadingAndEscKeepsTheOldDocument) {
+    const std::string old = install.root / "old.nfo";
+    writeFile(old, "the old document\r\n");
+    start(old);
+    const QString window = waitForWindow(QStringLiteral("^Tavrel - .*/old\\.nfo$"));
+    ASSERT_FALSE(window.isEmpty());
+    std::this_thread::sleep_for(500ms); // placed by the window manager, painted
+    const std::string big = bigFile();
+    const QImage before = grab(window);
+    ASSERT_FALSE(before.isNull());
+
+    // A second start hands the file over and ends; the first window loads it.
+    QProcess& later = start(big);
+    ASSERT_TRUE(later.waitForFinished(15000));
+    // The progress line shows within a second or so, while the title still names the old
+    // file: the window changed, though its document did not.
+    bool progressSeen = false;
+    for (int i = 0; i < 30 && !progressSeen; ++i) {
+        std::this_thread::sleep_for(100ms);
+        const QImage now = grab(window);
+        progressSeen = now.size() == before.size() && now != before &&
+                       windowTitle(window).endsWith(QStringLiteral("/old.nfo"));
+    }
+    ASSERT_TRUE(progressSeen) << "no progress line while the file was loading";
+
+    // A key handled while loading: Ctrl+F opens the find dialog, Esc closes it again.
+    ASSERT_TRUE(sendKeys(window, {"ctrl+f"}));
+    const QString find = waitForWindow(QStringLiteral("^Replace$|^Find"), 10000);
+    EXPECT_FALSE(find.isEmpty()) << "the window did not answer while loading";
+    if (!find.isEmpty()) {
+        ASSERT_TRUE(sendKeys(find, {"Escape"}));
+        EXPECT_TRUE(waitForWindowGone(QStringLiteral("^Replace$|^Find"), 10000));
+    }
+
+    // Esc cancels: the old document stays, also once the worker would have finished.
+    ASSERT_TRUE(sendKeys(window, {"Escape"}));
+    std::this_thread::sleep_for(4s);
+    EXPECT_TRUE(windowTitle(window).endsWith(QStringLiteral("/old.nfo"))) << "the load went on";
+    EXPECT_EQ(grab(window), before) << "the old document is not shown as it was";
+}
+
+} // namespace
+} // namespace tavrel::test
