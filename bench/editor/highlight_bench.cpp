@@ -89,8 +89,8 @@ void BM_Scan100MB(benchmark::State& state) {
         const auto start = Clock::now();
         const std::clock_t cpuStart = std::clock();
         runs = 0;
-        for (Pos p = 0; p < engine.paragraphCount(); ++p) {
-            runs += highlights.scanParagraph(engine.paragraph(p)).size();
+        for (Pos p = 0; p < engine.document().paragraphCount(); ++p) {
+            runs += highlights.scanParagraph(engine.document().paragraph(p)).size();
         }
         const double t = secondsSince(start);
         oursCpu = std::min(oursCpu, static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);

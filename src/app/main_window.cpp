@@ -378,7 +378,7 @@ void MainWindow::sizeToContent() {
     input.autoWidth = options_.autoWidth;
     input.averageCharWidth = averageCharWidth_;
     input.maxCharWidth = maxCharWidth_;
-    input.lineCount = m_->engine().paragraphsViewCount();
+    input.lineCount = m_->engine().paragraphs().count();
     input.lineNumbers = options_.lineNumbers;
     input.gutterWidth = g_->width();
     if (input.autoWidth && input.lineCount > 0) {
@@ -417,7 +417,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     input.desiredWidth = desiredWidth;
     input.sameDim = options_.sameDim;
     input.autoHeight = options_.autoHeight;
-    input.lineCount = m_->engine().paragraphsViewCount();
+    input.lineCount = m_->engine().paragraphs().count();
     input.lineHeight = m_->lineHeight();
     input.windowTop = geometry().y();
     input.windowHeight = height();

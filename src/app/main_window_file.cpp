@@ -170,7 +170,7 @@ void MainWindow::newDocument() {
     if (askToSave()) {
         return;
     }
-    m_->engine().clearText();
+    m_->engine().paragraphs().clear();
     m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     nulOffset_ = -1;
@@ -215,7 +215,7 @@ void MainWindow::dropFiles(const std::vector<std::string>& names) {
 void MainWindow::showProperties() {
     // The lines of the document in memory: reading the file again would cost seconds and
     // gigabytes for a large one, and would miss the edits.
-    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphsViewCount());
+    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphs().count());
 }
 
 void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {

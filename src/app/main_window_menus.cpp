@@ -77,10 +77,10 @@ void MainWindow::connectCommands() {
         menus_.action("Redo1"), [&engine] { return engine.canRedo(); }, [this] { m_->redo(); });
     on("Deleteline1", [&engine] { deleteLine(engine); });
     guard(
-        menus_.action("Cut1"), [&engine] { return engine.selLength() != 0; },
+        menus_.action("Cut1"), [&engine] { return engine.selection().length() != 0; },
         [this] { m_->cutToClipboard(); });
     guard(
-        menus_.action("Copy1"), [&engine] { return engine.selLength() != 0; },
+        menus_.action("Copy1"), [&engine] { return engine.selection().length() != 0; },
         [this] { copySelection(); });
     guard(
         menus_.action("Paste1"), [] { return clipboardHasText(); },

@@ -23,8 +23,8 @@ enum PopupItem { kUndo = 0, kRedo = 1, kCut = 3, kCopy = 4, kPaste = 5, kSelectA
 } // namespace
 
 void TextEditor::copyToClipboard() {
-    const bool block = engine_.blockMode();
-    if (!block && engine_.selLength() == 0) {
+    const bool block = engine_.selection().isBlock();
+    if (!block && engine_.selection().length() == 0) {
         return;
     }
     std::string bytes = engine_.selText();
@@ -41,7 +41,8 @@ void TextEditor::copyToClipboard() {
 }
 
 void TextEditor::cutToClipboard() {
-    if (readOnly_ || displayOnly_ || (engine_.selLength() == 0 && !engine_.blockMode())) {
+    if (readOnly_ || displayOnly_ ||
+        (engine_.selection().length() == 0 && !engine_.selection().isBlock())) {
         return;
     }
     copyToClipboard();
@@ -106,7 +107,7 @@ void TextEditor::updatePopupMenu() {
         return;
     }
     const QList<QAction*> items = popup_->actions();
-    const bool selection = engine_.selLength() != 0 || engine_.blockMode();
+    const bool selection = engine_.selection().length() != 0 || engine_.selection().isBlock();
     const bool editable = !readOnly_ && !displayOnly_;
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     items[kUndo]->setEnabled(engine_.canUndo());
