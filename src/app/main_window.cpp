@@ -118,7 +118,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     }
     // Save is offered only for a modified document with a name; a start without a file
     // has neither.
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     const std::string& first = setup_.commandLineFile;
     bool loaded = false;
     if (!first.empty() && platform::isFile(first)) {
@@ -210,7 +210,6 @@ void MainWindow::createComponents() {
     });
 
     menus_.build(mainMenuRows(), menuBar(), nullptr, this);
-    menus_.menu("file_recentfiles")->setEnabled(false);
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
@@ -460,6 +459,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     }
     shownOnce_ = true;
     modified_ = false;
+    applyWindowEnabling();
     sizing_ = false;
 }
 

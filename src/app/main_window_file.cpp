@@ -87,7 +87,7 @@ bool MainWindow::load(const std::string& name) {
         sizeWindow(fileClass_, 0);
     }
     modified_ = false;
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     focusAfterLoad();
     return true;
 }
@@ -109,13 +109,9 @@ void MainWindow::updateTitle() {
     fileClass_ = fileClassOf(fileName_);
 }
 
-void MainWindow::setButtonSaveEnabled(bool on) {
-    p_->saveButton()->setEnabled(on);
-}
-
 void MainWindow::editorChanged() {
     modified_ = true;
-    setButtonSaveEnabled(!fileName_.empty());
+    applyWindowEnabling();
 }
 
 // --- The question to save -------------------------------------------------------------------
@@ -155,7 +151,7 @@ void MainWindow::rebuildRecentMenu() {
         QAction* item = menu->addAction(text);
         connect(item, &QAction::triggered, this, [this, caption] { openRecent(caption); });
     }
-    menu->setEnabled(!recent_.empty());
+    applyWindowEnabling();
 }
 
 void MainWindow::openRecent(const std::string& caption) {
@@ -178,7 +174,7 @@ void MainWindow::newDocument() {
     notice_->hide();
     modified_ = false;
     updateTitle();
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     if (m_->isEnabled()) {
         m_->setFocus();
     }
@@ -284,7 +280,7 @@ bool MainWindow::save() {
     }
     addRecent(fileName_);
     modified_ = false;
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     return true;
 }
 
@@ -335,7 +331,7 @@ bool MainWindow::saveAs() {
     options_.lastDir = folderPart(fileName_);
     addRecent(fileName_);
     modified_ = false;
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     updateTitle();
     return true;
 }
