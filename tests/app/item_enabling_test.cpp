@@ -4,6 +4,8 @@
 // here by hand; the Save button and the repeat-find items follow the state without a menu.
 #include "window_fixture.h"
 
+#include "app/button_bar.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
