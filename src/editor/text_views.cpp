@@ -154,12 +154,20 @@ Pos LinesView::caretLine() {
     if (!layout.wordWrap()) {
         return p;
     }
+    // The last display line of the paragraph that starts at or before the caret, found by
+    // halving: a paragraph can have millions of lines.
     const Pos offset = caret - doc.paragraphStart(p);
-    Pos sub = layout.lineCountOf(p) - 1;
-    while (sub > 0 && layout.lineStart(p, sub) > offset) {
-        --sub;
+    Pos low = 0;
+    Pos high = layout.lineCountOf(p) - 1;
+    while (low < high) {
+        const Pos middle = low + (high - low + 1) / 2;
+        if (layout.lineStart(p, middle) > offset) {
+            high = middle - 1;
+        } else {
+            low = middle;
+        }
     }
-    return layout.firstLineOf(p) + sub;
+    return layout.firstLineOf(p) + low;
 }
 
 Pos LinesView::caretColumn() {
