@@ -319,8 +319,8 @@ TEST(LinesAndColumns, caretLineInAParagraphOfManyLines) {
     for (Pos offset = 0; offset <= 1003; ++offset) {
         e.setSelStart(first + offset);
         // 1003 = 143 * 7 + 2: 144 lines; the paragraph's end is on the last.
-        ASSERT_EQ(e.selLine(), 1 + std::min<Pos>(offset / 7, 143)) << "offset " << offset;
-        ASSERT_EQ(e.selCol(), offset - std::min<Pos>(offset / 7, 143) * 7);
+        ASSERT_EQ(e.lines().caretLine(), 1 + std::min<Pos>(offset / 7, 143)) << "offset " << offset;
+        ASSERT_EQ(e.lines().caretColumn(), offset - std::min<Pos>(offset / 7, 143) * 7);
     }
 }
 
