@@ -314,11 +314,11 @@ void BM_AssignWholeText(benchmark::State& state) {
         e.setUndoMaxSpace(100000); // the main window's limit
         std::string copy = text;
         auto start = Clock::now();
-        e.setParagraphsText(std::move(copy));
+        e.paragraphs().setText(std::move(copy));
         first += secondsSince(start);
         copy = text;
         start = Clock::now();
-        e.setParagraphsText(std::move(copy));
+        e.paragraphs().setText(std::move(copy));
         const double t = secondsSince(start);
         second += t;
         state.SetIterationTime(t);

@@ -62,8 +62,8 @@ void BM_Scan100MB(benchmark::State& state) {
         const auto start = Clock::now();
         const std::clock_t cpuStart = std::clock();
         runs = 0;
-        for (Pos p = 0; p < engine.paragraphCount(); ++p) {
-            runs += highlights.scanParagraph(engine.paragraph(p)).size();
+        for (Pos p = 0; p < engine.document().paragraphCount(); ++p) {
+            runs += highlights.scanParagraph(engine.document().paragraph(p)).size();
         }
         const double t = secondsSince(start);
         cpu.push_back(static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
@@ -104,8 +104,8 @@ void BM_Scan100MB(benchmark::State& state) {
     std::printf("input: %.1f MB, %lld paragraphs: the corpus's prose and NFO art (mobydick, every "
                 "nfo/, jargon447) with an address on every eighth line; %zu keywords, e.g. "
                 "\"%s\", \"%s\", \"%s\"\n",
-                mb, static_cast<long long>(engine.paragraphCount()), keywordWords().size(),
-                keywordWords()[0].c_str(), keywordWords()[50].c_str(),
+                mb, static_cast<long long>(engine.document().paragraphCount()),
+                keywordWords().size(), keywordWords()[0].c_str(), keywordWords()[50].c_str(),
                 keywordWords().back().c_str());
 }
 BENCHMARK(BM_Scan100MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -119,7 +119,7 @@ void BM_KeystrokeIn889MBParagraph(benchmark::State& state) {
     engine.setSelStart(middle);
     auto start = Clock::now();
     engine.setSelText("x");
-    benchmark::DoNotOptimize(engine.selLine());
+    benchmark::DoNotOptimize(engine.lines().caretLine());
     const double first = secondsSince(start);
 
     constexpr int kKeys = 20;
@@ -130,8 +130,8 @@ void BM_KeystrokeIn889MBParagraph(benchmark::State& state) {
             start = Clock::now();
             const double cpu = threadCpuSeconds();
             engine.setSelText(i % 4 == 3 ? " " : "x");
-            benchmark::DoNotOptimize(engine.selLine());
-            benchmark::DoNotOptimize(engine.selCol());
+            benchmark::DoNotOptimize(engine.lines().caretLine());
+            benchmark::DoNotOptimize(engine.lines().caretColumn());
             keys.push_back(secondsSince(start));
             cpuKeys.push_back(threadCpuSeconds() - cpu);
         }
@@ -146,8 +146,8 @@ void BM_KeystrokeIn889MBParagraph(benchmark::State& state) {
     for (int i = 0; i < kKeys; ++i) {
         const double cpu = threadCpuSeconds();
         engine.setSelText(i % 4 == 3 ? " " : "x");
-        benchmark::DoNotOptimize(engine.selLine());
-        benchmark::DoNotOptimize(engine.selCol());
+        benchmark::DoNotOptimize(engine.lines().caretLine());
+        benchmark::DoNotOptimize(engine.lines().caretColumn());
         endKeys.push_back(threadCpuSeconds() - cpu);
     }
     std::sort(endKeys.begin(), endKeys.end());

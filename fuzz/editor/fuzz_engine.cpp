@@ -34,7 +34,7 @@ private:
 
 void check(tavrel::TextEngine& e) {
     if (!e.consistencyCheck().empty() ||
-        static_cast<tavrel::Pos>(e.paragraphsText().size()) != e.charCount()) {
+        static_cast<tavrel::Pos>(e.paragraphs().text().size()) != e.charCount()) {
         __builtin_trap();
     }
 }
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tavrel::TextEngine e;
     e.setUndoMaxSpace(0);
     e.loadBytes(std::string(reinterpret_cast<const char*>(data + 1), fileSize));
-    const std::string loaded = e.paragraphsText();
+    const std::string loaded = e.paragraphs().text();
     check(e);
     Script script(data + 1 + fileSize, size - 1 - fileSize);
     while (!script.done()) {
@@ -73,12 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 5:
-            if (e.paragraphCount() > 0) {
-                e.deleteParagraph(script.number() % e.paragraphCount());
+            if (e.document().paragraphCount() > 0) {
+                e.paragraphs().remove(script.number() % e.document().paragraphCount());
             }
             break;
         case 6:
-            e.insertParagraph(script.number() % (e.paragraphCount() + 2), script.text());
+            e.paragraphs().insert(script.number() % (e.document().paragraphCount() + 2),
+                                  script.text());
             break;
         case 7:
             e.setBlockSelection(script.number() % count, script.number() % count,
@@ -99,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         e.undo();
     }
     check(e);
-    if (e.paragraphsText() != loaded) {
+    if (e.paragraphs().text() != loaded) {
         __builtin_trap();
     }
     return 0;

@@ -82,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkRuns(words, text.size());
 
     engine.loadBytes(std::move(text));
-    for (tavrel::Pos p = 0; p < engine.paragraphCount(); ++p) {
-        checkRuns(highlights.paragraphRuns(p), engine.paragraph(p).size());
+    for (tavrel::Pos p = 0; p < engine.document().paragraphCount(); ++p) {
+        checkRuns(highlights.paragraphRuns(p), engine.document().paragraph(p).size());
     }
     for (std::size_t i = 0; i + 2 < edits.size(); i += 3) {
         const tavrel::Pos length = engine.charCount();
@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         engine.setSelText(std::string(1, edits[i + 2]));
         const tavrel::Pos p = engine.caretParagraph();
         const auto& kept = highlights.paragraphRuns(p);
-        checkRuns(kept, engine.paragraph(p).size());
-        if (!sameRuns(kept, highlights.scanParagraph(engine.paragraph(p)))) {
+        checkRuns(kept, engine.document().paragraph(p).size());
+        if (!sameRuns(kept, highlights.scanParagraph(engine.document().paragraph(p)))) {
             __builtin_trap();
         }
     }

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tavrel::TextEngine engine;
     engine.setUndoMaxSpace(0);
     engine.loadBytes(std::string(text));
-    const std::string before = engine.paragraphsText();
+    const std::string before = engine.paragraphs().text();
 
     tavrel::FindReplace finder(engine);
     finder.setFindText(pattern);
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (engine.canUndo()) {
         engine.undo();
     }
-    if (engine.paragraphsText() != before) {
+    if (engine.paragraphs().text() != before) {
         std::abort();
     }
     return 0;

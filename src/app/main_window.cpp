@@ -120,7 +120,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     }
     // Save is offered only for a modified document with a name; a start without a file
     // has neither.
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     const std::string& first = setup_.commandLineFile;
     bool loaded = false;
     if (!first.empty() && platform::isFile(first)) {
@@ -224,7 +224,6 @@ void MainWindow::createComponents() {
     });
 
     menus_.build(mainMenuRows(), menuBar(), nullptr, this);
-    menus_.menu("file_recentfiles")->setEnabled(false);
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
@@ -392,7 +391,7 @@ void MainWindow::sizeToContent() {
     input.autoWidth = options_.autoWidth;
     input.averageCharWidth = averageCharWidth_;
     input.maxCharWidth = maxCharWidth_;
-    input.lineCount = m_->engine().paragraphsViewCount();
+    input.lineCount = m_->engine().paragraphs().count();
     input.lineNumbers = options_.lineNumbers;
     input.gutterWidth = g_->width();
     if (input.autoWidth && input.lineCount > 0) {
@@ -431,7 +430,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     input.desiredWidth = desiredWidth;
     input.sameDim = options_.sameDim;
     input.autoHeight = options_.autoHeight;
-    input.lineCount = m_->engine().paragraphsViewCount();
+    input.lineCount = m_->engine().paragraphs().count();
     input.lineHeight = m_->lineHeight();
     input.windowTop = geometry().y();
     input.windowHeight = height();
@@ -474,6 +473,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     }
     shownOnce_ = true;
     modified_ = false;
+    applyWindowEnabling();
     sizing_ = false;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/document_title.h"
+#include "app/item_enabling.h"
 #include "app/main_menus.h"
 #include "app/option_dialogs.h"
 #include "app/print_setup.h"
@@ -239,16 +240,19 @@ private:
     void editHighlightList();
     void applySettingsToWidgets();
     void applyDragDrop();
-    void readSettingsFromWidgets();
     void buildLanguageMenu();
     void rebuildRecentMenu();
-    void updateFileMenu();
-    void updateEditMenu();
-    void updateFormatMenu();
     void updateOptionsMenu();
-    void updatePopupMenu();
+    // The enabling rules (item_enabling.h) applied to the rows of one group; the rows
+    // that follow the window's state are applied after each change of it.
+    void applyEnabling(ItemGroup group);
+    void applyWindowEnabling() { applyEnabling(ItemGroup::Window); }
+    // What the rules need to know; the clipboard and the file system are asked only for
+    // the groups whose rules read them.
+    [[nodiscard]] WindowState enablingState(ItemGroup group) const;
     void reenableGuardedItems();
-    void guard(QAction* action, std::function<bool()> condition, std::function<void()> run);
+    // Connects a main-menu item whose shortcut must meet its enabling rule.
+    void guard(const char* item, ItemGroup group, std::function<void()> run);
     void editorChanged();
     // Find and replace (main_window_find.cpp).
     void createFindDialog();
@@ -275,7 +279,6 @@ private:
     // The bounds SaveBounds writes: the window's own area without the frame the window
     // system adds, whose size is known only once the window is shown.
     [[nodiscard]] QRect currentBounds() const;
-    void setButtonSaveEnabled(bool on);
     [[nodiscard]] bool writeDocument(const std::string& path);
     [[nodiscard]] bool mayDropAfterNul(const std::string& path);
     // The load message (text 103) for a file that could not be read, and why.
@@ -318,11 +321,7 @@ private:
     MenuSet menus_;
     MenuSet popupItems_;
     QMenu* popup_ = nullptr;
-    struct Guarded {
-        QAction* action;
-        std::function<bool()> condition;
-    };
-    std::vector<Guarded> guarded_;
+    std::vector<QAction*> guarded_;
     FindDialog* findDialog_ = nullptr;
     std::unique_ptr<FindReplace> finder_;
     // The shortcuts the open find dialog takes from five Edit items, to give back.

@@ -33,7 +33,8 @@ public:
 
 protected:
     [[nodiscard]] QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
-        if (editor_.isNull() || !hasFormat(mimeType) || editor_->engine().selLength() == 0) {
+        if (editor_.isNull() || !hasFormat(mimeType) ||
+            editor_->engine().selection().length() == 0) {
             return {};
         }
         const QString text = editor_->clipboardText(editor_->engine().selText());
@@ -76,7 +77,8 @@ void MainWindow::connectEditorHabits() {
 
 void MainWindow::offerPrimarySelection() {
     QClipboard* clipboard = QApplication::clipboard();
-    if (clipboard == nullptr || !clipboard->supportsSelection() || m_->engine().selLength() == 0) {
+    if (clipboard == nullptr || !clipboard->supportsSelection() ||
+        m_->engine().selection().length() == 0) {
         return;
     }
     // While the selection we offered is still ours, it already gives the current text.

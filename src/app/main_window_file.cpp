@@ -168,7 +168,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
         sizeWindow(fileClass_, 0);
     }
     modified_ = false;
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     focusAfterLoad();
     return true;
 }
@@ -190,14 +190,10 @@ void MainWindow::updateTitle() {
     fileClass_ = fileClassOf(fileName_);
 }
 
-void MainWindow::setButtonSaveEnabled(bool on) {
-    p_->saveButton()->setEnabled(on);
-}
-
 void MainWindow::editorChanged() {
     editedWhileLoading_ = editedWhileLoading_ || isLoading();
     modified_ = true;
-    setButtonSaveEnabled(!fileName_.empty());
+    applyWindowEnabling();
 }
 
 // --- The question to save -------------------------------------------------------------------
@@ -237,7 +233,7 @@ void MainWindow::rebuildRecentMenu() {
         QAction* item = menu->addAction(text);
         connect(item, &QAction::triggered, this, [this, caption] { openRecent(caption); });
     }
-    menu->setEnabled(!recent_.empty());
+    applyWindowEnabling();
 }
 
 void MainWindow::openRecent(const std::string& caption) {
@@ -253,7 +249,7 @@ void MainWindow::newDocument() {
         return;
     }
     cancelLoading(); // New wins over a file still loading
-    m_->engine().clearText();
+    m_->engine().paragraphs().clear();
     m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     textForm_ = UnicodeForm{}; // typed text is saved as its bytes
@@ -262,7 +258,7 @@ void MainWindow::newDocument() {
     notice_->hide();
     modified_ = false;
     updateTitle();
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     if (m_->isEnabled()) {
         m_->setFocus();
     }
@@ -299,7 +295,7 @@ void MainWindow::dropFiles(const std::vector<std::string>& names) {
 void MainWindow::showProperties() {
     // The lines of the document in memory: reading the file again would cost seconds and
     // gigabytes for a large one, and would miss the edits.
-    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphsViewCount());
+    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphs().count());
 }
 
 void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {
@@ -405,7 +401,7 @@ bool MainWindow::save() {
     }
     addRecent(fileName_);
     modified_ = false;
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     return true;
 }
 
@@ -456,7 +452,7 @@ bool MainWindow::saveAs() {
     options_.lastDir = folderPart(fileName_);
     addRecent(fileName_);
     modified_ = false;
-    setButtonSaveEnabled(false);
+    applyWindowEnabling();
     updateTitle();
     return true;
 }

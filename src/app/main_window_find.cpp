@@ -85,12 +85,10 @@ void MainWindow::finishFindAction(FindOutcome outcome) {
 }
 
 void MainWindow::updateFindItems() {
-    QAction* next = menus_.action("FindNext1");
-    next->setEnabled(finder_->nextEnabled());
-    menus_.action("FindPrev1")->setEnabled(finder_->previousEnabled());
+    applyWindowEnabling();
     if (finder_->nextCaptionText() != 0) {
         // A language file without the line leaves the item without a caption.
-        next->setText(langText(finder_->nextCaptionText()));
+        menus_.action("FindNext1")->setText(langText(finder_->nextCaptionText()));
     }
 }
 

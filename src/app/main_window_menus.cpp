@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/button_bar.h"
+#include "app/item_enabling.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "platform/paths.h"
@@ -28,22 +29,53 @@ namespace {
 } // namespace
 
 // A main-menu shortcut acts as if its menu had been opened: the item runs only when the
-// state that opening computes would enable it. Between openings the items stay enabled so
-// that their shortcuts reach this check at all.
-void MainWindow::guard(QAction* action, std::function<bool()> condition,
-                       std::function<void()> run) {
-    guarded_.push_back({action, condition});
+// rule that opening applies enables it. Between openings the items stay enabled so that
+// their shortcuts reach this check at all.
+void MainWindow::guard(const char* item, ItemGroup group, std::function<void()> run) {
+    QAction* action = menus_.action(item);
+    guarded_.push_back(action);
     connect(action, &QAction::triggered, this,
-            [condition = std::move(condition), run = std::move(run)] {
-                if (condition()) {
+            [this, item = std::string(item), group, run = std::move(run)] {
+                if (isItemEnabled(itemEnabling(m_->engine(), enablingState(group)), item)) {
                     run();
                 }
             });
 }
 
 void MainWindow::reenableGuardedItems() {
-    for (const Guarded& item : guarded_) {
-        item.action->setEnabled(true);
+    for (QAction* action : guarded_) {
+        action->setEnabled(true);
+    }
+}
+
+WindowState MainWindow::enablingState(ItemGroup group) const {
+    WindowState state;
+    state.modified = modified_;
+    state.named = !fileName_.empty();
+    state.nameIsFile = group == ItemGroup::FileMenu && platform::isFile(fileName_);
+    state.clipboardHasText =
+        (group == ItemGroup::EditMenu || group == ItemGroup::Popup) && clipboardHasText();
+    state.findNextOffered = finder_ != nullptr && finder_->nextEnabled();
+    state.findPreviousOffered = finder_ != nullptr && finder_->previousEnabled();
+    state.recentFiles = !recent_.empty();
+    return state;
+}
+
+void MainWindow::applyEnabling(ItemGroup group) {
+    for (const ItemEnabling& row : itemEnabling(m_->engine(), enablingState(group))) {
+        if (row.group != group) {
+            continue;
+        }
+        const std::string item(row.item);
+        if (item == "buttonsave") {
+            p_->saveButton()->setEnabled(row.enabled);
+        } else if (item == "file_recentfiles") {
+            menus_.menu(item)->setEnabled(row.enabled);
+        } else if (group == ItemGroup::Popup) {
+            popupItems_.action(item)->setEnabled(row.enabled);
+        } else {
+            menus_.action(item)->setEnabled(row.enabled);
+        }
     }
 }
 
@@ -54,37 +86,23 @@ void MainWindow::connectCommands() {
     };
 
     // File
-    guard(
-        menus_.action("New1"), [this] { return m_->engine().charCount() > 0; },
-        [this] { newDocument(); });
+    guard("New1", ItemGroup::FileMenu, [this] { newDocument(); });
     on("Open1", [this] { open(); });
-    guard(
-        menus_.action("Save1"), [this] { return modified_ && !fileName_.empty(); },
-        [this] { save(); });
+    guard("Save1", ItemGroup::FileMenu, [this] { save(); });
     on("Saveas1", [this] { saveAs(); });
     on("Saveasgraphic1", [this] { saveAsGif(); });
     on("Print1", [this] { print(); });
     on("PrintPreview1", [this] { printPreview(); });
-    guard(
-        menus_.action("Properties1"), [this] { return platform::isFile(fileName_); },
-        [this] { showProperties(); });
+    guard("Properties1", ItemGroup::FileMenu, [this] { showProperties(); });
     on("Exit1", [this] { close(); });
 
     // Edit
-    guard(
-        menus_.action("Undo1"), [&engine] { return engine.canUndo(); }, [this] { m_->undo(); });
-    guard(
-        menus_.action("Redo1"), [&engine] { return engine.canRedo(); }, [this] { m_->redo(); });
+    guard("Undo1", ItemGroup::EditMenu, [this] { m_->undo(); });
+    guard("Redo1", ItemGroup::EditMenu, [this] { m_->redo(); });
     on("Deleteline1", [&engine] { deleteLine(engine); });
-    guard(
-        menus_.action("Cut1"), [&engine] { return engine.selLength() != 0; },
-        [this] { m_->cutToClipboard(); });
-    guard(
-        menus_.action("Copy1"), [&engine] { return engine.selLength() != 0; },
-        [this] { copySelection(); });
-    guard(
-        menus_.action("Paste1"), [] { return clipboardHasText(); },
-        [this] { m_->pasteFromClipboard(); });
+    guard("Cut1", ItemGroup::EditMenu, [this] { m_->cutToClipboard(); });
+    guard("Copy1", ItemGroup::EditMenu, [this] { copySelection(); });
+    guard("Paste1", ItemGroup::EditMenu, [this] { m_->pasteFromClipboard(); });
     on("SelectAll1", [&engine] { engine.selectAll(); });
     on("TimeDate1", [&engine] { insertDateTime(engine, currentDateTimeText()); });
 
@@ -117,44 +135,17 @@ void MainWindow::connectCommands() {
     connect(m_, &TextEditor::changed, this, [this] { editorChanged(); });
 
     // Enabling when a menu opens.
-    connect(menus_.menu("File1"), &QMenu::aboutToShow, this, [this] { updateFileMenu(); });
-    connect(menus_.menu("Edit1"), &QMenu::aboutToShow, this, [this] { updateEditMenu(); });
-    connect(menus_.menu("Format1"), &QMenu::aboutToShow, this, [this] { updateFormatMenu(); });
+    const auto applyOnOpening = [this](QMenu* menu, ItemGroup group) {
+        connect(menu, &QMenu::aboutToShow, this, [this, group] { applyEnabling(group); });
+    };
+    applyOnOpening(menus_.menu("File1"), ItemGroup::FileMenu);
+    applyOnOpening(menus_.menu("Edit1"), ItemGroup::EditMenu);
+    applyOnOpening(menus_.menu("Format1"), ItemGroup::FormatMenu);
+    applyOnOpening(popup_, ItemGroup::Popup);
     connect(menus_.menu("Options1"), &QMenu::aboutToShow, this, [this] { updateOptionsMenu(); });
-    connect(popup_, &QMenu::aboutToShow, this, [this] { updatePopupMenu(); });
     for (const char* name : {"File1", "Edit1"}) {
         connect(menus_.menu(name), &QMenu::aboutToHide, this, [this] { reenableGuardedItems(); });
     }
-}
-
-void MainWindow::updateFileMenu() {
-    menus_.action("Save1")->setEnabled(modified_ && !fileName_.empty());
-    menus_.action("New1")->setEnabled(m_->engine().charCount() > 0);
-    menus_.action("Properties1")->setEnabled(platform::isFile(fileName_));
-}
-
-void MainWindow::updateEditMenu() {
-    const EditMenuState state = editMenuState(m_->engine(), clipboardHasText());
-    menus_.action("Undo1")->setEnabled(state.undo);
-    menus_.action("Redo1")->setEnabled(state.redo);
-    menus_.action("Cut1")->setEnabled(state.cut);
-    menus_.action("Copy1")->setEnabled(state.copy);
-    menus_.action("Paste1")->setEnabled(state.paste);
-}
-
-void MainWindow::updateFormatMenu() {
-    const bool enabled = formatItemsEnabled(m_->engine());
-    for (const char* name :
-         {"LinefeedtoWordwrap1", "Lowercase1", "Uppercase1", "CharsettoUTF81", "UTF8toCharset1"}) {
-        menus_.action(name)->setEnabled(enabled);
-    }
-}
-
-void MainWindow::updatePopupMenu() {
-    const EditMenuState state = popupMenuState(m_->engine(), clipboardHasText());
-    popupItems_.action("Undo2")->setEnabled(state.undo);
-    popupItems_.action("Redo2")->setEnabled(state.redo);
-    popupItems_.action("Paste2")->setEnabled(state.paste);
 }
 
 // --- Options ----------------------------------------------------------------------------------

@@ -47,7 +47,7 @@ std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSett
     repairLineEnds(bytes);
     if (how == ViewerLoad::Replace) {
         // Adopted by the document: a 100 MB file is not copied on its way in.
-        engine.setParagraphsText(std::move(bytes));
+        engine.paragraphs().setText(std::move(bytes));
     } else {
         engine.loadBytes(std::move(bytes));
     }

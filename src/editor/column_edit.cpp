@@ -9,8 +9,8 @@ namespace tavrel {
 
 Pos caretColumn(const TextEngine& engine) {
     const Document& doc = engine.document();
-    const Pos p = doc.paragraphAt(engine.selStart());
-    return engine.columnOf(p, engine.selStart() - doc.paragraphStart(p));
+    const Pos p = doc.paragraphAt(engine.selection().caret());
+    return engine.columnOf(p, engine.selection().caret() - doc.paragraphStart(p));
 }
 
 void pasteColumnBlock(TextEngine& engine, std::string_view text) {
@@ -22,11 +22,11 @@ void pasteColumnBlock(TextEngine& engine, std::string_view text) {
         rows.pop_back(); // the break that ends the last row
     }
     engine.beginUpdate();
-    if (engine.selLength() != 0 || engine.blockMode()) {
+    if (engine.selection().length() != 0 || engine.selection().isBlock()) {
         engine.setSelText(std::string_view());
     }
     const Document& doc = engine.document();
-    const Pos first = doc.paragraphAt(engine.selStart());
+    const Pos first = doc.paragraphAt(engine.selection().caret());
     const Pos column = caretColumn(engine);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Pos p = first + static_cast<Pos>(i);
@@ -49,7 +49,7 @@ void pasteColumnBlock(TextEngine& engine, std::string_view text) {
 std::string smartTabSpaces(const TextEngine& engine) {
     const Document& doc = engine.document();
     const Pos column = caretColumn(engine);
-    for (Pos p = doc.paragraphAt(engine.selStart()) - 1; p >= 0; --p) {
+    for (Pos p = doc.paragraphAt(engine.selection().caret()) - 1; p >= 0; --p) {
         const std::string_view text = doc.paragraph(p);
         const auto length = static_cast<Pos>(text.size());
         if (engine.columnOf(p, length) <= column) {
@@ -70,7 +70,7 @@ std::string smartTabSpaces(const TextEngine& engine) {
 std::string autoIndentBreak(TextEngine& engine) {
     const Document& doc = engine.document();
     LineLayout& layout = engine.layout();
-    const Pos caret = engine.selStart();
+    const Pos caret = engine.selection().caret();
     Pos p = doc.paragraphAt(caret);
     const Pos offset = caret - doc.paragraphStart(p);
     Pos sub = layout.lineCountOf(p) - 1;

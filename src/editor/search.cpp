@@ -291,7 +291,7 @@ bool TextEngine::searchText(std::string_view pattern, bool forward, bool fromSta
         startPara = forward ? 0 : count - 1;
         startOffset = forward ? 0 : doc_.paragraphLength(startPara);
     } else {
-        const Pos s = doc_.normalise(caret_);
+        const Pos s = doc_.normalise(sel_.caret());
         startPara = doc_.paragraphAt(s);
         startOffset = s - doc_.paragraphStart(startPara);
     }

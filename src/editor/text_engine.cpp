@@ -29,8 +29,7 @@ void TextEngine::adoptDocument(Document& built, const LoadResult& result, bool t
 
 void TextEngine::documentReplaced(const LoadResult& result, bool takeLineBreak) {
     undo_.clear();
-    caret_ = anchor_ = 0;
-    block_ = false;
+    sel_.collapse(0);
     groupBreak_ = true;
     if (takeLineBreak && hasOption(eoAutoLineBreak)) {
         lineBreak_ = result.lastBreak;
@@ -39,7 +38,7 @@ void TextEngine::documentReplaced(const LoadResult& result, bool takeLineBreak) 
     for (TextObserver* o : observers_) {
         o->documentLoaded();
     }
-    finishChange(); // a load is a change: the modified flag, the view and OnChange follow
+    finishChange(); // a load is a change: the view and OnChange follow
 }
 
 bool TextEngine::write(const Document::Sink& sink) const {
@@ -55,15 +54,13 @@ void TextEngine::setOptions(EditorOptions options) {
     const bool discardBefore = hasOption(eoDiscardTrailingSpaces);
     options_ = options;
     if (!discardBefore && hasOption(eoDiscardTrailingSpaces)) {
-        // Trailing blanks go at once: the text is saved and reloaded, keeping the flag.
+        // Trailing blanks go at once: the text is saved and reloaded.
         std::string text;
         doc_.write([&](const char* data, std::size_t size) {
             text.append(data, size);
             return true;
         });
-        const bool wasModified = modified_;
         loadBytes(std::move(text));
-        modified_ = wasModified;
     }
 }
 
@@ -103,7 +100,6 @@ void TextEngine::notifyChanged(const TextChange& change) {
 }
 
 void TextEngine::finishChange() {
-    modified_ = true;
     notifySelection();
     if (batch_ > 0) {
         changedInBatch_ = true;
@@ -154,32 +150,28 @@ void TextEngine::endUpdate() {
 // --- Selection ------------------------------------------------------------------------------
 
 void TextEngine::selectionMoved(Pos oldCaret, Pos oldAnchor) {
-    if (oldCaret != caret_ || oldAnchor != anchor_) {
+    if (oldCaret != sel_.caret() || oldAnchor != sel_.anchor()) {
         groupBreak_ = true;
     }
     notifySelection();
 }
 
 void TextEngine::setSelStart(Pos position) {
-    caret_ = anchor_ = doc_.normalise(position);
-    block_ = false;
+    sel_.collapse(doc_.normalise(position));
     groupBreak_ = true; // any placement of the caret starts a new undo step
     notifySelection();
 }
 
 void TextEngine::setSelLength(Pos length) {
-    const Pos oldAnchor = anchor_;
-    anchor_ = doc_.normalise(caret_ + length);
-    block_ = false;
-    selectionMoved(caret_, oldAnchor);
+    const Pos oldAnchor = sel_.anchor();
+    sel_.place(doc_.normalise(sel_.caret() + length), sel_.caret());
+    selectionMoved(sel_.caret(), oldAnchor);
 }
 
 void TextEngine::select(Pos anchor, Pos caret) {
-    const Pos oldCaret = caret_;
-    const Pos oldAnchor = anchor_;
-    anchor_ = doc_.normalise(anchor);
-    caret_ = doc_.normalise(caret);
-    block_ = false;
+    const Pos oldCaret = sel_.caret();
+    const Pos oldAnchor = sel_.anchor();
+    sel_.place(doc_.normalise(anchor), doc_.normalise(caret));
     selectionMoved(oldCaret, oldAnchor);
 }
 
@@ -189,26 +181,21 @@ void TextEngine::selectAll() {
 }
 
 void TextEngine::setBlockSelection(Pos anchor, Pos caret, Pos anchorColumn, Pos caretColumn) {
-    const Pos oldCaret = caret_;
-    const Pos oldAnchor = anchor_;
-    anchor_ = doc_.normalise(anchor);
-    caret_ = doc_.normalise(caret);
-    block_ = true;
-    blockA_ = std::max<Pos>(0, anchorColumn);
-    blockB_ = std::max<Pos>(0, caretColumn);
+    const Pos oldCaret = sel_.caret();
+    const Pos oldAnchor = sel_.anchor();
+    sel_.placeBlock(doc_.normalise(anchor), doc_.normalise(caret), anchorColumn, caretColumn);
     selectionMoved(oldCaret, oldAnchor);
 }
 
 std::string TextEngine::selText() const {
-    if (!block_) {
-        return doc_.textRange(selectionLow(), selectionHigh());
+    if (!sel_.isBlock()) {
+        return doc_.textRange(sel_.low(), sel_.high());
     }
     std::string out;
-    const Pos first = doc_.paragraphAt(selectionLow());
-    const Pos last = doc_.paragraphAt(selectionHigh());
-    for (Pos p = first; p <= last; ++p) {
-        const Pos a = offsetAtColumn(p, blockLowColumn());
-        const Pos b = offsetAtColumn(p, blockHighColumn());
+    const Selection::Block block = sel_.block(doc_);
+    for (Pos p = block.firstParagraph; p <= block.lastParagraph; ++p) {
+        const Pos a = offsetAtColumn(p, block.lowColumn);
+        const Pos b = offsetAtColumn(p, block.highColumn);
         out.append(
             doc_.paragraph(p).substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)));
         out.append("\r\n");
@@ -220,55 +207,11 @@ Pos TextEngine::getSelTextBuf(char* buffer, Pos size) const {
     if (buffer == nullptr || size <= 0) {
         return 0;
     }
-    const Pos low = selectionLow();
-    const std::string text = doc_.textRange(low, std::min(selectionHigh(), low + size - 1));
+    const Pos low = sel_.low();
+    const std::string text = doc_.textRange(low, std::min(sel_.high(), low + size - 1));
     std::copy(text.begin(), text.end(), buffer);
     buffer[text.size()] = '\0';
     return static_cast<Pos>(text.size());
-}
-
-Pos TextEngine::selLine() {
-    const Pos p = doc_.paragraphAt(caret_);
-    if (!layout_->wordWrap()) {
-        return p;
-    }
-    // The last display line of the paragraph that starts at or before the caret, found by
-    // halving: a paragraph can have millions of lines.
-    const Pos offset = caret_ - doc_.paragraphStart(p);
-    Pos low = 0;
-    Pos high = layout_->lineCountOf(p) - 1;
-    while (low < high) {
-        const Pos middle = low + (high - low + 1) / 2;
-        if (layout_->lineStart(p, middle) > offset) {
-            high = middle - 1;
-        } else {
-            low = middle;
-        }
-    }
-    return layout_->firstLineOf(p) + low;
-}
-
-std::pair<Pos, Pos> TextEngine::lineBounds(Pos paragraph, Pos subLine) {
-    const Pos start = layout_->lineStart(paragraph, subLine);
-    const Pos stop = subLine + 1 < layout_->lineCountOf(paragraph)
-                         ? layout_->lineStart(paragraph, subLine + 1)
-                         : doc_.paragraphLength(paragraph);
-    return {start, stop};
-}
-
-Pos TextEngine::selCol() {
-    const Pos line = selLine();
-    const Pos p = layout_->paragraphOfLine(line);
-    const Pos sub = layout_->wordWrap() ? line - layout_->firstLineOf(p) : 0;
-    return caret_ - doc_.paragraphStart(p) - layout_->lineStart(p, sub);
-}
-
-void TextEngine::setSelCol(Pos column) {
-    const Pos line = selLine();
-    const Pos p = layout_->paragraphOfLine(line);
-    const Pos sub = layout_->wordWrap() ? line - layout_->firstLineOf(p) : 0;
-    const auto [start, stop] = lineBounds(p, sub);
-    setSelStart(doc_.paragraphStart(p) + std::clamp<Pos>(start + column, start, stop));
 }
 
 // --- The replace operation ------------------------------------------------------------------
@@ -298,13 +241,12 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
         text = substitute;
         adopt = &substitute;
     }
-    caret_ = doc_.normalise(caret_);
-    anchor_ = doc_.normalise(anchor_);
-    if (!block_ && caret_ == anchor_ && text.empty()) {
+    sel_.normalise(doc_);
+    if (sel_.empty() && text.empty()) {
         return;
     }
 
-    if (block_) {
+    if (sel_.isBlock()) {
         // A column block is deleted row by row inside one batch (so it undoes as one), and
         // the text goes in at its top-left corner.
         beginUpdate();
@@ -321,8 +263,8 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
         return;
     }
 
-    const Pos low = selectionLow();
-    const Pos high = selectionHigh();
+    const Pos low = sel_.low();
+    const Pos high = sel_.high();
     // The undo step is planned and its text copied before the change, but the list is
     // touched only after the change succeeded: when memory runs out the document, the
     // selection and the undo and redo steps all stay as they were.
@@ -332,7 +274,7 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
     const Pos group = batch_ > 0 && !eachAloneInBatch_ ? batchSerial_ : 0;
     if (!undoing_ && undo_.maxLevel() != 0) {
         UndoStep* previous = undo_.lastUndo();
-        if (low == high && previous != nullptr && !groupBreak_ && caret_ == previous->end &&
+        if (low == high && previous != nullptr && !groupBreak_ && sel_.caret() == previous->end &&
             previous->end != previous->start && previous->group == group) {
             step = previous; // typing on: the same step grows
             record = UndoPlan::Join;
@@ -378,28 +320,43 @@ void TextEngine::replaceSelection(std::string_view text, std::string* adopt) {
     if (step != nullptr) {
         step->end = change.position + change.inserted;
     }
-    caret_ = anchor_ = change.position + change.inserted;
-    block_ = false;
+    sel_.collapse(change.position + change.inserted);
     finishChange();
 }
 
+// Everything becomes `text` as one undoable step; the caret goes to 0 and the view to the
+// top. The Paragraphs view's setText.
+void TextEngine::replaceAll(std::string_view text, std::string* adopt) {
+    const Selection before = sel_;
+    select(0, charCount());
+    try {
+        replaceSelection(text, adopt);
+    } catch (...) {
+        // The text is unchanged, and so is where the user was.
+        select(before.anchor(), before.caret());
+        throw;
+    }
+    setSelStart(0);
+    if (batch_ == 0) {
+        for (TextObserver* o : observers_) {
+            o->scrollToTopRequested();
+        }
+    }
+}
+
 void TextEngine::deleteBlock() {
-    const Pos first = doc_.paragraphAt(selectionLow());
-    const Pos last = doc_.paragraphAt(selectionHigh());
-    const Pos lowColumn = blockLowColumn();
-    const Pos highColumn = blockHighColumn();
-    block_ = false;
-    for (Pos p = first; p <= last; ++p) {
-        const Pos a = offsetAtColumn(p, lowColumn);
-        const Pos b = offsetAtColumn(p, highColumn);
+    const Selection::Block block = sel_.block(doc_);
+    for (Pos p = block.firstParagraph; p <= block.lastParagraph; ++p) {
+        const Pos a = offsetAtColumn(p, block.lowColumn);
+        const Pos b = offsetAtColumn(p, block.highColumn);
         if (a < b) {
             const Pos start = doc_.paragraphStart(p);
-            anchor_ = start + a;
-            caret_ = start + b;
+            sel_.place(start + a, start + b);
             replaceSelection(std::string_view(), nullptr);
         }
     }
-    caret_ = anchor_ = doc_.paragraphStart(first) + offsetAtColumn(first, lowColumn);
+    sel_.collapse(doc_.paragraphStart(block.firstParagraph) +
+                  offsetAtColumn(block.firstParagraph, block.lowColumn));
 }
 
 // --- Undo and redo --------------------------------------------------------------------------
@@ -426,7 +383,7 @@ void TextEngine::walkSteps(bool backwards) {
     }
     beginUpdate();
     undoing_ = true;
-    Pos caretAfter = caret_;
+    Pos caretAfter = sel_.caret();
     try {
         while (more()) {
             UndoStep& step = next();
@@ -459,8 +416,7 @@ void TextEngine::walkSteps(bool backwards) {
         throw;
     }
     undoing_ = false;
-    caret_ = anchor_ = caretAfter;
-    block_ = false;
+    sel_.collapse(caretAfter);
     groupBreak_ = true;
     finishChange();
     endUpdate();

@@ -1,7 +1,8 @@
-// The editing engine of one editor: the document, the selection, the one replace operation
-// through which every change goes, undo and redo, batches, the paragraph and line views and
-// text search. It knows no toolkit; the editor widget, the format commands and find and
-// replace all drive it.
+// The editing engine of one editor: the one replace operation through which every change
+// goes, undo and redo, batches and the observers that hear of them, and text search. It owns
+// the document, the selection (selection.h) and the paragraph and display-line views
+// (text_views.h) and hands them out. It knows no toolkit; the editor widget, the format
+// commands and find and replace all drive it.
 #pragma once
 
 #include <bitset>
@@ -14,6 +15,8 @@
 
 #include "editor/document.h"
 #include "editor/line_layout.h"
+#include "editor/selection.h"
+#include "editor/text_views.h"
 #include "editor/types.h"
 #include "editor/undo_list.h"
 
@@ -89,7 +92,6 @@ public:
     // eoDiscardTrailingSpaces).
     bool write(const Document::Sink& sink) const;
     [[nodiscard]] LineBreak lineBreak() const noexcept { return lineBreak_; }
-    void setLineBreak(LineBreak lineBreak) noexcept { lineBreak_ = lineBreak; }
 
     // --- Layout ------------------------------------------------------------------------
     // The layout that breaks paragraphs into display lines; null restores one line per
@@ -98,14 +100,13 @@ public:
     [[nodiscard]] LineLayout& layout() noexcept { return *layout_; }
 
     // --- Selection -----------------------------------------------------------------------
-    [[nodiscard]] Pos selStart() const noexcept { return caret_; }
+    // Where the selection stands; it moves only through the calls below, which tell the
+    // observers and decide where undo steps break.
+    [[nodiscard]] const Selection& selection() const noexcept { return sel_; }
+    // Places the caret (an empty selection).
     void setSelStart(Pos position);
-    [[nodiscard]] Pos selLength() const noexcept { return anchor_ - caret_; }
+    // Moves the anchor to caret + length.
     void setSelLength(Pos length);
-    // Lower and upper end of the selection.
-    [[nodiscard]] Pos selectionLow() const noexcept { return std::min(caret_, anchor_); }
-    [[nodiscard]] Pos selectionHigh() const noexcept { return std::max(caret_, anchor_); }
-    [[nodiscard]] Pos anchor() const noexcept { return anchor_; }
     // Sets both ends at once (the caret end moves, the anchor stays); breaks undo grouping
     // when anything moved. Mouse and keyboard selections use this.
     void select(Pos anchor, Pos caret);
@@ -113,11 +114,7 @@ public:
 
     // Block (column) selection: the rectangle between two display columns across the
     // paragraphs from the anchor's to the caret's.
-    [[nodiscard]] bool blockMode() const noexcept { return block_; }
     void setBlockSelection(Pos anchor, Pos caret, Pos anchorColumn, Pos caretColumn);
-    [[nodiscard]] Pos blockLowColumn() const noexcept { return std::min(blockA_, blockB_); }
-    [[nodiscard]] Pos blockHighColumn() const noexcept { return std::max(blockA_, blockB_); }
-    [[nodiscard]] Pos blockCaretColumn() const noexcept { return blockB_; }
 
     [[nodiscard]] std::string selText() const;
     // The replace operation: the selection becomes `text` as one undoable step.
@@ -128,13 +125,7 @@ public:
     // and a terminating NUL; returns the count copied.
     Pos getSelTextBuf(char* buffer, Pos size) const;
 
-    // The caret's line: its paragraph without word wrap, its display line with it.
-    [[nodiscard]] Pos selLine();
-    // The caret's offset in its display line; setting it empties the selection.
-    [[nodiscard]] Pos selCol();
-    void setSelCol(Pos column);
-    [[nodiscard]] Pos caretParagraph() const noexcept { return doc_.paragraphAt(caret_); }
-    [[nodiscard]] Pos paragraphOfLine(Pos line) { return layout_->paragraphOfLine(line); }
+    [[nodiscard]] Pos caretParagraph() const noexcept { return doc_.paragraphAt(sel_.caret()); }
 
     // --- Undo ------------------------------------------------------------------------------
     void undo();
@@ -167,8 +158,6 @@ public:
     void addObserver(TextObserver* observer);
     void removeObserver(TextObserver* observer);
 
-    [[nodiscard]] bool modified() const noexcept { return modified_; }
-    void setModified(bool modified) noexcept { modified_ = modified; }
     [[nodiscard]] EditorOptions options() const noexcept { return options_; }
     void setOptions(EditorOptions options);
     [[nodiscard]] bool hasOption(EditorOption option) const noexcept {
@@ -185,32 +174,12 @@ public:
 
     // --- Paragraph and line views -----------------------------------------------------------
     [[nodiscard]] Pos charCount() const noexcept { return doc_.charCount(); }
-    // Every paragraph the document holds, a trailing empty one (after a final line break)
-    // included; at least 1.
-    [[nodiscard]] Pos paragraphCount() const noexcept { return doc_.paragraphCount(); }
-    // The items of the Paragraphs view: a trailing empty paragraph is not counted, so an
-    // empty document has none.
-    [[nodiscard]] Pos paragraphsViewCount() const noexcept;
-    // Item i of the view; throws std::out_of_range("List index out of bounds").
-    [[nodiscard]] std::string_view paragraph(Pos index) const;
-    [[nodiscard]] std::string paragraphsText() const { return doc_.text(); }
-    // One undoable replace of everything; the caret goes to 0 and the view to the top.
-    void setParagraphsText(std::string_view text);
-    void setParagraphsText(std::string&& text);
-    void setParagraphsText(const char* text) { setParagraphsText(std::string_view(text)); }
-    void setParagraph(Pos index, std::string_view text);
-    Pos addParagraph(std::string_view text);
-    void insertParagraph(Pos index, std::string_view text);
-    void deleteParagraph(Pos index);
-    void clearText() { setParagraphsText(std::string_view()); }
-    [[nodiscard]] std::string textPart(Pos start, Pos stop) const {
-        return doc_.textRange(start, stop);
-    }
-    // Lines view: display lines; a trailing empty display line is not counted.
-    [[nodiscard]] Pos linesCount();
-    [[nodiscard]] std::string_view lineText(Pos line);
-    // Offsets [start, stop) of a paragraph's display line within the paragraph.
-    [[nodiscard]] std::pair<Pos, Pos> lineBounds(Pos paragraph, Pos subLine);
+    // The text as a list of paragraphs, edited item by item (see text_views.h). Its count
+    // leaves out a trailing empty paragraph, which document().paragraphCount() includes.
+    [[nodiscard]] ParagraphsView& paragraphs() noexcept { return paragraphs_; }
+    [[nodiscard]] const ParagraphsView& paragraphs() const noexcept { return paragraphs_; }
+    // The text as display lines, as the layout breaks it, and the caret's place in them.
+    [[nodiscard]] LinesView& lines() noexcept { return lines_; }
 
     // --- Columns (tabs expanded to tabStops) -----------------------------------------------
     [[nodiscard]] Pos columnOf(Pos paragraph, Pos offset) const;
@@ -237,12 +206,13 @@ public:
 private:
     // What every load does after the document changed: selection, undo, observers.
     void documentReplaced(const LoadResult& result, bool takeLineBreak);
+    friend class ParagraphsView; // its setText is the one replace of everything
+
     TextChange replaceRange(Pos start, Pos stop, std::string_view text, std::string* adopt);
     void replaceSelection(std::string_view text, std::string* adopt);
     void deleteBlock();
     void walkSteps(bool backwards);
     void replaceAll(std::string_view text, std::string* adopt);
-    void replaceKeepingSelection(Pos start, Pos stop, std::string_view text);
     void notifyChanged(const TextChange& change);
     void notifySelection();
     void finishChange();
@@ -254,11 +224,9 @@ private:
     LineLayout* layout_ = nullptr;
     std::vector<TextObserver*> observers_;
 
-    Pos caret_ = 0;
-    Pos anchor_ = 0;
-    bool block_ = false;
-    Pos blockA_ = 0; // column at the anchor's end
-    Pos blockB_ = 0; // column at the caret's end
+    Selection sel_;
+    ParagraphsView paragraphs_{*this};
+    LinesView lines_{*this};
 
     int batch_ = 0;
     Pos batchSerial_ = 0; // names the undo group of the current outermost batch
@@ -267,7 +235,6 @@ private:
     bool eachAloneInBatch_ = false; // the batch's changes are separate undo steps
     bool undoing_ = false;
     bool groupBreak_ = false;
-    bool modified_ = false;
 
     EditorOptions options_ = kDefaultEditorOptions;
     LineBreak lineBreak_ = LineBreak::CrLf;

@@ -1,5 +1,8 @@
-// The paragraph and display-line views of the text engine, columns, word boundaries and
-// the consistency check.
+// The Paragraphs and Lines views: list-shaped reading and editing on top of the engine's
+// one replace operation and its layout.
+#include "editor/text_views.h"
+
+#include <algorithm>
 #include <stdexcept>
 
 #include "editor/text_engine.h"
@@ -24,263 +27,166 @@ Pos keepRelative(Pos position, Pos start, Pos oldLength, Pos newLength) {
 
 // --- Paragraphs view ------------------------------------------------------------------------
 
-Pos TextEngine::paragraphsViewCount() const noexcept {
-    const Pos n = doc_.paragraphCount();
-    return doc_.paragraphLength(n - 1) == 0 ? n - 1 : n;
+Pos ParagraphsView::count() const noexcept {
+    const Document& doc = engine_.document();
+    const Pos n = doc.paragraphCount();
+    return doc.paragraphLength(n - 1) == 0 ? n - 1 : n;
 }
 
-std::string_view TextEngine::paragraph(Pos index) const {
-    if (index < 0 || index >= doc_.paragraphCount()) {
+std::string_view ParagraphsView::at(Pos index) const {
+    const Document& doc = engine_.document();
+    if (index < 0 || index >= doc.paragraphCount()) {
         throw std::out_of_range("List index out of bounds");
     }
-    return doc_.paragraph(index);
+    return doc.paragraph(index);
 }
 
-void TextEngine::setParagraphsText(std::string_view text) {
-    replaceAll(text, nullptr);
+std::string ParagraphsView::text() const {
+    return engine_.document().text();
 }
 
-void TextEngine::setParagraphsText(std::string&& text) {
+void ParagraphsView::setText(std::string_view text) {
+    engine_.replaceAll(text, nullptr);
+}
+
+void ParagraphsView::setText(std::string&& text) {
     const std::string_view view(text);
-    replaceAll(view, &text);
+    engine_.replaceAll(view, &text);
 }
 
-void TextEngine::replaceAll(std::string_view text, std::string* adopt) {
-    const Pos caret = caret_;
-    const Pos anchor = anchor_;
-    select(0, charCount());
-    try {
-        replaceSelection(text, adopt);
-    } catch (...) {
-        select(anchor, caret); // the text is unchanged, and so is where the user was
-        throw;
-    }
-    setSelStart(0);
-    if (batch_ == 0) {
-        for (TextObserver* o : observers_) {
-            o->scrollToTopRequested();
-        }
-    }
-}
-
-// The Paragraphs view edits through this: [start, stop) becomes text as one undoable step,
-// and the caret and the anchor keep their places relative to the text around the change.
-void TextEngine::replaceKeepingSelection(Pos start, Pos stop, std::string_view text) {
-    const Pos caret = caret_;
-    const Pos anchor = anchor_;
-    const Pos before = charCount();
-    select(start, stop);
-    setSelText(text);
+void ParagraphsView::replaceKeepingSelection(Pos start, Pos stop, std::string_view text) {
+    const Pos caret = engine_.selection().caret();
+    const Pos anchor = engine_.selection().anchor();
+    const Pos before = engine_.charCount();
+    engine_.select(start, stop);
+    engine_.setSelText(text);
     const Pos oldLength = stop - start;
-    const Pos newLength = oldLength + charCount() - before;
-    select(keepRelative(anchor, start, oldLength, newLength),
-           keepRelative(caret, start, oldLength, newLength));
+    const Pos newLength = oldLength + engine_.charCount() - before;
+    engine_.select(keepRelative(anchor, start, oldLength, newLength),
+                   keepRelative(caret, start, oldLength, newLength));
 }
 
-void TextEngine::setParagraph(Pos index, std::string_view text) {
-    if (index < 0 || index > doc_.paragraphCount()) {
+void ParagraphsView::set(Pos index, std::string_view text) {
+    const Document& doc = engine_.document();
+    if (index < 0 || index > doc.paragraphCount()) {
         throw std::out_of_range("List index out of bounds");
     }
-    beginUpdate(); // the appended break and the text undo as one
-    if (index == doc_.paragraphCount()) {
-        replaceKeepingSelection(charCount(), charCount(), "\r\n");
+    engine_.beginUpdate(); // the appended break and the text undo as one
+    if (index == doc.paragraphCount()) {
+        replaceKeepingSelection(engine_.charCount(), engine_.charCount(), "\r\n");
     }
-    const Pos start = doc_.paragraphStart(index);
-    replaceKeepingSelection(start, start + doc_.paragraphLength(index), text);
-    endUpdate();
+    const Pos start = doc.paragraphStart(index);
+    replaceKeepingSelection(start, start + doc.paragraphLength(index), text);
+    engine_.endUpdate();
 }
 
-Pos TextEngine::addParagraph(std::string_view text) {
-    const Pos last = doc_.paragraphCount() - 1;
-    if (doc_.paragraphLength(last) != 0) {
-        replaceKeepingSelection(charCount(), charCount(), std::string("\r\n").append(text));
+Pos ParagraphsView::add(std::string_view text) {
+    const Document& doc = engine_.document();
+    const Pos last = doc.paragraphCount() - 1;
+    const Pos end = engine_.charCount();
+    if (doc.paragraphLength(last) != 0) {
+        replaceKeepingSelection(end, end, std::string("\r\n").append(text));
         return last + 1;
     }
-    replaceKeepingSelection(doc_.paragraphStart(last), charCount(),
-                            std::string(text).append("\r\n"));
+    replaceKeepingSelection(doc.paragraphStart(last), end, std::string(text).append("\r\n"));
     return last;
 }
 
-void TextEngine::insertParagraph(Pos index, std::string_view text) {
-    if (index >= 0 && index < doc_.paragraphCount()) {
-        const Pos at = doc_.paragraphStart(index);
+void ParagraphsView::insert(Pos index, std::string_view text) {
+    const Document& doc = engine_.document();
+    if (index >= 0 && index < doc.paragraphCount()) {
+        const Pos at = doc.paragraphStart(index);
         replaceKeepingSelection(at, at, std::string(text).append("\r\n"));
     } else {
-        replaceKeepingSelection(charCount(), charCount(), std::string("\r\n").append(text));
+        const Pos end = engine_.charCount();
+        replaceKeepingSelection(end, end, std::string("\r\n").append(text));
     }
 }
 
-void TextEngine::deleteParagraph(Pos index) {
-    if (index < 0 || index >= doc_.paragraphCount()) {
+void ParagraphsView::remove(Pos index) {
+    const Document& doc = engine_.document();
+    if (index < 0 || index >= doc.paragraphCount()) {
         throw std::out_of_range("List index out of bounds");
     }
-    const Pos start = doc_.paragraphStart(index);
-    const Pos stop = index + 1 < doc_.paragraphCount() ? doc_.paragraphStart(index + 1)
-                                                       : start + doc_.paragraphLength(index);
+    const Pos start = doc.paragraphStart(index);
+    const Pos stop = index + 1 < doc.paragraphCount() ? doc.paragraphStart(index + 1)
+                                                      : start + doc.paragraphLength(index);
     replaceKeepingSelection(start, stop, std::string_view());
 }
 
 // --- Lines view -----------------------------------------------------------------------------
 
-Pos TextEngine::linesCount() {
-    const Pos lines = layout_->lineCount();
-    const Pos last = doc_.paragraphCount() - 1;
-    const auto [start, stop] = lineBounds(last, layout_->lineCountOf(last) - 1);
+Pos LinesView::count() {
+    LineLayout& layout = engine_.layout();
+    const Pos lines = layout.lineCount();
+    const Pos last = engine_.document().paragraphCount() - 1;
+    const auto [start, stop] = bounds(last, layout.lineCountOf(last) - 1);
     return start == stop ? lines - 1 : lines;
 }
 
-std::string_view TextEngine::lineText(Pos line) {
-    const Pos p = layout_->paragraphOfLine(line);
-    const Pos sub = std::clamp<Pos>(line - layout_->firstLineOf(p), 0, layout_->lineCountOf(p) - 1);
-    const auto [start, stop] = lineBounds(p, sub);
-    return doc_.paragraph(p).substr(static_cast<std::size_t>(start),
-                                    static_cast<std::size_t>(stop - start));
+std::string_view LinesView::text(Pos line) {
+    LineLayout& layout = engine_.layout();
+    const Pos p = layout.paragraphOfLine(line);
+    const Pos sub = std::clamp<Pos>(line - layout.firstLineOf(p), 0, layout.lineCountOf(p) - 1);
+    const auto [start, stop] = bounds(p, sub);
+    return engine_.document().paragraph(p).substr(static_cast<std::size_t>(start),
+                                                  static_cast<std::size_t>(stop - start));
 }
 
-// --- Columns --------------------------------------------------------------------------------
-
-Pos TextEngine::columnOf(Pos paragraph, Pos offset) const {
-    const std::string_view text = doc_.paragraph(paragraph);
-    const Pos end = std::min<Pos>(offset, static_cast<Pos>(text.size()));
-    Pos column = 0;
-    for (Pos i = 0; i < end; ++i) {
-        column = text[static_cast<std::size_t>(i)] == '\t' ? (column / tabStops_ + 1) * tabStops_
-                                                           : column + 1;
-    }
-    return column + std::max<Pos>(0, offset - end);
+std::pair<Pos, Pos> LinesView::bounds(Pos paragraph, Pos subLine) {
+    LineLayout& layout = engine_.layout();
+    const Pos start = layout.lineStart(paragraph, subLine);
+    const Pos stop = subLine + 1 < layout.lineCountOf(paragraph)
+                         ? layout.lineStart(paragraph, subLine + 1)
+                         : engine_.document().paragraphLength(paragraph);
+    return {start, stop};
 }
 
-Pos TextEngine::offsetAtColumn(Pos paragraph, Pos column) const {
-    const std::string_view text = doc_.paragraph(paragraph);
-    Pos current = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (current >= column) {
-            return static_cast<Pos>(i);
-        }
-        current = text[i] == '\t' ? (current / tabStops_ + 1) * tabStops_ : current + 1;
-    }
-    return static_cast<Pos>(text.size());
+Pos LinesView::paragraphOf(Pos line) {
+    return engine_.layout().paragraphOfLine(line);
 }
 
-// --- Words ----------------------------------------------------------------------------------
-
-std::string TextEngine::separators() const {
-    std::string members;
-    for (int c = 0; c < 256; ++c) {
-        if (separators_[static_cast<std::size_t>(c)]) {
-            members.push_back(static_cast<char>(c));
-        }
+Pos LinesView::caretLine() {
+    LineLayout& layout = engine_.layout();
+    const Document& doc = engine_.document();
+    const Pos caret = engine_.selection().caret();
+    const Pos p = doc.paragraphAt(caret);
+    if (!layout.wordWrap()) {
+        return p;
     }
-    return members;
-}
-
-void TextEngine::setSeparators(std::string_view members) {
-    separators_.reset();
-    for (const char c : members) {
-        separators_.set(static_cast<unsigned char>(c));
-    }
-}
-
-// Word movement works on global positions; the two positions of a paragraph break always
-// count as separators, whatever the set holds.
-Pos TextEngine::previousWordStart(Pos position) const {
-    position = doc_.normalise(position);
-    auto separatorBefore = [&](Pos p) {
-        const char c = doc_.charAt(p - 1);
-        const Pos para = doc_.paragraphAt(p - 1);
-        const bool inBreak = p - 1 >= doc_.paragraphStart(para) + doc_.paragraphLength(para);
-        return inBreak || isSeparator(static_cast<unsigned char>(c));
-    };
-    while (position > 0 && separatorBefore(position)) {
-        --position;
-    }
-    while (position > 0 && !separatorBefore(position)) {
-        --position;
-    }
-    return doc_.normalise(position);
-}
-
-Pos TextEngine::nextWordStart(Pos position) const {
-    position = doc_.normalise(position);
-    const Pos end = charCount();
-    auto separatorAt = [&](Pos p) {
-        const Pos para = doc_.paragraphAt(p);
-        const bool inBreak = p >= doc_.paragraphStart(para) + doc_.paragraphLength(para);
-        return inBreak || isSeparator(static_cast<unsigned char>(doc_.charAt(p)));
-    };
-    const Pos para = doc_.paragraphAt(position);
-    if (position == doc_.paragraphStart(para) + doc_.paragraphLength(para) && position < end) {
-        position += 2; // skip the break
-    }
-    while (position < end && !separatorAt(position)) {
-        ++position;
-    }
-    while (position < end && separatorAt(position)) {
-        ++position;
-    }
-    return doc_.normalise(position);
-}
-
-std::pair<Pos, Pos> TextEngine::wordAt(Pos position) const {
-    position = doc_.normalise(position);
-    const Pos para = doc_.paragraphAt(position);
-    const Pos base = doc_.paragraphStart(para);
-    const std::string_view text = doc_.paragraph(para);
-    const auto sep = [&](std::size_t i) {
-        return isSeparator(static_cast<unsigned char>(text[i]));
-    };
-    std::size_t start = static_cast<std::size_t>(position - base);
-    std::size_t stop = start;
-    while (start > 0 && !sep(start - 1)) {
-        --start;
-    }
-    while (stop < text.size() && !sep(stop)) {
-        ++stop;
-    }
-    if (hasOption(eoLargeWordSelect)) {
-        while (stop < text.size() && sep(stop)) {
-            ++stop;
+    // The last display line of the paragraph that starts at or before the caret, found by
+    // halving: a paragraph can have millions of lines.
+    const Pos offset = caret - doc.paragraphStart(p);
+    Pos low = 0;
+    Pos high = layout.lineCountOf(p) - 1;
+    while (low < high) {
+        const Pos middle = low + (high - low + 1) / 2;
+        if (layout.lineStart(p, middle) > offset) {
+            high = middle - 1;
+        } else {
+            low = middle;
         }
     }
-    return {base + static_cast<Pos>(start), base + static_cast<Pos>(stop)};
+    return layout.firstLineOf(p) + low;
 }
 
-// --- Consistency check ----------------------------------------------------------------------
+Pos LinesView::caretColumn() {
+    LineLayout& layout = engine_.layout();
+    const Pos line = caretLine();
+    const Pos p = layout.paragraphOfLine(line);
+    const Pos sub = layout.wordWrap() ? line - layout.firstLineOf(p) : 0;
+    return engine_.selection().caret() - engine_.document().paragraphStart(p) -
+           layout.lineStart(p, sub);
+}
 
-std::string TextEngine::consistencyCheck() {
-    Pos lines = 0;
-    Pos position = 0;
-    const Pos count = doc_.paragraphCount();
-    for (Pos p = 0; p < count; ++p) {
-        if (layout_->firstLineOf(p) != lines) {
-            return "Error 1" + versionLabel;
-        }
-        if (doc_.paragraphStart(p) != position) {
-            return "Error 2 in " + versionLabel;
-        }
-        const Pos length = doc_.paragraphLength(p);
-        const Pos sublines = layout_->lineCountOf(p);
-        Pos previous = 0;
-        for (Pos s = 0; s < sublines; ++s) {
-            const Pos start = layout_->lineStart(p, s);
-            if ((s == 0 && start != 0) || start < previous) {
-                return "Error 3 in " + versionLabel;
-            }
-            previous = start;
-        }
-        if (previous > length) {
-            return "Error 4 in " + versionLabel;
-        }
-        lines += sublines;
-        position += length + 2;
-    }
-    if (doc_.charCount() + 2 != position) {
-        return "Error 5 in " + versionLabel;
-    }
-    if (layout_->lineCount() != lines) {
-        return "Error 6.01 in " + versionLabel;
-    }
-    return {};
+void LinesView::setCaretColumn(Pos column) {
+    LineLayout& layout = engine_.layout();
+    const Pos line = caretLine();
+    const Pos p = layout.paragraphOfLine(line);
+    const Pos sub = layout.wordWrap() ? line - layout.firstLineOf(p) : 0;
+    const auto [start, stop] = bounds(p, sub);
+    engine_.setSelStart(engine_.document().paragraphStart(p) +
+                        std::clamp<Pos>(start + column, start, stop));
 }
 
 } // namespace tavrel

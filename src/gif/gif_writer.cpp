@@ -6,13 +6,8 @@
 #include "gif/picture.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
 #include <ostream>
-#include <random>
-#include <string>
 #include <string_view>
-#include <system_error>
 
 namespace tavrel {
 
@@ -110,21 +105,6 @@ void putFrame(std::vector<std::uint8_t>& out, const GifFrame& frame, const GifCo
     putSubBlocks(out, scratch);
 }
 
-std::string quoted(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
-}
-
-std::string reason(int error) {
-    return error != 0 ? ": " + std::generic_category().message(error) : std::string();
-}
-
-std::filesystem::path temporaryBeside(const std::filesystem::path& path) {
-    std::random_device random;
-    std::filesystem::path name = path;
-    name += "." + std::to_string(random()) + ".tmp";
-    return name;
-}
-
 } // namespace
 
 std::vector<std::uint8_t> encodeGif(const GifPicture& picture) {
@@ -161,35 +141,6 @@ void writeGif(const GifPicture& picture, std::ostream& out) {
     out.flush();
     if (!out) {
         throw GifError("Cannot write the GIF image: the output stream failed");
-    }
-}
-
-void writeGifFile(const GifPicture& picture, const std::filesystem::path& path) {
-    // Encoding first: an image that cannot be encoded never touches the disk.
-    const std::vector<std::uint8_t> bytes = encodeGif(picture);
-    const std::filesystem::path temporary = temporaryBeside(path);
-    {
-        errno = 0;
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            throw GifError("Cannot create file " + quoted(path) + reason(errno));
-        }
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            const int error = errno;
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw GifError("Cannot write file " + quoted(path) + reason(error));
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw GifError("Cannot replace file " + quoted(path) + ": " + ec.message());
     }
 }
 

@@ -92,8 +92,4 @@ void GifPicture::saveToStream(std::ostream& out) const {
     writeGif(*this, out);
 }
 
-void GifPicture::saveToFile(const std::filesystem::path& path) const {
-    writeGifFile(*this, path);
-}
-
 } // namespace tavrel

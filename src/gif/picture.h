@@ -1,14 +1,13 @@
 // The GIF image model: a logical screen with its global colour table and an ordered list of
 // frames, each with its own pixels (one colour index per pixel) and optional local table.
 // Assigning a true-colour capture, setting the background colour, optimising the tables and
-// saving are the operations the image export performs, in that order.
+// encoding are the operations the image export performs, in that order.
 #pragma once
 
 #include "gif/color_table.h"
 #include "gif/rgb_image.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <span>
@@ -101,9 +100,6 @@ public:
     [[nodiscard]] std::vector<std::uint8_t> saveToBytes() const;
     // Throws GifError when the stream fails.
     void saveToStream(std::ostream& out) const;
-    // Writes beside the target and renames on success, so that a failed write never leaves
-    // a truncated image nor destroys an existing file of that name. Throws GifError.
-    void saveToFile(const std::filesystem::path& path) const;
 
 private:
     GifScreen screen_;

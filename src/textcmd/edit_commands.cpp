@@ -9,7 +9,7 @@
 namespace tavrel {
 
 EditMenuState editMenuState(const TextEngine& engine, bool clipboardHasText) noexcept {
-    const bool selection = engine.selLength() != 0;
+    const bool selection = engine.selection().length() != 0;
     return {engine.canUndo(), engine.canRedo(), selection, selection, clipboardHasText};
 }
 
@@ -18,7 +18,7 @@ EditMenuState popupMenuState(const TextEngine& engine, bool clipboardHasText) no
 }
 
 std::string trimmedSelection(const TextEngine& engine) {
-    const Pos length = std::llabs(engine.selLength());
+    const Pos length = std::llabs(engine.selection().length());
     std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
     const Pos copied = engine.getSelTextBuf(buffer.data(), length + 1);
     buffer.resize(static_cast<std::size_t>(copied));
@@ -37,7 +37,7 @@ std::string trimmedSelection(const TextEngine& engine) {
 }
 
 CopyPlan planCopy(const TextEngine& engine, bool trim) {
-    if (engine.selLength() == 0) {
+    if (engine.selection().length() == 0) {
         return {};
     }
     if (!trim) {
@@ -48,14 +48,14 @@ CopyPlan planCopy(const TextEngine& engine, bool trim) {
 
 void clearCaretLine(TextEngine& engine) {
     // With word wrap the caret's line is a display line; its paragraph is the one emptied.
-    const Pos line = engine.selLine();
-    const Pos paragraph = engine.layout().wordWrap() ? engine.paragraphOfLine(line) : line;
+    const Pos line = engine.lines().caretLine();
+    const Pos paragraph = engine.layout().wordWrap() ? engine.lines().paragraphOf(line) : line;
     // The empty paragraph after a final break is outside the Paragraphs view; it has no text
     // to clear, and assigning it would be an index error.
     if (engine.document().paragraphLength(paragraph) == 0) {
         return;
     }
-    engine.setParagraph(paragraph, {});
+    engine.paragraphs().set(paragraph, {});
 }
 
 } // namespace tavrel

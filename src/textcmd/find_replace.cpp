@@ -55,15 +55,15 @@ FindOutcome FindReplace::findPrevious() {
     // that match again. A forward match has the caret at its end: the caret steps back over
     // it, within its line. A backward match already has the caret at its start; stepping
     // back there as well would skip a match that ends where this one begins ("catcat").
-    const Pos length = engine_.selLength();
+    const Pos length = engine_.selection().length();
     const Pos size = static_cast<Pos>(find_.size());
-    const Pos anchor = engine_.anchor();
-    const Pos caret = engine_.selStart();
+    const Pos anchor = engine_.selection().anchor();
+    const Pos caret = engine_.selection().caret();
     const bool current = length != 0 && (length == size || length == -size) &&
                          upperAscii(engine_.selText()) == upperAscii(find_);
     if (current) {
         if (length < 0) {
-            engine_.setSelCol(engine_.selCol() - size);
+            engine_.lines().setCaretColumn(engine_.lines().caretColumn() - size);
         } else {
             engine_.setSelStart(caret);
         }

@@ -19,7 +19,7 @@ void rewriteSelection(TextEngine& engine, Transform transform) {
 } // namespace
 
 bool formatItemsEnabled(const TextEngine& engine) noexcept {
-    return engine.selLength() != 0;
+    return engine.selection().length() != 0;
 }
 
 void joinLines(TextEngine& engine) {
@@ -47,9 +47,9 @@ void insertDateTime(TextEngine& engine, const std::string& text) {
 }
 
 void deleteLine(TextEngine& engine) {
-    const Pos line = engine.selLine();
-    const Pos paragraph = engine.layout().wordWrap() ? engine.paragraphOfLine(line) : line;
-    engine.deleteParagraph(paragraph);
+    const Pos line = engine.lines().caretLine();
+    const Pos paragraph = engine.layout().wordWrap() ? engine.lines().paragraphOf(line) : line;
+    engine.paragraphs().remove(paragraph);
 }
 
 } // namespace tavrel

@@ -118,7 +118,7 @@ TEST_F(EditWindowTest, autoCopyCopiesAMouseSelectionAtReleaseAndAPlainClickKeeps
 
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cell(editor, 40, 1));
     settle();
-    EXPECT_EQ(editor.engine().selLength(), 0);
+    EXPECT_EQ(editor.engine().selection().length(), 0);
     EXPECT_EQ(clipboardText(), "hello world");
 }
 

@@ -34,7 +34,7 @@ TEST_F(FileCommandsTest, theRepairJoinsCarriageReturnRunsAndTheLoadStartsAFreshH
     EXPECT_FALSE(w.isModified());
     ASSERT_TRUE(w.load(file("plain.txt", "a\nb\n")));
     EXPECT_EQ(text(w), "a\r\nb\r\n");
-    EXPECT_EQ(w.editor().engine().paragraphsViewCount(), 2);
+    EXPECT_EQ(w.editor().engine().paragraphs().count(), 2);
     // Undo never brings back the previous file's text under this file's name.
     w.editor().engine().undo();
     EXPECT_EQ(text(w), "a\r\nb\r\n");

@@ -77,11 +77,11 @@ TEST(FileLoad, corpusFilesGiveTheTextOfThePlainRulesAndOfTheEditorsOwnLoad) {
                 // The way the window loaded before: the whole text handed to the engine.
                 TextEngine engine;
                 if (convert) {
-                    engine.setParagraphsText(plainDocumentText(bytes, true));
+                    engine.paragraphs().setText(plainDocumentText(bytes, true));
                 } else {
                     engine.loadBytes(std::string(bytes));
                 }
-                EXPECT_EQ(load.document().paragraphCount(), engine.paragraphCount());
+                EXPECT_EQ(load.document().paragraphCount(), engine.document().paragraphCount());
             }
         }
     }
@@ -102,8 +102,8 @@ TEST(FileLoad, trailingBlanksGoOnlyWhenAskedAndTheEngineTakesTheDocumentWhole) {
     engine.loadBytes("old text");
     engine.setSelStart(3);
     engine.adoptDocument(trimmed.document(), trimmed.result());
-    EXPECT_EQ(engine.paragraphsText(), "one\r\ntwo\r\n");
-    EXPECT_EQ(engine.selStart(), 0);
+    EXPECT_EQ(engine.paragraphs().text(), "one\r\ntwo\r\n");
+    EXPECT_EQ(engine.selection().caret(), 0);
     EXPECT_FALSE(engine.canUndo());
     EXPECT_EQ(trimmed.document().text(), "old text"); // given back, to be dropped
     EXPECT_EQ(engine.consistencyCheck(), "");

@@ -23,7 +23,7 @@ const std::string kNotFound = "plain:The search text was not found.";
 
 Range selection(const MainWindow& w) {
     const TextEngine& e = w.editor().engine();
-    return {e.selectionLow(), e.selectionHigh()};
+    return {e.selection().low(), e.selection().high()};
 }
 
 // Opens the dialog as Ctrl+F does and fills it as the user would.

@@ -83,7 +83,7 @@ TEST_F(HighlightWindowTest, TheDialogSavesOnCloseAndTheWindowHighlightsWhatWasTy
 
     w.action("Edithighlightlist1")->trigger();
     EXPECT_EQ(w.keywordDialog(), dialog); // the same dialog, its text as left
-    EXPECT_EQ(dialog->editor().engine().paragraphsText(), "GREETS\r\nall");
+    EXPECT_EQ(dialog->editor().engine().paragraphs().text(), "GREETS\r\nall");
     dialog->close();
 }
 
@@ -96,7 +96,7 @@ TEST_F(HighlightWindowTest, AKeywordFileThatCannotBeWrittenIsReportedAndTheListS
     ASSERT_FALSE(dialogs.log.empty());
     EXPECT_EQ(dialogs.log.back().rfind("error:", 0), 0u);
     EXPECT_NE(dialogs.log.back().find(kSaveFailed), std::string::npos);
-    EXPECT_EQ(w.keywordDialog()->editor().engine().paragraphsText(), "nfo");
+    EXPECT_EQ(w.keywordDialog()->editor().engine().paragraphs().text(), "nfo");
 }
 
 } // namespace

@@ -68,14 +68,14 @@ TEST_F(EditingTest, altDragAndCtrlShiftBMakeColumnBlocks) {
         QTest::mousePress(m.viewport(), Qt::LeftButton, mods, from);
         QTest::mouseMove(m.viewport(), to);
         QTest::mouseRelease(m.viewport(), Qt::LeftButton, mods, to);
-        ASSERT_TRUE(m.engine().blockMode()) << mods;
+        ASSERT_TRUE(m.engine().selection().isBlock()) << mods;
         EXPECT_EQ(m.engine().selText(), "bcd\r\nb\r\nbcd\r\n");
     }
     m.engine().setSelStart(1);
     QTest::keyClick(&m, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&m, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(&m, Qt::Key_Down, Qt::ShiftModifier);
-    ASSERT_TRUE(m.engine().blockMode());
+    ASSERT_TRUE(m.engine().selection().isBlock());
     EXPECT_EQ(m.engine().selText(), "b\r\nb\r\n");
 }
 

@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <filesystem>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -153,6 +155,22 @@ TEST(SaveAsGif, anExistingImageIsReplacedWhole) {
     const QImage decoded = test::decodeWithQt(test::fileBytes(target));
     EXPECT_EQ(decoded.size(), editor->viewport()->size());
     EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST(SaveAsGif, aTargetThatCannotBeReplacedKeepsItsContents) {
+    test::ScratchFolder folder;
+    const std::string target = folder.file("taken.gif");
+    std::filesystem::create_directory(target);
+    test::writeBytes(target + "/inside.txt", "kept");
+    auto editor = test::makeEditor("some art", {.width = 60, .height = 40});
+    Answers answers;
+    answers.fileName = target;
+    EXPECT_EQ(saveAsGif(*editor, answers.command("", "")), GifSaveResult::Failed);
+    ASSERT_EQ(answers.boxDetails.size(), 1u);
+    EXPECT_NE(answers.boxDetails[0].find(target), std::string::npos) << answers.boxDetails[0];
+    EXPECT_EQ(test::fileBytes(target + "/inside.txt"),
+              (std::vector<std::uint8_t>{'k', 'e', 'p', 't'}));
+    EXPECT_EQ(folder.entries(), 1u) << "no temporary file may stay behind";
 }
 
 TEST(SaveAsGif, anEmptyViewportShowsTheErrorBoxBeforeAnyDialog) {

@@ -134,7 +134,7 @@ protected:
         return path;
     }
 
-    static std::string text(const MainWindow& w) { return w.editor().engine().paragraphsText(); }
+    static std::string text(const MainWindow& w) { return w.editor().engine().paragraphs().text(); }
     static void type(MainWindow& w, const char* bytes) { w.editor().engine().setSelText(bytes); }
 };
 

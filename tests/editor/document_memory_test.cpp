@@ -164,12 +164,12 @@ TEST(EngineChunks, pasteUndoRedoRoundsKeepOneCopyOfThePaste) {
     engine.setSelText(std::string(paste));
     for (int round = 0; round < 40; ++round) {
         engine.undo();
-        ASSERT_EQ(engine.paragraphsText(), file);
+        ASSERT_EQ(engine.paragraphs().text(), file);
         engine.redo();
     }
     std::string expected = file;
     expected.insert(42 * 100, paste);
-    EXPECT_EQ(engine.paragraphsText(), expected);
+    EXPECT_EQ(engine.paragraphs().text(), expected);
     // The file and one paste at most; before, every round left another copy behind.
     EXPECT_LE(engine.document().sharedChunkBytes(), file.size() + paste.size());
 }
@@ -301,12 +301,12 @@ int undoUnderLimit() {
     engine.setSelText("typed");
     const std::string typed = "typed" + withBig;
     engine.undo(); // "typed" waits as a redo step
-    CHILD_CHECK(engine.paragraphsText() == withBig, 1);
+    CHILD_CHECK(engine.paragraphs().text() == withBig, 1);
 
     // Undoing the paste deletes it: that needs little. Redoing it rebuilds four million
     // paragraphs, which does not fit.
     engine.undo();
-    CHILD_CHECK(engine.paragraphsText() == file, 2);
+    CHILD_CHECK(engine.paragraphs().text() == file, 2);
     CHILD_CHECK(test::limitAddressSpace(40 << 20), 3);
     bool threw = false;
     try {
@@ -315,7 +315,7 @@ int undoUnderLimit() {
         threw = true;
     }
     CHILD_CHECK(threw, 4);
-    CHILD_CHECK(engine.paragraphsText() == file, 5);
+    CHILD_CHECK(engine.paragraphs().text() == file, 5);
     CHILD_CHECK(engine.canRedo() && engine.undoList().redoCount() == 2, 6);
     // A paste that does not fit changes nothing either, and keeps the redo steps.
     threw = false;
@@ -325,27 +325,27 @@ int undoUnderLimit() {
         threw = true;
     }
     CHILD_CHECK(threw, 7);
-    CHILD_CHECK(engine.paragraphsText() == file, 8);
+    CHILD_CHECK(engine.paragraphs().text() == file, 8);
     CHILD_CHECK(engine.undoList().redoCount() == 2, 9);
     // Nor does a whole new text (a file opened with its line ends repaired), which also
     // leaves the selection where the user had it.
     engine.select(3, 10);
     threw = false;
     try {
-        engine.setParagraphsText(std::string(big));
+        engine.paragraphs().setText(std::string(big));
     } catch (const std::bad_alloc&) {
         threw = true;
     }
     CHILD_CHECK(threw, 13);
-    CHILD_CHECK(engine.paragraphsText() == file, 14);
-    CHILD_CHECK(engine.anchor() == 3 && engine.selStart() == 10, 15);
+    CHILD_CHECK(engine.paragraphs().text() == file, 14);
+    CHILD_CHECK(engine.selection().anchor() == 3 && engine.selection().caret() == 10, 15);
 
     // Memory is back: both redo steps still bring back what they should.
     CHILD_CHECK(test::liftAddressSpaceLimit(), 10);
     engine.redo();
-    CHILD_CHECK(engine.paragraphsText() == withBig, 11);
+    CHILD_CHECK(engine.paragraphs().text() == withBig, 11);
     engine.redo();
-    CHILD_CHECK(engine.paragraphsText() == typed, 12);
+    CHILD_CHECK(engine.paragraphs().text() == typed, 12);
     return 0;
 }
 

@@ -218,7 +218,7 @@ TEST(EditorHighlights, RunsAfterEditsEqualAFreshScan) {
             f.engine.select(at, at + cut);
             f.engine.setSelText(random() % 3 == 0 ? std::string()
                                                   : pieces[random() % pieces.size()]);
-            const std::string now(f.engine.paragraph(0));
+            const std::string now(f.engine.document().paragraph(0));
             std::vector<std::tuple<Pos, Pos, int>> fresh;
             for (const HighlightRun& r : f.highlights.scanParagraph(now)) {
                 fresh.emplace_back(r.start, r.length, r.context);

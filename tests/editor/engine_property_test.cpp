@@ -65,16 +65,16 @@ TEST_P(EngineProperty, randomEditsUndoAndRedoRestoreTheText) {
             const Pos low = std::min(a, b);
             model.replace(static_cast<std::size_t>(low),
                           static_cast<std::size_t>(std::max(a, b) - low), text);
-            EXPECT_EQ(e.selStart(), low + static_cast<Pos>(text.size()));
+            EXPECT_EQ(e.selection().caret(), low + static_cast<Pos>(text.size()));
         } else if (action < 9) {
             e.undo();
         } else {
             e.redo();
         }
         if (action >= 7) {
-            model = e.paragraphsText(); // undo granularity is checked below
+            model = e.paragraphs().text(); // undo granularity is checked below
         }
-        ASSERT_EQ(e.paragraphsText(), model) << "step " << step;
+        ASSERT_EQ(e.paragraphs().text(), model) << "step " << step;
         if (step % 5 == 0) { // search agrees with a plain scan of the model, both ways
             const std::string pattern = randomText(random).substr(0, 2);
             const std::size_t from =
@@ -85,7 +85,7 @@ TEST_P(EngineProperty, randomEditsUndoAndRedoRestoreTheText) {
                 ASSERT_EQ(e.searchText(pattern, true, false, false, true),
                           forward != std::string::npos);
                 if (forward != std::string::npos) {
-                    ASSERT_EQ(e.selStart(), static_cast<Pos>(forward + pattern.size()));
+                    ASSERT_EQ(e.selection().caret(), static_cast<Pos>(forward + pattern.size()));
                 }
                 e.setSelStart(static_cast<Pos>(from));
                 // backward: the last occurrence starting before `from`
@@ -94,7 +94,7 @@ TEST_P(EngineProperty, randomEditsUndoAndRedoRestoreTheText) {
                 ASSERT_EQ(e.searchText(pattern, false, false, false, true),
                           backward != std::string::npos);
                 if (backward != std::string::npos) {
-                    ASSERT_EQ(e.selStart(), static_cast<Pos>(backward));
+                    ASSERT_EQ(e.selection().caret(), static_cast<Pos>(backward));
                 }
             }
         }
@@ -104,16 +104,16 @@ TEST_P(EngineProperty, randomEditsUndoAndRedoRestoreTheText) {
     while (e.canRedo()) { // the last actions may have been undos
         e.redo();
     }
-    const std::string final = e.paragraphsText();
+    const std::string final = e.paragraphs().text();
     while (e.canUndo()) {
         e.undo();
         ASSERT_EQ(e.consistencyCheck(), "");
     }
-    EXPECT_EQ(e.paragraphsText(), initial);
+    EXPECT_EQ(e.paragraphs().text(), initial);
     while (e.canRedo()) {
         e.redo();
     }
-    EXPECT_EQ(e.paragraphsText(), final);
+    EXPECT_EQ(e.paragraphs().text(), final);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, EngineProperty, testing::Range(1, 41));

@@ -16,15 +16,15 @@ TEST(SearchText, forwardWalksThroughOccurrencesWithoutWrapping) {
     e.loadBytes("cat cat\r\ncat");
     e.setSelStart(e.charCount());
     ASSERT_TRUE(e.searchText("cat", true, true, false, false)); // from the top
-    EXPECT_EQ(e.selStart(), 3);
-    EXPECT_EQ(e.selLength(), -3);
+    EXPECT_EQ(e.selection().caret(), 3);
+    EXPECT_EQ(e.selection().length(), -3);
     ASSERT_TRUE(e.searchText("cat", true, false, false, false));
-    EXPECT_EQ(e.selStart(), 7);
+    EXPECT_EQ(e.selection().caret(), 7);
     ASSERT_TRUE(e.searchText("cat", true, false, false, false));
-    EXPECT_EQ(e.selStart(), 12);
+    EXPECT_EQ(e.selection().caret(), 12);
     EXPECT_FALSE(e.searchText("cat", true, false, false, false));
-    EXPECT_EQ(e.selStart(), 12); // unchanged
-    EXPECT_EQ(e.selLength(), -3);
+    EXPECT_EQ(e.selection().caret(), 12); // unchanged
+    EXPECT_EQ(e.selection().length(), -3);
 }
 
 TEST(SearchText, backwardFindsTheLastCandidateBeforeTheCaret) {
@@ -32,24 +32,24 @@ TEST(SearchText, backwardFindsTheLastCandidateBeforeTheCaret) {
     e.loadBytes("aaa\r\nxaax");
     e.setSelStart(e.charCount());
     ASSERT_TRUE(e.searchText("aa", false, false, false, false));
-    EXPECT_EQ(e.selStart(), 6);
-    EXPECT_EQ(e.selLength(), 2);
+    EXPECT_EQ(e.selection().caret(), 6);
+    EXPECT_EQ(e.selection().length(), 2);
     ASSERT_TRUE(e.searchText("aa", false, false, false, false));
-    EXPECT_EQ(e.selStart(), 1); // overlapping occurrences are seen
+    EXPECT_EQ(e.selection().caret(), 1); // overlapping occurrences are seen
     ASSERT_TRUE(e.searchText("aa", false, false, false, false));
-    EXPECT_EQ(e.selStart(), 0);
+    EXPECT_EQ(e.selection().caret(), 0);
     EXPECT_FALSE(e.searchText("aa", false, false, false, false));
     ASSERT_TRUE(e.searchText("x", false, true, false, false)); // from the end
-    EXPECT_EQ(e.selStart(), 8);
+    EXPECT_EQ(e.selection().caret(), 8);
 }
 
 TEST(SearchText, oneCharacterTwiceInARowIsFoundAtBothPlaces) {
     TextEngine e;
     e.loadBytes("xzzx");
     ASSERT_TRUE(e.searchText("z", true, true, false, true));
-    EXPECT_EQ(e.selStart(), 2);
+    EXPECT_EQ(e.selection().caret(), 2);
     ASSERT_TRUE(e.searchText("z", true, false, false, true));
-    EXPECT_EQ(e.selStart(), 3);
+    EXPECT_EQ(e.selection().caret(), 3);
 }
 
 TEST(SearchText, wholeWordsAndCaseFolding) {
@@ -82,7 +82,7 @@ TEST(SearchText, wholeWordsAndCaseFolding) {
         const bool found = e.searchText(c.pattern, true, true, c.wholeWord, c.matchCase);
         EXPECT_EQ(found, c.expectedStart >= 0) << c.text << " / " << c.pattern;
         if (found) {
-            EXPECT_EQ(e.selStart() + e.selLength(), c.expectedStart) << c.text;
+            EXPECT_EQ(e.selection().caret() + e.selection().length(), c.expectedStart) << c.text;
         }
     }
 }
@@ -274,7 +274,7 @@ TEST(SearchText, walksTheSameMatchesAsAPlainScanInBothCasesAndWholeWords) {
                 std::vector<Pos> walked;
                 bool found = e.searchText(pattern, true, true, wholeWord, matchCase);
                 while (found && walked.size() <= expected.size()) {
-                    walked.push_back(e.selStart() + e.selLength());
+                    walked.push_back(e.selection().caret() + e.selection().length());
                     found = e.searchText(pattern, true, false, wholeWord, matchCase);
                 }
                 ASSERT_EQ(walked, expected)
@@ -283,7 +283,7 @@ TEST(SearchText, walksTheSameMatchesAsAPlainScanInBothCasesAndWholeWords) {
                 const bool backward = e.searchText(pattern, false, true, wholeWord, matchCase);
                 ASSERT_EQ(backward, !expected.empty());
                 if (backward) {
-                    EXPECT_EQ(e.selStart(), last);
+                    EXPECT_EQ(e.selection().caret(), last);
                 }
             }
         }

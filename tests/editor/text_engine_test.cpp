@@ -25,19 +25,19 @@ TEST(Selection, clampsAndKeepsTheCaretAtSelStart) {
     TextEngine e;
     e.loadBytes("hello\r\nworld");
     e.setSelStart(100);
-    EXPECT_EQ(e.selStart(), 12);
+    EXPECT_EQ(e.selection().caret(), 12);
     e.setSelStart(3);
     e.setSelLength(-10);
-    EXPECT_EQ(e.selStart(), 3);
-    EXPECT_EQ(e.selLength(), -3);
+    EXPECT_EQ(e.selection().caret(), 3);
+    EXPECT_EQ(e.selection().length(), -3);
     e.setSelLength(4); // 3..7: the break's middle (6) is not hit
     EXPECT_EQ(e.selText(), "lo\r\n");
     e.setSelStart(6); // between CR and LF: the paragraph's end
-    EXPECT_EQ(e.selStart(), 5);
+    EXPECT_EQ(e.selection().caret(), 5);
 
     e.selectAll();
-    EXPECT_EQ(e.selStart(), e.charCount());
-    EXPECT_EQ(e.selLength(), -e.charCount());
+    EXPECT_EQ(e.selection().caret(), e.charCount());
+    EXPECT_EQ(e.selection().length(), -e.charCount());
     EXPECT_EQ(e.selText(), "hello\r\nworld");
 }
 
@@ -46,21 +46,21 @@ TEST(ReplaceOperation, typingIsOneStepUntilTheCaretMoves) {
     type(e, "abc");
     EXPECT_EQ(e.undoList().undoCount(), 1);
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "");
+    EXPECT_EQ(e.paragraphs().text(), "");
 
     TextEngine f;
     type(f, "ab");
-    f.setSelStart(f.selStart() - 1); // Left
-    f.setSelStart(f.selStart() + 1); // Right
+    f.setSelStart(f.selection().caret() - 1); // Left
+    f.setSelStart(f.selection().caret() + 1); // Right
     type(f, "c");
     EXPECT_EQ(f.undoList().undoCount(), 2);
     f.undo();
-    EXPECT_EQ(f.paragraphsText(), "ab");
+    EXPECT_EQ(f.paragraphs().text(), "ab");
     f.undo();
-    EXPECT_EQ(f.paragraphsText(), "");
+    EXPECT_EQ(f.paragraphs().text(), "");
     f.redo();
     f.redo();
-    EXPECT_EQ(f.paragraphsText(), "abc");
+    EXPECT_EQ(f.paragraphs().text(), "abc");
     EXPECT_FALSE(f.canRedo());
 }
 
@@ -71,29 +71,29 @@ TEST(ReplaceOperation, eachDeletionIsItsOwnStep) {
     backspace(e);
     backspace(e);
     backspace(e);
-    EXPECT_EQ(e.paragraphsText(), "abc");
+    EXPECT_EQ(e.paragraphs().text(), "abc");
     EXPECT_EQ(e.undoList().undoCount(), 3);
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "abcd");
-    EXPECT_EQ(e.selStart(), 4); // after the restored text
+    EXPECT_EQ(e.paragraphs().text(), "abcd");
+    EXPECT_EQ(e.selection().caret(), 4); // after the restored text
 }
 
 TEST(ReplaceOperation, spaceLimitDropsStepsThatDoNotFit) {
     TextEngine big;
     big.setUndoMaxSpace(100000);
     big.loadBytes(std::string(200000, 'x'));
-    big.setParagraphsText("new");
+    big.paragraphs().setText("new");
     EXPECT_FALSE(big.canUndo());
-    EXPECT_EQ(big.paragraphsText(), "new");
+    EXPECT_EQ(big.paragraphs().text(), "new");
 
     TextEngine small;
     small.setUndoMaxSpace(100000);
     small.loadBytes(std::string(1000, 'x'));
-    small.setParagraphsText("new");
+    small.paragraphs().setText("new");
     ASSERT_TRUE(small.canUndo());
     EXPECT_EQ(small.undoList().usedSpace(), 1013);
     small.undo();
-    EXPECT_EQ(small.paragraphsText(), std::string(1000, 'x'));
+    EXPECT_EQ(small.paragraphs().text(), std::string(1000, 'x'));
 }
 
 TEST(ReplaceOperation, spaceLimitDropsRedoThenOldestSteps) {
@@ -109,7 +109,7 @@ TEST(ReplaceOperation, spaceLimitDropsRedoThenOldestSteps) {
     while (e.canUndo()) {
         e.undo();
     }
-    EXPECT_EQ(e.paragraphsText(), "##23456789");
+    EXPECT_EQ(e.paragraphs().text(), "##23456789");
 }
 
 TEST(ReplaceOperation, levelLimit) {
@@ -142,11 +142,11 @@ TEST(ReplaceOperation, stepsOfOneBatchUndoTogetherButTwoBatchesDoNot) {
         e.setSelText(mark);
         e.endUpdate();
     }
-    EXPECT_EQ(e.paragraphsText(), "21abc12");
+    EXPECT_EQ(e.paragraphs().text(), "21abc12");
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "1abc1");
+    EXPECT_EQ(e.paragraphs().text(), "1abc1");
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "abc");
+    EXPECT_EQ(e.paragraphs().text(), "abc");
 }
 
 TEST(ReplaceOperation, aBatchOfSeparateStepsUndoesThemOneByOne) {
@@ -158,11 +158,11 @@ TEST(ReplaceOperation, aBatchOfSeparateStepsUndoesThemOneByOne) {
         e.setSelText("bb");
     }
     e.endUpdate();
-    EXPECT_EQ(e.paragraphsText(), "bb-bb-bb");
+    EXPECT_EQ(e.paragraphs().text(), "bb-bb-bb");
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "bb-bb-a");
+    EXPECT_EQ(e.paragraphs().text(), "bb-bb-a");
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "bb-a-a");
+    EXPECT_EQ(e.paragraphs().text(), "bb-a-a");
     // The next batch groups again.
     e.beginUpdate();
     e.select(0, 1);
@@ -170,9 +170,9 @@ TEST(ReplaceOperation, aBatchOfSeparateStepsUndoesThemOneByOne) {
     e.select(3, 4);
     e.setSelText("y");
     e.endUpdate();
-    EXPECT_EQ(e.paragraphsText(), "xb-y-a");
+    EXPECT_EQ(e.paragraphs().text(), "xb-y-a");
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "bb-a-a");
+    EXPECT_EQ(e.paragraphs().text(), "bb-a-a");
 }
 
 // Counts what the engine tells its observers.
@@ -215,7 +215,7 @@ TEST(ReplaceOperation, eventsFireOncePerChangeOrBatch) {
         }
     };
     e.setSelText("tab");
-    EXPECT_EQ(e.paragraphsText(), "\t");
+    EXPECT_EQ(e.paragraphs().text(), "\t");
     EXPECT_EQ(changes, 1);
     e.beginUpdate();
     e.setSelText("a");
@@ -237,38 +237,39 @@ TEST(ReplaceOperation, eventsFireOncePerChangeOrBatch) {
 
 TEST(ParagraphsView, countTextAndItemOperations) {
     TextEngine e;
-    EXPECT_EQ(e.paragraphsViewCount(), 0);
+    EXPECT_EQ(e.paragraphs().count(), 0);
     e.loadBytes("a\r\n");
-    EXPECT_EQ(e.paragraphsViewCount(), 1);
-    EXPECT_EQ(e.paragraphsText(), "a\r\n");
-    EXPECT_EQ(e.addParagraph("b"), 1); // the empty last paragraph takes it
-    EXPECT_EQ(e.paragraphsText(), "a\r\nb\r\n");
-    e.setParagraph(3, "c"); // index == paragraph count appends
-    EXPECT_EQ(e.paragraphsText(), "a\r\nb\r\n\r\nc");
-    e.insertParagraph(0, "first");
-    e.insertParagraph(99, "end");
-    EXPECT_EQ(e.paragraphsText(), "first\r\na\r\nb\r\n\r\nc\r\nend");
-    e.deleteParagraph(3);
-    e.deleteParagraph(e.paragraphCount() - 1); // the last paragraph loses only its text
-    EXPECT_EQ(e.paragraphsText(), "first\r\na\r\nb\r\nc\r\n");
-    EXPECT_THROW((void)e.paragraph(99), std::out_of_range);
-    EXPECT_THROW(e.deleteParagraph(-1), std::out_of_range);
-    e.clearText();
-    EXPECT_EQ(e.paragraphsText(), "");
+    EXPECT_EQ(e.paragraphs().count(), 1);
+    EXPECT_EQ(e.paragraphs().text(), "a\r\n");
+    EXPECT_EQ(e.paragraphs().add("b"), 1); // the empty last paragraph takes it
+    EXPECT_EQ(e.paragraphs().text(), "a\r\nb\r\n");
+    e.paragraphs().set(3, "c"); // index == paragraph count appends
+    EXPECT_EQ(e.paragraphs().text(), "a\r\nb\r\n\r\nc");
+    e.paragraphs().insert(0, "first");
+    e.paragraphs().insert(99, "end");
+    EXPECT_EQ(e.paragraphs().text(), "first\r\na\r\nb\r\n\r\nc\r\nend");
+    e.paragraphs().remove(3);
+    e.paragraphs().remove(e.document().paragraphCount() -
+                          1); // the last paragraph loses only its text
+    EXPECT_EQ(e.paragraphs().text(), "first\r\na\r\nb\r\nc\r\n");
+    EXPECT_THROW((void)e.paragraphs().at(99), std::out_of_range);
+    EXPECT_THROW(e.paragraphs().remove(-1), std::out_of_range);
+    e.paragraphs().clear();
+    EXPECT_EQ(e.paragraphs().text(), "");
     EXPECT_TRUE(e.canUndo()); // assignments are undoable
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "first\r\na\r\nb\r\nc\r\n");
+    EXPECT_EQ(e.paragraphs().text(), "first\r\na\r\nb\r\nc\r\n");
 }
 
 TEST(ParagraphsView, assigningAnItemKeepsTheCaretWithItsText) {
     TextEngine e;
     e.loadBytes("one\r\ntwo\r\nthree");
     e.setSelStart(12); // inside "three"
-    e.setParagraph(1, "TWO!!");
-    EXPECT_EQ(e.selStart(), 14);
+    e.paragraphs().set(1, "TWO!!");
+    EXPECT_EQ(e.selection().caret(), 14);
     e.setSelStart(6);
-    e.setParagraph(1, "");
-    EXPECT_EQ(e.selStart(), 5);
+    e.paragraphs().set(1, "");
+    EXPECT_EQ(e.selection().caret(), 5);
 }
 
 TEST(BlockSelection, copiesRowsBetweenColumnsAndDeletesThemAsOneStep) {
@@ -280,31 +281,31 @@ TEST(BlockSelection, copiesRowsBetweenColumnsAndDeletesThemAsOneStep) {
     EXPECT_EQ(e.selText(), "bcd\r\nf\r\ng\r\n");
     e.setBlockSelection(1, 7, 1, 3);
     e.setSelText("XY");
-    EXPECT_EQ(e.paragraphsText(), "aXYd\r\ne\r\n\tgh");
-    EXPECT_FALSE(e.blockMode());
+    EXPECT_EQ(e.paragraphs().text(), "aXYd\r\ne\r\n\tgh");
+    EXPECT_FALSE(e.selection().isBlock());
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "abcd\r\nef\r\n\tgh");
+    EXPECT_EQ(e.paragraphs().text(), "abcd\r\nef\r\n\tgh");
 }
 
 TEST(LinesAndColumns, followTheLayout) {
     TextEngine e;
     e.loadBytes("abcdefghij\r\nxyz\r\n");
-    EXPECT_EQ(e.linesCount(), 2);
+    EXPECT_EQ(e.lines().count(), 2);
     test::FixedWidthLayout layout(e.document(), 4);
     e.setLayout(&layout);
-    EXPECT_EQ(e.linesCount(), 4); // abcd efgh ij xyz (+ trailing empty line not counted)
-    EXPECT_EQ(e.lineText(2), "ij");
+    EXPECT_EQ(e.lines().count(), 4); // abcd efgh ij xyz (+ trailing empty line not counted)
+    EXPECT_EQ(e.lines().text(2), "ij");
     e.setSelStart(9); // 'j'
-    EXPECT_EQ(e.selLine(), 2);
-    EXPECT_EQ(e.selCol(), 1);
-    e.setSelCol(10);
-    EXPECT_EQ(e.selStart(), 10); // clamped to the line's end
+    EXPECT_EQ(e.lines().caretLine(), 2);
+    EXPECT_EQ(e.lines().caretColumn(), 1);
+    e.lines().setCaretColumn(10);
+    EXPECT_EQ(e.selection().caret(), 10); // clamped to the line's end
     e.setSelStart(13);
-    EXPECT_EQ(e.selLine(), 3);
-    EXPECT_EQ(e.paragraphOfLine(e.selLine()), 1);
+    EXPECT_EQ(e.lines().caretLine(), 3);
+    EXPECT_EQ(e.lines().paragraphOf(e.lines().caretLine()), 1);
     EXPECT_EQ(e.consistencyCheck(), "");
     e.setLayout(nullptr);
-    EXPECT_EQ(e.selLine(), 1);
+    EXPECT_EQ(e.lines().caretLine(), 1);
 }
 
 // The caret's display line is searched by halving among the paragraph's lines; every
@@ -318,8 +319,8 @@ TEST(LinesAndColumns, caretLineInAParagraphOfManyLines) {
     for (Pos offset = 0; offset <= 1003; ++offset) {
         e.setSelStart(first + offset);
         // 1003 = 143 * 7 + 2: 144 lines; the paragraph's end is on the last.
-        ASSERT_EQ(e.selLine(), 1 + std::min<Pos>(offset / 7, 143)) << "offset " << offset;
-        ASSERT_EQ(e.selCol(), offset - std::min<Pos>(offset / 7, 143) * 7);
+        ASSERT_EQ(e.lines().caretLine(), 1 + std::min<Pos>(offset / 7, 143)) << "offset " << offset;
+        ASSERT_EQ(e.lines().caretColumn(), offset - std::min<Pos>(offset / 7, 143) * 7);
     }
 }
 

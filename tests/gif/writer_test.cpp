@@ -155,5 +155,12 @@ TEST(GifWriter, aFailingStreamIsReported) {
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), picture.saveToBytes());
 }
 
+TEST(GifWriter, anImageThatCannotBeEncodedPutsNothingIntoTheStream) {
+    // Encoding comes first, so a caller streaming into a file never starts a broken image.
+    std::ostringstream memory;
+    EXPECT_THROW(GifPicture().saveToStream(memory), GifError);
+    EXPECT_TRUE(memory.str().empty());
+}
+
 } // namespace
 } // namespace tavrel

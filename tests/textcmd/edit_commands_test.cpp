@@ -108,7 +108,7 @@ TEST(CopyPlan, trimmedColumnBlockIsTheRunBetweenItsCorners) {
     // From column 2 of the first line to column 5 of the third: the rectangle would be
     // "234", "cde", "MNO"; the run is everything from the anchor to the caret.
     e.setBlockSelection(2, 24 + 5, 2, 5);
-    ASSERT_TRUE(e.blockMode());
+    ASSERT_TRUE(e.selection().isBlock());
     EXPECT_EQ(trimmedSelection(e), "23456789\r\nabcdefghij\r\nKLMNO");
 }
 
@@ -144,9 +144,9 @@ TEST(ClearLine, emptiesTheCaretsParagraphAndKeepsItsBreak) {
     e.loadBytes("one\r\ntwo\r\nthree");
     e.setSelStart(6);
     clearCaretLine(e);
-    EXPECT_EQ(e.paragraphsText(), "one\r\n\r\nthree");
+    EXPECT_EQ(e.paragraphs().text(), "one\r\n\r\nthree");
     e.undo();
-    EXPECT_EQ(e.paragraphsText(), "one\r\ntwo\r\nthree");
+    EXPECT_EQ(e.paragraphs().text(), "one\r\ntwo\r\nthree");
 }
 
 TEST(ClearLine, withWordWrapEmptiesTheWholeParagraphOfTheDisplayLine) {
@@ -155,9 +155,9 @@ TEST(ClearLine, withWordWrapEmptiesTheWholeParagraphOfTheDisplayLine) {
     ThreeLineFirstParagraph layout(e.document());
     e.setLayout(&layout);
     e.setSelStart(25); // display line 2 of the first paragraph
-    ASSERT_EQ(e.selLine(), 2);
+    ASSERT_EQ(e.lines().caretLine(), 2);
     clearCaretLine(e);
-    EXPECT_EQ(e.paragraphsText(), "\r\nsecond");
+    EXPECT_EQ(e.paragraphs().text(), "\r\nsecond");
     e.setLayout(nullptr);
 }
 
@@ -166,7 +166,7 @@ TEST(ClearLine, anEmptyLineAfterTheLastBreakIsLeftAlone) {
     e.loadBytes("one\r\n");
     e.setSelStart(5);
     EXPECT_NO_THROW(clearCaretLine(e));
-    EXPECT_EQ(e.paragraphsText(), "one\r\n");
+    EXPECT_EQ(e.paragraphs().text(), "one\r\n");
     EXPECT_FALSE(e.canUndo());
 }
 

@@ -16,7 +16,7 @@ namespace {
 using Range = std::pair<Pos, Pos>;
 
 Range selection(const TextEngine& e) {
-    return {e.selectionLow(), e.selectionHigh()};
+    return {e.selection().low(), e.selection().high()};
 }
 
 struct Finder {
@@ -107,9 +107,9 @@ TEST(FindReplace, replaceChangesTheFirstOccurrenceFromTheTopEachTime) {
     f.find.setReplaceText("aa");
     f.engine.setSelStart(5);
     EXPECT_EQ(f.find.replace(), FindOutcome::Replaced);
-    EXPECT_EQ(f.engine.paragraphsText(), "aa b a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "aa b a");
     EXPECT_EQ(f.find.replace(), FindOutcome::Replaced);
-    EXPECT_EQ(f.engine.paragraphsText(), "aaa b a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "aaa b a");
 }
 
 TEST(FindReplace, replaceAllStopsAfterTheLastAndEachReplacementUndoesAlone) {
@@ -117,11 +117,11 @@ TEST(FindReplace, replaceAllStopsAfterTheLastAndEachReplacementUndoesAlone) {
     f.find.setReplaceText("aa");
     f.find.options.replaceAll = true;
     EXPECT_EQ(f.find.replace(), FindOutcome::Replaced);
-    EXPECT_EQ(f.engine.paragraphsText(), "aa b aa");
+    EXPECT_EQ(f.engine.paragraphs().text(), "aa b aa");
     f.engine.undo();
-    EXPECT_EQ(f.engine.paragraphsText(), "aa b a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "aa b a");
     f.engine.undo();
-    EXPECT_EQ(f.engine.paragraphsText(), "a b a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "a b a");
     EXPECT_FALSE(f.engine.canUndo());
 }
 
@@ -132,7 +132,7 @@ TEST(FindReplace, replaceAllReportsBusyAroundItsLoop) {
     f.find.onBusy = [&](bool busy) { calls += busy ? '+' : '-'; };
     f.find.replace();
     EXPECT_EQ(calls, "+-");
-    EXPECT_EQ(f.engine.paragraphsText(), "  ");
+    EXPECT_EQ(f.engine.paragraphs().text(), "  ");
 }
 
 TEST(FindReplace, repeatItemsFollowTheActions) {
@@ -168,18 +168,18 @@ TEST(FindReplace, repeatItemsFollowTheActions) {
     f.find.options.replaceAll = true;
     EXPECT_EQ(f.find.replace(), FindOutcome::NotFound);
     EXPECT_FALSE(f.find.nextEnabled());
-    EXPECT_EQ(f.engine.paragraphsText(), "cat cow");
+    EXPECT_EQ(f.engine.paragraphs().text(), "cat cow");
 }
 
 TEST(FindReplace, bothRepeatKeysReplaceAfterAReplace) {
     Finder f("a a a a", "a");
     f.find.setReplaceText("b");
     f.find.replace();
-    EXPECT_EQ(f.engine.paragraphsText(), "b a a a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "b a a a");
     EXPECT_EQ(f.find.repeat(false), FindOutcome::Replaced);
-    EXPECT_EQ(f.engine.paragraphsText(), "b b a a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "b b a a");
     EXPECT_EQ(f.find.repeat(true), FindOutcome::Replaced);
-    EXPECT_EQ(f.engine.paragraphsText(), "b b b a");
+    EXPECT_EQ(f.engine.paragraphs().text(), "b b b a");
 }
 
 TEST(FindReplace, emptyOrMultiLineFindTextsNeverMatch) {
@@ -190,7 +190,7 @@ TEST(FindReplace, emptyOrMultiLineFindTextsNeverMatch) {
     f.find.setFindText("e\r\nt");
     f.find.options.replaceAll = true;
     EXPECT_EQ(f.find.replace(), FindOutcome::NotFound);
-    EXPECT_EQ(f.engine.paragraphsText(), "one\r\ntwo");
+    EXPECT_EQ(f.engine.paragraphs().text(), "one\r\ntwo");
     EXPECT_EQ(selection(f.engine), Range(0, 0)); // a failed search leaves the selection
 }
 
@@ -254,7 +254,7 @@ TEST(FindReplace, replaceAllAgreesWithAPlainReimplementation) {
         f.find.options.replaceAll = true;
         f.find.options.matchCase = matchCase;
         f.find.replace();
-        EXPECT_EQ(f.engine.paragraphsText(), plainReplaceAll(normal, what, with, matchCase))
+        EXPECT_EQ(f.engine.paragraphs().text(), plainReplaceAll(normal, what, with, matchCase))
             << "text: " << normal << " find: " << what << " replace: " << with;
     }
 }

@@ -115,7 +115,7 @@ void BM_DialogReplaceAll(benchmark::State& state) {
         state.SetIterationTime(t);
         undoSteps = e.undoList().undoCount();
         undoSpace = e.undoList().usedSpace();
-        correct = e.paragraphsText().find('a') == std::string::npos;
+        correct = e.paragraphs().text().find('a') == std::string::npos;
     }
     if (!correct) {
         state.SkipWithError("an 'a' was left");

@@ -70,8 +70,8 @@ void KeywordDialog::done(int result) {
     // The lines are the editor's paragraphs, each ended by CR LF.
     std::string bytes;
     const TextEngine& engine = m_->engine();
-    for (Pos p = 0; p < engine.paragraphsViewCount(); ++p) {
-        bytes += engine.paragraph(p);
+    for (Pos p = 0; p < engine.paragraphs().count(); ++p) {
+        bytes += engine.paragraphs().at(p);
         bytes += "\r\n";
     }
     const WriteStatus status = writer_ ? writer_(file_, bytes) : WriteStatus{"no writer"};

@@ -67,7 +67,7 @@ void LineGutter::setTextColor(const QColor& color) {
 
 void LineGutter::editorLinesChanged() {
     const Pos lines = editor_->lineCount();
-    const Pos paragraphs = editor_->engine().paragraphCount();
+    const Pos paragraphs = editor_->engine().document().paragraphCount();
     if (lines != knownLines_ || paragraphs != knownParagraphs_) {
         knownLines_ = lines;
         knownParagraphs_ = paragraphs;
@@ -78,7 +78,7 @@ void LineGutter::editorLinesChanged() {
 void LineGutter::editorScrolled(int dy) {
     // The same totals: the numbers only move with the text.
     if (editor_->lineCount() == knownLines_ &&
-        editor_->engine().paragraphCount() == knownParagraphs_) {
+        editor_->engine().document().paragraphCount() == knownParagraphs_) {
         scroll(0, dy);
     } else {
         editorLinesChanged();

@@ -544,7 +544,7 @@ void TextEditor::paintEvent(QPaintEvent* event) {
 }
 
 Pos TextEditor::caretLine() {
-    const Pos caret = engine_.selStart();
+    const Pos caret = engine_.selection().caret();
     layout_->ensureFormatted(engine_.document().paragraphAt(caret));
     return layout_->knownLineOfPosition(caret, caretAtLineEnd_);
 }
@@ -553,7 +553,7 @@ std::int64_t TextEditor::caretX() {
     const Pos line = caretLine();
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
     const Document& doc = engine_.document();
-    const Pos offset = engine_.selStart() - doc.paragraphStart(span.paragraph);
+    const Pos offset = engine_.selection().caret() - doc.paragraphStart(span.paragraph);
     return xOfOffset(doc.paragraph(span.paragraph), span.start, offset, layout_->widths());
 }
 
@@ -565,11 +565,11 @@ QRect TextEditor::caretRect() {
     std::int64_t x = look_.leftMargin + caretX() - scrollX_;
     std::int64_t width = caretWidth_;
     const Document& doc = engine_.document();
-    const Pos caret = engine_.selStart();
+    const Pos caret = engine_.selection().caret();
     const Pos p = doc.paragraphAt(caret);
     const Pos offset = caret - doc.paragraphStart(p);
-    if (overwrite_ && engine_.selLength() == 0 && engine_.hasOption(eoWideOverwriteCaret) &&
-        offset < doc.paragraphLength(p)) {
+    if (overwrite_ && engine_.selection().length() == 0 &&
+        engine_.hasOption(eoWideOverwriteCaret) && offset < doc.paragraphLength(p)) {
         const auto c =
             static_cast<unsigned char>(doc.paragraph(p)[static_cast<std::size_t>(offset)]);
         width = advanceAt(c, caretX(), layout_->widths());

@@ -42,8 +42,8 @@ std::string TextEditor::clipboardBytes(const QString& text) const {
 }
 
 void TextEditor::copyToClipboard() {
-    const bool block = engine_.blockMode();
-    if (!block && engine_.selLength() == 0) {
+    const bool block = engine_.selection().isBlock();
+    if (!block && engine_.selection().length() == 0) {
         return;
     }
     std::string bytes = engine_.selText();
@@ -60,7 +60,8 @@ void TextEditor::copyToClipboard() {
 }
 
 void TextEditor::cutToClipboard() {
-    if (readOnly_ || displayOnly_ || (engine_.selLength() == 0 && !engine_.blockMode())) {
+    if (readOnly_ || displayOnly_ ||
+        (engine_.selection().length() == 0 && !engine_.selection().isBlock())) {
         return;
     }
     copyToClipboard();
@@ -125,7 +126,7 @@ void TextEditor::updatePopupMenu() {
         return;
     }
     const QList<QAction*> items = popup_->actions();
-    const bool selection = engine_.selLength() != 0 || engine_.blockMode();
+    const bool selection = engine_.selection().length() != 0 || engine_.selection().isBlock();
     const bool editable = !readOnly_ && !displayOnly_;
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     items[kUndo]->setEnabled(engine_.canUndo());

@@ -128,8 +128,8 @@ void TextEditor::inputMethodEvent(QInputMethodEvent* event) {
 
 void TextEditor::insertTyped(const std::string& bytes) {
     const Document& doc = engine_.document();
-    const Pos caret = engine_.selStart();
-    if (overwrite_ && engine_.selLength() == 0 && !engine_.blockMode()) {
+    const Pos caret = engine_.selection().caret();
+    if (overwrite_ && engine_.selection().length() == 0 && !engine_.selection().isBlock()) {
         const Pos p = doc.paragraphAt(caret);
         if (caret < doc.paragraphStart(p) + doc.paragraphLength(p)) {
             engine_.select(caret + 1, caret); // the typed character replaces the next one
@@ -142,7 +142,7 @@ void TextEditor::insertTyped(const std::string& bytes) {
 
 void TextEditor::moveCaret(Pos position, bool extend, bool atLineEnd) {
     if (extend) {
-        engine_.select(engine_.anchor(), position);
+        engine_.select(engine_.selection().anchor(), position);
     } else {
         engine_.setSelStart(position);
     }
@@ -213,12 +213,13 @@ void TextEditor::redo() {
 }
 
 void TextEditor::extendBlock(Pos caret, Pos caretColumn) {
-    Pos anchor = engine_.selStart();
+    Pos anchor = engine_.selection().caret();
     Pos anchorColumn = 0;
-    if (engine_.blockMode()) {
-        anchor = engine_.anchor();
-        anchorColumn =
-            engine_.blockLowColumn() + engine_.blockHighColumn() - engine_.blockCaretColumn();
+    if (engine_.selection().isBlock()) {
+        anchor = engine_.selection().anchor();
+        anchorColumn = engine_.selection().blockLowColumn() +
+                       engine_.selection().blockHighColumn() -
+                       engine_.selection().blockCaretColumn();
     } else {
         const Document& doc = engine_.document();
         const Pos p = doc.paragraphAt(anchor);
@@ -237,7 +238,7 @@ bool TextEditor::handleMovementKey(QKeyEvent* event) {
         key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
     const bool block = arrow && shift && blockGesture(mods);
     const Document& doc = engine_.document();
-    const Pos caret = engine_.selStart();
+    const Pos caret = engine_.selection().caret();
     const Pos p = doc.paragraphAt(caret);
     const Pos paraStart = doc.paragraphStart(p);
     const bool vertical = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
@@ -317,7 +318,7 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
     const bool control = (mods & Qt::ControlModifier) != 0;
     const bool shift = (mods & Qt::ShiftModifier) != 0;
     const bool editable = !readOnly_;
-    const bool hasSelection = engine_.selLength() != 0 || engine_.blockMode();
+    const bool hasSelection = engine_.selection().length() != 0 || engine_.selection().isBlock();
 
     if (control && !(mods & Qt::AltModifier)) {
         switch (key) {
@@ -451,7 +452,7 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
 }
 
 void TextEditor::pressEnter() {
-    const bool empty = engine_.selLength() == 0 && !engine_.blockMode();
+    const bool empty = engine_.selection().length() == 0 && !engine_.selection().isBlock();
     if (overwrite_ && empty) {
         // Overwrite mode: Enter only moves to the next line's start, adding one at the end.
         const Pos line = caretLine();
@@ -484,8 +485,8 @@ void TextEditor::pressTab() {
 
 void TextEditor::pressBackspace(bool word) {
     const Document& doc = engine_.document();
-    const Pos caret = engine_.selStart();
-    if (engine_.selLength() != 0 || engine_.blockMode()) {
+    const Pos caret = engine_.selection().caret();
+    if (engine_.selection().length() != 0 || engine_.selection().isBlock()) {
         engine_.setSelText(std::string_view());
         return;
     }
@@ -508,8 +509,8 @@ void TextEditor::pressDelete(bool toLineEnd) {
     if (toLineEnd) {
         // Ctrl+Delete: from the selection's start to the end of its display line, when
         // the selection lies in one paragraph.
-        const Pos low = engine_.selectionLow();
-        if (doc.paragraphAt(low) != doc.paragraphAt(engine_.selectionHigh())) {
+        const Pos low = engine_.selection().low();
+        if (doc.paragraphAt(low) != doc.paragraphAt(engine_.selection().high())) {
             return;
         }
         const Pos p = doc.paragraphAt(low);
@@ -522,11 +523,11 @@ void TextEditor::pressDelete(bool toLineEnd) {
         }
         return;
     }
-    if (engine_.selLength() != 0 || engine_.blockMode()) {
+    if (engine_.selection().length() != 0 || engine_.selection().isBlock()) {
         engine_.setSelText(std::string_view());
         return;
     }
-    const Pos caret = engine_.selStart();
+    const Pos caret = engine_.selection().caret();
     const Pos p = doc.paragraphAt(caret);
     Pos to = caret + 1;
     if (caret == doc.paragraphStart(p) + doc.paragraphLength(p)) {

@@ -44,8 +44,8 @@ Pos TextEditor::columnAt(const QPoint& point) const {
 }
 
 bool TextEditor::insideSelection(Pos position) const {
-    return !engine_.blockMode() && engine_.selLength() != 0 && position >= engine_.selectionLow() &&
-           position < engine_.selectionHigh();
+    return !engine_.selection().isBlock() && engine_.selection().length() != 0 &&
+           position >= engine_.selection().low() && position < engine_.selection().high();
 }
 
 HighlightRun TextEditor::highlightAt(Pos position) {
@@ -156,7 +156,7 @@ void TextEditor::selectParagraphAt(const QPoint& point) {
 void TextEditor::selectTo(const QPoint& point) {
     const Hit hit = hitTest(point);
     if (drag_ == Drag::Block) {
-        engine_.setBlockSelection(engine_.anchor(), hit.position, blockAnchorColumn_,
+        engine_.setBlockSelection(engine_.selection().anchor(), hit.position, blockAnchorColumn_,
                                   columnAt(point));
         viewport()->update();
     } else {
@@ -315,8 +315,8 @@ void TextEditor::dropEvent(QDropEvent* event) {
 
 void TextEditor::dropSelectionAt(Pos position, bool copy) {
     position = engine_.document().normalise(position);
-    const Pos low = engine_.selectionLow();
-    const Pos high = engine_.selectionHigh();
+    const Pos low = engine_.selection().low();
+    const Pos high = engine_.selection().high();
     if (position >= low && position <= high) {
         moveCaret(position, false);
         Q_EMIT selectionMoved();

@@ -78,7 +78,7 @@ GlyphPainter::Style ViewPainter::styleAt(Pos offset, bool selected,
     }
     if (selected) {
         style.text = look.selectedText;
-        style.background = engine_.blockMode() ? QColor() : look.selectedBackground;
+        style.background = engine_.selection().isBlock() ? QColor() : look.selectedBackground;
     }
     return style;
 }
@@ -132,15 +132,15 @@ void ViewPainter::paintLine(const WrappedLayout::LineSpan& span, std::int32_t to
     bool breakSelected = false;
     if (look.showSelection) {
         const Pos paraStart = doc.paragraphStart(p);
-        const Pos low = engine_.selectionLow();
-        const Pos high = engine_.selectionHigh();
-        if (engine_.blockMode()) {
+        const Pos low = engine_.selection().low();
+        const Pos high = engine_.selection().high();
+        if (engine_.selection().isBlock()) {
             if (p >= doc.paragraphAt(low) && p <= doc.paragraphAt(high)) {
-                selFrom = engine_.offsetAtColumn(p, engine_.blockLowColumn());
-                selTo = engine_.offsetAtColumn(p, engine_.blockHighColumn());
+                selFrom = engine_.offsetAtColumn(p, engine_.selection().blockLowColumn());
+                selTo = engine_.offsetAtColumn(p, engine_.selection().blockHighColumn());
                 // Block selections work in cells of the space width, beyond the text too.
-                glyphs_.fill(left + engine_.blockLowColumn() * spaceWidth, top,
-                             left + engine_.blockHighColumn() * spaceWidth, bottom,
+                glyphs_.fill(left + engine_.selection().blockLowColumn() * spaceWidth, top,
+                             left + engine_.selection().blockHighColumn() * spaceWidth, bottom,
                              look.selectedBackground);
             }
         } else if (high > low) {

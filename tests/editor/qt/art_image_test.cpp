@@ -79,7 +79,7 @@ protected:
 
 TEST_P(ArtImage, fullBlocksJoinWithoutBackgroundPixels) {
     const QRgb text = editor_->textColor().rgb();
-    const Pos rows = editor_->engine().paragraphCount();
+    const Pos rows = editor_->engine().document().paragraphCount();
     int verticalJoins = 0;
     int horizontalJoins = 0;
     for (int row = 0; row < rows; ++row) {
@@ -114,7 +114,7 @@ TEST_P(ArtImage, fullBlocksJoinWithoutBackgroundPixels) {
 
 TEST_P(ArtImage, shadesAreDotPatternsOfTheirShare) {
     int checked = 0;
-    const Pos rows = editor_->engine().paragraphCount();
+    const Pos rows = editor_->engine().document().paragraphCount();
     const QRgb text = editor_->textColor().rgb();
     for (int row = 0; row < rows; ++row) {
         const int width = static_cast<int>(editor_->engine().document().paragraphLength(row));

@@ -20,17 +20,17 @@ TEST(EditorKeys, upAndDownKeepThePixelColumnOfTheFirstMove) {
     TextEngine& e = editor->engine();
     e.setSelStart(6);
     key(*editor, Qt::Key_Down);
-    EXPECT_EQ(e.selStart(), 12); // the short line's end
+    EXPECT_EQ(e.selection().caret(), 12); // the short line's end
     key(*editor, Qt::Key_Down);
-    EXPECT_EQ(e.selStart(), 20); // back to column 6
+    EXPECT_EQ(e.selection().caret(), 20); // back to column 6
     key(*editor, Qt::Key_Up);
     key(*editor, Qt::Key_Up);
-    EXPECT_EQ(e.selStart(), 6);
+    EXPECT_EQ(e.selection().caret(), 6);
     // Any other key forgets the column.
     key(*editor, Qt::Key_Down);
     key(*editor, Qt::Key_Left);
     key(*editor, Qt::Key_Down);
-    EXPECT_EQ(e.selStart(), 15);
+    EXPECT_EQ(e.selection().caret(), 15);
 }
 
 TEST(EditorKeys, aModifierPressedAloneKeepsTheColumnOfUpAndDown) {
@@ -38,13 +38,13 @@ TEST(EditorKeys, aModifierPressedAloneKeepsTheColumnOfUpAndDown) {
     TextEngine& e = editor->engine();
     e.setSelStart(6);
     key(*editor, Qt::Key_Down);
-    ASSERT_EQ(e.selStart(), 12); // the short line's end
+    ASSERT_EQ(e.selection().caret(), 12); // the short line's end
     // Reaching for Shift+Down, Ctrl or Alt and letting go again is no move.
     for (const Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta}) {
         key(*editor, modifier);
     }
     key(*editor, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(e.selStart(), 20); // column 6 again
+    EXPECT_EQ(e.selection().caret(), 20); // column 6 again
     EXPECT_EQ(e.selText(), "\r\nabcdef");
 
     // Copying is no move either; typing is an edit and starts a new column.
@@ -52,11 +52,11 @@ TEST(EditorKeys, aModifierPressedAloneKeepsTheColumnOfUpAndDown) {
     key(*editor, Qt::Key_Down);
     key(*editor, Qt::Key_C, Qt::ControlModifier);
     key(*editor, Qt::Key_Down);
-    EXPECT_EQ(e.selStart(), 20);
+    EXPECT_EQ(e.selection().caret(), 20);
     key(*editor, Qt::Key_Up);
     type(*editor, "x"); // "ab" becomes "abx", the caret at column 3
     key(*editor, Qt::Key_Down);
-    EXPECT_EQ(e.selStart(), 18); // the next line starts at 15 now
+    EXPECT_EQ(e.selection().caret(), 18); // the next line starts at 15 now
 }
 
 TEST(EditorKeys, downVisitsEveryDisplayLineWhileFormattingIsUnfinished) {
@@ -69,11 +69,11 @@ TEST(EditorKeys, downVisitsEveryDisplayLineWhileFormattingIsUnfinished) {
     e.setSelStart(0);
     for (Pos expected = 1; expected < 40; ++expected) {
         key(*editor, Qt::Key_Down);
-        EXPECT_EQ(e.selLine(), expected);
+        EXPECT_EQ(e.lines().caretLine(), expected);
     }
     for (Pos expected = 38; expected >= 0; --expected) {
         key(*editor, Qt::Key_Up);
-        EXPECT_EQ(e.selLine(), expected);
+        EXPECT_EQ(e.lines().caretLine(), expected);
     }
 }
 
@@ -82,15 +82,15 @@ TEST(EditorKeys, leftAndRightStepOverParagraphBreaks) {
     TextEngine& e = editor->engine();
     e.setSelStart(4);
     key(*editor, Qt::Key_Left);
-    EXPECT_EQ(e.selStart(), 2);
+    EXPECT_EQ(e.selection().caret(), 2);
     key(*editor, Qt::Key_Right);
-    EXPECT_EQ(e.selStart(), 4);
+    EXPECT_EQ(e.selection().caret(), 4);
     key(*editor, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(e.selStart(), 6);
+    EXPECT_EQ(e.selection().caret(), 6);
     key(*editor, Qt::Key_Right);
-    EXPECT_EQ(e.selStart(), 6);
+    EXPECT_EQ(e.selection().caret(), 6);
     key(*editor, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(e.selStart(), 0);
+    EXPECT_EQ(e.selection().caret(), 0);
 }
 
 TEST(EditorKeys, shiftExtendsFromTheAnchorAndCtrlMovesByWords) {
@@ -101,7 +101,7 @@ TEST(EditorKeys, shiftExtendsFromTheAnchorAndCtrlMovesByWords) {
     key(*editor, Qt::Key_Right, Qt::ShiftModifier);
     key(*editor, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(e.selText(), "one tw");
-    EXPECT_EQ(e.selLength(), -6);
+    EXPECT_EQ(e.selection().length(), -6);
     key(*editor, Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier);
     EXPECT_EQ(e.selText(), "one ");
 }
@@ -115,17 +115,17 @@ TEST(EditorKeys, altShiftArrowsMakeAColumnBlockOnlyWithoutWordWrap) {
     key(*editor, Qt::Key_Right, altShift);
     key(*editor, Qt::Key_Right, altShift);
     key(*editor, Qt::Key_Down, altShift);
-    ASSERT_TRUE(e.blockMode());
+    ASSERT_TRUE(e.selection().isBlock());
     EXPECT_EQ(e.selText(), "bc\r\nf\r\n");
     // Only the arrows make blocks; Alt+Shift+End extends as Shift+End does.
     key(*editor, Qt::Key_End, altShift);
-    EXPECT_FALSE(e.blockMode());
+    EXPECT_FALSE(e.selection().isBlock());
 
     auto wrapped = makeEditor(
         "abcd\r\nef", {.wordWrap = true, .options = kDefaultEditorOptions | eoBlockSelection});
     wrapped->engine().setSelStart(1);
     key(*wrapped, Qt::Key_Right, altShift);
-    EXPECT_FALSE(wrapped->engine().blockMode());
+    EXPECT_FALSE(wrapped->engine().selection().isBlock());
     EXPECT_EQ(wrapped->engine().selText(), "b");
 }
 
@@ -142,7 +142,7 @@ TEST(EditorKeys, ctrlShiftBTogglesBlockModeInWhichShiftArrowsMakeBlocks) {
     key(*editor, Qt::Key_Right, Qt::ShiftModifier);
     key(*editor, Qt::Key_Right, Qt::ShiftModifier);
     key(*editor, Qt::Key_Down, Qt::ShiftModifier);
-    ASSERT_TRUE(e.blockMode());
+    ASSERT_TRUE(e.selection().isBlock());
     EXPECT_EQ(e.selText(), "bc\r\nf\r\n");
     EXPECT_EQ(textOf(*editor), "abcd\r\nef\r\nghij"); // the key typed nothing
 
@@ -150,7 +150,7 @@ TEST(EditorKeys, ctrlShiftBTogglesBlockModeInWhichShiftArrowsMakeBlocks) {
     EXPECT_FALSE(editor->blockSelectionMode());
     e.setSelStart(1);
     key(*editor, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_FALSE(e.blockMode());
+    EXPECT_FALSE(e.selection().isBlock());
 
     // Without the option the key does nothing.
     auto plain = makeEditor("abcd");
@@ -166,10 +166,10 @@ TEST(EditorKeys, endKeepsTheCaretOnAWrappedLine) {
     const int firstLineY = editor->caretRect().y();
     key(*editor, Qt::Key_End);
     EXPECT_EQ(editor->caretRect().y(), firstLineY);
-    const Pos end = editor->engine().selStart();
+    const Pos end = editor->engine().selection().caret();
     EXPECT_EQ(end, editor->layout().knownLine(1).start);
     key(*editor, Qt::Key_Home);
-    EXPECT_EQ(editor->engine().selStart(), 0);
+    EXPECT_EQ(editor->engine().selection().caret(), 0);
     // The same position reached with Right shows at the start of the next line.
     editor->engine().setSelStart(end);
     EXPECT_EQ(editor->caretRect().y(), firstLineY + editor->lineHeight());
@@ -183,10 +183,10 @@ TEST(EditorKeys, pageDownScrollsAndMovesTheCaretByAPage) {
     auto editor = makeEditor(text);
     const Pos page = editor->viewport()->height() / editor->lineHeight();
     key(*editor, Qt::Key_PageDown);
-    EXPECT_EQ(editor->engine().selLine(), page);
+    EXPECT_EQ(editor->engine().lines().caretLine(), page);
     EXPECT_EQ(editor->topLine(), page);
     key(*editor, Qt::Key_PageUp);
-    EXPECT_EQ(editor->engine().selLine(), 0);
+    EXPECT_EQ(editor->engine().lines().caretLine(), 0);
     EXPECT_EQ(editor->topLine(), 0);
 }
 
@@ -213,7 +213,7 @@ TEST(EditorKeys, enterInOverwriteModeMovesToTheNextLineOrAddsOne) {
     auto editor = makeEditor("ab\r\ncd");
     editor->setOverwrite(true);
     key(*editor, Qt::Key_Return);
-    EXPECT_EQ(editor->engine().selStart(), 4);
+    EXPECT_EQ(editor->engine().selection().caret(), 4);
     EXPECT_EQ(textOf(*editor), "ab\r\ncd");
     key(*editor, Qt::Key_Return);
     EXPECT_EQ(textOf(*editor), "ab\r\ncd\r\n");

@@ -28,16 +28,16 @@ TEST(EditorMouse, clicksPlaceTheCaretAndShiftExtends) {
     auto editor = makeEditor("hello\r\nworld");
     TextEngine& e = editor->engine();
     click(*editor, cell(*editor, 2, 1));
-    EXPECT_EQ(e.selStart(), 9);
-    EXPECT_EQ(e.selLength(), 0);
+    EXPECT_EQ(e.selection().caret(), 9);
+    EXPECT_EQ(e.selection().length(), 0);
     click(*editor, cell(*editor, 4, 0), Qt::ShiftModifier);
     EXPECT_EQ(e.selText(), "o\r\nwo");
     // Right of a line's end: the end of that line.
     click(*editor, cell(*editor, 40, 0));
-    EXPECT_EQ(e.selStart(), 5);
+    EXPECT_EQ(e.selection().caret(), 5);
     // Below the last line: the end of the text.
     click(*editor, cell(*editor, 1, 10));
-    EXPECT_EQ(e.selStart(), e.charCount());
+    EXPECT_EQ(e.selection().caret(), e.charCount());
 }
 
 TEST(EditorMouse, leftMarginSelectsTheWholeLineWithItsBreak) {
@@ -69,9 +69,9 @@ TEST(EditorMouse, draggingSelectsAndAltDraggingMakesAColumnBlock) {
     QTest::mousePress(view, Qt::LeftButton, Qt::AltModifier, from);
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::AltModifier, to);
-    ASSERT_TRUE(editor->engine().blockMode());
-    EXPECT_EQ(editor->engine().blockLowColumn(), 1);
-    EXPECT_EQ(editor->engine().blockHighColumn(), 4);
+    ASSERT_TRUE(editor->engine().selection().isBlock());
+    EXPECT_EQ(editor->engine().selection().blockLowColumn(), 1);
+    EXPECT_EQ(editor->engine().selection().blockHighColumn(), 4);
     EXPECT_EQ(editor->engine().selText(), "bcd\r\nb\r\nbcd\r\n");
 }
 
@@ -86,7 +86,7 @@ TEST(EditorMouse, altShiftDragAndDragInBlockModeMakeColumnBlocks) {
     QTest::mousePress(view, Qt::LeftButton, altShift, from);
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, altShift, to);
-    ASSERT_TRUE(editor->engine().blockMode());
+    ASSERT_TRUE(editor->engine().selection().isBlock());
     EXPECT_EQ(editor->engine().selText(), "bcd\r\nb\r\nbcd\r\n");
 
     editor->engine().setSelStart(0);
@@ -94,7 +94,7 @@ TEST(EditorMouse, altShiftDragAndDragInBlockModeMakeColumnBlocks) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
-    ASSERT_TRUE(editor->engine().blockMode());
+    ASSERT_TRUE(editor->engine().selection().isBlock());
     EXPECT_EQ(editor->engine().selText(), "bcd\r\nb\r\nbcd\r\n");
 }
 
@@ -112,8 +112,8 @@ TEST(EditorMouse, aTripleClickSelectsTheParagraphWithItsBreak) {
     // A click somewhere else after a double click is an ordinary click.
     QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 1, 0));
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cell(*editor, 5, 1));
-    EXPECT_EQ(editor->engine().selLength(), 0);
-    EXPECT_EQ(editor->engine().selStart(), 14);
+    EXPECT_EQ(editor->engine().selection().length(), 0);
+    EXPECT_EQ(editor->engine().selection().caret(), 14);
 }
 
 TEST(EditorMouse, droppingMovesOrCopiesTheSelection) {
@@ -138,8 +138,8 @@ TEST(EditorMouse, droppingInsideTheSelectionOnlyMovesTheCaret) {
     editor->engine().select(4, 8);
     editor->dropSelectionAt(6, false);
     EXPECT_EQ(textOf(*editor), "abc def ghi");
-    EXPECT_EQ(editor->engine().selStart(), 6);
-    EXPECT_EQ(editor->engine().selLength(), 0);
+    EXPECT_EQ(editor->engine().selection().caret(), 6);
+    EXPECT_EQ(editor->engine().selection().length(), 0);
     EXPECT_EQ(moved.count(), 1);
 }
 
@@ -147,8 +147,8 @@ TEST(EditorMouse, pressingInsideTheSelectionAndReleasingCollapsesIt) {
     auto editor = makeEditor("abc def ghi");
     editor->engine().select(4, 8);
     click(*editor, cell(*editor, 5, 0));
-    EXPECT_EQ(editor->engine().selStart(), 5);
-    EXPECT_EQ(editor->engine().selLength(), 0);
+    EXPECT_EQ(editor->engine().selection().caret(), 5);
+    EXPECT_EQ(editor->engine().selection().length(), 0);
 }
 
 class OneRun final : public HighlightSource {

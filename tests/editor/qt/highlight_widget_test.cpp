@@ -53,7 +53,7 @@ TEST(HighlightWidget, ADragOverAnAddressSelectsAndLaunchesNothing) {
     QApplication::sendEvent(h.editor->viewport(), &move);
     QTest::mouseRelease(h.editor->viewport(), Qt::LeftButton, {}, to);
     EXPECT_TRUE(h.launcher.opened.empty());
-    EXPECT_NE(h.editor->engine().selLength(), 0);
+    EXPECT_NE(h.editor->engine().selection().length(), 0);
 }
 
 TEST(HighlightWidget, TheMouseShowsAHandOverAnAddressOnly) {

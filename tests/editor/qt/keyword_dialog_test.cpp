@@ -35,9 +35,9 @@ TEST(KeywordDialog, LoadsAnyLineEndsAndPutsTheCaretAtTheEnd) {
     test::writeFile(path, "nfo\nwww\rgreets  \r\n");
     auto dialog = f.make(path);
     const TextEngine& engine = dialog->editor().engine();
-    ASSERT_EQ(engine.paragraphsViewCount(), 3);
-    EXPECT_EQ(engine.paragraph(2), "greets  ");
-    EXPECT_EQ(engine.selStart(), engine.charCount());
+    ASSERT_EQ(engine.paragraphs().count(), 3);
+    EXPECT_EQ(engine.paragraphs().at(2), "greets  ");
+    EXPECT_EQ(engine.selection().caret(), engine.charCount());
     EXPECT_EQ(dialog->editor().color(), QColor(1, 2, 3));
     EXPECT_EQ(dialog->editor().textColor(), QColor(200, 201, 202));
     EXPECT_EQ(dialog->size(), QSize(453, 272));
@@ -65,7 +65,7 @@ TEST(KeywordDialog, EveryCloseWritesTheLinesWithCrLfAndReopeningKeepsTheText) {
     // The file changes behind its back; reopening shows what was left, closing writes again.
     test::writeFile(path, "other\r\n");
     dialog->showCentred();
-    EXPECT_EQ(dialog->editor().engine().paragraphsText(), "nfo\r\nco op");
+    EXPECT_EQ(dialog->editor().engine().paragraphs().text(), "nfo\r\nco op");
     dialog->reject();
     ASSERT_EQ(f.writes.size(), 2u);
     EXPECT_EQ(f.writes[1].second, "nfo\r\nco op\r\n");
@@ -81,7 +81,7 @@ TEST(KeywordDialog, AFailedWriteIsReportedAndTheTextStays) {
     dialog->close();
     ASSERT_EQ(closed.count(), 1);
     EXPECT_EQ(closed.at(0).at(0).toString(), "disk full");
-    EXPECT_EQ(dialog->editor().engine().paragraphsText(), "kept");
+    EXPECT_EQ(dialog->editor().engine().paragraphs().text(), "kept");
 }
 
 } // namespace
