@@ -11,6 +11,7 @@
 #include "app/save_as_gif.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
+#include "platform/file_watch.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
 
@@ -79,6 +80,9 @@ bool MainWindow::load(const std::string& name) {
     noticeNul(nulOffset, fileSize);
 
     fileName_ = name;
+    fileWatch_->watch(name);
+    fileGone_ = false;
+    goneUnedited_ = false;
     updateTitle();
     addRecent(name);
     if (options_.autoWidth || options_.autoHeight) {
@@ -115,6 +119,7 @@ void MainWindow::setButtonSaveEnabled(bool on) {
 
 void MainWindow::editorChanged() {
     modified_ = true;
+    goneUnedited_ = false;
     setButtonSaveEnabled(!fileName_.empty());
 }
 
@@ -173,6 +178,7 @@ void MainWindow::newDocument() {
     m_->engine().clearText();
     m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
+    fileWatch_->stop();
     nulOffset_ = -1;
     nulFile_.clear();
     notice_->hide();
@@ -267,6 +273,9 @@ bool MainWindow::writeDocument(const std::string& path) {
         showError(2, status.error);
         return false;
     }
+    if (path == fileWatch_->path()) {
+        shownFileWritten();
+    }
     if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
         nulOffset_ = -1; // the file now holds exactly the text shown
         nulFile_.clear();
@@ -288,9 +297,9 @@ bool MainWindow::save() {
     return true;
 }
 
-// "Save as GIF image...": the visible text area as a picture; the folder of the last Save as
-// is offered and left as it is.
-void MainWindow::saveAsGif() {
+// "Save as GIF image..." and "Save as PNG image...": the visible text area as a picture; the
+// folder of the last Save as is offered and left as it is.
+GifSaveCommand MainWindow::imageSaveCommand() {
     GifSaveCommand command;
     command.parent = this;
     command.currentFileName = fileName_;
@@ -304,7 +313,15 @@ void MainWindow::saveAsGif() {
                                const QString& details) {
         dialogs().showError(this, caption, text, details);
     };
-    tavrel::saveAsGif(*m_, command);
+    return command;
+}
+
+void MainWindow::saveAsGif() {
+    tavrel::saveAsGif(*m_, imageSaveCommand());
+}
+
+void MainWindow::saveAsPng() {
+    tavrel::saveAsPng(*m_, imageSaveCommand());
 }
 
 bool MainWindow::saveAs() {
@@ -332,6 +349,7 @@ bool MainWindow::saveAs() {
         fileName_ = oldName;
         return false;
     }
+    fileWatch_->watch(fileName_);
     options_.lastDir = folderPart(fileName_);
     addRecent(fileName_);
     modified_ = false;

@@ -63,6 +63,7 @@ void MainWindow::connectCommands() {
         [this] { save(); });
     on("Saveas1", [this] { saveAs(); });
     on("Saveasgraphic1", [this] { saveAsGif(); });
+    on("Saveaspng1", [this] { saveAsPng(); });
     on("Print1", [this] { print(); });
     on("PrintPreview1", [this] { printPreview(); });
     guard(

@@ -44,6 +44,7 @@ std::vector<SettingEntry> makeCatalogue() {
         {"Options", "Convert", &S::convert, true, 21},
         {"Options", "WordWrap", &S::wordWrap, true, 22},
         {"Options", "LastPrinter", &S::lastPrinter, std::int32_t{0}, 7},
+        {"Options", "Zoom", &S::zoom, std::int32_t{1}, 30},
         {"Find", "Text", &S::findText, std::string(), 23},
         {"Find", "ReplaceText", &S::replaceText, std::string(), 24},
         {"Find", "LastDir", &S::lastDir, std::string(), 0},

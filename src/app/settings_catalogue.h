@@ -46,6 +46,7 @@ struct AppSettings {
     bool launch = false;
     bool convert = false;
     bool wordWrap = false;
+    std::int32_t zoom = 1; // whole multiples of the font's size, 1 to 8
     std::int32_t lastPrinter = 0;
     std::string findText;
     std::string replaceText;
