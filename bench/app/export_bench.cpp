@@ -5,6 +5,7 @@
 // like-for-like peer: it draws its own 8 x 16 font, so both pixel rates are printed too.
 #include "app/export_command_line.h"
 #include "app/export_render.h"
+#include "app/gif_export_files.h"
 #include "app/settings_catalogue.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
@@ -124,7 +125,7 @@ void BM_TavrelExportInProcess(benchmark::State& state) {
     for (auto _ : state) {
         std::ostringstream out;
         std::ostringstream err;
-        tavrel::GifExportStreams streams{out, err, "tavrel"};
+        tavrel::ExportStreams streams{out, err, "tavrel"};
         if (tavrel::exportGifFiles(request, tavrel::AppSettings{}, {}, streams) != 0) {
             state.SkipWithError(err.str().c_str());
             return;
@@ -185,7 +186,7 @@ BENCHMARK(BM_AnsilovePng)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     // Spawned by BM_TavrelExportProcess: this program is then the export's command line.
-    if (const int status = tavrel::runGifExportCommandLine(argc, argv); status >= 0) {
+    if (const int status = tavrel::runExportCommandLine(argc, argv); status >= 0) {
         return status;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

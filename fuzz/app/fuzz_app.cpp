@@ -86,11 +86,11 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
     require(line.action != tavrel::CommandAction::Error || !line.error.empty());
     // Printing to PDF: an accepted request is complete and its columns in range.
     const tavrel::PdfExportArguments pdf = tavrel::parsePdfExportArguments(arguments);
-    if (pdf.kind == tavrel::PdfExportParse::Export) {
+    if (pdf.kind == tavrel::ExportParse::Export) {
         require(!pdf.request.files.empty());
         require(pdf.request.output.empty() != pdf.request.outputDir.empty());
         require(pdf.request.columns >= 1 && pdf.request.columns <= tavrel::kMaxPrintColumns);
-    } else if (pdf.kind == tavrel::PdfExportParse::Error) {
+    } else if (pdf.kind == tavrel::ExportParse::Error) {
         require(!pdf.error.empty());
     }
 }

@@ -1,49 +1,47 @@
-// Parsing of the export's command line: one pass that collects options and file names, then
-// the checks that say in a sentence what is missing or contradictory.
+// One pass that collects the options and file names of any export format, then the checks
+// that say in a sentence what is missing or contradictory.
 #include "app/export_arguments.h"
+
 #include "app/option_words.h"
 
 #include <algorithm>
 #include <charconv>
-#include <optional>
-#include <string_view>
+#include <set>
 
 namespace tavrel {
 
-namespace {
-
-std::optional<std::int32_t> positiveNumber(std::string_view text) {
+std::optional<std::int32_t> wholeNumberIn(std::string_view text, std::int32_t low,
+                                          std::int32_t high) {
     std::int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || value <= 0) {
+    if (error != std::errc() || stop != end || value < low || value > high) {
         return std::nullopt;
     }
     return value;
 }
 
-GifExportArguments failure(std::string error) {
-    GifExportArguments result;
-    result.kind = GifExportParse::Error;
-    result.error = std::move(error);
-    return result;
+namespace {
+
+ExportParse failure(std::string& error, std::string text) {
+    error = std::move(text);
+    return ExportParse::Error;
 }
 
 } // namespace
 
-GifExportArguments parseGifExportArguments(const std::vector<std::string>& arguments) {
+ExportParse parseExportArguments(const std::vector<std::string>& arguments,
+                                 const ExportCommand& command, ExportTarget& target,
+                                 std::string& error) {
     const auto optionsEnd = std::find(arguments.begin(), arguments.end(), kEndOfOptions);
     if (std::none_of(arguments.begin(), optionsEnd,
-                     [](const std::string& a) { return namesOption(a, kExportGifOption); })) {
-        return {};
+                     [&](const std::string& a) { return namesOption(a, command.option); })) {
+        return ExportParse::NotExport;
     }
-
-    GifExportArguments result;
-    result.kind = GifExportParse::Export;
-    GifExportRequest& request = result.request;
+    const std::string formatOption(command.option);
     bool haveOutput = false;
     bool haveDir = false;
-    bool haveWrap = false;
+    std::set<std::string_view> given; // value options, each allowed once
     bool optionsOver = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -52,66 +50,77 @@ GifExportArguments parseGifExportArguments(const std::vector<std::string>& argum
             continue;
         }
         if (optionsOver || !isLongOption(argument)) {
-            request.files.emplace_back(argument);
+            target.files.emplace_back(argument);
             continue;
         }
-        // The option's value: after "=", or the next argument. "--export-gif" alone before
-        // another option has none (the "--output-dir" form).
+        // The option's value: after "=", or the next argument. The format's option alone
+        // before another option has none (the "--output-dir" form).
         const auto takeValue = [&](std::string_view name, bool optional) {
-            if (const auto given = inlineValue(argument, name)) {
-                return std::optional<std::string>(*given);
+            if (const auto inlined = inlineValue(argument, name)) {
+                return std::optional<std::string>(*inlined);
             }
             const bool nextIsValue =
                 i + 1 < arguments.size() && !(optional && isLongOption(arguments[i + 1]));
             return nextIsValue ? std::optional<std::string>(arguments[++i]) : std::nullopt;
         };
-        if (namesOption(argument, kExportGifOption)) {
+        if (namesOption(argument, command.option)) {
             if (haveOutput) {
-                return failure(std::string(kExportGifOption) + " is given twice");
+                return failure(error, formatOption + " is given twice");
             }
             haveOutput = true;
-            if (const auto value = takeValue(kExportGifOption, true)) {
-                request.output = *value;
+            if (const auto value = takeValue(command.option, true)) {
+                target.output = *value;
             }
-        } else if (namesOption(argument, kOutputDirOption)) {
+            continue;
+        }
+        if (namesOption(argument, kOutputDirOption)) {
             const auto value = takeValue(kOutputDirOption, false);
             if (haveDir || !value || value->empty()) {
-                return failure(std::string(kOutputDirOption) +
-                               (haveDir ? " is given twice" : " needs a folder"));
+                return failure(error, std::string(kOutputDirOption) +
+                                          (haveDir ? " is given twice" : " needs a folder"));
             }
             haveDir = true;
-            request.outputDir = *value;
-        } else if (namesOption(argument, kWrapOption)) {
-            const auto value = takeValue(kWrapOption, false);
-            const auto columns = value ? positiveNumber(*value) : std::nullopt;
-            if (haveWrap || !columns) {
-                return failure(
-                    std::string(kWrapOption) +
-                    (haveWrap ? " is given twice" : " needs a number of characters above 0"));
-            }
-            haveWrap = true;
-            request.wrapColumns = *columns;
-        } else {
-            return failure("unknown option '" + std::string(argument) + "'");
+            target.outputDir = *value;
+            continue;
+        }
+        const auto option =
+            std::find_if(command.options.begin(), command.options.end(), [&](const auto& o) {
+                return o.needs.empty() ? argument == o.name : namesOption(argument, o.name);
+            });
+        if (option == command.options.end()) {
+            return failure(error, "unknown option '" + std::string(argument) + "'");
+        }
+        if (option->needs.empty()) {
+            option->apply({});
+            continue;
+        }
+        const std::string name(option->name);
+        if (given.contains(option->name)) {
+            return failure(error, name + " is given twice");
+        }
+        given.insert(option->name);
+        const auto value = takeValue(option->name, false);
+        if (!value || !option->apply(*value)) {
+            return failure(error, name + " " + std::string(option->needs));
         }
     }
 
-    if (haveDir && !request.output.empty()) {
-        return failure("give either an output file after " + std::string(kExportGifOption) +
-                       " or " + kOutputDirOption + ", not both");
+    if (haveDir && !target.output.empty()) {
+        return failure(error, "give either an output file after " + formatOption + " or " +
+                                  kOutputDirOption + ", not both");
     }
-    if (!haveDir && request.output.empty()) {
-        return failure(std::string(kExportGifOption) + " needs an output file (or " +
-                       kOutputDirOption + " DIR for several files)");
+    if (!haveDir && target.output.empty()) {
+        return failure(error, formatOption + " needs an output file (or " + kOutputDirOption +
+                                  " DIR for several files)");
     }
-    if (request.files.empty()) {
-        return failure("no file to export");
+    if (target.files.empty()) {
+        return failure(error, "no file to " + std::string(command.work));
     }
-    if (!haveDir && request.files.size() > 1) {
-        return failure("several files need " + std::string(kOutputDirOption) +
-                       " DIR; one output file takes one input file");
+    if (!haveDir && target.files.size() > 1) {
+        return failure(error, "several files need " + std::string(kOutputDirOption) +
+                                  " DIR; one output file takes one input file");
     }
-    return result;
+    return ExportParse::Export;
 }
 
 } // namespace tavrel

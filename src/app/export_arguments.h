@@ -1,38 +1,74 @@
-// The command-line form of the image export: "--export-gif OUT FILE" (OUT "-" is standard
-// output) or "--export-gif --output-dir DIR FILE...", either with "--wrap N". Parsed here
-// without any toolkit so that every form and every mistake is checked in plain tests.
+// The one parser of the export command lines: every format ("--export-gif OUT FILE",
+// "--export-pdf ...") shares the output forms (OUT "-" is standard output; "--output-dir DIR
+// FILE..." for several files), "--" and the option words; a format brings only a small table
+// of its own options. No toolkit, so every form and every mistake is checked in plain tests.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrel {
 
-inline constexpr const char* kExportGifOption = "--export-gif";
 inline constexpr const char* kOutputDirOption = "--output-dir";
-inline constexpr const char* kWrapOption = "--wrap";
 // OUT that names standard output.
 inline constexpr const char* kStandardOutputName = "-";
 
-struct GifExportRequest {
-    std::string output;    // one image: a file name or "-"; empty with outputDir
-    std::string outputDir; // several images, each named after its file; empty with output
+// Where an export's files come from and go, the same for every format.
+struct ExportTarget {
+    std::string output;    // one file: a file name or "-"; empty with outputDir
+    std::string outputDir; // several files, each named after its input; empty with output
     std::vector<std::string> files;
-    std::int32_t wrapColumns = 0; // 0: word wrap off
 };
 
-enum class GifExportParse : std::uint8_t { NotExport, Export, Error };
+enum class ExportParse : std::uint8_t { NotExport, Export, Error };
 
-struct GifExportArguments {
-    GifExportParse kind = GifExportParse::NotExport;
-    GifExportRequest request;
+template <class Request>
+struct ExportArguments {
+    ExportParse kind = ExportParse::NotExport;
+    Request request;
     std::string error; // for Error: what was wrong, in a sentence
 };
 
-// Parses the arguments after the program name. NotExport when there is no "--export-gif"
-// before "--": the arguments are then the viewer's and nothing is checked here. Options take
-// their value as the next argument or after "=" ("--wrap=80"); "--" ends the options.
-[[nodiscard]] GifExportArguments parseGifExportArguments(const std::vector<std::string>& arguments);
+// One option of a format. With `needs` it takes a value (after "=" or as the next argument),
+// may be given once, and `apply` keeps the value or answers false, refused as "NAME NEEDS".
+// Without `needs` it is a flag and `apply` gets an empty value.
+struct ExportOption {
+    std::string_view name;
+    std::string_view needs; // e.g. "needs a number from 1 to 10"; empty for a flag
+    std::function<bool(std::string_view value)> apply;
+};
+
+// What a format is on the command line: the option that asks for it, the word for its work
+// ("export": "no file to export") and its own options.
+struct ExportCommand {
+    std::string_view option;
+    std::string_view work;
+    std::vector<ExportOption> options;
+};
+
+// Parses the arguments after the program name into `target` and, through the options'
+// `apply`, the format's own fields. NotExport when `command.option` is not before "--": the
+// arguments are then someone else's and nothing is checked; Error with `error` set.
+[[nodiscard]] ExportParse parseExportArguments(const std::vector<std::string>& arguments,
+                                               const ExportCommand& command, ExportTarget& target,
+                                               std::string& error);
+
+// The same, filling a whole request of a format whose request is an ExportTarget.
+template <class Request>
+[[nodiscard]] ExportArguments<Request> parseExportRequest(const std::vector<std::string>& arguments,
+                                                          ExportCommand (*command)(Request&)) {
+    ExportArguments<Request> result;
+    result.kind =
+        parseExportArguments(arguments, command(result.request), result.request, result.error);
+    return result;
+}
+
+// A whole decimal number from `low` to `high`; nothing for any other text.
+[[nodiscard]] std::optional<std::int32_t> wholeNumberIn(std::string_view text, std::int32_t low,
+                                                        std::int32_t high);
 
 } // namespace tavrel

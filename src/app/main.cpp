@@ -2,7 +2,6 @@
 // of files as the viewer shows them, and --export-pdf OUT FILE prints them to PDF, both
 // without a window.
 #include "app/export_command_line.h"
-#include "app/pdf_export_command_line.h"
 #include "app/startup.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
@@ -11,7 +10,7 @@
 int main(int argc, char** argv) {
     // The export paints and writes without a window and ends here; it comes first because
     // the viewer's own command line refuses options it does not know.
-    tavrel::GifExportEnvironment exportEnvironment;
+    tavrel::ExportEnvironment exportEnvironment;
     exportEnvironment.openSettings = [] {
         return tavrel::openSettingsStore(
             tavrel::settleStorageLocations(tavrel::currentEnvironment()));
@@ -26,12 +25,7 @@ int main(int argc, char** argv) {
         tavrel::applyViewerHighlighting(editor, urls, settings,
                                         places.settingsFolder + tavrel::kKeywordFileName);
     };
-    if (const int status = tavrel::runGifExportCommandLine(argc, argv, exportEnvironment);
-        status >= 0) {
-        return status;
-    }
-    if (const int status =
-            tavrel::runPdfExportCommandLine(argc, argv, exportEnvironment.openSettings);
+    if (const int status = tavrel::runExportCommandLine(argc, argv, exportEnvironment);
         status >= 0) {
         return status;
     }

@@ -1,6 +1,9 @@
-// The export's command line: the forms it accepts, what it leaves to the viewer, and the
-// mistakes it names.
+// The shared export parser with a format of the test's own: what a new format gets without
+// writing any parsing (the output forms, value options once each, flags), and that two
+// formats on one command line do not mix.
 #include "app/export_arguments.h"
+#include "app/gif_export_arguments.h"
+#include "app/pdf_export_arguments.h"
 
 #include <gtest/gtest.h>
 
@@ -12,74 +15,77 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-struct Accepted {
-    Args arguments;
-    GifExportRequest expected;
+struct ScaledRequest : ExportTarget {
+    std::int32_t scale = 1;
+    int flagsSeen = 0;
 };
 
-TEST(GifExportArguments, acceptedForms) {
-    const std::vector<Accepted> cases = {
-        // What the run script does when there is no display.
-        {{"--export-gif", "build/tavrel-sample.gif", "examples/tavrel-sample.nfo"},
-         {"build/tavrel-sample.gif", "", {"examples/tavrel-sample.nfo"}, 0}},
-        {{"--export-gif", "-", "a.nfo"}, {"-", "", {"a.nfo"}, 0}},
-        {{"--export-gif=out.gif", "--wrap", "80", "a.nfo"}, {"out.gif", "", {"a.nfo"}, 80}},
-        {{"a.nfo", "--wrap=12", "--export-gif", "out.gif"}, {"out.gif", "", {"a.nfo"}, 12}},
-        {{"--export-gif", "--output-dir", "gifs", "a.nfo", "b.diz"},
-         {"", "gifs", {"a.nfo", "b.diz"}, 0}},
-        {{"--export-gif", "--output-dir=gifs", "--wrap", "40", "a.nfo"},
-         {"", "gifs", {"a.nfo"}, 40}},
-        // After "--" a file may start with dashes.
-        {{"--export-gif", "out.gif", "--", "--odd name.nfo"},
-         {"out.gif", "", {"--odd name.nfo"}, 0}},
-    };
-    for (const Accepted& c : cases) {
-        const GifExportArguments parsed = parseGifExportArguments(c.arguments);
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
-        ASSERT_EQ(parsed.kind, GifExportParse::Export) << parsed.error;
-        EXPECT_EQ(parsed.request.output, c.expected.output);
-        EXPECT_EQ(parsed.request.outputDir, c.expected.outputDir);
-        EXPECT_EQ(parsed.request.files, c.expected.files);
-        EXPECT_EQ(parsed.request.wrapColumns, c.expected.wrapColumns);
-    }
+ExportCommand scaledCommand(ScaledRequest& request) {
+    return {"--export-test",
+            "draw",
+            {{"--scale", "needs a number from 1 to 4",
+              [&request](std::string_view v) {
+                  const auto scale = wholeNumberIn(v, 1, 4);
+                  request.scale = scale.value_or(1);
+                  return scale.has_value();
+              }},
+             {"--loud", "", [&request](std::string_view) {
+                  ++request.flagsSeen;
+                  return true;
+              }}}};
 }
 
-TEST(GifExportArguments, withoutTheExportOptionTheArgumentsAreTheViewers) {
-    for (const Args& arguments : {Args{}, Args{"a.nfo"}, Args{"--wrap", "8", "a.nfo"},
-                                  Args{"--help"}, Args{"--", "--export-gif"}}) {
-        EXPECT_EQ(parseGifExportArguments(arguments).kind, GifExportParse::NotExport)
-            << testing::PrintToString(arguments);
-    }
+ExportArguments<ScaledRequest> parse(const Args& arguments) {
+    return parseExportRequest(arguments, &scaledCommand);
 }
 
-struct Refused {
-    Args arguments;
-    std::string errorPart;
-};
+TEST(ExportArguments, aNewFormatGetsTheSharedFormsAndItsOwnOptions) {
+    const auto one = parse({"--scale=3", "--export-test", "out.x", "--loud", "a.nfo"});
+    ASSERT_EQ(one.kind, ExportParse::Export) << one.error;
+    EXPECT_EQ(one.request.output, "out.x");
+    EXPECT_EQ(one.request.files, Args{"a.nfo"});
+    EXPECT_EQ(one.request.scale, 3);
+    EXPECT_EQ(one.request.flagsSeen, 1);
 
-TEST(GifExportArguments, mistakesAreNamed) {
-    const std::vector<Refused> cases = {
-        {{"--export-gif"}, "needs an output file"},
-        {{"--export-gif", "out.gif"}, "no file to export"},
-        {{"--export-gif", "out.gif", "a.nfo", "b.nfo"}, "several files need --output-dir"},
-        {{"--export-gif", "out.gif", "--output-dir", "d", "a.nfo"}, "not both"},
-        {{"--export-gif", "--output-dir"}, "--output-dir needs a folder"},
-        {{"--export-gif", "--output-dir=", "a.nfo"}, "--output-dir needs a folder"},
-        {{"--export-gif", "o.gif", "--wrap", "0", "a.nfo"}, "--wrap needs a number"},
-        {{"--export-gif", "o.gif", "--wrap", "-3", "a.nfo"}, "--wrap needs a number"},
-        {{"--export-gif", "o.gif", "--wrap", "12x", "a.nfo"}, "--wrap needs a number"},
-        {{"--export-gif", "o.gif", "--wrap", "99999999999", "a.nfo"}, "--wrap needs a number"},
-        {{"--export-gif", "o.gif", "a.nfo", "--wrap"}, "--wrap needs a number"},
-        {{"--export-gif", "o.gif", "--wrap=4", "--wrap=5", "a.nfo"}, "--wrap is given twice"},
-        {{"--export-gif", "o.gif", "--export-gif", "p.gif", "a.nfo"}, "given twice"},
-        {{"--export-gif", "o.gif", "--colour", "a.nfo"}, "unknown option '--colour'"},
+    const auto many = parse(
+        {"--export-test", "--output-dir", "d", "--scale", "2", "a", "--", "--loud", "--loud"});
+    ASSERT_EQ(many.kind, ExportParse::Export) << many.error;
+    EXPECT_EQ(many.request.outputDir, "d");
+    EXPECT_EQ(many.request.files, (Args{"a", "--loud", "--loud"}))
+        << "after -- an option is a file";
+    EXPECT_EQ(many.request.scale, 2);
+    EXPECT_EQ(many.request.flagsSeen, 0);
+}
+
+TEST(ExportArguments, aNewFormatsMistakesAreNamedWithItsOwnWords) {
+    const std::vector<std::pair<Args, std::string>> cases = {
+        {{"--export-test", "o", "--scale", "5", "a"}, "--scale needs a number from 1 to 4"},
+        {{"--export-test", "o", "--scale=2", "--scale=2", "a"}, "--scale is given twice"},
+        {{"--export-test", "o", "--loud=yes", "a"}, "unknown option '--loud=yes'"},
+        {{"--export-test", "o"}, "no file to draw"},
+        {{"--export-test"},
+         "--export-test needs an output file (or --output-dir DIR for several files)"},
+        {{"--export-test", "o", "--wrap", "3", "a"}, "unknown option '--wrap'"},
     };
-    for (const Refused& c : cases) {
-        const GifExportArguments parsed = parseGifExportArguments(c.arguments);
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
-        ASSERT_EQ(parsed.kind, GifExportParse::Error);
-        EXPECT_NE(parsed.error.find(c.errorPart), std::string::npos) << parsed.error;
+    for (const auto& [arguments, words] : cases) {
+        const auto parsed = parse(arguments);
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        ASSERT_EQ(parsed.kind, ExportParse::Error);
+        EXPECT_EQ(parsed.error, words);
     }
+    EXPECT_EQ(parse({"--scale", "2", "a"}).kind, ExportParse::NotExport);
+}
+
+TEST(ExportArguments, anotherFormatsOptionsAreUnknownToEachFormat) {
+    const Args both = {"--export-gif", "a.gif", "--export-pdf", "a.pdf", "a.nfo"};
+    const GifExportArguments gif = parseGifExportArguments(both);
+    ASSERT_EQ(gif.kind, ExportParse::Error);
+    EXPECT_EQ(gif.error, "unknown option '--export-pdf'");
+    const PdfExportArguments pdf = parsePdfExportArguments(both);
+    ASSERT_EQ(pdf.kind, ExportParse::Error);
+    EXPECT_EQ(pdf.error, "unknown option '--export-gif'");
+    EXPECT_EQ(parseGifExportArguments({"--export-gif", "a.gif", "--line-numbers", "a"}).error,
+              "unknown option '--line-numbers'");
 }
 
 } // namespace

@@ -3,6 +3,6 @@
 #include "app/export_command_line.h"
 
 int main(int argc, char** argv) {
-    const int status = tavrel::runGifExportCommandLine(argc, argv);
+    const int status = tavrel::runExportCommandLine(argc, argv);
     return status >= 0 ? status : 64; // not an export request: the viewer's arguments
 }

@@ -2,6 +2,7 @@
 // to the pixels the editor painted, after reduction; the user's colours; the size limit of
 // the format; unreadable files; several files into a folder; standard output.
 #include "app/export_command_line.h"
+#include "app/gif_export_files.h"
 
 #include "app/export_render.h"
 #include "app/settings_catalogue.h"
@@ -58,7 +59,7 @@ struct Outcome {
 Outcome exportFiles(const GifExportRequest& request, const AppSettings& settings = {}) {
     std::ostringstream out;
     std::ostringstream err;
-    GifExportStreams streams{out, err, "tavrel"};
+    ExportStreams streams{out, err, "tavrel"};
     Outcome run;
     run.status = exportGifFiles(request, settings, {}, streams);
     run.out = out.str();
@@ -66,15 +67,14 @@ Outcome exportFiles(const GifExportRequest& request, const AppSettings& settings
     return run;
 }
 
-int runCommandLine(std::vector<std::string> arguments,
-                   const GifExportEnvironment& environment = {}) {
+int runCommandLine(std::vector<std::string> arguments, const ExportEnvironment& environment = {}) {
     arguments.insert(arguments.begin(), "tavrel");
     std::vector<char*> argv;
     for (std::string& a : arguments) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
-    return runGifExportCommandLine(static_cast<int>(arguments.size()), argv.data(), environment);
+    return runExportCommandLine(static_cast<int>(arguments.size()), argv.data(), environment);
 }
 
 std::string writeText(const test::ScratchFolder& folder, const std::string& name,
@@ -153,7 +153,7 @@ TEST(GifExportCommandLine, theUsersFontAndColoursAreUsed) {
     user.editorFont.bold = true;
     store.writeColor("Options", "BackColor", user.backColor);
     store.writeFont("Options", "Font5", user.editorFont);
-    GifExportEnvironment environment;
+    ExportEnvironment environment;
     environment.openSettings = [&store] {
         auto copy = std::make_unique<ConfigSaver>("", "", FileWriter{});
         copy->writeColor("Options", "BackColor", store.readColor("Options", "BackColor", 0));
@@ -202,7 +202,7 @@ TEST(GifExportCommandLine, theHighlightersThePreparationAttachesArePainted) {
     test::ScratchFolder folder;
     const std::string file = writeText(folder, "words.txt", "Highlighted words\r\nand more");
     FirstWordRed highlighter;
-    GifExportEnvironment environment;
+    ExportEnvironment environment;
     environment.prepareEditor = [&highlighter](TextEditor& editor, const AppSettings&) {
         editor.setHighlightSource(&highlighter);
     };
@@ -231,7 +231,7 @@ TEST(GifExportCommandLine, theExportShowsAddressesUnderlinedAndKeywordsAsTheWind
     const std::string file = writeText(folder, "art.nfo", "greets www.example.org");
     const std::string keywords = writeText(folder, "highlight.dat", "GREETS\r\n");
     UrlHighlighter urls;
-    GifExportEnvironment environment;
+    ExportEnvironment environment;
     environment.prepareEditor = [&](TextEditor& editor, const AppSettings& settings) {
         AppSettings on = settings;
         on.launch = true;

@@ -2,6 +2,7 @@
 // told to use one), the image still comes out on standard output byte for byte, and the exit
 // status tells refusals from unreadable files.
 #include "app/export_command_line.h"
+#include "app/gif_export_files.h"
 
 #include "app/settings_catalogue.h"
 #include "export_test_support.h"
@@ -55,7 +56,7 @@ TEST(GifExportProcess, aDashSendsTheImageToStandardOutputWithoutADisplay) {
 
     std::ostringstream out;
     std::ostringstream err;
-    GifExportStreams streams{out, err, "tavrel"};
+    ExportStreams streams{out, err, "tavrel"};
     ASSERT_EQ(exportGifFiles({"-", "", {file}, 0}, AppSettings{}, {}, streams), kExportOk);
     EXPECT_EQ(piped.out.toStdString(), out.str());
     EXPECT_FALSE(test::decodeWithQt(piped.out).isNull());

@@ -45,7 +45,7 @@ TEST(PdfExportArguments, acceptedForms) {
     };
     for (const Case& c : cases) {
         const PdfExportArguments parsed = parsePdfExportArguments(c.arguments);
-        ASSERT_EQ(parsed.kind, PdfExportParse::Export) << parsed.error;
+        ASSERT_EQ(parsed.kind, ExportParse::Export) << parsed.error;
         EXPECT_EQ(parsed.request.output, c.output);
         EXPECT_EQ(parsed.request.outputDir, c.dir);
         EXPECT_EQ(parsed.request.files, c.files);
@@ -55,9 +55,9 @@ TEST(PdfExportArguments, acceptedForms) {
 }
 
 TEST(PdfExportArguments, withoutTheOptionTheArgumentsAreTheViewers) {
-    EXPECT_EQ(parsePdfExportArguments({"a.nfo"}).kind, PdfExportParse::NotExport);
-    EXPECT_EQ(parsePdfExportArguments({"--columns", "3", "a.nfo"}).kind, PdfExportParse::NotExport);
-    EXPECT_EQ(parsePdfExportArguments({"--", "--export-pdf"}).kind, PdfExportParse::NotExport);
+    EXPECT_EQ(parsePdfExportArguments({"a.nfo"}).kind, ExportParse::NotExport);
+    EXPECT_EQ(parsePdfExportArguments({"--columns", "3", "a.nfo"}).kind, ExportParse::NotExport);
+    EXPECT_EQ(parsePdfExportArguments({"--", "--export-pdf"}).kind, ExportParse::NotExport);
 }
 
 TEST(PdfExportArguments, mistakesAreNamed) {
@@ -81,7 +81,7 @@ TEST(PdfExportArguments, mistakesAreNamed) {
     };
     for (const Case& c : cases) {
         const PdfExportArguments parsed = parsePdfExportArguments(c.arguments);
-        EXPECT_EQ(parsed.kind, PdfExportParse::Error) << c.words;
+        EXPECT_EQ(parsed.kind, ExportParse::Error) << c.words;
         EXPECT_NE(parsed.error.find(c.words), std::string::npos) << parsed.error;
     }
 }
