@@ -3,6 +3,8 @@
 // crisp) and encoded by Qt's PNG writer into memory, for the atomic writer to put on disk.
 #pragma once
 
+#include "app/png_export_arguments.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -11,8 +13,6 @@
 
 namespace tavrel {
 
-inline constexpr int kMinPngScale = 1;
-inline constexpr int kMaxPngScale = 8;
 // Held to the GIF export's limit, so that both exports refuse the same documents.
 inline constexpr std::int64_t kPngMaxDimension = 65535;
 
