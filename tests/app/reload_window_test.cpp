@@ -63,7 +63,7 @@ TEST_F(ReloadWindowTest, anEditedDocumentAsksOnceAndKeepsTheTextUnlessTold) {
     type(w, "mine ");
     ASSERT_TRUE(w.isModified());
     dialogs.confirmAnswers = {false};
-    writeFile(path, "theirs 2\r\n");
+    writeFile(path, "theirs 2, longer\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return questions() == 1; }, kSettledMs));
     QTest::qWait(kQuietMs);
     EXPECT_EQ(questions(), 1); // asked once for this change
