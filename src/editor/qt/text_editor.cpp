@@ -89,7 +89,8 @@ void TextEditor::applyFont(const QFont& drawFont, qreal pixelSize) {
     // that are not whole multiples (a scaled outline rounds its advance on its own).
     metrics_ = std::make_unique<QtGlyphMetrics>(GlyphSet(drawFont, pixelSize), zoom_);
     unzoomedHeight_ = metrics_->fontHeight() / zoom_;
-    glyphs_.setFont(drawFont, pixelSize * zoom_);
+    glyphs_.setFont(drawFont, pixelSize);
+    glyphs_.setZoom(zoom_);
     deviceMetrics_.reset();
     deviceLayout_ = false;
     layout_->setGlyphMetrics(*metrics_);
@@ -272,6 +273,7 @@ void TextEditor::layoutForDevice(const QPaintDevice& device, std::int64_t width)
     const qreal dpi = device.logicalDpiY();
     deviceMetrics_ = std::make_unique<QtGlyphMetrics>(fontSetting_, dpi);
     glyphs_.setFont(drawFont_, fontPixelSize(fontSetting_, dpi));
+    glyphs_.setZoom(1); // another device (the printer) is never zoomed
     layoutForDevice(*deviceMetrics_, width);
 }
 

@@ -271,5 +271,35 @@ TEST(ArtImageZoom, halfBlocksAndBoxLinesStayCellExactAtEveryStep) {
     EXPECT_EQ(editor->zoom(), TextEditor::kMaxZoom);
 }
 
+// Zoomed bitmap text stays crisp and keeps its size: at every step only text and background
+// pixels, and about zoom x zoom times the ink of the font's own size.
+TEST(ArtImageZoom, bitmapTextIsCrispAndScaledWholeAtEveryStep) {
+    if (resolveDisplayFamily(QStringLiteral("Terminus")) != QStringLiteral("Terminus")) {
+        GTEST_SKIP() << "Terminus is not installed";
+    }
+    auto editor = test::makeEditor("The quick brown fox jumps over the lazy dog 0123456789");
+    const QRgb text = editor->textColor().rgb();
+    const QRgb background = editor->color().rgb();
+    int baseInk = 0;
+    for (int zoom = 1; zoom <= TextEditor::kMaxZoom; ++zoom) {
+        editor->setZoom(zoom);
+        const QImage image = editor->renderDocument(0).convertToFormat(QImage::Format_RGB32);
+        int inked = 0;
+        int blended = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                inked += p == text ? 1 : 0;
+                blended += p != text && p != background ? 1 : 0;
+            }
+        }
+        if (zoom == 1) {
+            baseInk = inked;
+        }
+        EXPECT_EQ(blended, 0) << "zoom " << zoom;
+        EXPECT_NEAR(inked, baseInk * zoom * zoom, baseInk * zoom * zoom * 0.3) << "zoom " << zoom;
+    }
+}
+
 } // namespace
 } // namespace tavrel
