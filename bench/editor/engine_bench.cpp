@@ -17,6 +17,7 @@
 
 #include "editor/search.h"
 #include "editor/text_engine.h"
+#include "support/benchmark_document.h"
 #include "support/floor.h"
 
 namespace {
@@ -196,54 +197,8 @@ void BM_LookupsAndInsertAtTop(benchmark::State& state) {
 }
 BENCHMARK(BM_LookupsAndInsertAtTop)->UseManualTime()->Iterations(3)->Unit(benchmark::kMicrosecond);
 
-// 100 MB of prose with text art between it: two long English texts and every NFO file of
-// the corpus, repeated in that order. Unlike the generated art, prose holds the first and
-// last bytes of most words, which is where a search filter shows its weakness.
 const std::string& proseAndArtText() {
-    static const std::string text = [] {
-        const std::string dir = TAVREL_CORPUS_DIR;
-        std::string unit;
-        auto append = [&](const std::filesystem::path& path) {
-            std::ifstream in(path, std::ios::binary);
-            unit.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        };
-        append(dir + "/txt/mobydick.txt");
-        std::vector<std::filesystem::path> nfos;
-        for (const auto& entry : std::filesystem::directory_iterator(dir + "/nfo")) {
-            nfos.push_back(entry.path());
-        }
-        std::sort(nfos.begin(), nfos.end());
-        for (const auto& nfo : nfos) {
-            append(nfo);
-        }
-        append(dir + "/txt/jargon447.txt");
-        // A file's text ends at its first NUL (the .ans files have them in their trailer), and
-        // the document counts every break as two positions; the search must see the same
-        // 100 MB as memmem, so NULs become spaces and every break CR LF.
-        std::replace(unit.begin(), unit.end(), '\0', ' ');
-        std::string crlf;
-        crlf.reserve(unit.size() + unit.size() / 16);
-        for (const char c : unit) {
-            if (c == '\n') {
-                crlf += "\r\n";
-            } else if (c != '\r') {
-                crlf += c;
-            }
-        }
-        unit = std::move(crlf);
-        if (unit.empty()) {
-            std::fprintf(stderr, "corpus not found under %s\n", dir.c_str());
-            std::exit(1);
-        }
-        std::string out;
-        constexpr std::size_t kSize = 100'000'000;
-        out.reserve(kSize + unit.size());
-        while (out.size() < kSize) {
-            out += unit;
-        }
-        return out;
-    }();
-    return text;
+    return benchmarkDocument(TAVREL_CORPUS_DIR);
 }
 
 // Words absent from both texts in either case: short and long, rare letters and the most

@@ -6,6 +6,7 @@
 #include "app/document_title.h"
 #include "app/main_menus.h"
 #include "app/option_dialogs.h"
+#include "app/print_setup.h"
 #include "app/recent_files.h"
 #include "app/save_as_gif.h"
 #include "app/settings_catalogue.h"
@@ -16,6 +17,7 @@
 #include "lang/language_handler.h"
 #include "textcmd/find_replace.h"
 
+#include <QColor>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QRect>
@@ -120,7 +122,9 @@ public:
     void printPreview();
     // The print dialog and the preview window; tests put answers of their own here.
     std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
-    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent)> showPreview;
+    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
+                       const QColor& textColor)>
+        showPreview;
     void newDocument();
     void open();
     void openRecent(const std::string& caption);
@@ -307,6 +311,7 @@ private:
     QTimer primaryTimer_; // offers the selection as the primary selection once it settles
 
     AppSettings options_;
+    PrintChoices printChoices_; // the preview's columns and line numbers, for this run only
     RecentFiles recent_;
     std::string fileName_;
     std::string fileClass_{kOtherFileClass};

@@ -26,6 +26,7 @@ void MainWindow::print() {
     PrintCommand command;
     command.parent = this;
     command.settings = &options_;
+    command.choices = &printChoices_;
     command.text = m_->engine().document().text();
     command.documentName = QString::fromStdString(fileName_);
     command.askPrinter = askPrinter ? askPrinter : systemPrintDialog;
@@ -44,14 +45,23 @@ void MainWindow::printPreview() {
     PrintCommand command;
     command.parent = this;
     command.settings = &options_;
+    command.choices = &printChoices_;
     command.text = m_->engine().document().text();
     command.documentName = QString::fromStdString(fileName_);
-    command.preview = showPreview
-                          ? showPreview
-                          : [](PrintLayout& layout, QtPrintDevice& device, QWidget* parent) {
-                                PrintPreviewForm form(layout, device, parent);
-                                form.exec();
-                            };
+    command.preview = [this](PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
+                             const QColor& textColor) {
+        if (showPreview) {
+            showPreview(layout, device, parent, textColor);
+            return;
+        }
+        PrintPreviewForm form(layout, device, parent);
+        form.setTextColor(textColor);
+        // A job that fails from the preview is reported there; the window stays open.
+        form.printFailed = [this, &form](const QString& reason) {
+            dialogs().showError(&form, langText(102), reason, QString());
+        };
+        form.exec();
+    };
     command.showError = [this](int number, const QString& details) {
         dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle), langText(number),
                             details);

@@ -67,6 +67,11 @@ bool preparePrinter(PrintCommand& command, QPrinter& printer) {
     return true;
 }
 
+PrintSettings settingsFor(const PrintCommand& command) {
+    return command.choices != nullptr ? printSettingsFrom(*command.settings, *command.choices)
+                                      : printSettingsFrom(*command.settings);
+}
+
 } // namespace
 
 bool runPrint(PrintCommand& command) {
@@ -76,7 +81,7 @@ bool runPrint(PrintCommand& command) {
     }
     QtPrintDevice device(printer, printFontFrom(*command.settings));
     PrintLayout layout(device);
-    layout.setSettings(printSettingsFrom(*command.settings));
+    layout.setSettings(settingsFor(command));
     layout.setText(command.text);
     if (!command.askPrinter || !command.askPrinter(printer, command.parent)) {
         return false;
@@ -97,7 +102,7 @@ void runPrintPreview(PrintCommand& command) {
     }
     QtPrintDevice device(printer, printFontFrom(*command.settings));
     PrintLayout layout(device);
-    layout.setSettings(printSettingsFrom(*command.settings));
+    layout.setSettings(settingsFor(command));
     layout.setText(command.text);
     // The preview lays out again whenever the printer changes; the printer used is
     // remembered each time, as the program always has.
@@ -107,7 +112,7 @@ void runPrintPreview(PrintCommand& command) {
         settings->lastPrinter = indexOfPrinter(printer, printers);
     });
     if (command.preview) {
-        command.preview(layout, device, command.parent);
+        command.preview(layout, device, command.parent, printColorFrom(*settings));
     }
     // Margins dragged in the preview stay for later printing and are saved at exit.
     const PrintSettings& chosen = layout.settings();
@@ -115,6 +120,11 @@ void runPrintPreview(PrintCommand& command) {
     settings->marginRight = chosen.marginRight;
     settings->marginTop = chosen.marginTop;
     settings->marginBottom = chosen.marginBottom;
+    // Columns and line numbers stay for the next Print... and preview, but are not saved.
+    if (command.choices != nullptr) {
+        command.choices->columns = chosen.columnCount();
+        command.choices->lineNumbers = chosen.lineNumbers;
+    }
 }
 
 } // namespace tavrel

@@ -4,6 +4,7 @@
 // the job. Dialogs come in through functions so that tests answer them.
 #pragma once
 
+#include <QColor>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ class QWidget;
 namespace tavrel {
 
 struct AppSettings;
+struct PrintChoices;
 class PrintLayout;
 class QtPrintDevice;
 
@@ -34,12 +36,17 @@ void selectPrinter(QPrinter& printer, const QStringList& printers, int index,
 struct PrintCommand {
     QWidget* parent = nullptr;
     AppSettings* settings = nullptr; // LastPrinter, margins, print font; LastPrinter updated
-    std::string text;                // the whole document
-    QString documentName;            // proposes the PDF file's name; may be empty
+    // Columns and line numbers of this session; the preview's choices are kept here. Null:
+    // the printing's defaults, and the preview's choices end with it.
+    PrintChoices* choices = nullptr;
+    std::string text;     // the whole document
+    QString documentName; // proposes the PDF file's name; may be empty
     // The system print dialog: true when the user confirmed.
     std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
-    // The preview window (modal); not needed by Print.
-    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent)> preview;
+    // The preview window (modal), drawing the text in textColor; not needed by Print.
+    std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
+                       const QColor& textColor)>
+        preview;
     // A failure: the language text and the system's reason.
     std::function<void(int languageNumber, const QString& details)> showError;
     QStringList printers; // empty: availablePrinters()

@@ -7,8 +7,10 @@
 
 namespace tavrel {
 
-PrintSettings printSettingsFrom(const AppSettings& settings) {
+PrintSettings printSettingsFrom(const AppSettings& settings, const PrintChoices& choices) {
     PrintSettings print;
+    print.columns = choices.columns;
+    print.lineNumbers = choices.lineNumbers;
     print.marginLeft = settings.marginLeft;
     print.marginRight = settings.marginRight;
     print.marginTop = settings.marginTop;

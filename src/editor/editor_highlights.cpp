@@ -5,6 +5,7 @@
 #include "editor/editor_highlights.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tavrel {
 
@@ -123,19 +124,25 @@ void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& 
             b = hi;
         }
     }
+    std::vector<HighlightRun>& words = words_;
+    words.clear();
     if (applyKeywords_ && !keywords_.empty()) {
-        std::vector<HighlightRun>& words = words_;
-        words.clear();
         keywords_.match(text, a, b, engine_.separatorSet(), fresh, words);
-        const auto middle = static_cast<std::ptrdiff_t>(fresh.size());
-        fresh.insert(fresh.end(), words.begin(), words.end());
-        std::inplace_merge(
-            fresh.begin(), fresh.begin() + middle, fresh.end(),
-            [](const HighlightRun& x, const HighlightRun& y) { return x.start < y.start; });
     }
     const auto at = std::lower_bound(runs.begin(), runs.end(), a,
                                      [](const HighlightRun& r, Pos p) { return r.start < p; });
-    runs.insert(at, fresh.begin(), fresh.end());
+    if (words.empty() || fresh.empty()) {
+        const std::vector<HighlightRun>& only = words.empty() ? fresh : words;
+        runs.insert(at, only.begin(), only.end());
+        return;
+    }
+    // Merged in kept scratch: merging in place would take a buffer from the heap for every
+    // paragraph that holds both an address and a keyword.
+    std::vector<HighlightRun>& merged = merged_;
+    merged.clear();
+    std::merge(fresh.begin(), fresh.end(), words.begin(), words.end(), std::back_inserter(merged),
+               [](const HighlightRun& x, const HighlightRun& y) { return x.start < y.start; });
+    runs.insert(at, merged.begin(), merged.end());
 }
 
 std::vector<HighlightRun> EditorHighlights::scanParagraph(std::string_view text) const {

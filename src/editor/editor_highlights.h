@@ -67,6 +67,7 @@ private:
     std::unordered_map<Pos, std::vector<HighlightRun>> cache_;
     mutable std::vector<HighlightRun> fresh_; // scratch of rescan(), kept between calls
     mutable std::vector<HighlightRun> words_;
+    mutable std::vector<HighlightRun> merged_;
 };
 
 } // namespace tavrel

@@ -6,6 +6,7 @@
 #include "editor/keyword_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 
 namespace tavrel {
@@ -14,20 +15,30 @@ namespace {
 
 constexpr char kMask = 5;
 
-// FNV-1a, folded into the token walk one byte at a time.
-constexpr std::uint64_t kHashSeed = 14695981039346656037ull;
-constexpr std::uint64_t kHashPrime = 1099511628211ull;
-
-[[nodiscard]] constexpr std::uint64_t hashStep(std::uint64_t h, unsigned char c) noexcept {
-    return (h ^ c) * kHashPrime;
+// The hash of a word as the lookup tables key it: its bytes (through `map`) packed eight to
+// a machine word, each word mixed in with one multiplication, so that a short word costs one
+// multiplication rather than one a byte.
+template <typename Map>
+[[nodiscard]] std::uint64_t hashBytes(const unsigned char* bytes, std::size_t size, Map map) {
+    const auto mix = [](std::uint64_t h) {
+        h *= 0x9E3779B97F4A7C15ull;
+        return h ^ (h >> 32);
+    };
+    std::uint64_t h = size;
+    for (std::size_t at = 0; at < size; at += 8) {
+        std::uint64_t packed = 0;
+        const std::size_t end = std::min(size, at + 8);
+        for (std::size_t j = at; j < end; ++j) {
+            packed |= std::uint64_t{map(bytes[j])} << (8 * (j - at));
+        }
+        h = mix(h ^ packed);
+    }
+    return h;
 }
 
 std::uint64_t hashOf(std::string_view text) {
-    std::uint64_t h = kHashSeed;
-    for (const char c : text) {
-        h = hashStep(h, static_cast<unsigned char>(c));
-    }
-    return h;
+    return hashBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                     [](unsigned char c) { return c; });
 }
 
 std::size_t tableSize(std::size_t count) {
@@ -198,6 +209,8 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
         if (!g.tokens) {
             continue;
         }
+        g.filter.assign(kFilterSlots, 0);
+        g.lastFilter.fill(0);
         g.exact.assign(exactCount == 0 ? 0 : tableSize(exactCount), {0, 0});
         g.folded.assign(foldedCount == 0 ? 0 : tableSize(foldedCount), {0, 0});
         for (std::size_t k = g.first; k < g.last; ++k) {
@@ -205,90 +218,114 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             if (r.context == 0 || r.searchForm.empty()) {
                 continue; // disabled, or an empty line: never matches
             }
-            g.maxLength = std::max(g.maxLength, static_cast<Pos>(r.searchForm.size()));
+            const auto size = static_cast<Pos>(r.searchForm.size());
+            g.maxLength = std::max(g.maxLength, size);
+            // A word can only equal the search form if its upper-cased letters equal the
+            // form's upper-cased letters, whichever case rule the keyword follows.
+            const auto first = upperTable_[static_cast<unsigned char>(r.searchForm[0])];
+            const auto second =
+                size > 1 ? upperTable_[static_cast<unsigned char>(r.searchForm[1])] : 0;
+            g.filter[filterSlot(first, second)] |= static_cast<std::uint16_t>(filterBit(size));
+            g.lastFilter[upperTable_[static_cast<unsigned char>(r.searchForm.back())]] |=
+                static_cast<std::uint16_t>(filterBit(size));
             insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
     }
+    splitter_ = WordSplitter(separators);
+    needsUpper_ =
+        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
     groupSeparators_ = separators;
     groupsValid_ = true;
 }
 
-void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                              const std::bitset<256>& separators, Scratch& s) const {
-    if (group.maxLength == 0) {
-        return; // only disabled or empty keywords
+std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
+                                std::uint64_t hash, const unsigned char* word, Pos length,
+                                bool fold) const {
+    const std::size_t mask = table.size() - 1;
+    for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
+        if (table[at].first != hash) {
+            continue;
+        }
+        const std::string& form = records_[table[at].second - 1].searchForm;
+        if (static_cast<Pos>(form.size()) != length) {
+            continue;
+        }
+        bool same = true;
+        for (Pos j = 0; j < length && same; ++j) {
+            const unsigned char c = word[j];
+            same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
+        }
+        if (same) {
+            return static_cast<std::size_t>(table[at].second - 1);
+        }
     }
-    const auto* text = reinterpret_cast<const unsigned char*>(paragraph.data());
-    // The word is hashed as it stands in the masked copy, so that masked text fails.
-    const auto* work = reinterpret_cast<const unsigned char*>(s.work.data()) - from;
+    return records_.size();
+}
+
+void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
+                              const unsigned char* work, Scratch& s) const {
+    if (group.maxLength == 0 || from >= to) {
+        return; // only disabled or empty keywords, or no text
+    }
+    const auto length = to - from;
+    // This loop is the hot spot of highlighting a large file. Only a word whose length and
+    // upper-cased first, second and last bytes are those of a keyword is kept, without a
+    // branch on the outcome: most words are no keyword, and which ones are cannot be
+    // predicted.
+    std::vector<WordSpan>& kept = s.candidates;
+    const auto most = static_cast<std::size_t>(length / 2 + 1);
+    if (kept.size() < most) {
+        kept.resize(most);
+    }
+    std::size_t count = 0;
+    splitter_.forEachWord(
+        reinterpret_cast<const unsigned char*>(paragraph.data()) + from,
+        static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
+            const Pos size = end - start;
+            const unsigned char* word = work + start;
+            const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
+            const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
+                                          group.lastFilter[upperTable_[word[size - 1]]];
+            kept[count] = {start, end};
+            // The length bits are exact below 15; longer words share one bit. Bitwise "&",
+            // not "&&": a branch here is mispredicted on every other keyword.
+            count +=
+                static_cast<std::size_t>(static_cast<unsigned>((lengths & filterBit(size)) != 0) &
+                                         static_cast<unsigned>(size <= group.maxLength));
+        });
     const bool exact = !group.exact.empty();
     const bool folded = !group.folded.empty();
-    // The token with `hash` and `length` at `start` as one keyword of `table`, or `none`.
-    const auto lookup = [&](const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
-                            std::uint64_t hash, Pos start, Pos length, bool fold,
-                            std::size_t none) {
-        const std::size_t mask = table.size() - 1;
-        for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
-            if (table[at].first != hash) {
-                continue;
-            }
-            const std::string& form = records_[table[at].second - 1].searchForm;
-            if (static_cast<Pos>(form.size()) != length) {
-                continue;
-            }
-            bool same = true;
-            for (Pos j = 0; j < length && same; ++j) {
-                const unsigned char c = work[start + j];
-                same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
-            }
-            if (same) {
-                return static_cast<std::size_t>(table[at].second - 1);
-            }
-        }
-        return none;
-    };
-    Pos i = from;
-    // A word that begins before the segment is not whole inside it.
-    while (i < to && i > 0 && !separators[text[i - 1]]) {
-        ++i;
-    }
-    while (i < to) {
-        if (separators[text[i]]) {
-            ++i;
+    for (std::size_t k = 0; k < count; ++k) {
+        const WordSpan& w = kept[k];
+        // A word that begins before the segment or goes on past it is not whole inside it.
+        if ((w.start == 0 && from > 0 &&
+             !splitter_.isSeparator(
+                 static_cast<unsigned char>(paragraph[static_cast<std::size_t>(from - 1)]))) ||
+            (w.end == length && to < static_cast<Pos>(paragraph.size()) &&
+             !splitter_.isSeparator(
+                 static_cast<unsigned char>(paragraph[static_cast<std::size_t>(to)])))) {
             continue;
         }
-        const Pos start = i;
-        std::uint64_t hashExact = kHashSeed;
-        std::uint64_t hashFolded = kHashSeed;
-        // This loop is the hot spot of highlighting a large file: one table look-up and one
-        // or two multiplications a byte.
-        while (i < to && !separators[text[i]]) {
-            const unsigned char c = work[i];
-            hashFolded = hashStep(hashFolded, upperTable_[c]);
-            if (exact) {
-                hashExact = hashStep(hashExact, c);
-            }
-            ++i;
-        }
-        const Pos length = i - start;
-        if (i == to && to < static_cast<Pos>(paragraph.size()) && !separators[text[to]]) {
-            break; // the word goes on past the segment
-        }
-        if (length > group.maxLength) {
-            continue;
-        }
+        const Pos size = w.end - w.start;
+        const unsigned char* word = work + w.start;
         std::size_t best = group.last;
+        const auto bytes = static_cast<std::size_t>(size);
         if (exact) {
-            best = lookup(group.exact, hashExact, start, length, false, best);
+            const std::uint64_t hash = hashBytes(word, bytes, [](unsigned char c) { return c; });
+            best = std::min(best, lookup(group.exact, hash, word, size, false));
         }
         if (folded) {
-            best = std::min(best, lookup(group.folded, hashFolded, start, length, true, best));
+            const std::uint64_t hash =
+                hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
+            best = std::min(best, lookup(group.folded, hash, word, size, true));
         }
-        if (best != group.last) {
-            s.found.emplace_back(best, start);
-            std::fill_n(s.work.begin() + (start - from), length, kMask);
+        if (best < group.last) {
+            s.found.emplace_back(best, from + w.start);
+            if (!s.work.empty()) {
+                std::fill_n(s.work.begin() + w.start, size, kMask);
+            }
             if (!s.upper.empty()) {
-                std::fill_n(s.upper.begin() + (start - from), length, kMask);
+                std::fill_n(s.upper.begin() + w.start, size, kMask);
             }
         }
     }
@@ -340,32 +377,45 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
     Scratch& s = scratch_;
     s.found.clear();
     s.upper.clear();
-    s.work.assign(
-        paragraph.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
-    for (const HighlightRun& run : existing) {
-        const Pos a = std::max(run.start, from);
-        const Pos b = std::min(run.start + run.length, to);
-        if (run.context != 0 && a < b) {
-            std::fill_n(s.work.begin() + (a - from), b - a, kMask);
-        }
-    }
-    const bool needUpper =
-        std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
-    if (needUpper) {
-        s.upper = s.work;
-        upperCase(s.upper);
-    }
-    for (const Group& g : groups_) {
-        if (g.tokens) {
-            matchTokens(paragraph, from, to, g, separators, s);
-        } else {
-            for (std::size_t k = g.first; k < g.last; ++k) {
-                matchOne(paragraph, from, k, separators, s);
+    s.work.clear();
+    const bool closed = std::any_of(existing.begin(), existing.end(), [&](const HighlightRun& r) {
+        return r.context != 0 && r.start < to && r.start + r.length > from;
+    });
+    const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data());
+    if (!closed && groups_.size() == 1 && groups_[0].tokens) {
+        // The usual list: nothing is masked before the words are looked up, and a word found
+        // masks nothing another word could match, so the paragraph is read as it stands and
+        // the words come out in order.
+        matchTokens(paragraph, from, to, groups_[0], bytes + from, s);
+    } else {
+        s.work.assign(
+            paragraph.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+        for (const HighlightRun& run : existing) {
+            const Pos a = std::max(run.start, from);
+            const Pos b = std::min(run.start + run.length, to);
+            if (run.context != 0 && a < b) {
+                std::fill_n(s.work.begin() + (a - from), b - a, kMask);
             }
         }
+        if (needsUpper_) {
+            s.upper = s.work;
+            upperCase(s.upper);
+        }
+        for (const Group& g : groups_) {
+            if (g.tokens) {
+                // The words are looked up as they stand in the masked copy, so that masked
+                // text fails.
+                matchTokens(paragraph, from, to, g,
+                            reinterpret_cast<const unsigned char*>(s.work.data()), s);
+            } else {
+                for (std::size_t k = g.first; k < g.last; ++k) {
+                    matchOne(paragraph, from, k, separators, s);
+                }
+            }
+        }
+        std::sort(s.found.begin(), s.found.end(),
+                  [](const auto& a, const auto& b) { return a.second < b.second; });
     }
-    std::sort(s.found.begin(), s.found.end(),
-              [](const auto& a, const auto& b) { return a.second < b.second; });
     for (const auto& [k, start] : s.found) {
         const KeywordRecord& r = records_[k];
         HighlightRun run;

@@ -12,6 +12,7 @@
 
 #include "editor/highlight_runs.h"
 #include "editor/types.h"
+#include "editor/word_spans.h"
 
 namespace tavrel {
 
@@ -84,9 +85,12 @@ private:
         std::string work;  // the segment as written, masked
         std::string upper; // upper-cased and masked; made only when a keyword needs it
         std::vector<std::pair<std::size_t, Pos>> found; // (keyword, start in the paragraph)
+        std::vector<std::uint64_t> separatorBits;       // WordSplitter's scratch
+        std::vector<WordSpan> candidates;               // the words that may be keywords
     };
+    // `work` holds the segment's bytes as the lookups see them.
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                     const std::bitset<256>& separators, Scratch& s) const;
+                     const unsigned char* work, Scratch& s) const;
     void matchOne(std::string_view paragraph, Pos from, std::size_t k,
                   const std::bitset<256>& separators, Scratch& s) const;
 
@@ -101,8 +105,26 @@ private:
         std::vector<std::pair<std::uint64_t, std::uint32_t>> exact;
         std::vector<std::pair<std::uint64_t, std::uint32_t>> folded;
         Pos maxLength = 0;
-        bool needsUpper = false; // a one-by-one keyword in it ignores case
+        // By the upper-cased first two bytes (kFilterSlots slots), a bit per keyword length
+        // (filterBit): a word that misses here is no keyword of the group and is not hashed.
+        // Small enough to stay in the first-level cache beside the text.
+        std::vector<std::uint16_t> filter;
+        std::array<std::uint16_t, 256> lastFilter{}; // the same by the upper-cased last byte
+        bool needsUpper = false;                     // a one-by-one keyword in it ignores case
     };
+    static constexpr std::size_t kFilterSlots = 2048;
+    [[nodiscard]] static constexpr std::size_t filterSlot(unsigned char first,
+                                                          unsigned char second) noexcept {
+        return ((std::size_t{first} << 5) ^ second) & (kFilterSlots - 1);
+    }
+    [[nodiscard]] static constexpr std::uint32_t filterBit(Pos length) noexcept {
+        return std::uint32_t{1} << (length < 15 ? length : 15);
+    }
+    // The keyword of `table` whose search form is the `length` bytes at `word` (upper-cased
+    // first when `fold`), or count() when none is.
+    [[nodiscard]] std::size_t
+    lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::uint64_t hash,
+           const unsigned char* word, Pos length, bool fold) const;
     void buildGroups(const std::bitset<256>& separators) const;
     void insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
                 std::uint64_t hash) const;
@@ -111,6 +133,8 @@ private:
     mutable std::vector<Group> groups_;
     mutable std::bitset<256> groupSeparators_;
     mutable bool groupsValid_ = false;
+    mutable WordSplitter splitter_;   // on the separators of the groups
+    mutable bool needsUpper_ = false; // some one-by-one keyword ignores case
     mutable Scratch scratch_;
     int updating_ = 0;
     Pos longest_ = 0;

@@ -5,8 +5,12 @@
 #include "app/print_command.h"
 #include "print/pdf_reader.h"
 #include "print/print_layout.h"
+#include "print/qt/print_preview.h"
 
+#include <QApplication>
 #include <QPrinter>
+#include <QTimer>
+#include <QToolButton>
 
 namespace tavrel::test {
 namespace {
@@ -50,7 +54,7 @@ TEST_F(PrintCommands, CancellingThePrintDialogPrintsNothing) {
 TEST_F(PrintCommands, PreviewLaysOutTheDocumentAndKeepsDraggedMargins) {
     MainWindow& w = open(file("doc.txt", "a\r\n\fb\r\n\fc"));
     Pos pages = 0;
-    w.showPreview = [&](PrintLayout& layout, QtPrintDevice&, QWidget*) {
+    w.showPreview = [&](PrintLayout& layout, QtPrintDevice&, QWidget*, const QColor&) {
         pages = layout.pageCount();
         PrintSettings s = layout.settings();
         s.marginLeft = 1.25; // as a dragged guide would leave it
@@ -59,6 +63,106 @@ TEST_F(PrintCommands, PreviewLaysOutTheDocumentAndKeepsDraggedMargins) {
     w.printPreview();
     EXPECT_EQ(pages, 3);
     EXPECT_DOUBLE_EQ(w.options().marginLeft, 1.25);
+}
+
+std::string numberedLines(int count) {
+    std::string text;
+    for (int i = 1; i <= count; ++i) {
+        text += "row" + std::to_string(i) + " of the text\r\n";
+    }
+    return text;
+}
+
+TEST_F(PrintCommands, ColumnsAndLineNumbersChosenInThePreviewStayForPrinting) {
+    if (!haveToolsForPdf()) {
+        GTEST_SKIP() << "poppler-utils not installed";
+    }
+    MainWindow& w = open(file("doc.txt", numberedLines(250)));
+    const auto printTo = [&](const std::string& pdf) {
+        w.askPrinter = [pdf](QPrinter& printer, QWidget*) {
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return true;
+        };
+        w.print();
+    };
+    const std::string before = folder / "before.pdf";
+    printTo(before);
+    const int onePerPage = pdfPageCount(before);
+    ASSERT_GE(onePerPage, 3) << "the text must fill several pages";
+    EXPECT_EQ(pdfText(before, 1, 1).find("1: row1 "), std::string::npos);
+
+    // The user sets two columns and line numbers in the preview and prints from there.
+    const std::string fromPreview = folder / "preview.pdf";
+    w.showPreview = [&](PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
+                        const QColor& color) {
+        PrintPreviewForm form(layout, device, parent);
+        form.setTextColor(color);
+        form.setColumns(2);
+        form.setLineNumbers(true);
+        form.askPrinter = [&](QPrinter& printer, QWidget*, int) {
+            printer.setOutputFileName(QString::fromStdString(fromPreview));
+            printer.setPrintRange(QPrinter::AllPages);
+            return true;
+        };
+        for (QToolButton* button : form.findChildren<QToolButton*>()) {
+            if (button->text() == "&Print") {
+                button->click();
+            }
+        }
+    };
+    w.printPreview();
+    // Two columns a page: half the pages, rounded up.
+    const int twoPerPage = (onePerPage + 1) / 2;
+    ASSERT_EQ(pdfPageCount(fromPreview), twoPerPage);
+    EXPECT_NE(pdfText(fromPreview, 1, 1).find("1: row1 "), std::string::npos);
+
+    // The next Print... uses them too, and so does the next preview.
+    const std::string after = folder / "after.pdf";
+    printTo(after);
+    EXPECT_EQ(pdfPageCount(after), twoPerPage);
+    const std::string last = pdfText(after, twoPerPage, twoPerPage);
+    EXPECT_NE(last.find("250: row250 "), std::string::npos) << last;
+    PrintSettings seen;
+    w.showPreview = [&](PrintLayout& layout, QtPrintDevice&, QWidget*, const QColor&) {
+        seen = layout.settings();
+        PrintSettings s = seen;
+        s.lineNumbers = false; // switched off again in this preview
+        layout.setSettings(s);
+    };
+    w.printPreview();
+    EXPECT_EQ(seen.columns, 2);
+    EXPECT_TRUE(seen.lineNumbers);
+    const std::string plain = folder / "plain.pdf";
+    printTo(plain);
+    EXPECT_EQ(pdfPageCount(plain), twoPerPage);
+    EXPECT_EQ(pdfText(plain, 1, 1).find("1: row1 "), std::string::npos);
+}
+
+TEST_F(PrintCommands, AFailedPrintFromThePreviewWindowIsReportedAndTheWindowStays) {
+    MainWindow& w = open(file("doc.txt", "text"));
+    const std::string target = folder / "missing-folder/out.pdf";
+    bool stayed = false;
+    // The real preview window is modal: the test works it once it is up.
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<PrintPreviewForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        form->askPrinter = [&](QPrinter& printer, QWidget*, int) {
+            printer.setOutputFileName(QString::fromStdString(target));
+            return true;
+        };
+        for (QToolButton* button : form->findChildren<QToolButton*>()) {
+            if (button->text() == "&Print") {
+                button->click();
+            }
+        }
+        stayed = form->isVisible();
+        form->accept();
+    });
+    w.printPreview();
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0].rfind("error:", 0), 0u) << dialogs.log[0];
+    EXPECT_NE(dialogs.log[0].find(target), std::string::npos) << dialogs.log[0];
 }
 
 TEST(PrinterList, PdfPrinterComesFirst) {

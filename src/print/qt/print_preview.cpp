@@ -2,6 +2,7 @@
 // page of a 5000-page document turns as fast as the only page of a short one.
 #include "print/qt/print_preview.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -60,6 +62,7 @@ protected:
         const double top = static_cast<double>(m.dpiY) * layout.settings().marginTop;
         PagePainter::Options options;
         options.exactPitch = false;
+        options.color = form_.textColor_;
         options.firstRow = std::max<Pos>(0, static_cast<Pos>((area.top() / s - top) / pitch));
         options.lastRow = std::min<Pos>(static_cast<Pos>((area.bottom() / s - top) / pitch) + 1,
                                         layout.linesPerColumn() - 1);
@@ -167,6 +170,13 @@ protected:
         drag_ = Guide::None;
         form_.dropGuide(guide, at);
         update();
+    }
+
+    // The sheet takes the wheel itself rather than leave it to reach the scroll area, so the
+    // preview's rule holds however the event arrives.
+    void wheelEvent(QWheelEvent* event) override {
+        form_.wheel(*event);
+        event->accept();
     }
 
 private:
@@ -365,6 +375,11 @@ void PrintPreviewForm::setMarginsShown(bool on) {
     sheet_->update();
 }
 
+void PrintPreviewForm::setTextColor(const QColor& color) {
+    textColor_ = color;
+    sheet_->update();
+}
+
 void PrintPreviewForm::dropGuide(Guide guide, int at) {
     const PrinterMetrics& m = layout_.metrics();
     const double s = scale_;
@@ -433,7 +448,10 @@ void PrintPreviewForm::print() {
         first = printer.fromPage() - 1;
         last = printer.toPage() - 1;
     }
-    (void)printPages(device_, layout_, first, last, Qt::black);
+    const PrintJobResult result = printPages(device_, layout_, first, last, textColor_);
+    if (!result.ok && printFailed) {
+        printFailed(result.error);
+    }
 }
 
 void PrintPreviewForm::setup() {
@@ -447,9 +465,57 @@ void PrintPreviewForm::resizeEvent(QResizeEvent* event) {
     size();
 }
 
+void PrintPreviewForm::wheel(const QWheelEvent& event) {
+    // A wheel notch is 120; fine-grained wheels and touch pads send less at a time.
+    constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
+    QPoint delta = event.angleDelta();
+    const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
+    if (shift && delta.x() == 0) {
+        delta = {delta.y(), 0}; // a plain wheel with Shift turns sideways
+    }
+    wheelRest_ += delta;
+    const int stepsY = wheelRest_.y() / kNotch;
+    const int stepsX = wheelRest_.x() / kNotch;
+    wheelRest_ -= QPoint(stepsX * kNotch, stepsY * kNotch);
+    if (event.modifiers().testFlag(Qt::ControlModifier)) {
+        for (int i = 0; i < std::abs(stepsY); ++i) {
+            zoomStep(stepsY > 0);
+        }
+        return;
+    }
+    const int lines = QApplication::wheelScrollLines();
+    QScrollBar* across = scroll_->horizontalScrollBar();
+    QScrollBar* down = scroll_->verticalScrollBar();
+    across->setValue(across->value() - stepsX * lines * across->singleStep());
+    down->setValue(down->value() - stepsY * lines * down->singleStep());
+}
+
+void PrintPreviewForm::zoomStep(bool in) {
+    // The percentage shown now, also when the window fits the page.
+    const double base = static_cast<double>(logicalDpiY()) / std::max(1, layout_.metrics().dpiY);
+    const double now = scale_ / base;
+    int chosen = -1;
+    for (int i = 0; i < Zoom50 + 1; ++i) {
+        const double factor = kZoomFactors[i];
+        const bool fits = in ? factor > now * 1.001 : factor < now * 0.999;
+        // The list runs from the largest to the smallest: zooming in takes the last that
+        // fits, zooming out the first.
+        if (fits && (in || chosen < 0)) {
+            chosen = i;
+        }
+    }
+    if (chosen >= 0) {
+        setZoom(Zoom(chosen));
+    }
+}
+
 bool PrintPreviewForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
         size();
+    }
+    if (watched == scroll_->viewport() && event->type() == QEvent::Wheel) {
+        wheel(*static_cast<QWheelEvent*>(event));
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

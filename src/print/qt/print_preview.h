@@ -3,7 +3,9 @@
 // turning, zoom, line numbers, columns, draggable margins, printer set-up and printing.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QPoint>
 
 #include <functional>
 
@@ -15,6 +17,7 @@ class QLabel;
 class QScrollArea;
 class QSpinBox;
 class QToolButton;
+class QWheelEvent;
 
 namespace tavrel {
 
@@ -38,9 +41,16 @@ public:
     void setColumns(int columns);
     void setLineNumbers(bool on);
     void setMarginsShown(bool on);
+    // The colour of the text on the sheet and on the paper Print sends from here: the print
+    // font's colour (black until set).
+    void setTextColor(const QColor& color);
     // After the printer was changed (set-up dialog, print dialog): lays out again when its
     // paper or resolution differ and applies the zoom again.
     void printerChanged();
+    // The mouse wheel over the sheet or the scroll area: the system's wheel-scroll lines per
+    // notch, down when the wheel turns toward the user; sideways with Shift. With Ctrl it
+    // zooms in (away from the user) or out through the percentages of the zoom list.
+    void wheel(const QWheelEvent& event);
     // A margin guide dropped at x (left, right) or y (top, bottom) in sheet pixels.
     enum class Guide { None, Left, Right, Top, Bottom };
     void dropGuide(Guide guide, int position);
@@ -57,6 +67,8 @@ public:
 
     // The print dialog with a page range; tests answer it themselves.
     std::function<bool(QPrinter& printer, QWidget* parent, int pages)> askPrinter;
+    // Told why printing from here failed (the window stays open); unset: nobody is told.
+    std::function<void(const QString& reason)> printFailed;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -65,6 +77,7 @@ protected:
 private:
     friend class PreviewSheet;
     void size();
+    void zoomStep(bool in);
     void applySettings(const PrintSettings& settings);
     void print();
     void setup();
@@ -76,6 +89,8 @@ private:
     double scale_ = 1.0;
     std::array<int, 4> guides_{};
     PrinterMetrics lastMetrics_;
+    QColor textColor_ = Qt::black;
+    QPoint wheelRest_; // eighths of a degree not yet turned into a step
 
     QScrollArea* scroll_ = nullptr;
     PreviewSheet* sheet_ = nullptr;

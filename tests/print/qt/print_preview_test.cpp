@@ -8,7 +8,9 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -45,6 +47,14 @@ protected:
         QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)),
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
                           Qt::NoModifier);
+        QApplication::sendEvent(w, &event);
+    }
+
+    // A wheel turned by `delta` eighths of a degree over the sheet (negative: toward the user).
+    void wheel(QWidget* w, QPoint delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        QWheelEvent event(at, w->mapToGlobal(at), QPoint(), delta, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
     }
 
@@ -174,6 +184,98 @@ TEST_F(PrintPreview, SheetPaintsWithoutTrouble) {
         }
     }
     EXPECT_GT(dark, 100);
+}
+
+TEST_F(PrintPreview, TheWheelScrollsLinesDownOrUpAndSidewaysWithShift) {
+    auto form = open(lines(200));
+    form->setZoom(PrintPreviewForm::Zoom200); // larger than the window both ways
+    QScrollBar* across = form->scrollArea()->horizontalScrollBar();
+    QScrollBar* down = form->scrollArea()->verticalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    ASSERT_GT(down->maximum(), 0);
+    const int lineDown = QApplication::wheelScrollLines() * down->singleStep();
+    const int lineAcross = QApplication::wheelScrollLines() * across->singleStep();
+    ASSERT_GT(lineDown, 0);
+
+    wheel(form->sheet(), {0, -120}); // toward the user: down
+    EXPECT_EQ(down->value(), lineDown);
+    EXPECT_EQ(across->value(), 0);
+    wheel(form->sheet(), {0, -60}); // half a notch waits for the other half
+    EXPECT_EQ(down->value(), lineDown);
+    wheel(form->sheet(), {0, -60});
+    EXPECT_EQ(down->value(), 2 * lineDown);
+    wheel(form->scrollArea()->viewport(), {0, 120}); // beside the sheet too
+    EXPECT_EQ(down->value(), lineDown);
+
+    wheel(form->sheet(), {0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(across->value(), lineAcross);
+    EXPECT_EQ(down->value(), lineDown);
+    wheel(form->sheet(), {0, 120}, Qt::ShiftModifier);
+    EXPECT_EQ(across->value(), 0);
+    EXPECT_EQ(form->currentPage(), 0) << "the wheel scrolls, it does not turn pages";
+}
+
+TEST_F(PrintPreview, CtrlAndTheWheelZoomThroughThePercentages) {
+    auto form = open("x");
+    const int w = form->scrollArea()->viewport()->width();
+    const double paper = printer.paperRect(QPrinter::DevicePixel).width();
+    const double realSize = form->logicalDpiY() / 600.0; // 100%
+    const double pageWidth = (w - 20) / paper / realSize;
+    // The zoom list's percentages, largest first; the first one above the page width.
+    const std::vector<double> factors = {5, 2, 1.5, 1, 0.75, 0.5};
+    std::size_t above = 0;
+    while (above + 1 < factors.size() && factors[above + 1] > pageWidth) {
+        ++above;
+    }
+    ASSERT_GT(factors[above], pageWidth);
+    ASSERT_LT(factors.back(), pageWidth) << "the window must show the page between two";
+
+    wheel(form->sheet(), {0, 120}, Qt::ControlModifier); // away from the user: larger
+    EXPECT_NEAR(form->scale(), realSize * factors[above], 1e-9);
+    wheel(form->sheet(), {0, -120}, Qt::ControlModifier);
+    wheel(form->sheet(), {0, -120}, Qt::ControlModifier);
+    EXPECT_NEAR(form->scale(), realSize * factors[std::min(above + 2, factors.size() - 1)], 1e-9);
+    for (int i = 0; i < 10; ++i) {
+        wheel(form->sheet(), {0, -120}, Qt::ControlModifier);
+    }
+    EXPECT_NEAR(form->scale(), realSize * 0.5, 1e-9) << "50% is the smallest";
+    EXPECT_EQ(form->scrollArea()->verticalScrollBar()->value(), 0) << "zooming does not scroll";
+}
+
+TEST_F(PrintPreview, PrintingFromThePreviewSaysWhyItFailed) {
+    auto form = open(lines(10));
+    QString told;
+    form->printFailed = [&](const QString& reason) { told = reason; };
+    const QString target = QStringLiteral("/nonexistent-folder-of-the-test/out.pdf");
+    form->askPrinter = [&](QPrinter& p, QWidget*, int) {
+        p.setOutputFileName(target);
+        return true;
+    };
+    for (QToolButton* button : form->findChildren<QToolButton*>()) {
+        if (button->text() == "&Print") {
+            button->click();
+        }
+    }
+    EXPECT_TRUE(told.contains(target)) << told.toStdString();
+    EXPECT_TRUE(form->isVisible()) << "the window stays open";
+}
+
+TEST_F(PrintPreview, TheTextIsDrawnInThePrintFontsColour) {
+    auto form = open(lines(40));
+    const auto redInk = [&] {
+        const QImage image = form->sheet()->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 150 && c.green() < 100 && c.blue() < 100 ? 1 : 0;
+            }
+        }
+        return red;
+    };
+    EXPECT_EQ(redInk(), 0);
+    form->setTextColor(QColor(200, 0, 0));
+    EXPECT_GT(redInk(), 50);
 }
 
 } // namespace

@@ -1,0 +1,323 @@
+// The fast address and keyword scanners against plain re-implementations of their rules, on
+// random paragraphs made of keywords, addresses, separators, delimiters and text-art bytes:
+// the reference walks every offset and searches every keyword one by one, so whatever the
+// scanners skip or look up by table must come out the same.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <random>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "editor/editor_highlights.h"
+
+namespace tavrel {
+namespace {
+
+// start, length, context
+using Triple = std::tuple<Pos, Pos, std::int32_t>;
+
+constexpr std::array<std::string_view, 15> kLiterals{
+    "HTTP://",   "WWW.",    "MAILTO:",   "@",         "NEWS:",   "NNTP://",     "FTP://",  "FTP.",
+    "GOPHER://", "GOPHER.", "TELNET://", "TN3270://", "WAIS://", "PROSPERO://", "HTTPS://"};
+constexpr int kAtRow = 3;
+constexpr std::string_view kDelimiters = "\t \"'()<>";
+
+bool delimiter(char c) {
+    return kDelimiters.find(c) != std::string_view::npos;
+}
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+bool literalAt(const std::string& text, std::size_t m, std::string_view literal) {
+    if (m + literal.size() > text.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < literal.size(); ++i) {
+        if (upper(text[m + i]) != literal[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every offset of [from, to) in turn, every row in table order.
+std::vector<Triple> referenceAddresses(const std::string& text, std::size_t from, std::size_t to,
+                                       std::int32_t base) {
+    std::vector<Triple> out;
+    for (std::size_t m = from; m < to; ++m) {
+        const bool afterDelimiter = m == 0 || delimiter(text[m - 1]);
+        for (int row = 0; row < static_cast<int>(kLiterals.size()); ++row) {
+            const std::string_view literal = kLiterals[static_cast<std::size_t>(row)];
+            if ((row == kAtRow) == afterDelimiter || !literalAt(text, m, literal)) {
+                continue;
+            }
+            const std::size_t after = m + literal.size();
+            if (after >= text.size() || delimiter(text[after])) {
+                continue;
+            }
+            std::size_t start = m;
+            while (row == kAtRow && start > 0 && !delimiter(text[start - 1])) {
+                --start;
+            }
+            std::size_t end = after;
+            while (end < text.size() && !delimiter(text[end])) {
+                ++end;
+            }
+            while (end - start > 1 &&
+                   (text[end - 1] == ',' || text[end - 1] == '.' || text[end - 1] == ';')) {
+                --end;
+            }
+            const std::size_t length = std::min<std::size_t>(end - start, 65535);
+            out.emplace_back(static_cast<Pos>(start), static_cast<Pos>(length), base + row);
+            m = std::max(m, start + length - 1);
+            break;
+        }
+    }
+    return out;
+}
+
+struct Keyword {
+    std::string word;
+    std::uint8_t options;
+    std::int32_t context;
+};
+
+// Per keyword in list order: search the masked (and for most, upper-cased) copy of the segment
+// left to right, accept whole words on the paragraph's own bytes, mask what was accepted.
+std::vector<Triple> referenceKeywords(const std::vector<Keyword>& keywords, const std::string& text,
+                                      std::size_t from, std::size_t to,
+                                      const std::vector<Triple>& closed,
+                                      std::string_view separators = kDefaultSeparators) {
+    const auto separator = [&](char c) { return separators.find(c) != std::string_view::npos; };
+    std::string work = text.substr(from, to - from);
+    for (const auto& [start, length, context] : closed) {
+        for (Pos i = start; i < start + length; ++i) {
+            if (i >= static_cast<Pos>(from) && i < static_cast<Pos>(to)) {
+                work[static_cast<std::size_t>(i) - from] = 5;
+            }
+        }
+    }
+    std::vector<Triple> found;
+    for (const Keyword& k : keywords) {
+        if (k.word.empty() || k.context == 0) {
+            continue;
+        }
+        const bool matchCase = (k.options & koMatchCase) != 0;
+        std::string form = k.word;
+        if (!matchCase) {
+            std::transform(form.begin(), form.end(), form.begin(), upper);
+        }
+        std::string source = work;
+        if (!matchCase) {
+            std::transform(source.begin(), source.end(), source.begin(), upper);
+        }
+        for (std::size_t at = 0; (at = source.find(form, at)) != std::string::npos;
+             at += form.size()) {
+            const std::size_t start = from + at;
+            const std::size_t end = start + form.size();
+            const bool whole = (start == 0 || separator(text[start - 1])) &&
+                               (end >= text.size() || separator(text[end]));
+            if ((k.options & koWholeWords) != 0 && !whole) {
+                continue;
+            }
+            found.emplace_back(static_cast<Pos>(start), static_cast<Pos>(form.size()), k.context);
+            for (std::size_t i = at; i < at + form.size(); ++i) {
+                work[i] = 5;
+                source[i] = 5;
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Paragraphs from pieces that matter to the scanners, so that addresses, keywords, masks and
+// the segment edges meet often; long enough to cross sixteen- and 64-byte blocks.
+class Pieces {
+public:
+    explicit Pieces(std::mt19937& random) : random_(random) {}
+
+    std::string paragraph(const std::vector<Keyword>& keywords, std::size_t pieces) {
+        static const std::vector<std::string> kFixed = {"www.",
+                                                        "WWW.nfo.org",
+                                                        "http://",
+                                                        "HTTPS://x.y/z",
+                                                        "@",
+                                                        "joe@host",
+                                                        "mailto:a@b",
+                                                        "ftp.",
+                                                        "Ftp://f",
+                                                        "gopher.",
+                                                        "news:",
+                                                        "tn3270://h",
+                                                        "prospero://p",
+                                                        "Www",
+                                                        "ht",
+                                                        "wa",
+                                                        "(",
+                                                        ")",
+                                                        "<",
+                                                        ">",
+                                                        "\"",
+                                                        "'",
+                                                        " ",
+                                                        "  ",
+                                                        "\t",
+                                                        ",",
+                                                        ".",
+                                                        ";",
+                                                        ":",
+                                                        "/",
+                                                        "-",
+                                                        "$",
+                                                        "%",
+                                                        "&",
+                                                        "=",
+                                                        "\xB0\xB1\xB2",
+                                                        "\xDB\xDB",
+                                                        "\xDC",
+                                                        "\xDF",
+                                                        "\xC4\xC4",
+                                                        "\x05",
+                                                        "a",
+                                                        "Z",
+                                                        "x9"};
+        std::string out;
+        for (std::size_t i = 0; i < pieces; ++i) {
+            const auto pick = random_() % 4;
+            if (pick == 0 && !keywords.empty()) {
+                std::string w = keywords[random_() % keywords.size()].word;
+                if (random_() % 2 == 0) {
+                    std::transform(w.begin(), w.end(), w.begin(), upper);
+                }
+                out += w;
+            } else {
+                out += kFixed[random_() % kFixed.size()];
+            }
+        }
+        return out;
+    }
+
+    std::vector<Keyword> keywords() {
+        static const std::vector<std::string> kWords = {
+            "nfo",  "info", "the",  "co",      "op",       "co-op", "www", "org", "a",   "x9",
+            "host", "joe",  "nfo ", "foo.bar", "\xDB\xDB", "ht",    "wa",  "b",   "FTP", "mail"};
+        std::vector<Keyword> out;
+        const std::size_t count = 1 + random_() % 8;
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto options = static_cast<std::uint8_t>(
+                random_() % 8 < 6 ? std::uint32_t{koWholeWords} : random_() % 4);
+            const std::int32_t context = random_() % 10 == 0 ? 0 : static_cast<std::int32_t>(i + 1);
+            out.push_back({kWords[random_() % kWords.size()], options, context});
+        }
+        return out;
+    }
+
+private:
+    std::mt19937& random_;
+};
+
+void addAll(KeywordList& list, const std::vector<Keyword>& keywords) {
+    for (const Keyword& k : keywords) {
+        list.addKeyword(k.word, k.options, 0, 0, 0, k.context, 0);
+    }
+}
+
+// The whole paragraph mostly, else a random part of it, possibly empty.
+std::pair<std::size_t, std::size_t> randomSegment(std::mt19937& random, std::size_t size) {
+    const std::size_t from = random() % 3 == 0 ? random() % (size + 1) : 0;
+    const std::size_t to = random() % 3 == 0 ? from + random() % (size - from + 1) : size;
+    return {from, to};
+}
+
+TEST(ScannersAgainstReference, AddressesInEverySegmentOfRandomParagraphs) {
+    std::mt19937 random(20261207);
+    Pieces pieces(random);
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = pieces.paragraph({}, 1 + random() % 60);
+        const auto [from, to] = randomSegment(random, text.size());
+        std::vector<FoundAddress> found;
+        findAddresses(text, static_cast<Pos>(from), static_cast<Pos>(to), {}, found);
+        std::vector<Triple> got;
+        for (const FoundAddress& f : found) {
+            got.emplace_back(f.start, f.length, f.index);
+        }
+        ASSERT_EQ(got, referenceAddresses(text, from, to, 0))
+            << "text '" << text << "' from " << from << " to " << to;
+    }
+}
+
+// The editor's separators, and a set too large to be compared with sixteen bytes at once
+// (which also makes "-", parentheses and a block character separate words).
+const std::string_view kManySeparators = "\t\n\r $%&,./:;<=>!?-()[]{}\xDB";
+
+std::bitset<256> bitsOf(std::string_view members) {
+    std::bitset<256> set;
+    for (const char c : members) {
+        set[static_cast<unsigned char>(c)] = true;
+    }
+    return set;
+}
+
+TEST(ScannersAgainstReference, KeywordsInEverySegmentWithAddressesClosedToThem) {
+    std::mt19937 random(7);
+    Pieces pieces(random);
+    for (int round = 0; round < 4000; ++round) {
+        const std::string_view separators = round % 2 == 0 ? kDefaultSeparators : kManySeparators;
+        const std::vector<Keyword> keywords = pieces.keywords();
+        KeywordList list;
+        addAll(list, keywords);
+        const std::string text = pieces.paragraph(keywords, 1 + random() % 120);
+        const auto [from, to] = randomSegment(random, text.size());
+        const std::vector<Triple> addresses = referenceAddresses(text, 0, text.size(), 1024);
+        std::vector<HighlightRun> closed;
+        for (const auto& [start, length, context] : addresses) {
+            closed.push_back({start, length, kNoColor, kNoColor, 0, 0, context});
+        }
+        std::vector<HighlightRun> runs;
+        list.match(text, static_cast<Pos>(from), static_cast<Pos>(to), bitsOf(separators), closed,
+                   runs);
+        std::vector<Triple> got;
+        for (const HighlightRun& r : runs) {
+            got.emplace_back(r.start, r.length, r.context);
+        }
+        ASSERT_EQ(got, referenceKeywords(keywords, text, from, to, addresses, separators))
+            << "text '" << text << "' from " << from << " to " << to << " separators "
+            << separators.size() << " first keyword '" << keywords[0].word << "'";
+    }
+}
+
+TEST(ScannersAgainstReference, WholeParagraphScanIsAddressesThenKeywordsOnTheRest) {
+    std::mt19937 random(1);
+    Pieces pieces(random);
+    for (int round = 0; round < 1000; ++round) {
+        const std::vector<Keyword> keywords = pieces.keywords();
+        TextEngine engine;
+        UrlHighlighter urls;
+        EditorHighlights highlights(engine);
+        highlights.setAddressHighlighter(&urls);
+        addAll(highlights.keywords(), keywords);
+        // Long enough for several 64-byte words of separator bits.
+        const std::string text = pieces.paragraph(keywords, 1 + random() % 200);
+        std::vector<Triple> expected = referenceAddresses(text, 0, text.size(), 1024);
+        const std::vector<Triple> words =
+            referenceKeywords(keywords, text, 0, text.size(), expected);
+        expected.insert(expected.end(), words.begin(), words.end());
+        std::sort(expected.begin(), expected.end());
+        std::vector<Triple> got;
+        for (const HighlightRun& r : highlights.scanParagraph(text)) {
+            got.emplace_back(r.start, r.length, r.context);
+        }
+        ASSERT_EQ(got, expected) << "text '" << text << "'";
+    }
+}
+
+} // namespace
+} // namespace tavrel
