@@ -14,17 +14,6 @@
 namespace tavrel::test {
 namespace {
 
-struct RunningProgram {
-    QProcess process;
-    ~RunningProgram() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    std::string errors() { return process.readAllStandardError().toStdString(); }
-};
-
 // The window's width as the X server reports it, or -1.
 int windowWidth(const QString& window) {
     const auto shape = xdotool({"getwindowgeometry", "--shell", window});
