@@ -115,6 +115,7 @@ public:
 
     // Builds the partitions from scratch: the caller appends starts in order and then the
     // total with finishAppend. Used by the loader, which knows every start in turn.
+    // `expected` partitions get room (more may be appended).
     void beginAppend(Pos expected) {
         body_.clear();
         body_.reserve(expected + 1);
@@ -122,10 +123,18 @@ public:
         stepLength_ = 0;
     }
     void append(Pos startPosition) { body_.push_back(startPosition); }
-    void finishAppend(Pos total) {
+    // With `insertsFrom` > 0 the room reserved by beginAppend is kept, as the gap before
+    // that partition: partitions that will be inserted there, in order, then cost no
+    // growth and no move of everything after them (moves of tens of megabytes that would
+    // otherwise fall into whatever edit or slice inserts first).
+    void finishAppend(Pos total, Pos insertsFrom = 0) {
         body_.push_back(total);
         stepPartition_ = partitions();
-        body_.shrinkToFit();
+        if (insertsFrom > 0) {
+            body_.insertUninitialised(insertsFrom, 0);
+        } else {
+            body_.shrinkToFit();
+        }
     }
 
 private:

@@ -223,12 +223,20 @@ Pos TextEngine::selLine() {
     if (!layout_->wordWrap()) {
         return p;
     }
+    // The last display line of the paragraph that starts at or before the caret, found by
+    // halving: a paragraph can have millions of lines.
     const Pos offset = caret_ - doc_.paragraphStart(p);
-    Pos sub = layout_->lineCountOf(p) - 1;
-    while (sub > 0 && layout_->lineStart(p, sub) > offset) {
-        --sub;
+    Pos low = 0;
+    Pos high = layout_->lineCountOf(p) - 1;
+    while (low < high) {
+        const Pos middle = low + (high - low + 1) / 2;
+        if (layout_->lineStart(p, middle) > offset) {
+            high = middle - 1;
+        } else {
+            low = middle;
+        }
     }
-    return layout_->firstLineOf(p) + sub;
+    return layout_->firstLineOf(p) + low;
 }
 
 std::pair<Pos, Pos> TextEngine::lineBounds(Pos paragraph, Pos subLine) {

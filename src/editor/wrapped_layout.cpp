@@ -7,9 +7,9 @@
 namespace tavrel {
 namespace {
 
-// How many paragraphs a slice formats between looks at the clock; a clock read costs
-// about as much as formatting a short paragraph.
-constexpr int kClockStride = 8;
+// What one paragraph counts for at least in a slice's work: the bookkeeping of a short
+// paragraph costs about as much as breaking a hundred bytes.
+constexpr std::int64_t kParagraphCost = 128;
 
 [[nodiscard]] std::uint32_t saturate(std::int64_t width) noexcept {
     return static_cast<std::uint32_t>(
@@ -68,11 +68,12 @@ void WrappedLayout::documentReset() {
 // paragraph starts, no text read.
 void WrappedLayout::rebuildProvisional() {
     const Pos n = doc_.paragraphCount();
-    lines_.beginAppend(n);
+    const Pos room = wordWrap_ ? n + wrappedLinesEstimate() : n;
+    lines_.beginAppend(room);
     for (Pos p = 0; p < n; ++p) {
         lines_.append(doc_.paragraphStart(p));
     }
-    lines_.finishAppend(doc_.charCount());
+    lines_.finishAppend(doc_.charCount(), room > n ? 1 : 0);
     formatted_.clear();
     std::fill_n(formatted_.insertUninitialised(0, n), n, std::uint8_t{0});
     paraWidths_.clear();
@@ -89,6 +90,18 @@ void WrappedLayout::rebuildProvisional() {
     }
 }
 
+// Room for the lines that wrapping adds, reserved before the first slice: a line table
+// that grows while slices run copies itself once per growth, a stall of tens of
+// milliseconds on a large document. Lines hold at least width / widest glyph characters
+// bar the ends of words; the estimate allows lines of half that. Reserved memory that is
+// never written costs no physical memory, but the estimate is capped at half a byte of
+// table per byte of text for very narrow windows, which grow the table as before.
+Pos WrappedLayout::wrappedLinesEstimate() const noexcept {
+    const Pos chars = doc_.charCount();
+    const Pos fit = std::max<Pos>(1, width_ / std::max(metrics_.maxAdvance(), 1));
+    return std::min(chars / std::max<Pos>(1, fit / 2), chars / 16) + 1024;
+}
+
 Pos WrappedLayout::knownFirstLineOf(Pos paragraph) const noexcept {
     paragraph = std::clamp<Pos>(paragraph, 0, doc_.paragraphCount() - 1);
     return lines_.partitionFromPosition(doc_.paragraphStart(paragraph));
@@ -97,6 +110,21 @@ Pos WrappedLayout::knownFirstLineOf(Pos paragraph) const noexcept {
 Pos WrappedLayout::lineEndOf(Pos paragraph) const noexcept {
     return paragraph + 1 < doc_.paragraphCount() ? knownFirstLineOf(paragraph + 1)
                                                  : lines_.partitions();
+}
+
+Pos WrappedLayout::lineEndOf(Pos paragraph, Pos firstLine) const noexcept {
+    // Walks forward from the paragraph's first line: most paragraphs have a line or two,
+    // and a slice walking the document in order then never searches the line table.
+    const Pos next = paragraph + 1 < doc_.paragraphCount() ? doc_.paragraphStart(paragraph + 1)
+                                                           : kUnlimitedWidth;
+    const Pos total = lines_.partitions();
+    Pos line = firstLine + 1;
+    for (int step = 0; step < 4 && line < total; ++step, ++line) {
+        if (lines_.start(line) >= next) {
+            return line;
+        }
+    }
+    return line >= total ? total : lineEndOf(paragraph);
 }
 
 Pos WrappedLayout::knownParagraphOfLine(Pos line) const noexcept {
@@ -196,38 +224,56 @@ void WrappedLayout::setWidth(Pos paragraph, std::int64_t width) {
     }
 }
 
-void WrappedLayout::formatParagraph(Pos paragraph) {
-    formatted_[paragraph] = 1;
+bool WrappedLayout::formatParagraph(Pos paragraph, Pos firstLine, std::int64_t budget,
+                                    std::int64_t* broken) {
     if (!wordWrap_) {
+        formatted_[paragraph] = 1;
         setWidth(paragraph, paragraphWidth(paragraph));
-        return;
+        return true;
     }
+    // An unformatted paragraph's lines are final except its last one, which runs to the
+    // paragraph's end: one line after a load or an edit, more when an earlier slice ran out
+    // of work in it. Breaking goes on from that last line.
     const std::string_view text = doc_.paragraph(paragraph);
     const auto length = static_cast<Pos>(text.size());
     const Pos paraStart = doc_.paragraphStart(paragraph);
+    const Pos lastLine = lineEndOf(paragraph, firstLine) - 1;
+    const Pos from = lines_.start(lastLine) - paraStart;
+    const Pos stopAt = budget < length - from ? from + budget : length;
     scratch_.clear();
-    for (Pos s = 0;;) {
+    Pos s = from;
+    while (s < stopAt) {
         const Pos e = nextLineStart(text, s, width_, widths_);
         if (e >= length) {
+            s = length;
             break;
         }
         scratch_.push_back(paraStart + e);
         s = e;
     }
-    const Pos first = lines_.partitionFromPosition(paraStart);
-    const Pos oldExtra = lineEndOf(paragraph) - first - 1;
-    const auto newExtra = static_cast<Pos>(scratch_.size());
-    if (oldExtra == 0 && newExtra == 0) {
-        return; // the common case: one line before and after
+    if (!scratch_.empty()) {
+        Pos* fresh = lines_.insertPartitions(lastLine + 1, static_cast<Pos>(scratch_.size()));
+        std::copy(scratch_.begin(), scratch_.end(), fresh);
     }
-    lines_.removePartitions(first + 1, oldExtra);
-    Pos* fresh = lines_.insertPartitions(first + 1, newExtra);
-    std::copy(scratch_.begin(), scratch_.end(), fresh);
+    if (broken != nullptr) {
+        *broken = s - from;
+    }
+    if (s < length) {
+        return false;
+    }
+    formatted_[paragraph] = 1;
+    return true;
+}
+
+void WrappedLayout::finishParagraph(Pos paragraph) {
+    const Pos first = knownFirstLineOf(paragraph);
+    while (!formatParagraph(paragraph, first, kUnlimitedWidth, nullptr)) {
+    }
 }
 
 void WrappedLayout::ensureFormatted(Pos paragraph) {
     if (paragraph >= 0 && paragraph < doc_.paragraphCount() && formatted_[paragraph] == 0) {
-        formatParagraph(paragraph);
+        finishParagraph(paragraph);
     }
 }
 
@@ -235,7 +281,7 @@ void WrappedLayout::formatThrough(Pos paragraph) {
     paragraph = std::min(paragraph, pendingLast_);
     for (Pos p = pendingFirst_; p <= paragraph; ++p) {
         if (formatted_[p] == 0) {
-            formatParagraph(p);
+            finishParagraph(p);
         }
         pendingFirst_ = p + 1;
     }
@@ -249,14 +295,28 @@ void WrappedLayout::formatAll() {
 
 bool WrappedLayout::formatSlice(std::chrono::steady_clock::duration budget) {
     const auto deadline = std::chrono::steady_clock::now() + budget;
-    int sinceClock = 0;
+    // Work is counted in bytes broken (a paragraph costs at least kParagraphCost), and the
+    // clock is read after every workPerLook_ of it: a slice of short paragraphs does not
+    // read the clock for each, and a huge paragraph is broken in pieces that each stay
+    // well inside the budget.
+    std::int64_t work = 0;
+    Pos line = pendingFirst_ <= pendingLast_ ? knownFirstLineOf(pendingFirst_) : 0;
     while (pendingFirst_ <= pendingLast_) {
-        const Pos p = pendingFirst_++;
+        const Pos p = pendingFirst_;
+        bool done = true;
         if (formatted_[p] == 0) {
-            formatParagraph(p);
+            std::int64_t broken = 0;
+            done = formatParagraph(p, line, workPerLook_ - work, &broken);
+            work += std::max(broken, kParagraphCost);
+        } else {
+            work += kParagraphCost;
         }
-        if (++sinceClock == kClockStride) {
-            sinceClock = 0;
+        if (done) {
+            line = lineEndOf(p, line);
+            ++pendingFirst_;
+        }
+        if (work >= workPerLook_) {
+            work = 0;
             if (std::chrono::steady_clock::now() >= deadline) {
                 break;
             }

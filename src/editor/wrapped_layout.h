@@ -5,6 +5,7 @@
 // the visible paragraphs at once, the rest in time-boxed slices that the owner paces.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <string_view>
@@ -84,9 +85,15 @@ public:
     // --- Doing the work -----------------------------------------------------------------
     [[nodiscard]] bool hasPendingWork() const noexcept { return pendingFirst_ <= pendingLast_; }
     // Formats pending paragraphs from the first on until none is left or `budget` has
-    // passed; returns whether work remains.
+    // passed, cutting a long paragraph into pieces; returns whether work remains.
     bool formatSlice(std::chrono::steady_clock::duration budget);
     void formatAll();
+    // Bytes a slice breaks between looks at the clock (at least 1). The default is a few
+    // hundred microseconds of work on a slow machine; tests make it small to cut short
+    // paragraphs into pieces.
+    void setWorkPerLook(std::int64_t bytes) noexcept {
+        workPerLook_ = std::max<std::int64_t>(bytes, 1);
+    }
     // This one paragraph (what painting needs).
     void ensureFormatted(Pos paragraph);
     // Every pending paragraph up to and including this one (what exact line numbers need).
@@ -94,13 +101,18 @@ public:
 
 private:
     void rebuildProvisional();
-    void formatParagraph(Pos paragraph);
+    [[nodiscard]] Pos wrappedLinesEstimate() const noexcept;
+    // Breaks about `budget` more bytes of an unformatted paragraph whose first display line
+    // is firstLine (`broken` gets how many); returns whether it is now formatted to its end.
+    bool formatParagraph(Pos paragraph, Pos firstLine, std::int64_t budget, std::int64_t* broken);
+    void finishParagraph(Pos paragraph);
     // Re-breaks a formatted paragraph after an edit inside it, from the first line the
     // edit can affect until the new breaks meet the old ones again.
     void rebreakAfterEdit(const TextChange& change, Pos firstLine, Pos endLine);
     void setWidth(Pos paragraph, std::int64_t width);
     void widenPending(Pos first, Pos last) noexcept;
     [[nodiscard]] Pos lineEndOf(Pos paragraph) const noexcept;
+    [[nodiscard]] Pos lineEndOf(Pos paragraph, Pos firstLine) const noexcept;
 
     const Document& doc_;
     TableGlyphMetrics metrics_;
@@ -119,6 +131,7 @@ private:
     bool widestStale_ = false;
     Pos pendingFirst_ = 0; // none pending: first > last
     Pos pendingLast_ = -1;
+    std::int64_t workPerLook_ = 256 * 1024;
     std::vector<Pos> scratch_;
 };
 

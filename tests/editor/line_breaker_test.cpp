@@ -9,6 +9,7 @@
 #include <random>
 
 #include "editor/layout_test_support.h"
+#include "support/corpus.h"
 
 namespace tavrel {
 namespace {
@@ -108,6 +109,86 @@ TEST(LineBreaker, fixedPitchShortcutAgreesWithMeasuringOnRandomText) {
                   breakAll(text, width, unitWidths(tab, false)))
             << "text \"" << text << "\" width " << width << " tab " << tab;
     }
+}
+
+// Cells eight pixels wide, as the OEM screen font has them; `measured` takes the general
+// path that adds up advances byte by byte.
+GlyphWidths cellWidths(std::int32_t tabWidth, bool measured) {
+    static const TableGlyphMetrics cells = TableGlyphMetrics::uniform(8, 12, 4);
+    GlyphWidths w;
+    w.advances = &cells.advances();
+    w.tabWidth = tabWidth;
+    w.fixedPitch = !measured;
+    return w;
+}
+
+// Text art's mix: runs of block bytes, words far wider than a line, single and repeated
+// blanks, the odd tab, high bytes of every kind.
+std::string randomArtText(std::mt19937& random) {
+    std::string text;
+    const std::size_t size = random() % 1500;
+    while (text.size() < size) {
+        switch (random() % 6) {
+        case 0:
+            text.append(1 + random() % 300, static_cast<char>(0x80 + random() % 128));
+            break;
+        case 1:
+            text.append(1 + random() % 4, ' ');
+            break;
+        case 2:
+            text.push_back('\t');
+            break;
+        default:
+            for (std::size_t n = 1 + random() % 9; n > 0; --n) {
+                text.push_back(
+                    static_cast<char>(random() % 2 ? 'a' + random() % 26 : 0x21 + random() % 0xDF));
+            }
+            text.push_back(' ');
+        }
+    }
+    text.resize(size);
+    return text;
+}
+
+TEST(LineBreaker, fixedPitchBreaksEqualMeasuredBreaksOnArtAtEveryColumnWidth) {
+    std::mt19937 random(2026);
+    for (int round = 0; round < 2000; ++round) {
+        const std::string text = randomArtText(random);
+        // 1 to 200 columns, sometimes a few pixels more than whole cells.
+        const std::int64_t width =
+            8 * (1 + random() % 200) + (random() % 3 == 0 ? random() % 8 : 0);
+        const std::int32_t tab = 8 * (1 + static_cast<std::int32_t>(random() % 8));
+        ASSERT_EQ(breakAll(text, width, cellWidths(tab, false)),
+                  breakAll(text, width, cellWidths(tab, true)))
+            << "round " << round << " width " << width << " tab " << tab;
+    }
+}
+
+TEST(LineBreaker, fixedPitchBreaksEqualMeasuredBreaksOnTheCorpus) {
+    const auto files = test::corpusFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no corpus at " << test::corpusDir();
+    }
+    std::size_t paragraphs = 0;
+    for (const auto& file : files) {
+        const std::string bytes = test::readFile(file);
+        for (std::size_t start = 0; start < bytes.size();) {
+            std::size_t end = bytes.find('\n', start);
+            end = end == std::string::npos ? bytes.size() : end;
+            std::string_view line(bytes.data() + start, end - start);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            for (const std::int64_t columns : {1, 40, 79, 80, 132}) {
+                ASSERT_EQ(breakAll(line, columns * 8, cellWidths(64, false)),
+                          breakAll(line, columns * 8, cellWidths(64, true)))
+                    << file << " at byte " << start << ", " << columns << " columns";
+            }
+            ++paragraphs;
+            start = end + 1;
+        }
+    }
+    EXPECT_GT(paragraphs, 1000u);
 }
 
 // Whatever the text: lines cover it exactly, none is empty, and the part before the

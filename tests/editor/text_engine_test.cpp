@@ -307,6 +307,22 @@ TEST(LinesAndColumns, followTheLayout) {
     EXPECT_EQ(e.selLine(), 1);
 }
 
+// The caret's display line is searched by halving among the paragraph's lines; every
+// offset of a many-line paragraph must land on the line that holds it.
+TEST(LinesAndColumns, caretLineInAParagraphOfManyLines) {
+    TextEngine e;
+    e.loadBytes("top\r\n" + std::string(1003, 'q') + "\r\nend");
+    test::FixedWidthLayout layout(e.document(), 7);
+    e.setLayout(&layout);
+    const Pos first = e.document().paragraphStart(1);
+    for (Pos offset = 0; offset <= 1003; ++offset) {
+        e.setSelStart(first + offset);
+        // 1003 = 143 * 7 + 2: 144 lines; the paragraph's end is on the last.
+        ASSERT_EQ(e.selLine(), 1 + std::min<Pos>(offset / 7, 143)) << "offset " << offset;
+        ASSERT_EQ(e.selCol(), offset - std::min<Pos>(offset / 7, 143) * 7);
+    }
+}
+
 TEST(Words, separatorsDecideBoundaries) {
     TextEngine e;
     e.loadBytes("foo.bar baz\r\n  qux");

@@ -165,6 +165,84 @@ TEST(WrappedLayout, typingInALongWrappedParagraphReBreaksOnlyNearTheEdit) {
     EXPECT_NEAR(static_cast<double>(layout.knownLineCount()), static_cast<double>(before), 1.0);
 }
 
+// A paragraph longer than a slice's work is cut into pieces: each slice returns after a
+// piece, the lines broken so far stand, and the finished lines are those a breaker run
+// over the whole paragraph gives.
+TEST(WrappedLayout, slicesCutAHugeParagraphIntoPiecesWithTheSameBreaks) {
+    std::mt19937 random(5);
+    std::string text = "short\r\n";
+    for (int i = 0; i < 20000; ++i) {
+        text.append(1 + random() % 11, static_cast<char>(0xB0 + random() % 4));
+        text += (i % 97 == 0) ? "\t" : " ";
+    }
+    text += "\r\nlast";
+    Document doc;
+    doc.load(std::string(text));
+    WrappedLayout layout(doc, unitMetrics());
+    layout.setWrap(true, 50);
+    layout.setWorkPerLook(4096);
+    int slices = 0;
+    while (layout.formatSlice(std::chrono::steady_clock::duration::zero())) {
+        ++slices;
+        ASSERT_LT(slices, 1000);
+        if (slices == 3) {
+            EXPECT_FALSE(layout.isFormatted(1)); // only a part of it is broken yet
+            EXPECT_GT(layout.knownLineCount(), 3);
+        }
+    }
+    EXPECT_GT(slices, 20); // the 100 KB paragraph took many 4 KB pieces
+
+    // The expectation: the measuring breaker over the paragraph alone.
+    const std::string_view para = doc.paragraph(1);
+    const GlyphWidths measured = test::unitWidths(8, false);
+    std::vector<Pos> expected = {0, doc.paragraphStart(1)};
+    for (Pos s = 0;;) {
+        s = nextLineStart(para, s, 50, measured);
+        if (s >= static_cast<Pos>(para.size())) {
+            break;
+        }
+        expected.push_back(doc.paragraphStart(1) + s);
+    }
+    expected.push_back(doc.paragraphStart(2));
+    EXPECT_EQ(allLineStarts(layout, doc), expected);
+}
+
+// Edits that land in a paragraph only partly broken, or before or after it, while slices
+// of a few bytes keep going: the lines must end as a fresh layout's.
+TEST(WrappedLayout, editsAroundPartlyFormattedParagraphsKeepTheLinesOfAFreshLayout) {
+    std::mt19937 random(31337);
+    Document doc;
+    std::string start;
+    for (int i = 0; i < 12; ++i) {
+        for (int w = 0; w < 60; ++w) {
+            start += (w % 13 == 0) ? "\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB " : "word ";
+        }
+        start += "\r\n";
+    }
+    doc.load(std::move(start));
+    WrappedLayout layout(doc, unitMetrics());
+    layout.setWrap(true, 23);
+    layout.setWorkPerLook(40);
+    const char* pieces[] = {"x", " ", "two words ", "\r\n", "", "\t", "\xB1\xB1\xB1"};
+    for (int round = 0; round < 300; ++round) {
+        layout.formatSlice(std::chrono::steady_clock::duration::zero());
+        const Pos total = doc.charCount();
+        const Pos a = static_cast<Pos>(random() % static_cast<unsigned>(total + 1));
+        const Pos b =
+            std::min(total, a + ((random() % 3 == 0) ? static_cast<Pos>(random() % 30) : 0));
+        layout.textChanged(doc.replace(a, b, std::string_view(pieces[random() % 7])));
+        if (round % 5 == 0) {
+            layout.ensureFormatted(doc.paragraphAt(a));
+        }
+        if (round % 25 == 24) {
+            WrappedLayout fresh(doc, unitMetrics());
+            fresh.setWrap(true, 23);
+            ASSERT_EQ(allLineStarts(layout, doc), allLineStarts(fresh, doc))
+                << "after round " << round;
+        }
+    }
+}
+
 TEST(WrappedLayout, settingsChangesMarkEverythingForFormatting) {
     Document doc;
     doc.load("a\tb c d e f g h");
