@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/line_ends.h"
 #include "app/pdf_export_arguments.h"
+#include "app/png_export_arguments.h"
 #include "app/settings_catalogue.h"
 
 #include <cstddef>
@@ -92,6 +93,16 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
         require(pdf.request.columns >= 1 && pdf.request.columns <= tavrel::kMaxPrintColumns);
     } else if (pdf.kind == tavrel::ExportParse::Error) {
         require(!pdf.error.empty());
+    }
+    // PNG images: an accepted request is complete and its scale in range.
+    const tavrel::PngExportArguments png = tavrel::parsePngExportArguments(arguments);
+    if (png.kind == tavrel::ExportParse::Export) {
+        require(!png.request.files.empty());
+        require(png.request.output.empty() != png.request.outputDir.empty());
+        require(png.request.scale >= tavrel::kMinPngScale &&
+                png.request.scale <= tavrel::kMaxPngScale);
+    } else if (png.kind == tavrel::ExportParse::Error) {
+        require(!png.error.empty());
     }
 }
 

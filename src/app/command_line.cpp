@@ -98,7 +98,15 @@ std::string helpText(std::string_view programName) {
             std::string(programName) +
             " --export-gif OUT.gif|- [--wrap N] FILE\n"
             "  " +
-            std::string(programName) + " --export-gif --output-dir DIR [--wrap N] FILE...\n";
+            std::string(programName) +
+            " --export-gif --output-dir DIR [--wrap N] FILE...\n"
+            "  " +
+            std::string(programName) +
+            " --export-png OUT.png|- [--scale N] [--wrap N] FILE\n"
+            "  " +
+            std::string(programName) +
+            " --export-png --output-dir DIR [--scale N] [--wrap N] FILE...\n"
+            "--scale N (1 to 8) enlarges a PNG image N times, every pixel a square.\n";
     text += "\nFiles printed to PDF as Print prints them, without a window:\n"
             "  " +
             std::string(programName) +

@@ -6,6 +6,7 @@
 #include "app/document_title.h"
 #include "app/gif_export_files.h"
 #include "app/pdf_export_files.h"
+#include "app/png_export_files.h"
 #include "app/recent_files.h"
 #include "app/settings_catalogue.h"
 
@@ -70,6 +71,13 @@ int runExportCommandLine(int argc, char** argv, const ExportEnvironment& environ
         return runParsed(argc, argv, gif.kind, gif.error, environment,
                          [&](const AppSettings& settings, ExportStreams& streams) {
                              return exportGifFiles(gif.request, settings, environment, streams);
+                         });
+    }
+    if (const PngExportArguments png = parsePngExportArguments(arguments);
+        png.kind != ExportParse::NotExport) {
+        return runParsed(argc, argv, png.kind, png.error, environment,
+                         [&](const AppSettings& settings, ExportStreams& streams) {
+                             return exportPngFiles(png.request, settings, environment, streams);
                          });
     }
     if (const PdfExportArguments pdf = parsePdfExportArguments(arguments);

@@ -1,6 +1,6 @@
 // The program's one entry point for every export on the command line ("--export-gif",
-// "--export-pdf"): reads the arguments, says what is wrong with them, and runs the export
-// on Qt's offscreen platform without a window or a display.
+// "--export-png", "--export-pdf"): reads the arguments, says what is wrong with them, and runs the
+// export on Qt's offscreen platform without a window or a display.
 #pragma once
 
 #include "app/export_files.h"

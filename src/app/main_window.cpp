@@ -18,6 +18,7 @@
 #include "lang/qt/language_menu.h"
 #include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
+#include "platform/file_watch.h"
 #include "platform/paths.h"
 #include "platform/qt_look.h"
 #include "platform/stay_on_top.h"
@@ -39,6 +40,8 @@
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdio>
@@ -88,6 +91,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     createComponents();
     connectCommands();
     connectOptions();
+    connectZoom();
+    connectFileWatch();
     connectFind();
     connectEditorHabits();
     connectHighlighting();
@@ -257,6 +262,9 @@ void MainWindow::loadSettings() {
 
 void MainWindow::applySettingsToWidgets() {
     applyViewerSettings(*m_, options_);
+    // The window's own: exports paint at the font's size and scale their pictures themselves.
+    options_.zoom = std::clamp(options_.zoom, 1, TextEditor::kMaxZoom);
+    m_->setZoom(options_.zoom);
     g_->setColor(toQColor(options_.backColor));
     g_->setTextColor(toQColor(options_.editorFont.color));
     applyDragDrop();

@@ -9,6 +9,7 @@
 #include "app/option_dialogs.h"
 #include "app/print_setup.h"
 #include "app/recent_files.h"
+#include "app/save_as_gif.h"
 #include "app/settings_catalogue.h"
 #include "app/startup.h"
 #include "app/window_dialogs.h"
@@ -37,8 +38,9 @@ class QMenu;
 class QPrinter;
 
 namespace tavrel::platform {
+class FileWatch;
 class InstanceServer;
-}
+} // namespace tavrel::platform
 
 namespace tavrel {
 
@@ -118,6 +120,10 @@ public:
     void sizeToContent();
     void sizeWindow(const std::string& fileClass, int desiredWidth);
     void saveBounds();
+    // The text at `factor` times the font's size (clamped to 1..8), stored as "Zoom"; the
+    // window is sized to the text again when a size option is on.
+    void setZoom(int factor);
+    [[nodiscard]] int zoom() const noexcept;
 
     // --- File commands -----------------------------------------------------------------
     // True when the user cancelled.
@@ -126,6 +132,7 @@ public:
     bool save();
     bool saveAs();
     void saveAsGif();
+    void saveAsPng();
     void print();
     void printPreview();
     // The print dialog and the preview window; tests put answers of their own here.
@@ -236,6 +243,12 @@ private:
     void bringToFront();
     void connectCommands();
     void connectOptions();
+    void connectZoom();
+    // Changes of the shown file on disk (main_window_reload.cpp).
+    void connectFileWatch();
+    void shownFileChanged();
+    void shownFileVanished();
+    void shownFileWritten();
     void connectHighlighting();
     void editHighlightList();
     void applySettingsToWidgets();
@@ -280,6 +293,7 @@ private:
     // system adds, whose size is known only once the window is shown.
     [[nodiscard]] QRect currentBounds() const;
     [[nodiscard]] bool writeDocument(const std::string& path);
+    [[nodiscard]] GifSaveCommand imageSaveCommand();
     [[nodiscard]] bool mayDropAfterNul(const std::string& path);
     // The load message (text 103) for a file that could not be read, and why.
     void reportLoadFailure(const std::string& name, const std::string& reason);
@@ -351,6 +365,12 @@ private:
     std::int64_t nulOffset_ = -1;
     std::string nulFile_;
     UnicodeForm textForm_;
+    std::unique_ptr<platform::FileWatch> fileWatch_; // the shown file, while there is one
+    bool askingReload_ = false;
+    // The shown file vanished (its notice is up), and no edit was made since: the text is
+    // still the file's own, so a file that comes back replaces it without a question.
+    bool fileGone_ = false;
+    bool goneUnedited_ = false;
 };
 
 } // namespace tavrel

@@ -15,6 +15,7 @@
 #include "app/save_as_gif.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
+#include "platform/file_watch.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
 
@@ -160,6 +161,9 @@ bool MainWindow::finishLoad(FileLoad& job) {
     noticeUnreadableEncoding();
 
     fileName_ = name;
+    fileWatch_->watch(name);
+    fileGone_ = false;
+    goneUnedited_ = false;
     updateTitle();
     addRecent(name);
     if (options_.autoWidth || options_.autoHeight) {
@@ -193,6 +197,7 @@ void MainWindow::updateTitle() {
 void MainWindow::editorChanged() {
     editedWhileLoading_ = editedWhileLoading_ || isLoading();
     modified_ = true;
+    goneUnedited_ = false;
     applyWindowEnabling();
 }
 
@@ -253,6 +258,7 @@ void MainWindow::newDocument() {
     m_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     textForm_ = UnicodeForm{}; // typed text is saved as its bytes
+    fileWatch_->stop();
     nulOffset_ = -1;
     nulFile_.clear();
     notice_->hide();
@@ -384,6 +390,9 @@ bool MainWindow::writeDocument(const std::string& path) {
         showError(2, status.error);
         return false;
     }
+    if (path == fileWatch_->path()) {
+        shownFileWritten();
+    }
     if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
         nulOffset_ = -1; // the file now holds exactly the text shown
         nulFile_.clear();
@@ -405,9 +414,9 @@ bool MainWindow::save() {
     return true;
 }
 
-// "Save as GIF image...": the visible text area as a picture; the folder of the last Save as
-// is offered and left as it is.
-void MainWindow::saveAsGif() {
+// "Save as GIF image..." and "Save as PNG image...": the visible text area as a picture; the
+// folder of the last Save as is offered and left as it is.
+GifSaveCommand MainWindow::imageSaveCommand() {
     GifSaveCommand command;
     command.parent = this;
     command.currentFileName = fileName_;
@@ -421,7 +430,15 @@ void MainWindow::saveAsGif() {
                                const QString& details) {
         dialogs().showError(this, caption, text, details);
     };
-    tavrel::saveAsGif(*m_, command);
+    return command;
+}
+
+void MainWindow::saveAsGif() {
+    tavrel::saveAsGif(*m_, imageSaveCommand());
+}
+
+void MainWindow::saveAsPng() {
+    tavrel::saveAsPng(*m_, imageSaveCommand());
 }
 
 bool MainWindow::saveAs() {
@@ -449,6 +466,7 @@ bool MainWindow::saveAs() {
         fileName_ = oldName;
         return false;
     }
+    fileWatch_->watch(fileName_);
     options_.lastDir = folderPart(fileName_);
     addRecent(fileName_);
     modified_ = false;

@@ -91,6 +91,7 @@ void MainWindow::connectCommands() {
     guard("Save1", ItemGroup::FileMenu, [this] { save(); });
     on("Saveas1", [this] { saveAs(); });
     on("Saveasgraphic1", [this] { saveAsGif(); });
+    on("Saveaspng1", [this] { saveAsPng(); });
     on("Print1", [this] { print(); });
     on("PrintPreview1", [this] { printPreview(); });
     guard("Properties1", ItemGroup::FileMenu, [this] { showProperties(); });

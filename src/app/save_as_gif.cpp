@@ -1,9 +1,10 @@
-// The "Save as GIF image..." command: capture, picture, dialog, write, and the one error box
-// for every failure on the way.
+// The "Save as GIF image..." and "Save as PNG image..." commands: capture, picture, dialog,
+// write, and the one error box for every failure on the way.
 #include "app/save_as_gif.h"
 
 #include "app/document_title.h"
 #include "app/export_render.h"
+#include "app/png_image.h"
 #include "editor/qt/text_editor.h"
 #include "platform/atomic_file.h"
 
@@ -14,7 +15,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,7 +38,7 @@ std::optional<std::string> askWithQtDialog(QWidget* parent, const GifSaveRequest
 
 } // namespace
 
-std::string proposedGifName(std::string_view currentFileName) {
+std::string proposedImageName(std::string_view currentFileName, std::string_view extension) {
     std::string name = fileNamePart(currentFileName);
     if (const std::size_t dot = name.rfind('.'); dot != std::string::npos) {
         name.resize(dot);
@@ -43,29 +46,32 @@ std::string proposedGifName(std::string_view currentFileName) {
     if (name.empty()) {
         name = kDefaultGifBaseName;
     }
-    return name + ".gif";
+    return name + std::string(extension);
 }
 
-GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command) {
-    const GifSaveRequest request{
-        QString::fromLatin1(kGifFileFilter), QString::fromLatin1(kGifFileFilterQt),
-        QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
-        QFile::decodeName(QByteArray::fromStdString(proposedGifName(command.currentFileName)))};
+std::string proposedGifName(std::string_view currentFileName) {
+    return proposedImageName(currentFileName, ".gif");
+}
+
+namespace {
+
+// The one way of both commands: capture, encode, ask, write, and the one error box.
+// `encode` turns the capture into the file's bytes and throws what goes wrong.
+GifSaveResult saveCapture(TextEditor& editor, const GifSaveCommand& command,
+                          const GifSaveRequest& request,
+                          const std::function<std::string(const QImage&)>& encode) {
     try {
         if (editor.viewport()->width() <= 0 || editor.viewport()->height() <= 0) {
             throw std::runtime_error("the editor shows no pixels to capture");
         }
-        const QImage capture = editor.renderViewport();
-        const GifPicture picture = pictureFromCapture(capture, editor.color());
+        const std::string bytes = encode(editor.renderViewport());
         const std::optional<std::string> fileName = command.askFileName
                                                         ? command.askFileName(request)
                                                         : askWithQtDialog(command.parent, request);
         if (!fileName) {
             return GifSaveResult::Cancelled;
         }
-        const std::vector<std::uint8_t> bytes = picture.saveToBytes();
-        const WriteStatus status = platform::writeFileAtomically(
-            *fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        const WriteStatus status = platform::writeFileAtomically(*fileName, bytes);
         if (!status.ok()) {
             throw std::runtime_error(status.error);
         }
@@ -85,6 +91,36 @@ GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command) {
         }
         return GifSaveResult::Failed;
     }
+}
+
+} // namespace
+
+GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command) {
+    const GifSaveRequest request{
+        QString::fromLatin1(kGifFileFilter), QString::fromLatin1(kGifFileFilterQt),
+        QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
+        QFile::decodeName(QByteArray::fromStdString(proposedGifName(command.currentFileName)))};
+    const QColor background = editor.color();
+    return saveCapture(editor, command, request, [&background](const QImage& capture) {
+        const std::vector<std::uint8_t> gif = pictureFromCapture(capture, background).saveToBytes();
+        return std::string(reinterpret_cast<const char*>(gif.data()), gif.size());
+    });
+}
+
+GifSaveResult saveAsPng(TextEditor& editor, const GifSaveCommand& command) {
+    const GifSaveRequest request{
+        QString::fromLatin1(kPngFileFilter), QString::fromLatin1(kPngFileFilterQt),
+        QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
+        QFile::decodeName(
+            QByteArray::fromStdString(proposedImageName(command.currentFileName, ".png")))};
+    return saveCapture(editor, command, request, [](const QImage& capture) {
+        std::string error;
+        const QByteArray png = encodePng(capture, error);
+        if (png.isEmpty()) {
+            throw std::runtime_error(error);
+        }
+        return png.toStdString();
+    });
 }
 
 } // namespace tavrel

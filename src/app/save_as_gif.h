@@ -1,7 +1,8 @@
-// "Save as GIF image...": the editor's viewport as it shows now (no scroll bars, no gutter),
-// painted offscreen by the editor itself, reduced to the web palette and written as a GIF
-// file under a name the user picks. The dialog and the error box come in as functions so the
-// main window can use its own and tests can answer them.
+// "Save as GIF image..." and "Save as PNG image...": the editor's viewport as it shows now (no
+// scroll bars, no gutter), painted offscreen by the editor itself, reduced to the web palette
+// and written as a GIF file, or written as it is as a PNG file, under a name the user picks. The
+// dialog and the error box come in as functions so the main window can use its own and tests can
+// answer them.
 #pragma once
 
 #include <QString>
@@ -21,6 +22,8 @@ class TextEditor;
 // The save dialog's filter in the program's "Text|pattern|..." form, and in Qt's.
 inline constexpr const char* kGifFileFilter = "GIF graphic (*.gif)|*.gif|All files (*.*)|*.*";
 inline constexpr const char* kGifFileFilterQt = "GIF graphic (*.gif);;All files (*)";
+inline constexpr const char* kPngFileFilter = "PNG image (*.png)|*.png|All files (*.*)|*.*";
+inline constexpr const char* kPngFileFilterQt = "PNG image (*.png);;All files (*)";
 // The name proposed for a document that has none of its own.
 inline constexpr const char* kDefaultGifBaseName = "TavrelImage";
 
@@ -32,6 +35,9 @@ inline constexpr int kErrorCaptionText = 102;
 // "readme.1st.nfo" gives "readme.1st.gif"; no name, or a name such as ".nfo" that leaves
 // nothing, gives "TavrelImage.gif".
 [[nodiscard]] std::string proposedGifName(std::string_view currentFileName);
+// The same with another extension (".png").
+[[nodiscard]] std::string proposedImageName(std::string_view currentFileName,
+                                            std::string_view extension);
 
 // What the save dialog starts with.
 struct GifSaveRequest {
@@ -64,5 +70,7 @@ enum class GifSaveResult : std::uint8_t { Saved, Cancelled, Failed };
 // including a viewport of no pixels, shows the error box (text 104, caption 102) and writes
 // nothing; cancelling writes nothing either.
 GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command);
+// The same as a PNG file: the capture's pixels exactly, no palette reduction.
+GifSaveResult saveAsPng(TextEditor& editor, const GifSaveCommand& command);
 
 } // namespace tavrel

@@ -48,6 +48,7 @@ std::vector<SettingEntry> makeCatalogue() {
         {"Options", "Encoding", &S::encoding, std::int32_t{0}, 30},
         {"Options", "CopyUnicode", &S::copyUnicode, false, 31},
         {"Options", "LastPrinter", &S::lastPrinter, std::int32_t{0}, 7},
+        {"Options", "Zoom", &S::zoom, std::int32_t{1}, 30},
         {"Find", "Text", &S::findText, std::string(), 23},
         {"Find", "ReplaceText", &S::replaceText, std::string(), 24},
         {"Find", "LastDir", &S::lastDir, std::string(), 0},

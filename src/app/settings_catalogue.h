@@ -48,6 +48,7 @@ struct AppSettings {
     bool wordWrap = false;
     std::int32_t encoding = 0; // an EncodingChoice; out-of-range values read as Automatic
     bool copyUnicode = false;  // the clipboard gets the code page 437 glyphs as Unicode
+    std::int32_t zoom = 1;     // whole multiples of the font's size, 1 to 8
     std::int32_t lastPrinter = 0;
     std::string findText;
     std::string replaceText;

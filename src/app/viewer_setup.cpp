@@ -16,7 +16,7 @@ void applyViewerSettings(TextEditor& editor, const AppSettings& settings) {
     editor.setColor(toQColor(settings.backColor));
     editor.setEditorFont(toQFont(settings.editorFont));
     // The font's own height, without the extra leading a default line height would add.
-    editor.setLineHeight(editor.glyphMetrics().fontHeight());
+    editor.setLineHeight(editor.unzoomedFontHeight());
     editor.setTextColor(toQColor(settings.editorFont.color));
     editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
     editor.setWordWrap(settings.wordWrap);

@@ -72,6 +72,8 @@ TEST(CommandLine, versionAndHelpTexts) {
     EXPECT_NE(help.find("-h, --help"), std::string::npos);
     // The ways to make a column block where the window manager takes Alt+drag.
     EXPECT_NE(help.find("Alt+Shift+drag"), std::string::npos);
+    EXPECT_NE(help.find("tavrel --export-png OUT.png|- [--scale N] [--wrap N] FILE\n"),
+              std::string::npos);
     EXPECT_NE(help.find("Ctrl+Shift+B"), std::string::npos);
     EXPECT_NE(help.find("'--' ends the options"), std::string::npos);
 }

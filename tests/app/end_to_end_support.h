@@ -5,6 +5,8 @@
 #include "support/corpus.h"
 #include "support/temp_folder.h"
 
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +15,22 @@
 #include <vector>
 
 namespace tavrel::test {
+
+// The program started by a test, stopped whatever happened so that a failing test leaves no
+// window behind.
+struct RunningProgram {
+    QProcess process;
+    RunningProgram() = default;
+    RunningProgram(const RunningProgram&) = delete; // owns a running process
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    ~RunningProgram() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    std::string errors() { return process.readAllStandardError().toStdString(); }
+};
 
 // A folder holding a copy of the program and its language files, as an installation or a
 // USB stick would.

@@ -11,18 +11,6 @@
 namespace tavrel::test {
 namespace {
 
-// Stops the program whatever happened, so that a failing test leaves no window behind.
-struct RunningProgram {
-    QProcess process;
-    ~RunningProgram() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    std::string errors() { return process.readAllStandardError().toStdString(); }
-};
-
 TEST(XvfbEndToEnd, findRepeatCopyPasteAndReplaceAllReachTheSavedFile) {
     if (const std::string missing = xSessionMissing(); !missing.empty()) {
         GTEST_SKIP() << missing;

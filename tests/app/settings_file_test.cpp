@@ -42,6 +42,7 @@ TEST(SettingsFile, whatIsWrittenReadsBackAndWritesTheSameBytesAgain) {
     EXPECT_EQ(loaded.lineNumbers, expected.lineNumbers);
     EXPECT_EQ(loaded.wordWrap, expected.wordWrap);
     EXPECT_EQ(loaded.lastPrinter, expected.lastPrinter);
+    EXPECT_EQ(loaded.zoom, expected.zoom);
     EXPECT_EQ(loaded.findText, expected.findText);
     EXPECT_EQ(loaded.marginLeft, expected.marginLeft);
     EXPECT_EQ(loaded.marginBottom, expected.marginBottom);

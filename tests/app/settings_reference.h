@@ -25,6 +25,7 @@ inline AppSettings referenceSettings() {
     s.autoHeight = true;
     s.wordWrap = false;
     s.lastPrinter = 2;
+    s.zoom = 3;
     s.findText = "cat";
     s.replaceText = "dog";
     s.lastDir = "/home/user/art/";

@@ -117,14 +117,15 @@ std::uint8_t GlyphSet::faceFor(const QRawFont& raw) {
     return static_cast<std::uint8_t>(faces_.size() - 1);
 }
 
-QtGlyphMetrics::QtGlyphMetrics(const GlyphSet& glyphs) {
+QtGlyphMetrics::QtGlyphMetrics(const GlyphSet& glyphs, int zoom) {
+    zoom = std::max(zoom, 1);
     for (int b = 0; b < 256; ++b) {
-        advances_[b] = std::max(
-            1, static_cast<int>(std::lround(glyphs.advance(static_cast<std::uint8_t>(b)))));
+        advances_[b] = zoom * std::max(1, static_cast<int>(std::lround(
+                                              glyphs.advance(static_cast<std::uint8_t>(b)))));
     }
-    ascent_ = static_cast<std::int32_t>(std::ceil(glyphs.ascent() - 0.01));
-    descent_ = static_cast<std::int32_t>(std::ceil(glyphs.descent() - 0.01));
-    leading_ = static_cast<std::int32_t>(std::lround(glyphs.leading()));
+    ascent_ = zoom * static_cast<std::int32_t>(std::ceil(glyphs.ascent() - 0.01));
+    descent_ = zoom * static_cast<std::int32_t>(std::ceil(glyphs.descent() - 0.01));
+    leading_ = zoom * static_cast<std::int32_t>(std::lround(glyphs.leading()));
 }
 
 QtGlyphMetrics::QtGlyphMetrics(const QFont& font, qreal dpi)

@@ -69,7 +69,8 @@ private:
 // Metrics of a display font in whole pixels of one device, measured glyph by glyph.
 class QtGlyphMetrics final : public GlyphMetrics {
 public:
-    explicit QtGlyphMetrics(const GlyphSet& glyphs);
+    // `zoom` multiplies every measured pixel figure: the cells of a zoomed view.
+    explicit QtGlyphMetrics(const GlyphSet& glyphs, int zoom = 1);
     // Measures a font setting (its family resolved here) on a device of `dpi` dots per inch.
     QtGlyphMetrics(const QFont& font, qreal dpi);
 

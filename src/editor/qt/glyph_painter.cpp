@@ -126,10 +126,50 @@ void GlyphPainter::flushGlyphs(const GlyphSet& glyphs, int face, const QColor& c
     run.setRawData(glyphIndexes_.data(), glyphPositions_.data(),
                    static_cast<int>(glyphIndexes_.size()));
     painter_->setPen(color);
-    painter_->drawGlyphRun(QPointF(0, 0), run);
+    if (zoom_ > 1) {
+        drawZoomedGlyphs(run, color);
+    } else {
+        painter_->drawGlyphRun(QPointF(0, 0), run);
+    }
     painter_->setPen(Qt::NoPen);
     glyphIndexes_.clear();
     glyphPositions_.clear();
+}
+
+void GlyphPainter::drawZoomedGlyphs(QGlyphRun& run, const QColor& color) {
+    // The run is painted at the font's own size into an image and that image enlarged pixel
+    // by pixel: a bitmap font has no larger strike to draw from, and Qt draws a scaled bitmap
+    // font smaller than asked or not at all. Positions are device pixels on one baseline.
+    const QRawFont& raw = run.rawFont();
+    const double ox = glyphPositions_.front().x();
+    const double baseline = glyphPositions_.front().y();
+    const int ascent = static_cast<int>(std::ceil(raw.ascent()));
+    const int height = ascent + static_cast<int>(std::ceil(raw.descent())) + 1;
+    double right = 0;
+    for (QPointF& position : glyphPositions_) {
+        position = QPointF((position.x() - ox) / zoom_, ascent);
+        right = std::max(right, position.x());
+    }
+    const int width = static_cast<int>(std::ceil(right + raw.maxCharWidth())) + 1;
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return; // no memory for it: the text is left out of this paint, nothing else
+    }
+    image.fill(Qt::transparent);
+    {
+        QPainter small(&image);
+        small.setPen(color);
+        run.setRawData(glyphIndexes_.data(), glyphPositions_.data(),
+                       static_cast<int>(glyphIndexes_.size()));
+        small.drawGlyphRun(QPointF(0, 0), run);
+    }
+    painter_->save();
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect target(static_cast<int>(std::lround(ox)),
+                       static_cast<int>(std::lround(baseline)) - ascent * zoom_, width * zoom_,
+                       height * zoom_);
+    painter_->drawImage(target, image);
+    painter_->restore();
 }
 
 void GlyphPainter::flushShapes(const QColor& color) {
@@ -143,7 +183,7 @@ void GlyphPainter::flushShapes(const QColor& color) {
         } else {
             // The painter works in device pixels here, so the tile lies on the pixel grid
             // from the device's origin: cells side by side continue the same pattern.
-            const std::int32_t dot = shadeDotSize(sy_);
+            const std::int32_t dot = shadeDotSize(sy_) * zoom_;
             ShadeBrush& cached = shadeBrushes_[i];
             if (cached.color != color || cached.dot != dot) {
                 cached = {color, dot, QBrush(shadeTile(static_cast<ShapeFill>(i), color, dot))};
@@ -240,8 +280,8 @@ void GlyphPainter::drawRun(std::string_view text, Pos from, Pos to, std::int64_t
         }
         // A glyph narrower than its cell (a fallback face, a strike smaller than asked)
         // sits in the cell's middle rather than at its left edge.
-        const double slack = (cx1 - cx0) - glyphs.advance(c);
-        const double x = cx0 + (slack >= 1.0 ? std::floor(slack / 2) : 0.0);
+        const double slack = static_cast<double>(cx1 - cx0) / zoom_ - glyphs.advance(c);
+        const double x = cx0 + (slack >= 1.0 ? std::floor(slack / 2) * zoom_ : 0.0);
         glyphIndexes_.push_back(glyphs.glyph(c));
         glyphPositions_.emplace_back(x, baseline);
     }

@@ -8,6 +8,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QRect>
 #include <QTransform>
@@ -57,6 +58,10 @@ public:
 
     // The display font (family resolved) and its size in logical pixels.
     void setFont(const QFont& font, qreal logicalPixelSize);
+    // Glyphs drawn `factor` times their size by scaling the font's own glyphs, and shade dots
+    // as large: a bitmap font has strikes at a few sizes only, and beyond them would draw
+    // nothing or a smaller strike. Cells and shapes come scaled from the layout already.
+    void setZoom(int factor) noexcept { zoom_ = factor < 1 ? 1 : factor; }
     [[nodiscard]] const QFont& font() const noexcept { return font_; }
 
     // Which glyph each byte draws. Only code page 437 draws its block and box bytes as
@@ -85,6 +90,7 @@ public:
 private:
     const GlyphSet& glyphsFor(bool bold, bool italic);
     void flushGlyphs(const GlyphSet& glyphs, int face, const QColor& color);
+    void drawZoomedGlyphs(QGlyphRun& run, const QColor& color);
     void flushShapes(const QColor& color);
 
     QFont font_;
@@ -93,6 +99,7 @@ private:
     QPainter* painter_ = nullptr;
     QTransform saved_;
     qreal sx_ = 1, sy_ = 1, dx_ = 0, dy_ = 0;
+    int zoom_ = 1;
     // Glyph tables at the device's pixel size, for plain, bold, italic, bold italic.
     std::array<std::unique_ptr<GlyphSet>, 4> sets_;
     qreal setsScale_ = 0;

@@ -34,6 +34,7 @@ TextEditor::TextEditor(QWidget* parent)
       drawFont_(resolveDisplayFont(fontSetting_)) {
     pixelSize_ = fontPixelSize(fontSetting_, logicalDpiY());
     metrics_ = std::make_unique<QtGlyphMetrics>(GlyphSet(drawFont_, pixelSize_));
+    unzoomedHeight_ = metrics_->fontHeight();
     layout_ = std::make_unique<WrappedLayout>(engine_.document(), *metrics_);
     painter_ = std::make_unique<ViewPainter>(engine_, *layout_, glyphs_);
     glyphs_.setFont(drawFont_, pixelSize_);
@@ -93,13 +94,29 @@ void TextEditor::setByteGlyphs(ByteGlyphs glyphs) {
 }
 
 void TextEditor::applyFont(const QFont& drawFont, qreal pixelSize) {
-    metrics_ =
-        std::make_unique<QtGlyphMetrics>(GlyphSet(drawFont, pixelSize, glyphs_.byteGlyphs()));
+    // Measured at zoom 1 and multiplied: measuring the larger font instead would give cells
+    // that are not whole multiples (a scaled outline rounds its advance on its own).
+    metrics_ = std::make_unique<QtGlyphMetrics>(GlyphSet(drawFont, pixelSize, glyphs_.byteGlyphs()),
+                                                zoom_);
+    unzoomedHeight_ = metrics_->fontHeight() / zoom_;
     glyphs_.setFont(drawFont, pixelSize);
+    glyphs_.setZoom(zoom_);
     deviceMetrics_.reset();
     deviceLayout_ = false;
     layout_->setGlyphMetrics(*metrics_);
     rewrap();
+}
+
+void TextEditor::setZoom(int factor) {
+    factor = std::clamp(factor, 1, kMaxZoom);
+    if (factor == zoom_) {
+        return;
+    }
+    zoom_ = factor;
+    applyFont(drawFont_, pixelSize_);
+    updateScrollBars();
+    viewport()->update();
+    Q_EMIT linesChanged();
 }
 
 void TextEditor::setColor(const QColor& background) {
@@ -212,7 +229,10 @@ void TextEditor::setLineHeight(std::int32_t height) {
 }
 
 std::int32_t TextEditor::lineHeight() const {
-    return effectiveLineHeight(lineHeightSetting_, layout_->metrics(), layout_->knownLineCount());
+    // Another device's layout (the printer's) is never zoomed.
+    const std::int32_t zoom = deviceLayout_ ? 1 : zoom_;
+    return effectiveLineHeight(lineHeightSetting_ * zoom, layout_->metrics(),
+                               layout_->knownLineCount());
 }
 
 std::int32_t TextEditor::baseline() const {
@@ -263,6 +283,7 @@ void TextEditor::layoutForDevice(const QPaintDevice& device, std::int64_t width)
     const qreal dpi = device.logicalDpiY();
     deviceMetrics_ = std::make_unique<QtGlyphMetrics>(fontSetting_, dpi);
     glyphs_.setFont(drawFont_, fontPixelSize(fontSetting_, dpi));
+    glyphs_.setZoom(1); // another device (the printer) is never zoomed
     layoutForDevice(*deviceMetrics_, width);
 }
 
@@ -490,6 +511,17 @@ void TextEditor::scrollInView() {
 }
 
 void TextEditor::wheelEvent(QWheelEvent* event) {
+    if ((event->modifiers() & Qt::ControlModifier) != 0) {
+        // Zoom instead of scrolling; a touchpad's small angles add up to whole notches.
+        zoomWheelRest_ += event->angleDelta().y();
+        const int steps = zoomWheelRest_ / 120;
+        zoomWheelRest_ -= steps * 120;
+        if (steps != 0) {
+            Q_EMIT zoomWheel(steps);
+        }
+        event->accept();
+        return;
+    }
     const int lines = wheelFactor_ < 0 ? QApplication::wheelScrollLines() : wheelFactor_;
     const QPoint notches = event->angleDelta() / 120;
     if (notches.y() != 0) {
@@ -654,7 +686,7 @@ QImage TextEditor::renderDocument(std::int64_t wrapWidth, qreal scale) {
     full.setWrap(wrapWidth > 0, wrapWidth);
     full.formatAll();
     const std::int64_t lh =
-        effectiveLineHeight(lineHeightSetting_, *metrics_, full.knownLineCount());
+        effectiveLineHeight(lineHeightSetting_ * zoom_, *metrics_, full.knownLineCount());
     const std::int64_t width =
         (wrapWidth > 0 ? wrapWidth : full.widestLine()) + look_.leftMargin + rightMargin_;
     const std::int64_t height = full.knownLineCount() * lh;

@@ -54,6 +54,15 @@ public:
     [[nodiscard]] const QFont& editorFont() const noexcept { return fontSetting_; }
     [[nodiscard]] const QFont& drawingFont() const noexcept { return drawFont_; }
     [[nodiscard]] const GlyphMetrics& glyphMetrics() const noexcept { return *metrics_; }
+    // Zoom: the font drawn at `factor` times its pixel size, every glyph cell (advance,
+    // ascent, descent and a set line height) exactly `factor` times its size at 1, so that
+    // block and box art keeps its proportions and joins at every step. Clamped to
+    // [1, kMaxZoom].
+    static constexpr int kMaxZoom = 8;
+    void setZoom(int factor);
+    [[nodiscard]] int zoom() const noexcept { return zoom_; }
+    // The font's cell height at zoom 1: what setLineHeight takes for a tight line.
+    [[nodiscard]] std::int32_t unzoomedFontHeight() const noexcept { return unzoomedHeight_; }
     // Every one of the 256 glyphs has the same measured advance (the window may then size
     // itself to the text).
     [[nodiscard]] bool isFixedPitch() const noexcept { return metrics_->isFixedPitch(); }
@@ -79,7 +88,8 @@ public:
     void setColumnWrap(std::int32_t columnWrap);
     [[nodiscard]] std::int32_t columnWrap() const noexcept { return columnWrap_; }
     void setTabStops(std::int32_t tabStops);
-    // 0 or less: automatic (the font's cell height + 1); reads back the height in effect.
+    // 0 or less: automatic (the font's cell height + 1); a height at zoom 1, multiplied by
+    // the zoom. Reads back the height in effect.
     void setLineHeight(std::int32_t height);
     [[nodiscard]] std::int32_t lineHeight() const;
     void setLeftMargin(std::int32_t margin);
@@ -187,6 +197,7 @@ Q_SIGNALS:
     void horizontalScrolled();     // OnHScroll
     void formatProgress();         // OnProgress
     void linesChanged();           // the line or paragraph totals may have changed
+    void zoomWheel(int steps);     // Ctrl+wheel: steps up (positive) or down; no scrolling
     void consistencyError(const QString& message);
 
 protected:
@@ -284,7 +295,10 @@ private:
 
     QFont fontSetting_;
     QFont drawFont_;
-    qreal pixelSize_ = 16;
+    qreal pixelSize_ = 16; // at zoom 1
+    int zoom_ = 1;
+    int zoomWheelRest_ = 0; // angle of a Ctrl+wheel turn short of a whole notch
+    std::int32_t unzoomedHeight_ = 0;
     ViewAppearance look_;
     std::int32_t rightMargin_ = 8;
     std::int32_t lineHeightSetting_ = 0;

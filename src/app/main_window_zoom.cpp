@@ -1,0 +1,42 @@
+// The main window's zoom: the View keys and Ctrl+wheel step the text by whole multiples of the
+// font's size, the window follows the text's size when the size options are on, and the step
+// is kept in the settings.
+#include "app/main_window.h"
+
+#include "editor/qt/text_editor.h"
+
+#include <QAction>
+#include <QKeySequence>
+
+#include <algorithm>
+
+namespace tavrel {
+
+void MainWindow::connectZoom() {
+    // Ctrl+Plus needs Shift on most keyboards; Ctrl+= is the same key without it.
+    menus_.action("ZoomIn1")->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+    connect(menus_.action("ZoomIn1"), &QAction::triggered, this, [this] { setZoom(zoom() + 1); });
+    connect(menus_.action("ZoomOut1"), &QAction::triggered, this, [this] { setZoom(zoom() - 1); });
+    connect(menus_.action("ZoomNormal1"), &QAction::triggered, this, [this] { setZoom(1); });
+    connect(m_, &TextEditor::zoomWheel, this, [this](int steps) { setZoom(zoom() + steps); });
+}
+
+int MainWindow::zoom() const noexcept {
+    return m_->zoom();
+}
+
+void MainWindow::setZoom(int factor) {
+    factor = std::clamp(factor, 1, TextEditor::kMaxZoom);
+    options_.zoom = factor;
+    if (factor == m_->zoom()) {
+        return;
+    }
+    m_->setZoom(factor);
+    measureFont();
+    if (options_.autoWidth || options_.autoHeight) {
+        sizeToContent();
+    }
+}
+
+} // namespace tavrel
