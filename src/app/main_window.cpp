@@ -118,10 +118,10 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
             screenAreas_.push_back({a.x(), a.y(), a.x() + a.width(), a.y() + a.height()});
         }
     }
-    applyViewerHighlighting(*m_, *urls_, options_, keywordFile_);
-    g_->setVisible(options_.lineNumbers);
+    applyViewerHighlighting(*editor_, *urls_, options_, keywordFile_);
+    gutter_->setVisible(options_.lineNumbers);
     if (options_.exitFocus) {
-        p_->exitButton()->setFocus();
+        buttonBar_->exitButton()->setFocus();
     }
     // Save is offered only for a modified document with a name; a start without a file
     // has neither.
@@ -169,42 +169,43 @@ void MainWindow::createComponents() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
-    g_ = new LineGutter(central);
-    g_->setObjectName(QStringLiteral("g"));
-    g_->setFixedWidth(kGutterWidth);
-    g_->setFont(interfaceFont());
-    g_->setTextColor(Qt::white);
-    g_->setRightBorder(false);
-    g_->hide();
+    gutter_ = new LineGutter(central);
+    gutter_->setObjectName(QStringLiteral("g"));
+    gutter_->setFixedWidth(kGutterWidth);
+    gutter_->setFont(interfaceFont());
+    gutter_->setTextColor(Qt::white);
+    gutter_->setRightBorder(false);
+    gutter_->hide();
 
-    m_ = new TextEditor(central);
-    m_->setObjectName(QStringLiteral("m"));
-    m_->setFrameShape(QFrame::NoFrame);
-    m_->setContextMenuPolicy(Qt::CustomContextMenu);
+    editor_ = new TextEditor(central);
+    editor_->setObjectName(QStringLiteral("m"));
+    editor_->setFrameShape(QFrame::NoFrame);
+    editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     // The options every editor of the program has: column blocks (Alt+drag, Alt+Shift+drag,
     // Ctrl+Shift+B), Enter keeps the indentation, Tab aligns with the line above, copying
     // drops the in-text style codes.
-    m_->setOptions(kDefaultEditorOptions | eoAutoIndent | eoBlockSelection | eoPlainClipboard |
-                   eoSmartTabs);
+    editor_->setOptions(kDefaultEditorOptions | eoAutoIndent | eoBlockSelection | eoPlainClipboard |
+                        eoSmartTabs);
     // Undo keeps at most about 100 kB of replaced text: replacing a big file's whole text
     // then leaves nothing to undo instead of a second copy of the file in memory.
-    m_->engine().setUndoMaxSpace(100000);
+    editor_->engine().setUndoMaxSpace(100000);
     // Copying leaves the editor's format bytes behind; only the trimmed copy keeps them.
-    m_->setOptions(m_->options() | eoPlainClipboard);
-    g_->setEditor(m_);
+    editor_->setOptions(editor_->options() | eoPlainClipboard);
+    gutter_->setEditor(editor_);
 
-    row->addWidget(g_);
-    row->addWidget(m_, 1);
+    row->addWidget(gutter_);
+    row->addWidget(editor_, 1);
     column->addLayout(row, 1);
     progress_ = new LoadProgressBar(central);
     column->addWidget(progress_);
     notice_ = new NoticeBar(central);
     column->addWidget(notice_);
-    p_ = new ButtonBar(central);
-    column->addWidget(p_);
+    buttonBar_ = new ButtonBar(central);
+    column->addWidget(buttonBar_);
     auto* frames = new FocusFrames(this);
-    for (QPushButton* button : {p_->copyButton(), p_->cutButton(), p_->pasteButton(),
-                                p_->saveButton(), p_->exitButton()}) {
+    for (QPushButton* button :
+         {buttonBar_->copyButton(), buttonBar_->cutButton(), buttonBar_->pasteButton(),
+          buttonBar_->saveButton(), buttonBar_->exitButton()}) {
         frames->watch(button);
     }
     setCentralWidget(central);
@@ -232,10 +233,10 @@ void MainWindow::createComponents() {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
-    connect(m_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // A right click on an address opens the address when the button comes up.
-        if (!m_->hasClickableRunAt(at)) {
-            popup_->popup(m_->viewport()->mapToGlobal(at));
+        if (!editor_->hasClickableRunAt(at)) {
+            popup_->popup(editor_->viewport()->mapToGlobal(at));
         }
     });
     createFindDialog();
@@ -261,28 +262,28 @@ void MainWindow::loadSettings() {
 }
 
 void MainWindow::applySettingsToWidgets() {
-    applyViewerSettings(*m_, options_);
+    applyViewerSettings(*editor_, options_);
     // The window's own: exports paint at the font's size and scale their pictures themselves.
     options_.zoom = std::clamp(options_.zoom, 1, TextEditor::kMaxZoom);
-    m_->setZoom(options_.zoom);
-    g_->setColor(toQColor(options_.backColor));
-    g_->setTextColor(toQColor(options_.editorFont.color));
+    editor_->setZoom(options_.zoom);
+    gutter_->setColor(toQColor(options_.backColor));
+    gutter_->setTextColor(toQColor(options_.editorFont.color));
     applyDragDrop();
-    g_->setVisible(options_.lineNumbers);
+    gutter_->setVisible(options_.lineNumbers);
 }
 
 void MainWindow::applyDragDrop() {
-    EditorOptions editorOptions = m_->options();
+    EditorOptions editorOptions = editor_->options();
     if (options_.dragDrop) {
         editorOptions &= ~EditorOptions{eoNoDragnDrop};
     } else {
         editorOptions |= eoNoDragnDrop;
     }
-    m_->setOptions(editorOptions);
+    editor_->setOptions(editorOptions);
 }
 
 void MainWindow::writeSettings(ConfigSaver& settings) {
-    options_.wordWrap = m_->wordWrap();
+    options_.wordWrap = editor_->wordWrap();
     options_.findText = finder_->findText();
     options_.replaceText = finder_->replaceText();
     if (findDialog_->isVisible()) {
@@ -330,14 +331,15 @@ void MainWindow::languageChange() {
     translateComponent(this, languages_->strings());
     // The language files give few menu captions a mnemonic; Alt and a letter should reach
     // every item, so the others get one here (the files stay as they are).
-    assignMenuMnemonics(
-        menuBar(), menus_.menu("file_recentfiles"),
-        {p_->copyButton(), p_->cutButton(), p_->pasteButton(), p_->saveButton(), p_->exitButton()});
+    assignMenuMnemonics(menuBar(), menus_.menu("file_recentfiles"),
+                        {buttonBar_->copyButton(), buttonBar_->cutButton(),
+                         buttonBar_->pasteButton(), buttonBar_->saveButton(),
+                         buttonBar_->exitButton()});
     assignMenuMnemonics(popup_);
     // Translated captions may be longer than the built-in ones: the buttons keep room for
     // them, and the window never gets narrower than the bar that holds them.
-    p_->captionsChanged();
-    setMinimumWidth(p_->minimumWidth());
+    buttonBar_->captionsChanged();
+    setMinimumWidth(buttonBar_->minimumWidth());
 }
 
 QString MainWindow::langText(int number) const {
@@ -386,7 +388,7 @@ void MainWindow::showOutOfMemory(const std::string& file) {
 // --- Font and sizing ------------------------------------------------------------------------
 
 void MainWindow::measureFont() {
-    const GlyphMetrics& metrics = m_->glyphMetrics();
+    const GlyphMetrics& metrics = editor_->glyphMetrics();
     // The width of "x" stands for the average, as fonts report it; in a fixed-pitch font it
     // equals the widest glyph, and only then is the window sized by its text.
     averageCharWidth_ = metrics.advance('x');
@@ -394,14 +396,14 @@ void MainWindow::measureFont() {
 }
 
 void MainWindow::sizeToContent() {
-    const Document& document = m_->engine().document();
+    const Document& document = editor_->engine().document();
     ContentWidthInput input;
     input.autoWidth = options_.autoWidth;
     input.averageCharWidth = averageCharWidth_;
     input.maxCharWidth = maxCharWidth_;
-    input.lineCount = m_->engine().paragraphs().count();
+    input.lineCount = editor_->engine().paragraphs().count();
     input.lineNumbers = options_.lineNumbers;
-    input.gutterWidth = g_->width();
+    input.gutterWidth = gutter_->width();
     if (input.autoWidth && input.lineCount > 0) {
         // Every paragraph but the last is followed by a break.
         input.widestChars = widestLineChars(document.paragraphCount() - 1,
@@ -425,7 +427,7 @@ int MainWindow::editorHeight() {
             }
         }
     }
-    return m_->height();
+    return editor_->height();
 }
 
 void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
@@ -438,8 +440,8 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     input.desiredWidth = desiredWidth;
     input.sameDim = options_.sameDim;
     input.autoHeight = options_.autoHeight;
-    input.lineCount = m_->engine().paragraphs().count();
-    input.lineHeight = m_->lineHeight();
+    input.lineCount = editor_->engine().paragraphs().count();
+    input.lineHeight = editor_->lineHeight();
     input.windowTop = geometry().y();
     input.windowHeight = height();
     input.editorHeight = editorHeight();

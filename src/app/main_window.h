@@ -161,9 +161,9 @@ public:
     void languageChange();
 
     // --- State, for the commands of later parts and for tests --------------------------
-    [[nodiscard]] TextEditor& editor() const noexcept { return *m_; }
-    [[nodiscard]] LineGutter& gutter() const noexcept { return *g_; }
-    [[nodiscard]] ButtonBar& buttonBar() const noexcept { return *p_; }
+    [[nodiscard]] TextEditor& editor() const noexcept { return *editor_; }
+    [[nodiscard]] LineGutter& gutter() const noexcept { return *gutter_; }
+    [[nodiscard]] ButtonBar& buttonBar() const noexcept { return *buttonBar_; }
     [[nodiscard]] const std::string& fileName() const noexcept { return fileName_; }
     [[nodiscard]] const StorageLocations& locations() const noexcept { return setup_.locations; }
     [[nodiscard]] const std::string& fileClass() const noexcept { return fileClass_; }
@@ -317,10 +317,10 @@ private:
     std::unique_ptr<LanguageHandler> languages_;
     LanguageMenu* languageMenu_ = nullptr;
 
-    // Components, named as the program has always named them.
-    LineGutter* g_ = nullptr;
-    TextEditor* m_ = nullptr;
-    ButtonBar* p_ = nullptr;
+    // The window's parts: the line numbers, the text, the buttons and the lines below it.
+    LineGutter* gutter_ = nullptr;
+    TextEditor* editor_ = nullptr;
+    ButtonBar* buttonBar_ = nullptr;
     NoticeBar* notice_ = nullptr;
     LoadProgressBar* progress_ = nullptr;
     std::unique_ptr<BackgroundLoad> loading_; // the load running for the window, if any

@@ -53,81 +53,82 @@ private:
 // On this platform the clipboard is Qt's, which owns the system clipboard for us: there is no
 // opening that can fail while another program holds it, so no retry loop is needed.
 void MainWindow::copySelection() {
-    const CopyPlan plan = planCopy(m_->engine(), options_.trim);
+    const CopyPlan plan = planCopy(editor_->engine(), options_.trim);
     switch (plan.kind) {
     case CopyPlan::Kind::Nothing:
         break;
     case CopyPlan::Kind::EditorCopy:
-        m_->copyToClipboard();
+        editor_->copyToClipboard();
         break;
     case CopyPlan::Kind::PlainText:
-        QApplication::clipboard()->setText(m_->clipboardText(plan.text));
+        QApplication::clipboard()->setText(editor_->clipboardText(plan.text));
         break;
     }
 }
 
 void MainWindow::connectEditorHabits() {
-    m_->installEventFilter(this);
-    m_->viewport()->installEventFilter(this);
+    editor_->installEventFilter(this);
+    editor_->viewport()->installEventFilter(this);
     primaryTimer_.setSingleShot(true);
     primaryTimer_.setInterval(0);
     connect(&primaryTimer_, &QTimer::timeout, this, [this] { offerPrimarySelection(); });
-    connect(m_, &TextEditor::caretMoved, this, [this] { primaryTimer_.start(); });
+    connect(editor_, &TextEditor::caretMoved, this, [this] { primaryTimer_.start(); });
 }
 
 void MainWindow::offerPrimarySelection() {
     QClipboard* clipboard = QApplication::clipboard();
     if (clipboard == nullptr || !clipboard->supportsSelection() ||
-        m_->engine().selection().length() == 0) {
+        editor_->engine().selection().length() == 0) {
         return;
     }
     // While the selection we offered is still ours, it already gives the current text.
     const auto* offered =
         dynamic_cast<const PrimarySelectionData*>(clipboard->mimeData(QClipboard::Selection));
-    if (clipboard->ownsSelection() && offered != nullptr && offered->isFrom(m_)) {
+    if (clipboard->ownsSelection() && offered != nullptr && offered->isFrom(editor_)) {
         return;
     }
-    clipboard->setMimeData(new PrimarySelectionData(m_), QClipboard::Selection);
+    clipboard->setMimeData(new PrimarySelectionData(editor_), QClipboard::Selection);
 }
 
 void MainWindow::pastePrimarySelection(const QPoint& viewportPoint) {
     QClipboard* clipboard = QApplication::clipboard();
     // Read first: when the selection is this editor's own, placing the caret would empty it.
-    const std::string bytes = m_->clipboardBytes(clipboard->text(QClipboard::Selection));
-    TextEngine& engine = m_->engine();
-    engine.setSelStart(m_->positionAt(viewportPoint));
+    const std::string bytes = editor_->clipboardBytes(clipboard->text(QClipboard::Selection));
+    TextEngine& engine = editor_->engine();
+    engine.setSelStart(editor_->positionAt(viewportPoint));
     if (bytes.empty()) {
         return;
     }
     engine.breakUndoGroup();
     engine.setSelText(bytes);
     engine.breakUndoGroup();
-    m_->scrollInView();
+    editor_->scrollInView();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_ && event->type() == QEvent::KeyPress) {
+    if (watched == editor_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Ctrl+Y with any other modifiers empties the caret's line; the editor still gets
         // the key, and has no use for it.
         if (key->key() == Qt::Key_Y && (key->modifiers() & Qt::ControlModifier) != 0 &&
-            !m_->isReadOnly()) {
-            clearCaretLine(m_->engine());
+            !editor_->isReadOnly()) {
+            clearCaretLine(editor_->engine());
         }
     }
-    const bool release = (watched == m_ && event->type() == QEvent::KeyRelease) ||
-                         (watched == m_->viewport() && event->type() == QEvent::MouseButtonRelease);
+    const bool release =
+        (watched == editor_ && event->type() == QEvent::KeyRelease) ||
+        (watched == editor_->viewport() && event->type() == QEvent::MouseButtonRelease);
     if (release && options_.selectCopy) {
         // The editor finishes its own handling of the release first (a click inside the
         // selection places the caret only then).
         QMetaObject::invokeMethod(
             this, [this] { copySelection(); }, Qt::QueuedConnection);
     }
-    if (watched == m_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == editor_->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         QClipboard* clipboard = QApplication::clipboard();
         if (mouse->button() == Qt::MiddleButton && clipboard != nullptr &&
-            clipboard->supportsSelection() && !m_->isReadOnly() && !m_->isDisplayOnly()) {
+            clipboard->supportsSelection() && !editor_->isReadOnly() && !editor_->isDisplayOnly()) {
             pastePrimarySelection(mouse->position().toPoint());
             return true;
         }

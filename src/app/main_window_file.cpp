@@ -53,9 +53,9 @@ void MainWindow::reportLoadFailure(const std::string& name, const std::string& r
 
 bool MainWindow::load(const std::string& name) {
     cancelLoading(); // the latest request wins over one still running
-    const FileLoadRules rules{options_.convert,
-                              !options_.convert && m_->engine().hasOption(eoDiscardTrailingSpaces),
-                              encodingChoiceOf(options_.encoding)};
+    const FileLoadRules rules{
+        options_.convert, !options_.convert && editor_->engine().hasOption(eoDiscardTrailingSpaces),
+        encodingChoiceOf(options_.encoding)};
     auto job = std::make_unique<FileLoad>(name, rules);
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(name, error);
@@ -90,8 +90,8 @@ bool MainWindow::startBackgroundLoad(std::unique_ptr<FileLoad> job) {
     // The old document stays on screen until the new one is complete; an edit made to it
     // meanwhile would be thrown away unasked, so it is only looked at.
     editedWhileLoading_ = false;
-    readOnlyBeforeLoad_ = m_->isReadOnly();
-    m_->setReadOnly(true);
+    readOnlyBeforeLoad_ = editor_->isReadOnly();
+    editor_->setReadOnly(true);
     cancelLoad_->setEnabled(true);
     try {
         loading_->start();
@@ -124,7 +124,7 @@ void MainWindow::endLoadingLook() {
     progressDelay_.stop();
     progress_->hide();
     cancelLoad_->setEnabled(false);
-    m_->setReadOnly(readOnlyBeforeLoad_);
+    editor_->setReadOnly(readOnlyBeforeLoad_);
 }
 
 bool MainWindow::finishLoad(FileLoad& job) {
@@ -146,14 +146,14 @@ bool MainWindow::finishLoad(FileLoad& job) {
     // keeps the old document whole, and so does the window: its name, its edit and its
     // modified flag.
     try {
-        m_->engine().adoptDocument(job.document(), job.result(), !job.rules().convert);
+        editor_->engine().adoptDocument(job.document(), job.result(), !job.rules().convert);
     } catch (const std::bad_alloc&) {
         showOutOfMemory(name);
         return false;
     }
     // A new file starts a fresh history: Undo must never bring back the previous document
     // under this file's name, where Save would write it over this file.
-    m_->engine().clearUndo();
+    editor_->engine().clearUndo();
     nulOffset_ = job.nulOffset();
     nulFile_ = nulOffset_ >= 0 ? name : std::string();
     noticeNul(nulOffset_, job.fileSize());
@@ -178,7 +178,8 @@ bool MainWindow::finishLoad(FileLoad& job) {
 }
 
 void MainWindow::focusAfterLoad() {
-    QWidget* target = options_.exitFocus ? static_cast<QWidget*>(p_->exitButton()) : m_;
+    QWidget* target =
+        options_.exitFocus ? static_cast<QWidget*>(buttonBar_->exitButton()) : editor_;
     if (!target->isEnabled() || target->focusPolicy() == Qt::NoFocus) {
         return;
     }
@@ -254,8 +255,8 @@ void MainWindow::newDocument() {
         return;
     }
     cancelLoading(); // New wins over a file still loading
-    m_->engine().paragraphs().clear();
-    m_->engine().clearUndo(); // a new document has no history to undo into
+    editor_->engine().paragraphs().clear();
+    editor_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     textForm_ = UnicodeForm{}; // typed text is saved as its bytes
     fileWatch_->stop();
@@ -265,8 +266,8 @@ void MainWindow::newDocument() {
     modified_ = false;
     updateTitle();
     applyWindowEnabling();
-    if (m_->isEnabled()) {
-        m_->setFocus();
+    if (editor_->isEnabled()) {
+        editor_->setFocus();
     }
 }
 
@@ -301,7 +302,8 @@ void MainWindow::dropFiles(const std::vector<std::string>& names) {
 void MainWindow::showProperties() {
     // The lines of the document in memory: reading the file again would cost seconds and
     // gigabytes for a large one, and would miss the edits.
-    showFileProperties(this, QString::fromStdString(fileName_), m_->engine().paragraphs().count());
+    showFileProperties(this, QString::fromStdString(fileName_),
+                       editor_->engine().paragraphs().count());
 }
 
 void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {
@@ -339,8 +341,8 @@ void MainWindow::chooseEncoding(EncodingChoice choice) {
         (choice == EncodingChoice::Cp437 || choice == EncodingChoice::Windows1252);
     if (glyphsOnly || fileName_.empty()) {
         // The bytes stay; only the glyphs they are drawn with change, edits and all.
-        m_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
-                                                                : ByteGlyphs::Cp437);
+        editor_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
+                                                                     : ByteGlyphs::Cp437);
         return;
     }
     // Reading the file again replaces the document: edits are offered for saving first, and
@@ -349,8 +351,8 @@ void MainWindow::chooseEncoding(EncodingChoice choice) {
         options_.encoding = previous;
         return;
     }
-    m_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
-                                                            : ByteGlyphs::Cp437);
+    editor_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
+                                                                 : ByteGlyphs::Cp437);
     load(fileName_);
 }
 
@@ -381,7 +383,7 @@ bool MainWindow::writeDocument(const std::string& path) {
     // The paragraphs stream into the writer: a large document is never copied into one
     // string on its way to the disk.
     // A Unicode art file is written back in its own encoding, line ends and mark.
-    const TextEngine& engine = m_->engine();
+    const TextEngine& engine = editor_->engine();
     const UnicodeForm form = textForm_;
     const WriteStatus status = setup_.writer(path, [&engine, &form](const ChunkSink& sink) {
         return writeInFileForm(engine, form, sink);
@@ -434,11 +436,11 @@ GifSaveCommand MainWindow::imageSaveCommand() {
 }
 
 void MainWindow::saveAsGif() {
-    tavrel::saveAsGif(*m_, imageSaveCommand());
+    tavrel::saveAsGif(*editor_, imageSaveCommand());
 }
 
 void MainWindow::saveAsPng() {
-    tavrel::saveAsPng(*m_, imageSaveCommand());
+    tavrel::saveAsPng(*editor_, imageSaveCommand());
 }
 
 bool MainWindow::saveAs() {

@@ -13,7 +13,7 @@
 namespace tavrel {
 
 void MainWindow::createFindDialog() {
-    finder_ = std::make_unique<FindReplace>(m_->engine());
+    finder_ = std::make_unique<FindReplace>(editor_->engine());
     finder_->onBusy = [](bool busy) {
         if (busy) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -74,7 +74,7 @@ void MainWindow::showFindDialog() {
 void MainWindow::finishFindAction(FindOutcome outcome) {
     updateFindItems();
     if (outcome == FindOutcome::Found) {
-        m_->scrollInView();
+        editor_->scrollInView();
     } else if (outcome == FindOutcome::NotFound) {
         dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle),
                             langText(FindReplace::kNotFoundMessage));

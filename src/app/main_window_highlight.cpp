@@ -30,13 +30,13 @@ void MainWindow::connectHighlighting() {
     // Recognition, styling and launching go together: the highlighter is attached or not.
     on("LaunchURLs1", [this] {
         options_.launch = !options_.launch;
-        attachAddressHighlighter(m_->highlights(), *urls_, options_);
+        attachAddressHighlighter(editor_->highlights(), *urls_, options_);
     });
     on("Edithighlightlist1", [this] { editHighlightList(); });
 }
 
 void MainWindow::refreshKeywords() {
-    refreshHighlighting(m_->highlights(), *urls_, options_, keywordFile_);
+    refreshHighlighting(editor_->highlights(), *urls_, options_, keywordFile_);
 }
 
 void MainWindow::editHighlightList() {
@@ -47,7 +47,7 @@ void MainWindow::editHighlightList() {
                 return streamed(path, [bytes](const ChunkSink& sink) { return sink(bytes); });
             };
         }
-        f3_ = new KeywordDialog(this, *m_, keywordFile_, std::move(writer));
+        f3_ = new KeywordDialog(this, *editor_, keywordFile_, std::move(writer));
         translateComponent(f3_, languages_->strings());
         connect(f3_, &KeywordDialog::closedAndSaved, this, [this](const QString& error) {
             if (!error.isEmpty()) {

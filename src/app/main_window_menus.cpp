@@ -36,7 +36,7 @@ void MainWindow::guard(const char* item, ItemGroup group, std::function<void()> 
     guarded_.push_back(action);
     connect(action, &QAction::triggered, this,
             [this, item = std::string(item), group, run = std::move(run)] {
-                if (isItemEnabled(itemEnabling(m_->engine(), enablingState(group)), item)) {
+                if (isItemEnabled(itemEnabling(editor_->engine(), enablingState(group)), item)) {
                     run();
                 }
             });
@@ -62,13 +62,13 @@ WindowState MainWindow::enablingState(ItemGroup group) const {
 }
 
 void MainWindow::applyEnabling(ItemGroup group) {
-    for (const ItemEnabling& row : itemEnabling(m_->engine(), enablingState(group))) {
+    for (const ItemEnabling& row : itemEnabling(editor_->engine(), enablingState(group))) {
         if (row.group != group) {
             continue;
         }
         const std::string item(row.item);
         if (item == "buttonsave") {
-            p_->saveButton()->setEnabled(row.enabled);
+            buttonBar_->saveButton()->setEnabled(row.enabled);
         } else if (item == "file_recentfiles") {
             menus_.menu(item)->setEnabled(row.enabled);
         } else if (group == ItemGroup::Popup) {
@@ -80,7 +80,7 @@ void MainWindow::applyEnabling(ItemGroup group) {
 }
 
 void MainWindow::connectCommands() {
-    TextEngine& engine = m_->engine();
+    TextEngine& engine = editor_->engine();
     const auto on = [this](const char* name, auto&& run) {
         connect(menus_.action(name), &QAction::triggered, this, std::forward<decltype(run)>(run));
     };
@@ -98,12 +98,12 @@ void MainWindow::connectCommands() {
     on("Exit1", [this] { close(); });
 
     // Edit
-    guard("Undo1", ItemGroup::EditMenu, [this] { m_->undo(); });
-    guard("Redo1", ItemGroup::EditMenu, [this] { m_->redo(); });
+    guard("Undo1", ItemGroup::EditMenu, [this] { editor_->undo(); });
+    guard("Redo1", ItemGroup::EditMenu, [this] { editor_->redo(); });
     on("Deleteline1", [&engine] { deleteLine(engine); });
-    guard("Cut1", ItemGroup::EditMenu, [this] { m_->cutToClipboard(); });
+    guard("Cut1", ItemGroup::EditMenu, [this] { editor_->cutToClipboard(); });
     guard("Copy1", ItemGroup::EditMenu, [this] { copySelection(); });
-    guard("Paste1", ItemGroup::EditMenu, [this] { m_->pasteFromClipboard(); });
+    guard("Paste1", ItemGroup::EditMenu, [this] { editor_->pasteFromClipboard(); });
     on("SelectAll1", [&engine] { engine.selectAll(); });
     on("TimeDate1", [&engine] { insertDateTime(engine, currentDateTimeText()); });
 
@@ -119,21 +119,23 @@ void MainWindow::connectCommands() {
         connect(popupItems_.action(name), &QAction::triggered, this,
                 std::forward<decltype(run)>(run));
     };
-    popup("Undo2", [this] { m_->undo(); });
-    popup("Redo2", [this] { m_->redo(); });
-    popup("Cut2", [this] { m_->cutToClipboard(); });
+    popup("Undo2", [this] { editor_->undo(); });
+    popup("Redo2", [this] { editor_->redo(); });
+    popup("Cut2", [this] { editor_->cutToClipboard(); });
     popup("Copy2", [this] { copySelection(); });
-    popup("Paste2", [this] { m_->pasteFromClipboard(); });
+    popup("Paste2", [this] { editor_->pasteFromClipboard(); });
     popup("SelectAll2", [&engine] { engine.selectAll(); });
 
     // The buttons always run their commands.
-    connect(p_->copyButton(), &QPushButton::clicked, this, [this] { copySelection(); });
-    connect(p_->cutButton(), &QPushButton::clicked, this, [this] { m_->cutToClipboard(); });
-    connect(p_->pasteButton(), &QPushButton::clicked, this, [this] { m_->pasteFromClipboard(); });
-    connect(p_->saveButton(), &QPushButton::clicked, this, [this] { save(); });
-    connect(p_->exitButton(), &QPushButton::clicked, this, [this] { close(); });
+    connect(buttonBar_->copyButton(), &QPushButton::clicked, this, [this] { copySelection(); });
+    connect(buttonBar_->cutButton(), &QPushButton::clicked, this,
+            [this] { editor_->cutToClipboard(); });
+    connect(buttonBar_->pasteButton(), &QPushButton::clicked, this,
+            [this] { editor_->pasteFromClipboard(); });
+    connect(buttonBar_->saveButton(), &QPushButton::clicked, this, [this] { save(); });
+    connect(buttonBar_->exitButton(), &QPushButton::clicked, this, [this] { close(); });
 
-    connect(m_, &TextEditor::changed, this, [this] { editorChanged(); });
+    connect(editor_, &TextEditor::changed, this, [this] { editorChanged(); });
 
     // Enabling when a menu opens.
     const auto applyOnOpening = [this](QMenu* menu, ItemGroup group) {
@@ -188,15 +190,15 @@ void MainWindow::connectOptions() {
     });
     on("Showlinenumbers1", [this] {
         options_.lineNumbers = !options_.lineNumbers;
-        g_->setVisible(options_.lineNumbers);
+        gutter_->setVisible(options_.lineNumbers);
     });
     on("Showspacestabs1", [this] {
         options_.spaces = !options_.spaces;
-        m_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
+        editor_->setShowNonPrintChars(options_.spaces ? npSpace | npTab | npReturn : 0);
     });
     on("Wordwrap1", [this] {
-        m_->setWordWrap(!m_->wordWrap());
-        options_.wordWrap = m_->wordWrap();
+        editor_->setWordWrap(!editor_->wordWrap());
+        options_.wordWrap = editor_->wordWrap();
     });
     on("AllowonlyoneTavrelinstance1", [this] {
         options_.oneInstance = !options_.oneInstance;
@@ -209,7 +211,7 @@ void MainWindow::connectOptions() {
     });
     on("CopyUnicode1", [this] {
         options_.copyUnicode = !options_.copyUnicode;
-        m_->setCopyGlyphs(options_.copyUnicode);
+        editor_->setCopyGlyphs(options_.copyUnicode);
     });
     for (std::size_t i = 0; i < std::size(kEncodingItems); ++i) {
         on(kEncodingItems[i], [this, i] { chooseEncoding(static_cast<EncodingChoice>(i)); });
@@ -245,7 +247,7 @@ void MainWindow::updateOptionsMenu() {
     check("Highlightkeywords1", options_.highLight);
     check("LaunchURLs1", options_.launch);
     check("Showspacestabs1", options_.spaces);
-    check("Wordwrap1", m_->wordWrap());
+    check("Wordwrap1", editor_->wordWrap());
     check("AlwaysonTop1", options_.onTop);
     check("Showlinenumbers1", options_.lineNumbers);
     check("DragDrop1", options_.dragDrop);

@@ -59,8 +59,8 @@ bool MainWindow::openAddress(const std::string& address) const {
 void MainWindow::chooseBackgroundColor() {
     if (const auto colour = setup_.optionDialogs->chooseColor(this, options_.backColor)) {
         options_.backColor = *colour;
-        m_->setColor(toQColor(*colour));
-        g_->setColor(toQColor(*colour));
+        editor_->setColor(toQColor(*colour));
+        gutter_->setColor(toQColor(*colour));
     }
 }
 
@@ -70,11 +70,11 @@ void MainWindow::chooseEditorFont() {
         return;
     }
     options_.editorFont = *font;
-    options_.wordWrap = m_->wordWrap();
+    options_.wordWrap = editor_->wordWrap();
     // The one viewer set-up: font, the line height it gives and the text colour, as a load
     // and every export set them.
-    applyViewerSettings(*m_, options_);
-    g_->setTextColor(toQColor(font->color));
+    applyViewerSettings(*editor_, options_);
+    gutter_->setTextColor(toQColor(font->color));
     measureFont();
     if (options_.autoWidth || options_.autoHeight) {
         sizeToContent();

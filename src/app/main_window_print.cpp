@@ -27,7 +27,7 @@ void MainWindow::print() {
     command.parent = this;
     command.settings = &options_;
     command.choices = &printChoices_;
-    command.text = m_->engine().document().text();
+    command.text = editor_->engine().document().text();
     command.documentName = QString::fromStdString(fileName_);
     command.askPrinter = askPrinter ? askPrinter : systemPrintDialog;
     command.showError = [this](int number, const QString& details) {
@@ -46,7 +46,7 @@ void MainWindow::printPreview() {
     command.parent = this;
     command.settings = &options_;
     command.choices = &printChoices_;
-    command.text = m_->engine().document().text();
+    command.text = editor_->engine().document().text();
     command.documentName = QString::fromStdString(fileName_);
     command.preview = [this](PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
                              const QColor& textColor) {

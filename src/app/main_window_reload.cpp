@@ -44,10 +44,10 @@ void MainWindow::shownFileChanged() {
         }
     }
     // The window's one load path; the view stays where it was when the text still reaches.
-    const std::int64_t top = m_->verticalOffset();
+    const std::int64_t top = editor_->verticalOffset();
     const std::string name = fileName_;
     if (load(name)) {
-        m_->setVerticalOffset(top);
+        editor_->setVerticalOffset(top);
     }
 }
 

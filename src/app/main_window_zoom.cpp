@@ -19,20 +19,20 @@ void MainWindow::connectZoom() {
     connect(menus_.action("ZoomIn1"), &QAction::triggered, this, [this] { setZoom(zoom() + 1); });
     connect(menus_.action("ZoomOut1"), &QAction::triggered, this, [this] { setZoom(zoom() - 1); });
     connect(menus_.action("ZoomNormal1"), &QAction::triggered, this, [this] { setZoom(1); });
-    connect(m_, &TextEditor::zoomWheel, this, [this](int steps) { setZoom(zoom() + steps); });
+    connect(editor_, &TextEditor::zoomWheel, this, [this](int steps) { setZoom(zoom() + steps); });
 }
 
 int MainWindow::zoom() const noexcept {
-    return m_->zoom();
+    return editor_->zoom();
 }
 
 void MainWindow::setZoom(int factor) {
     factor = std::clamp(factor, 1, TextEditor::kMaxZoom);
     options_.zoom = factor;
-    if (factor == m_->zoom()) {
+    if (factor == editor_->zoom()) {
         return;
     }
-    m_->setZoom(factor);
+    editor_->setZoom(factor);
     measureFont();
     if (options_.autoWidth || options_.autoHeight) {
         sizeToContent();

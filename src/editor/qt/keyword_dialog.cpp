@@ -33,24 +33,24 @@ KeywordDialog::KeywordDialog(QWidget* owner, const TextEditor& mainEditor, std::
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_ = new TextEditor(this);
-    m_->setObjectName(QStringLiteral("m"));
-    layout->addWidget(m_);
+    editor_ = new TextEditor(this);
+    editor_->setObjectName(QStringLiteral("m"));
+    layout->addWidget(editor_);
     QFont font(QString::fromLatin1(kDialogFontFamily));
     font.setPixelSize(kDialogFontPixels);
-    m_->setEditorFont(font);
-    m_->setOptions(eoWrapCaret | eoInsertKeyActive | eoWideOverwriteCaret | eoAutoScrollBars |
-                   eoBlockSelection);
-    m_->setHighlightSource(nullptr); // the list itself is shown plain
-    m_->setColor(mainEditor.color());
-    m_->setTextColor(mainEditor.textColor());
+    editor_->setEditorFont(font);
+    editor_->setOptions(eoWrapCaret | eoInsertKeyActive | eoWideOverwriteCaret | eoAutoScrollBars |
+                        eoBlockSelection);
+    editor_->setHighlightSource(nullptr); // the list itself is shown plain
+    editor_->setColor(mainEditor.color());
+    editor_->setTextColor(mainEditor.textColor());
 
     std::ifstream in(file_, std::ios::binary);
     if (in) {
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        m_->engine().loadBytes(std::move(bytes));
+        editor_->engine().loadBytes(std::move(bytes));
     }
-    m_->engine().setSelStart(m_->engine().charCount());
+    editor_->engine().setSelStart(editor_->engine().charCount());
 }
 
 void KeywordDialog::showCentred() {
@@ -61,7 +61,7 @@ void KeywordDialog::showCentred() {
     show();
     raise();
     activateWindow();
-    m_->setFocus();
+    editor_->setFocus();
 }
 
 void KeywordDialog::done(int result) {
@@ -69,7 +69,7 @@ void KeywordDialog::done(int result) {
     // Written on every close, changed or not: the file then always matches what was shown.
     // The lines are the editor's paragraphs, each ended by CR LF.
     std::string bytes;
-    const TextEngine& engine = m_->engine();
+    const TextEngine& engine = editor_->engine();
     for (Pos p = 0; p < engine.paragraphs().count(); ++p) {
         bytes += engine.paragraphs().at(p);
         bytes += "\r\n";

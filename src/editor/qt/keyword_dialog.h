@@ -26,7 +26,7 @@ public:
     KeywordDialog(QWidget* owner, const TextEditor& mainEditor, std::string keywordFile,
                   FileWriter writer);
 
-    [[nodiscard]] TextEditor& editor() noexcept { return *m_; }
+    [[nodiscard]] TextEditor& editor() noexcept { return *editor_; }
     // Shows it centred on its owner, or brings the open one to the front.
     void showCentred();
 
@@ -38,7 +38,7 @@ protected:
     void done(int result) override;
 
 private:
-    TextEditor* m_ = nullptr;
+    TextEditor* editor_ = nullptr;
     std::string file_;
     FileWriter writer_;
 };
