@@ -4,6 +4,7 @@
 
 #include "support/corpus.h"
 #include "support/temp_folder.h"
+#include "support/x_session.h"
 
 #include <QProcess>
 
@@ -45,6 +46,42 @@ struct Installation {
         std::filesystem::copy_file(TAVREL_BINARY_DIR "/bin/tavrel", program);
         std::filesystem::copy(TAVREL_BINARY_DIR "/bin/languages", folder + "languages");
     }
+};
+
+// Starts the installation's program on one file on the X server, with its own settings
+// folder, and returns its window found by the title: empty when none appeared in time.
+[[nodiscard]] inline QString startOnX(QProcess& program, const Installation& install,
+                                      const std::string& document,
+                                      const QString& titlePattern = QStringLiteral("^Tavrel - ")) {
+    QProcessEnvironment environment = xProgramEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString(install.configHome));
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromStdString(install.program), {QString::fromStdString(document)});
+    if (!program.waitForStarted(10000)) {
+        return {};
+    }
+    return waitForWindow(titlePattern);
+}
+
+// A test of the installed program on the X server: skipped where there is none, and the
+// program it started is stopped when the test ends, however it ended.
+class XProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const std::string missing = xSessionMissing(); !missing.empty()) {
+            GTEST_SKIP() << missing;
+        }
+    }
+    void TearDown() override {
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+        }
+    }
+
+    Installation install;
+    QProcess program;
 };
 
 // Whether the process has its own handler for the signal yet (Linux's "SigCgt" mask), which

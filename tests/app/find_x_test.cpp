@@ -23,14 +23,7 @@ TEST(XvfbEndToEnd, findRepeatCopyPasteAndReplaceAllReachTheSavedFile) {
     writeFile(document, "cat1 cat2 cat3\r\n");
 
     RunningProgram program;
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.process.setProcessEnvironment(environment);
-    program.process.start(QString::fromStdString(install.program),
-                          {QString::fromStdString(document)});
-    ASSERT_TRUE(program.process.waitForStarted(10000));
-    const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
+    const QString window = startOnX(program.process, install, document);
     ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
 
     // Ctrl+F, the find text, Enter: the first "cat" is selected and the dialog goes.
@@ -78,14 +71,7 @@ TEST(XvfbEndToEnd, aMiddleClickPastesTheSelectedText) {
     writeFile(document, "alpha beta\r\n");
 
     RunningProgram program;
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.process.setProcessEnvironment(environment);
-    program.process.start(QString::fromStdString(install.program),
-                          {QString::fromStdString(document)});
-    ASSERT_TRUE(program.process.waitForStarted(10000));
-    const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
+    const QString window = startOnX(program.process, install, document);
     ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
 
     ASSERT_TRUE(sendKeys(window, {"End", "shift+Home"}));

@@ -75,20 +75,8 @@ std::optional<Point> mouseLocation() {
 
 // The program in portable mode on one file, word wrap off and the editor focused, its
 // window found by the file's name in the title.
-class XHabits : public ::testing::Test {
+class XHabits : public XProgramTest {
 protected:
-    void SetUp() override {
-        if (const std::string missing = xSessionMissing(); !missing.empty()) {
-            GTEST_SKIP() << missing;
-        }
-    }
-    void TearDown() override {
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished();
-        }
-    }
-
     // Starts the program on `text`; answers the window's id or empty.
     QString start(const std::string& text) {
         writeFile(install.folder + "usb.dat", "");
@@ -96,15 +84,7 @@ protected:
                   "[Options]\r\nWordWrap=0\r\nExitFocus=0\r\nAutoHeight=1\r\nLanguage=English\r\n");
         document = install.root / "habits.txt";
         writeFile(document, text);
-        QProcessEnvironment environment = xProgramEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString(install.configHome));
-        program.setProcessEnvironment(environment);
-        program.start(QString::fromStdString(install.program), {QString::fromStdString(document)});
-        if (!program.waitForStarted(10000)) {
-            return {};
-        }
-        const QString id = waitForWindow(QStringLiteral("habits\\.txt"));
+        const QString id = startOnX(program, install, document, QStringLiteral("habits\\.txt"));
         // The window manager maps and places the window; give Qt the moment to settle.
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         return id;
@@ -120,9 +100,7 @@ protected:
         return readFile(document);
     }
 
-    Installation install;
     std::string document;
-    QProcess program;
 };
 
 TEST_F(XHabits, altShiftDragMakesAColumnBlockUnderAWindowManager) {

@@ -16,20 +16,8 @@
 namespace tavrel::test {
 namespace {
 
-class XUnicode : public ::testing::Test {
+class XUnicode : public XProgramTest {
 protected:
-    void SetUp() override {
-        if (const std::string missing = xSessionMissing(); !missing.empty()) {
-            GTEST_SKIP() << missing;
-        }
-    }
-    void TearDown() override {
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished();
-        }
-    }
-
     // Waits, serving the clipboard to the program meanwhile, until `done` holds.
     template <typename Done>
     bool waitFor(Done done) {
@@ -42,9 +30,6 @@ protected:
         }
         return false;
     }
-
-    Installation install;
-    QProcess program;
 };
 
 TEST_F(XUnicode, utf8ArtCopiesAsGlyphsPastesBackAndSavesAsUtf8) {
@@ -55,13 +40,7 @@ TEST_F(XUnicode, utf8ArtCopiesAsGlyphsPastesBackAndSavesAsUtf8) {
     // ╔═╗ and ▓♣▓, LF line ends as the file was converted.
     writeFile(document, "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97\n"
                         "\xE2\x96\x93\xE2\x99\xA3\xE2\x96\x93\n");
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(install.program), {QString::fromStdString(document)});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    const QString id = waitForWindow(QStringLiteral("frame\\.nfo"));
+    const QString id = startOnX(program, install, document, QStringLiteral("frame\\.nfo"));
     ASSERT_FALSE(id.isEmpty()) << program.readAllStandardError().toStdString();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_TRUE(windowTitle(id).endsWith(QStringLiteral("[UTF-8]")))

@@ -51,14 +51,7 @@ TEST(XvfbZoom, keysAndCtrlWheelStepTheZoomAndTheStepIsKept) {
     writeFile(document, std::string(40, '\xDB') + "\r\n\xDF\xDC\r\n");
 
     RunningProgram program;
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.process.setProcessEnvironment(environment);
-    program.process.start(QString::fromStdString(install.program),
-                          {QString::fromStdString(document)});
-    ASSERT_TRUE(program.process.waitForStarted(10000));
-    const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
+    const QString window = startOnX(program.process, install, document);
     ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
     const int normal = waitForNewWidth(window, -1);
 
