@@ -48,16 +48,23 @@ struct Installation {
     }
 };
 
-// Starts the installation's program on one file on the X server, with its own settings
-// folder, and returns its window found by the title: empty when none appeared in time.
-[[nodiscard]] inline QString startOnX(QProcess& program, const Installation& install,
-                                      const std::string& document,
-                                      const QString& titlePattern = QStringLiteral("^Tavrel - ")) {
+// Starts the installation's program with these arguments on the X server, with its own
+// settings folder.
+inline void launchOnX(QProcess& program, const Installation& install,
+                      const QStringList& arguments) {
     QProcessEnvironment environment = xProgramEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString(install.configHome));
     program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(install.program), {QString::fromStdString(document)});
+    program.start(QString::fromStdString(install.program), arguments);
+}
+
+// The same on one file, answering its window found by the title: empty when none appeared
+// in time.
+[[nodiscard]] inline QString startOnX(QProcess& program, const Installation& install,
+                                      const std::string& document,
+                                      const QString& titlePattern = QStringLiteral("^Tavrel - ")) {
+    launchOnX(program, install, {QString::fromStdString(document)});
     if (!program.waitForStarted(10000)) {
         return {};
     }

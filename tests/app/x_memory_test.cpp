@@ -74,13 +74,8 @@ TEST(XMemory, openingAFileTooBigForTheMemoryLeftKeepsTheDocumentAndTheEdit) {
     writeShortLines(big);
 
     QProcess program;
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(install.program), {QString::fromStdString(small)});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    const QString window = waitForWindow(QStringLiteral("^Tavrel - .*small\\.nfo$"));
+    const QString window =
+        startOnX(program, install, small, QStringLiteral("^Tavrel - .*small\\.nfo$"));
     if (window.isEmpty()) {
         program.kill();
         program.waitForFinished();
@@ -155,13 +150,8 @@ TEST(XMemory, aCopyThatRunsOutOfMemoryIsReportedAndTheProgramGoesOn) {
     writeFile(wide, text);
 
     QProcess program;
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(install.program), {QString::fromStdString(wide)});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    const QString window = waitForWindow(QStringLiteral("^Tavrel - .*wide\\.txt$"));
+    const QString window =
+        startOnX(program, install, wide, QStringLiteral("^Tavrel - .*wide\\.txt$"));
     if (window.isEmpty()) {
         program.kill();
         program.waitForFinished();

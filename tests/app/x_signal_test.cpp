@@ -20,14 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void startOnX(QProcess& program, const Installation& install, const QStringList& arguments) {
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(install.program), arguments);
-}
-
 void signal(const QProcess& program, int number) {
     ::kill(static_cast<pid_t>(program.processId()), number);
 }
@@ -63,7 +55,7 @@ TEST(XSignals, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStartSays
     writeFile(document, "hello\r\nworld\r\n");
 
     QProcess program;
-    startOnX(program, install, {QString::fromStdString(document)});
+    launchOnX(program, install, {QString::fromStdString(document)});
     ASSERT_TRUE(program.waitForStarted(10000)) << program.errorString().toStdString();
     const QString window = waitForWindow(QStringLiteral("^Tavrel - "));
     if (window.isEmpty()) {
@@ -106,7 +98,7 @@ TEST(XSignals, aSecondSignalDuringTheSaveQuestionKeepsTheTextAndTheNextStartSays
 
     // The next start shows where the text is, once: the note is gone after it.
     QProcess next;
-    startOnX(next, install, {QString::fromStdString(document)});
+    launchOnX(next, install, {QString::fromStdString(document)});
     ASSERT_TRUE(next.waitForStarted(10000));
     const QString report = waitForWindow(QStringLiteral("^Tavrel$"));
     EXPECT_FALSE(report.isEmpty()) << next.readAllStandardError().toStdString();
