@@ -106,8 +106,12 @@ void PrintLayout::paginate() {
     }
     const double room = static_cast<double>(metrics_.paperHeight) -
                         (settings_.marginTop + settings_.marginBottom) * dpiY;
-    linesPerColumn_ = room > 0 ? static_cast<Pos>(room / static_cast<double>(pitch_)) : 0;
-    linesPerColumn_ = std::max<Pos>(1, linesPerColumn_);
+    // Margins from a damaged settings file can make the room absurdly large; a column of at
+    // most a billion lines keeps the page arithmetic below overflow.
+    constexpr double kMostLinesPerColumn = 1e9;
+    const double fit =
+        room > 0 ? std::min(room / static_cast<double>(pitch_), kMostLinesPerColumn) : 0.0;
+    linesPerColumn_ = std::max<Pos>(1, static_cast<Pos>(fit));
 
     breaks_.clear();
     blanksThrough_.clear();

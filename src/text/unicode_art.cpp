@@ -123,8 +123,12 @@ struct FormTracker {
 }
 
 // Finishes a decoded text: the control forms and the line ends.
+// The glyphs of CR and LF (the note and the inverse circle) would turn into line breaks
+// in the document, so a file holding them could not be written back as it was.
+constexpr std::uint64_t kLineBreakBits = formBit('\r') | formBit('\n');
+
 [[nodiscard]] std::optional<DecodedText> finishDecoded(DecodedText decoded, FormTracker& forms) {
-    if (!forms.consistent()) {
+    if (!forms.consistent() || (forms.asGlyph & kLineBreakBits) != 0) {
         return std::nullopt;
     }
     decoded.form.glyphForms = forms.forms();

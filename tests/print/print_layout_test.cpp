@@ -172,6 +172,22 @@ TEST(PrintLayout, MarginsLargerThanThePaperLeaveOneLinePerColumn) {
     EXPECT_EQ(layout.pageCount(), 4);
 }
 
+// Hugely negative margins (a damaged settings file) once made the lines per column
+// overflow, and the page count with it.
+TEST(PrintLayout, AbsurdMarginsKeepThePageArithmeticWhole) {
+    FakePrinter printer;
+    PrintLayout layout(printer);
+    PrintSettings s;
+    s.marginTop = -1e15;
+    s.marginBottom = -1e15;
+    s.columns = 10;
+    layout.setSettings(s);
+    layout.setText("ab\r\ncd");
+    EXPECT_GE(layout.linesPerColumn(), 1);
+    EXPECT_LE(layout.linesPerColumn(), 1000000000);
+    EXPECT_EQ(layout.pageCount(), 1);
+}
+
 TEST(PrintLayout, ColumnWidthAndPitchForOneToTenColumns) {
     for (int c = 1; c <= 10; ++c) {
         FakePrinter printer;

@@ -150,6 +150,8 @@ TEST(UnicodeArtTest, filesThatAreNotUnicodeArtStayAsTheyAre) {
         "\xFF\xFE\x41",                      // UTF-16 of odd length
         "\xFE\xFF\xD8\x3D\xDE\x00",          // a surrogate pair
         "\xDB\xB2\xB1\xB0",                  // code page 437 art
+        "\xE2\x99\xAA\n",                    // the glyph of CR would end the line
+        "\xE2\x97\x99 x\r\n",                // so would the glyph of LF
         "",
     };
     for (const std::string& file : cases) {
