@@ -108,15 +108,19 @@ Probe chooseProbe(std::string_view pattern, bool fold) noexcept {
     return probe;
 }
 
+// Whether the whole pattern stands at `at`, with or without case.
+bool matchesAt(const char* at, std::string_view pattern, bool fold) noexcept {
+    return fold ? equalFolded(at, pattern) : std::memcmp(at, pattern.data(), pattern.size()) == 0;
+}
+
 // Candidates start in [p, lastStart]; checks every one whose probes agree, one at a time.
 // The vector loops below hand over their tail to this loop.
 const char* findScalar(const char* p, const char* lastStart, std::string_view pattern, bool fold,
                        const Probe& probe) noexcept {
-    const std::size_t n = pattern.size();
     for (; p <= lastStart; ++p) {
         if (static_cast<char>(p[probe.offset1] | probe.mask1) == probe.value1 &&
             static_cast<char>(p[probe.offset2] | probe.mask2) == probe.value2 &&
-            (fold ? equalFolded(p, pattern) : std::memcmp(p, pattern.data(), n) == 0)) {
+            matchesAt(p, pattern, fold)) {
             return p;
         }
     }
@@ -124,6 +128,19 @@ const char* findScalar(const char* p, const char* lastStart, std::string_view pa
 }
 
 #if defined(__x86_64__) || defined(__SSE2__)
+// The first of the candidates marked in `bits` (bit i: a start at base + i) where the whole
+// pattern stands, or nothing.
+const char* firstMatch(const char* base, unsigned bits, std::string_view pattern,
+                       bool fold) noexcept {
+    for (; bits != 0; bits &= bits - 1) {
+        const char* at = base + __builtin_ctz(bits);
+        if (matchesAt(at, pattern, fold)) {
+            return at;
+        }
+    }
+    return nullptr;
+}
+
 // Compares both probes at 16 places at once; only where both agree is the whole pattern
 // compared.
 const char* findSse2(const char* begin, const char* lastStart, std::string_view pattern, bool fold,
@@ -138,14 +155,9 @@ const char* findSse2(const char* begin, const char* lastStart, std::string_view 
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + probe.offset2));
         const __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, mask1), value1),
                                           _mm_cmpeq_epi8(_mm_or_si128(b, mask2), value2));
-        unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
-        while (bits != 0) {
-            const char* at = p + __builtin_ctz(bits);
-            if (fold ? equalFolded(at, pattern)
-                     : std::memcmp(at, pattern.data(), pattern.size()) == 0) {
-                return at;
-            }
-            bits &= bits - 1;
+        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (const char* at = firstMatch(p, bits, pattern, fold)) {
+            return at;
         }
         p += 16;
     }
@@ -168,14 +180,9 @@ __attribute__((target("avx2"))) const char* findAvx2(const char* begin, const ch
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + probe.offset2));
         const __m256i hit = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(a, mask1), value1),
                                              _mm256_cmpeq_epi8(_mm256_or_si256(b, mask2), value2));
-        unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(hit));
-        while (bits != 0) {
-            const char* at = p + __builtin_ctz(bits);
-            if (fold ? equalFolded(at, pattern)
-                     : std::memcmp(at, pattern.data(), pattern.size()) == 0) {
-                return at;
-            }
-            bits &= bits - 1;
+        const unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        if (const char* at = firstMatch(p, bits, pattern, fold)) {
+            return at;
         }
         p += 32;
     }
@@ -193,16 +200,8 @@ __attribute__((target("avx2"))) const char* findAvx2(const char* begin, const ch
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + probe.offset2));
     const __m256i hit = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(a, mask1), value1),
                                          _mm256_cmpeq_epi8(_mm256_or_si256(b, mask2), value2));
-    unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(hit)) & (~0u << (p - q));
-    while (bits != 0) {
-        const char* at = q + __builtin_ctz(bits);
-        if (fold ? equalFolded(at, pattern)
-                 : std::memcmp(at, pattern.data(), pattern.size()) == 0) {
-            return at;
-        }
-        bits &= bits - 1;
-    }
-    return nullptr;
+    const unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(hit)) & (~0u << (p - q));
+    return firstMatch(q, bits, pattern, fold);
 }
 
 bool haveAvx2() noexcept {
