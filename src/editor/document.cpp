@@ -80,22 +80,28 @@ Document::~Document() {
     freeAll();
 }
 
+namespace {
+constexpr std::size_t kHeader = 2 * sizeof(Pos); // gap offset, capacity
+} // namespace
+
 char* Document::allocateText(Pos capacity) {
-    // The capacity lives just before the text, so the record stays at 16 bytes.
+    // The gap offset and the capacity live just before the text, so the record stays at 16
+    // bytes. The gap starts at the front until the caller says where it is.
     if (capacity < 0 || capacity > std::numeric_limits<Pos>::max() / 2) {
         throw std::length_error("Text too long");
     }
-    void* block = std::malloc(sizeof(Pos) + static_cast<std::size_t>(capacity));
+    void* block = std::malloc(kHeader + static_cast<std::size_t>(capacity));
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    *static_cast<Pos*>(block) = capacity;
-    return static_cast<char*>(block) + sizeof(Pos);
+    const Pos header[2] = {0, capacity};
+    std::memcpy(block, header, kHeader);
+    return static_cast<char*>(block) + kHeader;
 }
 
 void Document::freeText(const Record& r) noexcept {
     if (r.owned()) {
-        std::free(r.data - sizeof(Pos));
+        std::free(r.data - kHeader);
     }
 }
 
@@ -103,6 +109,72 @@ Pos Document::capacityOf(const Record& r) noexcept {
     Pos capacity = 0;
     std::memcpy(&capacity, r.data - sizeof(Pos), sizeof(Pos));
     return capacity;
+}
+
+Pos Document::gapOf(const Record& r) noexcept {
+    if (!r.owned()) {
+        return r.length();
+    }
+    Pos offset = 0;
+    std::memcpy(&offset, r.data - kHeader, sizeof(Pos));
+    return offset;
+}
+
+void Document::setGap(const Record& r, Pos offset) noexcept {
+    assert(r.owned() && offset >= 0 && offset <= r.length());
+    std::memcpy(r.data - kHeader, &offset, sizeof(Pos));
+}
+
+// Moving the gap moves the bytes between its old and new place across it: the cost is the
+// distance, which is what makes typing at one place cheap however long the paragraph.
+void Document::moveGap(const Record& r, Pos offset) noexcept {
+    const Pos gap = gapOf(r);
+    const Pos size = capacityOf(r) - r.length();
+    if (offset < gap) {
+        std::memmove(r.data + offset + size, r.data + offset,
+                     static_cast<std::size_t>(gap - offset));
+    } else if (offset > gap) {
+        std::memmove(r.data + gap, r.data + gap + size, static_cast<std::size_t>(offset - gap));
+    } else {
+        return;
+    }
+    setGap(r, offset);
+}
+
+Document::Halves Document::halvesOf(const Record& r) noexcept {
+    const auto length = static_cast<std::size_t>(r.length());
+    if (!r.owned()) {
+        return {{r.data, length}, {}};
+    }
+    const auto gap = static_cast<std::size_t>(gapOf(r));
+    const auto size = static_cast<std::size_t>(capacityOf(r) - r.length());
+    return {{r.data, gap}, {r.data + gap + size, length - gap}};
+}
+
+std::string_view Document::contiguous(const Record& r, Pos start, Pos stop) noexcept {
+    Pos gap = gapOf(r);
+    const Pos size = capacityOf(r) - r.length();
+    if (gap > start && gap < stop) {
+        gap = gap - start <= stop - gap ? start : stop;
+        moveGap(r, gap);
+    }
+    // Bytes at or after the gap lie `size` further on.
+    const char* first = r.data + start + (gap <= start ? size : 0);
+    return {first, static_cast<std::size_t>(stop - start)};
+}
+
+std::string_view Document::paragraphPart(Pos p, Pos start, Pos stop) const noexcept {
+    const Record& r = paras_[p];
+    start = std::clamp<Pos>(start, 0, r.length());
+    stop = std::clamp<Pos>(stop, start, r.length());
+    if (!r.owned()) {
+        return {r.data + start, static_cast<std::size_t>(stop - start)};
+    }
+    return contiguous(r, start, stop);
+}
+
+Document::Halves Document::paragraphHalves(Pos p) const noexcept {
+    return halvesOf(paras_[p]);
 }
 
 void Document::freeAll() noexcept {
@@ -360,7 +432,9 @@ char Document::charAt(Pos position) const noexcept {
     const Pos offset = position - starts_.start(p);
     const Record& r = paras_[p];
     if (offset < r.length()) {
-        return r.data[offset];
+        const Halves h = halvesOf(r);
+        const auto i = static_cast<std::size_t>(offset);
+        return i < h.first.size() ? h.first[i] : h.second[i - h.first.size()];
     }
     return offset == r.length() ? '\r' : '\n';
 }
@@ -380,7 +454,17 @@ std::string Document::textRange(Pos start, Pos stop) const {
         const Record& r = paras_[p];
         if (offset < r.length()) {
             const Pos n = std::min(left, r.length() - offset);
-            out.append(r.data + offset, static_cast<std::size_t>(n));
+            const std::size_t before = out.size();
+            const Halves h = halvesOf(r);
+            const auto from = static_cast<std::size_t>(offset);
+            const auto count = static_cast<std::size_t>(n);
+            if (from < h.first.size()) {
+                out.append(h.first.substr(from, count));
+            }
+            const std::size_t done = out.size() - before;
+            if (done < count) {
+                out.append(h.second.substr(from + done - h.first.size(), count - done));
+            }
             left -= n;
             offset += n;
             continue;
@@ -458,7 +542,7 @@ Pos Document::runStart(Pos p, Pos minBytes) const noexcept {
     return p;
 }
 
-Document::Record Document::makeRecord(const Part* parts, int count) {
+Document::Record Document::makeRecord(const Part* parts, int count, int gapAfter) {
     Pos length = 0;
     int nonEmpty = 0;
     const Part* only = nullptr;
@@ -480,17 +564,27 @@ Document::Record Document::makeRecord(const Part* parts, int count) {
             return Record{const_cast<char*>(only->text.data()), length};
         }
     }
-    // Edited paragraphs get 1/64 slack so that typing rarely reallocates.
+    // Edited paragraphs get 1/64 slack so that typing rarely reallocates. The slack is the
+    // gap, put where the edit ended: the next keys land in it without moving the rest.
     const Pos capacity = length + length / 64 + 1;
     char* data = allocateText(capacity);
+    Pos head = 0;
+    for (int i = 0; i < gapAfter; ++i) {
+        head += static_cast<Pos>(parts[i].text.size());
+    }
     char* out = data;
     for (int i = 0; i < count; ++i) {
+        if (i == gapAfter) {
+            out = data + capacity - (length - head);
+        }
         if (!parts[i].text.empty()) { // an empty view may hold a null pointer
             std::memcpy(out, parts[i].text.data(), parts[i].text.size());
             out += parts[i].text.size();
         }
     }
-    return Record{data, length | Record::kOwned};
+    const Record made{data, length | Record::kOwned};
+    setGap(made, head);
+    return made;
 }
 
 TextChange Document::replace(Pos start, Pos stop, std::string_view text) {
@@ -573,12 +667,14 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         const Pos newLength = ra.length() - (ob - oa) + static_cast<Pos>(text.size());
         const Pos capacity = capacityOf(ra);
         if (newLength < capacity && capacity < newLength + newLength / 8 + 2) {
-            std::memmove(ra.data + oa + text.size(), ra.data + ob,
-                         static_cast<std::size_t>(ra.length() - ob));
+            // With the gap at the edit the removed bytes join it and the new ones fill it
+            // from its start; only the bytes between the last edit and this one move.
+            moveGap(ra, oa);
             if (!text.empty()) {
                 std::memcpy(ra.data + oa, text.data(), text.size());
             }
             paras_[pa].lengthAndFlag = newLength | Record::kOwned;
+            setGap(paras_[pa], oa + static_cast<Pos>(text.size()));
             change.inserted = static_cast<Pos>(text.size());
             starts_.shiftAfter(pa, change.inserted - change.removed);
             return change;
@@ -595,11 +691,11 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         return Part{text.substr(pieces[i].first, pieces[i].second - pieces[i].first), textIsShared,
                     nullptr};
     };
-    const std::string_view aText(ra.data, static_cast<std::size_t>(ra.length()));
-    const std::string_view bText(rb.data, static_cast<std::size_t>(rb.length()));
-    const Part head{aText.substr(0, static_cast<std::size_t>(oa)), !ra.owned(),
+    // The head of paragraph pa and the tail of paragraph pb each in one piece; when they
+    // are one paragraph, the second call leaves the gap where the first left the head whole.
+    const Part head{paragraphPart(pa, 0, oa), !ra.owned(),
                     oa == ra.length() ? &paras_[pa] : nullptr};
-    const Part tail{bText.substr(static_cast<std::size_t>(ob)), !rb.owned(),
+    const Part tail{paragraphPart(pb, ob, rb.length()), !rb.owned(),
                     ob == 0 ? &paras_[pb] : nullptr};
 
     const Pos oldCount = pb - pa + 1;
@@ -609,7 +705,7 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
     try {
         if (breaks == 0) {
             const Part parts[3] = {head, piece(0), tail};
-            fresh[0] = makeRecord(parts, 3);
+            fresh[0] = makeRecord(parts, 3, 2);
             built = 1;
         } else {
             const Part first[2] = {head, piece(0)};
@@ -621,7 +717,7 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
                 built = i + 1;
             }
             const Part last[2] = {piece(breaks), tail};
-            fresh[static_cast<std::size_t>(breaks)] = makeRecord(last, 2);
+            fresh[static_cast<std::size_t>(breaks)] = makeRecord(last, 2, 1);
             built = newCount;
         }
         if (newCount > oldCount) {
@@ -698,13 +794,19 @@ bool Document::write(const Sink& sink, LineBreak lineBreak, bool discardTrailing
     const std::string_view separator = kBreaks[static_cast<int>(lineBreak)];
     const Pos count = paragraphCount();
     for (Pos p = 0; p < count; ++p) {
-        const Record& r = paras_[p];
-        Pos length = r.length();
+        Halves h = halvesOf(paras_[p]);
         if (discardTrailing) {
-            length = trimmedLength(r.data, length);
+            h.second = h.second.substr(0, static_cast<std::size_t>(trimmedLength(
+                                              h.second.data(), static_cast<Pos>(h.second.size()))));
+            if (h.second.empty()) {
+                h.first = h.first.substr(0, static_cast<std::size_t>(trimmedLength(
+                                                h.first.data(), static_cast<Pos>(h.first.size()))));
+            }
         }
-        if (length > 0 && !sink(r.data, static_cast<std::size_t>(length))) {
-            return false;
+        for (const std::string_view piece : {h.first, h.second}) {
+            if (!piece.empty() && !sink(piece.data(), piece.size())) {
+                return false;
+            }
         }
         if (p + 1 < count && !sink(separator.data(), separator.size())) {
             return false;

@@ -1,6 +1,8 @@
 // The paragraph store of one editor: a sequence of 8-bit paragraphs addressed by global
 // positions in which every paragraph break counts two. Loading adopts the file's bytes and
-// copies no text; a paragraph gets a buffer of its own only when it is first edited.
+// copies no text; a paragraph gets a buffer of its own only when it is first edited, and
+// that buffer keeps its spare room as a gap at the last edit, so that typing in the middle
+// of a huge paragraph moves no more bytes than the caret travelled.
 #pragma once
 
 #include <cstddef>
@@ -64,10 +66,28 @@ public:
     [[nodiscard]] Pos charCount() const noexcept { return starts_.start(paragraphCount()); }
     [[nodiscard]] Pos paragraphStart(Pos p) const noexcept { return starts_.start(p); }
     [[nodiscard]] Pos paragraphLength(Pos p) const noexcept { return paras_[p].length(); }
+    // The whole text of paragraph p as one view, valid until the next change or the next
+    // read of the same paragraph. An edited paragraph whose gap lies inside has it moved to
+    // the nearer end first, which costs the bytes on that side: readers on the path of a
+    // keystroke (wrapping the changed lines, painting the visible ones) ask for a part
+    // instead, or for the two halves.
     [[nodiscard]] std::string_view paragraph(Pos p) const noexcept {
         const Record& r = paras_[p];
-        return {r.data, static_cast<std::size_t>(r.length())};
+        if (!r.owned()) {
+            return {r.data, static_cast<std::size_t>(r.length())};
+        }
+        return contiguous(r, 0, r.length());
     }
+    // Bytes [start, stop) of paragraph p (clamped) as one view, valid as above. The gap is
+    // moved out of the range to its nearer edge, so this costs at most half the range.
+    [[nodiscard]] std::string_view paragraphPart(Pos p, Pos start, Pos stop) const noexcept;
+    // The paragraph's text as it lies in memory, in two pieces (the second often empty),
+    // without moving anything: for readers that walk the whole text once.
+    struct Halves {
+        std::string_view first;
+        std::string_view second;
+    };
+    [[nodiscard]] Halves paragraphHalves(Pos p) const noexcept;
     // Paragraph holding a (clamped) position; the two positions of a break belong to the
     // paragraph before it.
     [[nodiscard]] Pos paragraphAt(Pos position) const noexcept;
@@ -137,11 +157,26 @@ private:
     // Recomputes the continuation mark of paragraphs first .. last.
     void markContinuation(Pos first, Pos last) noexcept;
 
+    // An owned buffer is [gap offset][capacity][capacity bytes]; the record points at the
+    // bytes. Its capacity - length spare bytes form the gap, which starts at the gap
+    // offset (0 .. length): bytes before it hold the paragraph's head, bytes after it the
+    // rest. A gap at either end leaves the text contiguous.
     struct Part;
     static char* allocateText(Pos capacity);
     static void freeText(const Record& r) noexcept;
     static Pos capacityOf(const Record& r) noexcept;
-    static Record makeRecord(const Part* parts, int count);
+    static Pos gapOf(const Record& r) noexcept;
+    static void setGap(const Record& r, Pos offset) noexcept;
+    static void moveGap(const Record& r, Pos offset) noexcept;
+    static Halves halvesOf(const Record& r) noexcept;
+    // Bytes [start, stop) of an owned record, made contiguous by moving its gap out of the
+    // range to the nearer edge.
+    static std::string_view contiguous(const Record& r, Pos start, Pos stop) noexcept;
+    // A new owned record of the parts' bytes, the gap after the first gapAfter parts.
+    static Record makeRecord(const Part* parts, int count, int gapAfter);
+    static Record makeRecord(const Part* parts, int count) {
+        return makeRecord(parts, count, count);
+    }
     TextChange replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared);
     TextChange replaceShared(Pos start, Pos stop, std::string& text);
     LoadResult replaceWhole(std::string& bytes, bool stopAtNul, bool discardTrailing);

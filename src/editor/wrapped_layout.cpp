@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "editor/paragraph_window.h"
+
 namespace tavrel {
 namespace {
 
@@ -198,8 +200,11 @@ Pos WrappedLayout::paragraphOfLine(Pos line) {
 }
 
 std::int64_t WrappedLayout::paragraphWidth(Pos paragraph) const noexcept {
-    const std::string_view text = doc_.paragraph(paragraph);
-    return xOfOffset(text, 0, static_cast<Pos>(text.size()), widths_);
+    // Measured across the document's gap rather than through it, which would move it.
+    const Document::Halves text = doc_.paragraphHalves(paragraph);
+    const std::int64_t first =
+        xOfOffset(text.first, 0, static_cast<Pos>(text.first.size()), widths_);
+    return penAfter(text.second, 0, static_cast<Pos>(text.second.size()), first, widths_);
 }
 
 std::int64_t WrappedLayout::widestLine() {
@@ -413,8 +418,10 @@ void WrappedLayout::textChanged(const TextChange& change) {
 
 void WrappedLayout::rebreakAfterEdit(const TextChange& change, Pos firstLine, Pos endLine) {
     const Pos paraStart = doc_.paragraphStart(change.firstParagraph);
-    const std::string_view text = doc_.paragraph(change.firstParagraph);
-    const auto length = static_cast<Pos>(text.size());
+    // Only the lines around the edit are read: the paragraph may be huge, and reading it
+    // whole would close the document's gap at the caret on every keystroke.
+    ParagraphWindow text(doc_, change.firstParagraph);
+    const Pos length = text.length();
     const Pos editAt = change.position;
     const Pos removedEnd = change.position + change.removed;
     const Pos delta = change.inserted - change.removed;
@@ -422,10 +429,7 @@ void WrappedLayout::rebreakAfterEdit(const TextChange& change, Pos firstLine, Po
     // Where a line ends depends on the text up to the end of the word after it. A line
     // that starts before the last blank ahead of the edit ends before the edit's word, so
     // it keeps its break; start with the line holding that blank.
-    Pos blank = editAt - paraStart - 1;
-    while (blank >= 0 && !isBlank(text[static_cast<std::size_t>(blank)])) {
-        --blank;
-    }
+    const Pos blank = text.lastBlankBefore(editAt - paraStart);
     Pos line = blank < 0 ? firstLine : lines_.partitionFromPosition(paraStart + blank);
     line = std::clamp(line, firstLine, endLine - 1);
 
@@ -435,7 +439,7 @@ void WrappedLayout::rebreakAfterEdit(const TextChange& change, Pos firstLine, Po
     Pos old = line + 1;
     Pos s = lines_.start(line) - paraStart;
     for (;;) {
-        const Pos e = nextLineStart(text, s, width_, widths_);
+        const Pos e = text.nextLineStart(s, width_, widths_);
         if (e >= length) {
             old = endLine;
             break;
