@@ -43,6 +43,7 @@ public:
     void runsOf(Pos paragraph, std::string_view text, std::vector<HighlightRun>& out) override;
     HighlightRun runAt(Pos paragraph, std::string_view text, Pos offset) override;
     void mouseNote(MouseNote note, Pos position) override;
+    [[nodiscard]] bool readsText() const noexcept override { return false; }
 
     // The runs of a paragraph, scanning it first when needed.
     [[nodiscard]] const std::vector<HighlightRun>& paragraphRuns(Pos paragraph);

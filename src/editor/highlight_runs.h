@@ -72,6 +72,11 @@ public:
 
     // `position` is the document position under the mouse.
     virtual void mouseNote(MouseNote /*note*/, Pos /*position*/) {}
+
+    // False for a source that finds its runs without the `text` passed (it keeps them and
+    // reads the document itself): the painter then passes none, sparing a long paragraph
+    // being made contiguous on every repaint.
+    [[nodiscard]] virtual bool readsText() const noexcept { return true; }
 };
 
 } // namespace tavrel

@@ -586,7 +586,9 @@ std::int64_t TextEditor::caretX() {
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
     const Document& doc = engine_.document();
     const Pos offset = engine_.selection().caret() - doc.paragraphStart(span.paragraph);
-    return xOfOffset(doc.paragraph(span.paragraph), span.start, offset, layout_->widths());
+    // Only the caret's line is read: a whole long paragraph would be made contiguous.
+    return xOfOffset(doc.paragraphPart(span.paragraph, span.start, offset), 0, offset - span.start,
+                     layout_->widths());
 }
 
 QRect TextEditor::caretRect() {
@@ -602,8 +604,7 @@ QRect TextEditor::caretRect() {
     const Pos offset = caret - doc.paragraphStart(p);
     if (overwrite_ && engine_.selection().length() == 0 &&
         engine_.hasOption(eoWideOverwriteCaret) && offset < doc.paragraphLength(p)) {
-        const auto c =
-            static_cast<unsigned char>(doc.paragraph(p)[static_cast<std::size_t>(offset)]);
+        const auto c = static_cast<unsigned char>(doc.charAt(caret));
         width = advanceAt(c, caretX(), layout_->widths());
     }
     if (wordWrap_ && columnWrap_ <= 0 && x + width > viewport()->width()) {

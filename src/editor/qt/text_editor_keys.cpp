@@ -177,8 +177,9 @@ void TextEditor::moveCaretToLine(Pos line, bool extend, bool block) {
     layout_->ensureFormatted(layout_->knownParagraphOfLine(line));
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
     const Document& doc = engine_.document();
-    const std::string_view text = doc.paragraph(span.paragraph);
-    const Pos offset = offsetAtX(text, span.start, span.stop, desiredX_, layout_->widths());
+    const std::string_view text = doc.paragraphPart(span.paragraph, span.start, span.stop);
+    const Pos offset =
+        span.start + offsetAtX(text, 0, span.stop - span.start, desiredX_, layout_->widths());
     const Pos position = doc.paragraphStart(span.paragraph) + offset;
     if (block) {
         extendBlock(position, desiredX_ / std::max(1, layout_->metrics().spaceWidth()));

@@ -27,8 +27,10 @@ TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
     const Document& doc = engine_.document();
     const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
+    // The line's bytes only: the mouse must not make a long paragraph contiguous.
     const Pos offset =
-        offsetAtX(doc.paragraph(span.paragraph), span.start, span.stop, x, layout_->widths());
+        span.start + offsetAtX(doc.paragraphPart(span.paragraph, span.start, span.stop), 0,
+                               span.stop - span.start, x, layout_->widths());
     return {doc.paragraphStart(span.paragraph) + offset,
             !span.lastOfParagraph && offset == span.stop};
 }
@@ -54,7 +56,8 @@ HighlightRun TextEditor::highlightAt(Pos position) {
     }
     const Document& doc = engine_.document();
     const Pos p = doc.paragraphAt(position);
-    return highlights_->runAt(p, doc.paragraph(p), position - doc.paragraphStart(p));
+    return highlights_->runAt(p, highlights_->readsText() ? doc.paragraph(p) : std::string_view(),
+                              position - doc.paragraphStart(p));
 }
 
 bool TextEditor::hasClickableRunAt(const QPoint& viewportPoint) {

@@ -53,7 +53,10 @@ void ViewPainter::fetchRuns(Pos paragraph) {
     runs_.clear();
     runsParagraph_ = paragraph;
     if (highlights_ != nullptr) {
-        highlights_->runsOf(paragraph, engine_.document().paragraph(paragraph), runs_);
+        highlights_->runsOf(paragraph,
+                            highlights_->readsText() ? engine_.document().paragraph(paragraph)
+                                                     : std::string_view(),
+                            runs_);
     }
 }
 
@@ -109,8 +112,11 @@ void ViewPainter::paintLine(const WrappedLayout::LineSpan& span, std::int32_t to
                             const QRect& clip) {
     const Document& doc = engine_.document();
     const Pos p = span.paragraph;
-    const std::string_view text = doc.paragraph(p);
-    const auto length = static_cast<Pos>(text.size());
+    // Only this line's bytes are read, as `text` from `base` on: reading a whole long
+    // paragraph would make the document close its gap at the caret on every repaint.
+    const Pos base = span.start;
+    const std::string_view text = doc.paragraphPart(p, span.start, span.stop);
+    const Pos length = doc.paragraphLength(p);
     const GlyphWidths& widths = layout_.widths();
     const std::int64_t spaceWidth = (*widths.advances)[' '];
     const std::int64_t left = look.leftMargin - window.scrollX;
@@ -122,7 +128,7 @@ void ViewPainter::paintLine(const WrappedLayout::LineSpan& span, std::int32_t to
     // The blanks that end a wrapped line are not drawn unless blanks are shown.
     Pos stop = span.stop;
     if (!span.lastOfParagraph && !look.showSpaces) {
-        while (stop > span.start && isBlank(text[static_cast<std::size_t>(stop - 1)])) {
+        while (stop > span.start && isBlank(text[static_cast<std::size_t>(stop - 1 - base)])) {
             --stop;
         }
     }
@@ -151,21 +157,21 @@ void ViewPainter::paintLine(const WrappedLayout::LineSpan& span, std::int32_t to
     }
 
     // Only the part of the line inside the clip is drawn (long unwrapped lines).
-    const Pos from =
-        std::max(span.start, offsetAtX(text, span.start, stop, clip.left() - left, widths) - 1);
+    const Pos from = std::max(
+        span.start, base + offsetAtX(text, 0, stop - base, clip.left() - left, widths) - 1);
     const Pos to =
-        std::min(stop, offsetAtX(text, span.start, stop, clip.right() + 1 - left, widths) + 1);
-    std::int64_t pen = xOfOffset(text, span.start, from, widths);
+        std::min(stop, base + offsetAtX(text, 0, stop - base, clip.right() + 1 - left, widths) + 1);
+    std::int64_t pen = xOfOffset(text, 0, from - base, widths);
     for (Pos i = from; i < to;) {
         const Pos next = nextBoundary(i, selFrom, selTo, to);
-        glyphs_.drawRun(text, i, next, pen, line, styleAt(i, i >= selFrom && i < selTo, look),
-                        widths);
-        pen = penAfter(text, i, next, pen, widths);
+        glyphs_.drawRun(text, i - base, next - base, pen, line,
+                        styleAt(i, i >= selFrom && i < selTo, look), widths);
+        pen = penAfter(text, i - base, next - base, pen, widths);
         i = next;
     }
 
     if (span.lastOfParagraph && p + 1 < doc.paragraphCount()) {
-        const std::int64_t end = to == stop ? pen : xOfOffset(text, span.start, stop, widths);
+        const std::int64_t end = to == stop ? pen : xOfOffset(text, 0, stop - base, widths);
         if (breakSelected && look.showEndOfParagraphSelected) {
             glyphs_.fill(left + end, top, left + end + spaceWidth, bottom, look.selectedBackground);
         }
