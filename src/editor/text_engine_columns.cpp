@@ -9,7 +9,8 @@ namespace tavrel {
 // --- Columns --------------------------------------------------------------------------------
 
 Pos TextEngine::columnOf(Pos paragraph, Pos offset) const {
-    const std::string_view text = doc_.paragraph(paragraph);
+    // Only the bytes before the offset: with the caret there, the gap is not moved.
+    const std::string_view text = doc_.paragraphPart(paragraph, 0, offset);
     const Pos end = std::min<Pos>(offset, static_cast<Pos>(text.size()));
     Pos column = 0;
     for (Pos i = 0; i < end; ++i) {

@@ -129,8 +129,7 @@ std::string_view LinesView::text(Pos line) {
     const Pos p = layout.paragraphOfLine(line);
     const Pos sub = std::clamp<Pos>(line - layout.firstLineOf(p), 0, layout.lineCountOf(p) - 1);
     const auto [start, stop] = bounds(p, sub);
-    return engine_.document().paragraph(p).substr(static_cast<std::size_t>(start),
-                                                  static_cast<std::size_t>(stop - start));
+    return engine_.document().paragraphPart(p, start, stop);
 }
 
 std::pair<Pos, Pos> LinesView::bounds(Pos paragraph, Pos subLine) {
