@@ -568,6 +568,9 @@ Document::Record Document::makeRecord(const Part* parts, int count, int gapAfter
     // gap, put where the edit ended: the next keys land in it without moving the rest.
     const Pos capacity = length + length / 64 + 1;
     char* data = allocateText(capacity);
+    if (length < kGapMinimum) {
+        gapAfter = count;
+    }
     Pos head = 0;
     for (int i = 0; i < gapAfter; ++i) {
         head += static_cast<Pos>(parts[i].text.size());
@@ -667,14 +670,23 @@ TextChange Document::replaceImpl(Pos start, Pos stop, std::string_view text, boo
         const Pos newLength = ra.length() - (ob - oa) + static_cast<Pos>(text.size());
         const Pos capacity = capacityOf(ra);
         if (newLength < capacity && capacity < newLength + newLength / 8 + 2) {
-            // With the gap at the edit the removed bytes join it and the new ones fill it
-            // from its start; only the bytes between the last edit and this one move.
-            moveGap(ra, oa);
+            const auto inserted = static_cast<Pos>(text.size());
+            Pos gap = oa + inserted;
+            if (newLength < kGapMinimum && gapOf(ra) == ra.length()) {
+                // A short contiguous paragraph: its tail moves once and it stays contiguous.
+                std::memmove(ra.data + gap, ra.data + ob,
+                             static_cast<std::size_t>(ra.length() - ob));
+                gap = newLength;
+            } else {
+                // With the gap at the edit the removed bytes join it and the new ones fill
+                // it from its start; only the bytes between the last edit and this one move.
+                moveGap(ra, oa);
+            }
             if (!text.empty()) {
                 std::memcpy(ra.data + oa, text.data(), text.size());
             }
             paras_[pa].lengthAndFlag = newLength | Record::kOwned;
-            setGap(paras_[pa], oa + static_cast<Pos>(text.size()));
+            setGap(paras_[pa], gap);
             change.inserted = static_cast<Pos>(text.size());
             starts_.shiftAfter(pa, change.inserted - change.removed);
             return change;

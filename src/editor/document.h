@@ -160,7 +160,10 @@ private:
     // An owned buffer is [gap offset][capacity][capacity bytes]; the record points at the
     // bytes. Its capacity - length spare bytes form the gap, which starts at the gap
     // offset (0 .. length): bytes before it hold the paragraph's head, bytes after it the
-    // rest. A gap at either end leaves the text contiguous.
+    // rest. A gap at either end leaves the text contiguous. Paragraphs shorter than
+    // kGapMinimum keep it at their end: moving their tail costs less than the reads that
+    // would otherwise close the gap again (a search after each replacement).
+    static constexpr Pos kGapMinimum = 4096;
     struct Part;
     static char* allocateText(Pos capacity);
     static void freeText(const Record& r) noexcept;
