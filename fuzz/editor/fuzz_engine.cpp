@@ -1,7 +1,7 @@
 // Feeds the text engine random bytes as a file and then a random edit script: replaces,
-// undo, redo, searches and paragraph operations. After every step the engine must pass its
-// consistency check and agree with its own text; undoing everything must give back the
-// loaded text.
+// undo, redo, searches, paragraph operations and long runs that give a paragraph a gap. After every
+// step the engine must pass its consistency check and agree with its own text; undoing everything
+// must give back the loaded text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Script script(data + 1 + fileSize, size - 1 - fileSize);
     while (!script.done()) {
         const tavrel::Pos count = e.charCount() + 1;
-        switch (script.byte() % 9) {
+        switch (script.byte() % 10) {
         case 0:
         case 1:
             e.select(script.number() % count, script.number() % count);
@@ -86,6 +86,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 script.byte() % 20, script.byte() % 20);
             e.setSelText(script.text());
             break;
+        case 8: {
+            // A run long enough that its paragraph keeps a gap at the edit, so that the
+            // steps after it type, delete and undo around a gap.
+            const tavrel::Pos at = script.number() % count;
+            e.select(at, at);
+            e.setSelText(std::string(4096 + script.byte() * 64u, static_cast<char>(script.byte())));
+            break;
+        }
         default:
             e.beginUpdate();
             e.setSelStart(script.number() % count);
