@@ -70,7 +70,8 @@ public:
     // read of the same paragraph. An edited paragraph whose gap lies inside has it moved to
     // the nearer end first, which costs the bytes on that side: readers on the path of a
     // keystroke (wrapping the changed lines, painting the visible ones) ask for a part
-    // instead, or for the two halves.
+    // instead, or for the two halves. As reads may move bytes inside a paragraph's buffer,
+    // a document is used by one thread at a time (a load on a worker fills its own).
     [[nodiscard]] std::string_view paragraph(Pos p) const noexcept {
         const Record& r = paras_[p];
         if (!r.owned()) {
