@@ -71,7 +71,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
         constexpr std::size_t kPiece = std::size_t(8) << 20;
         std::size_t piece = kPiece;
         while (filled < bytes.size() && piece > 0) {
-            if (progress && !progress(filled, bytes.size())) {
+            if (progress && !progress(std::string_view(bytes.data(), filled), bytes.size())) {
                 return std::nullopt;
             }
             piece = std::fread(bytes.data() + filled, 1, std::min(kPiece, bytes.size() - filled),

@@ -34,6 +34,7 @@
 #include <utility>
 #include <vector>
 
+class QHBoxLayout;
 class QMenu;
 class QPrinter;
 
@@ -115,6 +116,9 @@ public:
     [[nodiscard]] bool isLoading() const noexcept { return loading_ != nullptr; }
     void cancelLoading();
     [[nodiscard]] LoadProgressBar& loadProgress() const noexcept { return *progress_; }
+    // While a large file loads: the read-only editor that shows its first paragraphs in place
+    // of the old document, once they are known; null before and after.
+    [[nodiscard]] TextEditor* firstPieceEditor() const noexcept { return firstPieceEditor_; }
     void updateTitle();
     void measureFont();
     void sizeToContent();
@@ -286,6 +290,13 @@ private:
     bool startBackgroundLoad(std::unique_ptr<FileLoad> load);
     // The progress line hidden and the editor writable again.
     void endLoadingLook();
+    // The first screen of a file still loading (main_window_first_piece.cpp): shown in an
+    // editor of its own, dropped again with where the user had moved in it, and that place
+    // (or a reload's kept offset) given to the whole document once it is shown.
+    void showFirstPiece(FileLoad& load);
+    void dropFirstPiece();
+    void forgetLoadView() noexcept;
+    void applyLoadView();
     void applyOnTop();
     void boundsMoved();
     void saveBounds(ConfigSaver& settings);
@@ -327,8 +338,21 @@ private:
     QTimer progressDelay_;                    // shows the progress line of a long load
     QAction* cancelLoad_ = nullptr;           // Esc while a load runs
     bool readOnlyBeforeLoad_ = false;
-    bool editedWhileLoading_ = false; // the old document changed after the load began
-    QTimer timer1_;                   // takes handed names outside the socket's signal
+    bool editedWhileLoading_ = false;  // the old document changed after the load began
+    QHBoxLayout* editorRow_ = nullptr; // the gutter and the editor
+    TextEditor* firstPieceEditor_ = nullptr;
+    std::int64_t firstPieceShownOffset_ = 0; // where the first piece was shown from
+    // Where the user had moved in the first piece, once it was dropped for the whole.
+    struct LoadView {
+        Pos anchor = 0;
+        Pos caret = 0;
+        std::int64_t offset = 0;
+        bool scrolled = false;
+    };
+    std::optional<LoadView> firstPieceView_;
+    // A reload's view offset, kept until the new document is shown.
+    std::optional<std::int64_t> keptOffset_;
+    QTimer timer1_; // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop
     QTimer saveBoundsTimer_;        // writes the bounds 1000 ms after the last move or resize
