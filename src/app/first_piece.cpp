@@ -82,7 +82,7 @@ bool headKeepsItsBytes(std::string_view head, EncodingChoice choice) noexcept {
 }
 
 std::optional<std::string> firstPieceText(std::string_view head, const FileLoadRules& rules) {
-    if (!headKeepsItsBytes(head, rules.encoding)) {
+    if (head.empty() || !headKeepsItsBytes(head, rules.encoding)) {
         return std::nullopt;
     }
     if (const void* nul = std::memchr(head.data(), '\0', head.size())) {

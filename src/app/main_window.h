@@ -111,7 +111,8 @@ public:
     // Loads a file and makes it the current one; false (and nothing changed) when it could
     // not be read. A large file loads in the background: load() then answers true at once,
     // the old document stays (read-only) until the new one is complete, and isLoading()
-    // tells; Esc or cancelLoading() keeps the old document as it was.
+    // tells; its first paragraphs show in its place meanwhile once they are known. Esc or
+    // cancelLoading() brings back the old document as it was.
     bool load(const std::string& name);
     [[nodiscard]] bool isLoading() const noexcept { return loading_ != nullptr; }
     void cancelLoading();

@@ -5,6 +5,7 @@
 
 #include "app/file_load.h"
 #include "app/load_progress_bar.h"
+#include "editor/qt/text_editor.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -105,6 +106,67 @@ TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowed
     EXPECT_FALSE(w.isModified());
     EXPECT_FALSE(w.editor().isReadOnly());
     EXPECT_TRUE(dialogs.log.empty());
+}
+
+// The first screen: the file's first paragraphs, read-only, under its name while the progress
+// line still shows; the caret and view the user gave them stay when the whole file arrives.
+TEST_F(BackgroundLoadWindow, theFirstScreenShowsEarlyAndItsPlaceStaysWithTheWholeFile) {
+    const std::string old = file("old.nfo", "old text\r\n");
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    ASSERT_TRUE(w.load(bigFile()));
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
+    TextEditor* first = w.firstPieceEditor();
+    ASSERT_NE(first, nullptr) << "the load ended before its first screen";
+    EXPECT_TRUE(w.isLoading());
+    EXPECT_TRUE(w.loadProgress().isVisible());
+    EXPECT_TRUE(first->isReadOnly());
+    EXPECT_NE(w.windowTitle().indexOf(QStringLiteral("big.nfo")), -1);
+    const Document& shown = first->engine().document();
+    ASSERT_GT(shown.paragraphCount(), 1000);
+    const std::string line(kLine.substr(0, kLine.size() - 1));
+    for (Pos p = 0; p < shown.paragraphCount(); ++p) {
+        ASSERT_EQ(shown.paragraph(p), line) << p;
+    }
+    EXPECT_EQ(text(w), "old text\r\n") << "the old document stays behind it";
+
+    // A place in the first screen: paragraph 500, column 3, scrolled to it.
+    const Pos caret = 500 * (Pos(line.size()) + 2) + 3;
+    first->engine().select(caret, caret);
+    first->setVerticalOffset(400 * first->lineHeight());
+    const std::int64_t offset = first->verticalOffset();
+    ASSERT_GT(offset, 0);
+    ASSERT_TRUE(waitForLoad(w));
+    EXPECT_EQ(w.firstPieceEditor(), nullptr);
+    EXPECT_EQ(w.editor().engine().selection().caret(), caret);
+    EXPECT_EQ(w.editor().verticalOffset(), offset);
+    EXPECT_EQ(w.editor().engine().document().paragraphCount(), kBigLines + 1);
+    EXPECT_FALSE(w.editor().isReadOnly());
+}
+
+TEST_F(BackgroundLoadWindow, escAfterTheFirstScreenBringsBackTheOldDocumentAndTitle) {
+    const std::string old = file("old.nfo", "old text\r\n");
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    const QString title = w.windowTitle();
+    ASSERT_TRUE(w.load(bigFile()));
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
+    ASSERT_NE(w.firstPieceEditor(), nullptr) << "the load ended before its first screen";
+    ASSERT_NE(w.windowTitle(), title);
+    QTest::keyClick(w.firstPieceEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(w.isLoading());
+    EXPECT_EQ(w.firstPieceEditor(), nullptr);
+    EXPECT_TRUE(w.editor().isVisible());
+    EXPECT_EQ(w.windowTitle(), title);
+    QTest::qWait(300);
+    EXPECT_EQ(text(w), "old text\r\n");
+    EXPECT_EQ(w.fileName(), old);
+    EXPECT_FALSE(w.editor().isReadOnly());
+    EXPECT_FALSE(w.isModified());
 }
 
 TEST_F(BackgroundLoadWindow, progressReachesTheBarAndALaterLoadWinsOverARunningOne) {

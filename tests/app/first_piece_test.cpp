@@ -7,6 +7,7 @@
 #include "app/file_load.h"
 #include "editor/document.h"
 #include "line_ends_reference.h"
+#include "support/corpus.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +124,7 @@ TEST(FirstPiece, crLfLinesGiveEveryParagraphThatEndedBeforeTheCut) {
     }
     EXPECT_FALSE(firstPieceText(std::string_view(bytes).substr(0, 12), rules))
         << "the paragraph after the first break has not begun";
+    EXPECT_FALSE(firstPieceText({}, FileLoadRules{true, false, EncodingChoice::Cp437}));
 }
 
 TEST(FirstPiece, repairedBreaksMatchTheWholeLoadAtEveryCut) {
@@ -190,6 +192,104 @@ TEST(FirstPiece, encodingIsDecidedFromTheHeadOnlyWhereTheWholeFileAgrees) {
     EXPECT_FALSE(headKeepsItsBytes("text\r\n", EncodingChoice::Utf16));
     EXPECT_TRUE(headKeepsItsBytes("\xE2\x96\x88\r\n", EncodingChoice::Cp437));
     EXPECT_FALSE(headKeepsItsBytes("\xE2\x96\x88\r\n", EncodingChoice::Utf8));
+}
+
+// The load's own first piece comes from its first read of 8 MB: here the read ends between a
+// CR and its LF, and inside a UTF-8 sequence of an art file.
+TEST(FirstPiece, theLoadPublishesItsFirstPieceOnceFromTheFirstRead) {
+    constexpr std::size_t kRead = std::size_t(8) << 20;
+    TempFolder folder;
+    const std::string line = "0123456789 first piece line\r\n"; // 29 bytes
+    std::string bytes;
+    while (bytes.size() + line.size() <= kRead + 1) {
+        bytes += line;
+    }
+    // Move the end of the first read in between the CR and the LF of a line.
+    bytes.insert(0, std::string(kRead - 1 - (bytes.rfind('\r', kRead)), 'x'));
+    ASSERT_EQ(bytes[kRead - 1], '\r');
+    ASSERT_EQ(bytes[kRead], '\n');
+    bytes += bytes.substr(0, 1 << 20);
+    const std::string path = folder.folderText() + "big.nfo";
+    std::ofstream(path, std::ios::binary) << bytes;
+
+    FileLoad load(path, FileLoadRules{});
+    int calls = 0;
+    load.onFirstPiece = [&] { ++calls; };
+    load.run();
+    ASSERT_EQ(load.status(), FileLoad::Status::Done);
+    ASSERT_EQ(calls, 1);
+    const auto shown = paragraphsOf(load.firstPiece());
+    const auto whole = plainParagraphs(bytes, true);
+    // The paragraph whose CR LF the read cut in two is not complete yet.
+    const std::size_t complete = static_cast<std::size_t>(
+        std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kRead), '\n'));
+    ASSERT_EQ(shown.size(), complete);
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), whole.begin()));
+
+    // UTF-8 art: the first read ends inside a glyph; the file might still turn out to be
+    // art or not, so nothing is shown early, and the whole is decoded.
+    std::string art = "\xE2\x96\x88 art\r\n";
+    while (art.size() < kRead + (1 << 20)) {
+        art += "\xE2\x96\x91\xE2\x96\x92 more art\r\n";
+    }
+    const std::string artPath = folder.folderText() + "art.nfo";
+    std::ofstream(artPath, std::ios::binary) << art;
+    FileLoad artLoad(artPath, FileLoadRules{});
+    calls = 0;
+    artLoad.onFirstPiece = [&] { ++calls; };
+    artLoad.run();
+    ASSERT_EQ(artLoad.status(), FileLoad::Status::Done);
+    EXPECT_EQ(artLoad.form().encoding, TextEncoding::Utf8);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(FirstPiece, corpusFilesCutAnywhereShowOnlyTheirOwnFirstParagraphs) {
+    const auto files = corpusFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no corpus at " << corpusDir();
+    }
+    int offered = 0;
+    for (const auto& path : files) {
+        const std::string bytes = readFile(path);
+        for (const EncodingChoice encoding :
+             {EncodingChoice::Automatic, EncodingChoice::Cp437, EncodingChoice::Utf8}) {
+            for (const bool convert : {true, false}) {
+                SCOPED_TRACE(path.string() + (convert ? " converted" : " as it is") + ", choice " +
+                             std::to_string(static_cast<int>(encoding)));
+                const FileLoadRules rules{convert, !convert, encoding};
+                FileLoad load(path.string(), rules);
+                load.run();
+                ASSERT_EQ(load.status(), FileLoad::Status::Done);
+                const std::vector<std::string> whole = paragraphsOf(load.document());
+                // Cuts spread over the file and right around its first breaks.
+                std::vector<std::size_t> cuts;
+                for (std::size_t k = 1; k <= 40; ++k) {
+                    cuts.push_back(bytes.size() * k / 40);
+                }
+                for (std::size_t i = 0, found = 0; i < bytes.size() && found < 20; ++i) {
+                    if (bytes[i] == '\r' || bytes[i] == '\n') {
+                        ++found;
+                        cuts.insert(cuts.end(), {i, i + 1, i + 2, i + 3});
+                    }
+                }
+                for (const std::size_t cut : cuts) {
+                    const auto text = firstPieceText(
+                        std::string_view(bytes).substr(0, std::min(cut, bytes.size())), rules);
+                    if (!text) {
+                        continue;
+                    }
+                    ++offered;
+                    Document piece;
+                    piece.load(std::string(*text), !convert);
+                    const std::vector<std::string> shown = paragraphsOf(piece);
+                    ASSERT_LE(shown.size(), whole.size()) << "cut " << cut;
+                    ASSERT_TRUE(std::equal(shown.begin(), shown.end(), whole.begin()))
+                        << "cut " << cut;
+                }
+            }
+        }
+    }
+    EXPECT_GT(offered, 0);
 }
 
 } // namespace
