@@ -93,7 +93,7 @@ protected:
     std::vector<std::unique_ptr<QProcess>> processes;
 };
 
-TEST_F(XvfbLoading, theWindowAnswersWhileLoadingAndEscKeepsTheOldDocument) {
+TEST_F(XvfbLoading, theWindowAnswersAndShowsTheFirstTextWhileLoadingAndEscBringsBackTheOld) {
     const std::string old = install.root / "old.nfo";
     writeFile(old, "the old document\r\n");
     start(old);
