@@ -342,12 +342,14 @@ private:
     bool editedWhileLoading_ = false;  // the old document changed after the load began
     QHBoxLayout* editorRow_ = nullptr; // the gutter and the editor
     TextEditor* firstPieceEditor_ = nullptr;
-    std::int64_t firstPieceShownOffset_ = 0; // where the first piece was shown from
-    // Where the user had moved in the first piece, once it was dropped for the whole.
+    Pos firstPieceShownTop_ = 0; // the text position the first piece was shown from
+    // Where the user had moved in the first piece, once it was dropped for the whole: the
+    // selection and the text position at the view's top (pixels would move while the lines
+    // above are still being wrapped).
     struct LoadView {
         Pos anchor = 0;
         Pos caret = 0;
-        std::int64_t offset = 0;
+        Pos top = 0;
         bool scrolled = false;
     };
     std::optional<LoadView> firstPieceView_;

@@ -16,6 +16,23 @@
 
 namespace tavrel {
 
+namespace {
+
+// The document position at the start of the view's top line.
+[[nodiscard]] Pos topPosition(TextEditor& editor) {
+    return editor.layout().knownLineStart(editor.topLine());
+}
+
+// The view scrolled so that the display line holding `position` is its top line.
+void showFromPosition(TextEditor& editor, Pos position) {
+    WrappedLayout& layout = editor.layout();
+    // Lines above may still count one per paragraph; this one's own lines must be known.
+    layout.ensureFormatted(editor.engine().document().paragraphAt(position));
+    editor.setVerticalOffset(layout.knownLineOfPosition(position) * editor.lineHeight());
+}
+
+} // namespace
+
 void MainWindow::showFirstPiece(FileLoad& job) {
     if (firstPieceEditor_ != nullptr) {
         return;
@@ -37,13 +54,17 @@ void MainWindow::showFirstPiece(FileLoad& job) {
     }
     const bool hadFocus = editor_->hasFocus();
     editorRow_->insertWidget(editorRow_->indexOf(editor_), shown, 1);
+    // Its final size at once, not when the layout gets to it: lines wrapped to a smaller
+    // width, or a view offset set before a later resize, would move the view meanwhile.
+    shown->setGeometry(editor_->geometry());
+    shown->show();
     editor_->hide();
     gutter_->setEditor(shown);
     firstPieceEditor_ = shown;
     if (keptOffset_) {
         shown->setVerticalOffset(*keptOffset_); // a reload shows the place it left, if it can
     }
-    firstPieceShownOffset_ = shown->verticalOffset();
+    firstPieceShownTop_ = topPosition(*shown);
     // The title names the file shown; the old one's comes back with it on Esc.
     setWindowTitle(QString::fromStdString(windowCaption(job.path())));
     if (hadFocus) {
@@ -57,8 +78,9 @@ void MainWindow::dropFirstPiece() {
     }
     TextEditor* shown = std::exchange(firstPieceEditor_, nullptr);
     const Selection& selection = shown->engine().selection();
-    firstPieceView_ = LoadView{selection.anchor(), selection.caret(), shown->verticalOffset(),
-                               shown->verticalOffset() != firstPieceShownOffset_};
+    const Pos top = topPosition(*shown);
+    firstPieceView_ =
+        LoadView{selection.anchor(), selection.caret(), top, top != firstPieceShownTop_};
     const bool hadFocus = shown->hasFocus();
     gutter_->setEditor(editor_);
     editor_->show();
@@ -85,7 +107,7 @@ void MainWindow::applyLoadView() {
         editor_->engine().select(view->anchor, view->caret);
     }
     if (view && (view->scrolled || !kept)) {
-        editor_->setVerticalOffset(view->offset);
+        showFromPosition(*editor_, view->top);
     } else if (kept) {
         editor_->setVerticalOffset(*kept);
     }
