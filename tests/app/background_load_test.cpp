@@ -31,6 +31,17 @@ protected:
         return *window;
     }
 
+    // A shown window with "old text" loaded: the document a cancelled load must bring back.
+    MainWindow& showingOld() {
+        oldFile = file("old.nfo", "old text\r\n");
+        MainWindow& w = openLoadingEverything();
+        w.show();
+        EXPECT_TRUE(w.load(oldFile));
+        EXPECT_TRUE(waitForLoad(w));
+        return w;
+    }
+    std::string oldFile;
+
     // Up to two minutes: the sanitizer build on a busy machine is that slow.
     static bool waitForLoad(MainWindow& w) {
         QElapsedTimer clock;
@@ -81,11 +92,7 @@ TEST_F(BackgroundLoadWindow, aLoadInTheBackgroundEndsLikeASynchronousOne) {
 }
 
 TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowedMeanwhile) {
-    const std::string old = file("old.nfo", "old text\r\n");
-    MainWindow& w = openLoadingEverything();
-    w.show();
-    ASSERT_TRUE(w.load(old));
-    ASSERT_TRUE(waitForLoad(w));
+    MainWindow& w = showingOld();
     const QString title = w.windowTitle();
 
     ASSERT_TRUE(w.load(bigFile()));
@@ -101,7 +108,7 @@ TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowed
     EXPECT_FALSE(w.loadProgress().isVisible());
     QTest::qWait(300); // the cancelled worker may still end meanwhile; nothing of it shows
     EXPECT_EQ(text(w), "old text\r\n");
-    EXPECT_EQ(w.fileName(), old);
+    EXPECT_EQ(w.fileName(), oldFile);
     EXPECT_EQ(w.windowTitle(), title);
     EXPECT_FALSE(w.isModified());
     EXPECT_FALSE(w.editor().isReadOnly());
@@ -111,11 +118,7 @@ TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowed
 // The first screen: the file's first paragraphs, read-only, under its name while the progress
 // line still shows; the caret and view the user gave them stay when the whole file arrives.
 TEST_F(BackgroundLoadWindow, theFirstScreenShowsEarlyAndItsPlaceStaysWithTheWholeFile) {
-    const std::string old = file("old.nfo", "old text\r\n");
-    MainWindow& w = openLoadingEverything();
-    w.show();
-    ASSERT_TRUE(w.load(old));
-    ASSERT_TRUE(waitForLoad(w));
+    MainWindow& w = showingOld();
     ASSERT_TRUE(w.load(bigFile()));
     QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
     TextEditor* first = w.firstPieceEditor();
@@ -149,11 +152,7 @@ TEST_F(BackgroundLoadWindow, theFirstScreenShowsEarlyAndItsPlaceStaysWithTheWhol
 }
 
 TEST_F(BackgroundLoadWindow, escAfterTheFirstScreenBringsBackTheOldDocumentAndTitle) {
-    const std::string old = file("old.nfo", "old text\r\n");
-    MainWindow& w = openLoadingEverything();
-    w.show();
-    ASSERT_TRUE(w.load(old));
-    ASSERT_TRUE(waitForLoad(w));
+    MainWindow& w = showingOld();
     const QString title = w.windowTitle();
     ASSERT_TRUE(w.load(bigFile()));
     QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
@@ -166,7 +165,7 @@ TEST_F(BackgroundLoadWindow, escAfterTheFirstScreenBringsBackTheOldDocumentAndTi
     EXPECT_EQ(w.windowTitle(), title);
     QTest::qWait(300);
     EXPECT_EQ(text(w), "old text\r\n");
-    EXPECT_EQ(w.fileName(), old);
+    EXPECT_EQ(w.fileName(), oldFile);
     EXPECT_FALSE(w.editor().isReadOnly());
     EXPECT_FALSE(w.isModified());
 }
