@@ -8,6 +8,8 @@
 #include "editor/qt/text_editor.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -134,6 +136,10 @@ TEST_F(BackgroundLoadWindow, theFirstScreenShowsEarlyAndItsPlaceStaysWithTheWhol
         ASSERT_EQ(shown.paragraph(p), line) << p;
     }
     EXPECT_EQ(text(w), "old text\r\n") << "the old document stays behind it";
+    // Copy takes what is shown, not the old document hidden behind it.
+    first->engine().select(2, 6);
+    w.copySelection();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), line.substr(2, 4));
 
     // A place in the first screen: paragraph 500, column 3, scrolled to it.
     const Pos caret = 500 * (Pos(line.size()) + 2) + 3;
