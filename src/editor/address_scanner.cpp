@@ -16,6 +16,7 @@ namespace {
 
 struct ByteClasses {
     std::array<std::uint8_t, 256> delimiter{};
+    std::array<std::uint8_t, 256> delimiterOrBreak{}; // the same with CR and LF
     std::array<std::uint8_t, 256> prefixStart{}; // first letter of a prefix literal, either case
     // The prefix rows that begin with each upper-case letter, in table order, -1 ended.
     std::array<std::array<std::int8_t, 4>, 256> rowsByFirst{};
@@ -24,6 +25,8 @@ struct ByteClasses {
         for (int c = 0; c < 256; ++c) {
             delimiter[static_cast<std::size_t>(c)] =
                 isUrlDelimiter(static_cast<unsigned char>(c)) ? 1 : 0;
+            delimiterOrBreak[static_cast<std::size_t>(c)] =
+                delimiter[static_cast<std::size_t>(c)] | (c == '\r' || c == '\n' ? 1 : 0);
             rowsByFirst[static_cast<std::size_t>(c)] = {-1, -1, -1, -1};
         }
         for (std::size_t row = 0; row < kUrlPatterns.size(); ++row) {
@@ -44,8 +47,16 @@ struct ByteClasses {
 };
 constexpr ByteClasses kClasses;
 
+// The bytes that end an address: the delimiters, and with `Breaks` also CR and LF, for a
+// text of several paragraphs joined by their breaks.
+template <bool Breaks>
+[[nodiscard]] constexpr const std::array<std::uint8_t, 256>& delimiters() noexcept {
+    return Breaks ? kClasses.delimiterOrBreak : kClasses.delimiter;
+}
+
+template <bool Breaks>
 [[nodiscard]] bool delimiterAt(std::string_view text, Pos i) noexcept {
-    return kClasses.delimiter[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])];
+    return delimiters<Breaks>()[static_cast<unsigned char>(text[static_cast<std::size_t>(i)])] != 0;
 }
 
 [[nodiscard]] constexpr unsigned char upperAscii(unsigned char c) noexcept {
@@ -78,10 +89,11 @@ constexpr ByteClasses kClasses;
 
 // The row that matches at m, or -1. The rows' first letters and the delimiter rule tell
 // prefix rows from the infix row before any literal is compared.
+template <bool Breaks>
 [[nodiscard]] int rowAt(std::string_view text, Pos m) noexcept {
     const auto n = static_cast<Pos>(text.size());
     const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(m)]);
-    const bool afterDelimiter = m == 0 || delimiterAt(text, m - 1);
+    const bool afterDelimiter = m == 0 || delimiterAt<Breaks>(text, m - 1);
     // A prefix row needs a word start and the infix row the opposite, so at most one kind
     // can match here; among the prefix rows only those of this first letter are tried.
     std::array<std::int8_t, 4> rows{-1, -1, -1, -1};
@@ -102,7 +114,7 @@ constexpr ByteClasses kClasses;
             continue;
         }
         const Pos after = m + static_cast<Pos>(p.literal.size());
-        if (after >= n || delimiterAt(text, after)) {
+        if (after >= n || delimiterAt<Breaks>(text, after)) {
             continue; // nothing, or a delimiter, right after the literal
         }
         return row;
@@ -155,6 +167,7 @@ static_assert(pairsFollowTheTable(), "the candidate letter pairs must follow the
 // delimiter (`delimiterBefore` is that of the byte before `at`), or an "@". Reads the bytes
 // [at, at + 17). Sixteen bytes take a few dozen instructions and no branch, which keeps
 // ordinary prose cheap: only the rare candidates are looked at one by one.
+template <bool Breaks>
 [[nodiscard]] std::uint32_t candidates16(const unsigned char* at, bool delimiterBefore) noexcept {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
@@ -164,6 +177,9 @@ static_assert(pairsFollowTheTable(), "the candidate letter pairs must follow the
     __m128i delimiter = _mm_or_si128(eq(v, '\t'), eq(v, ' '));
     for (const char c : {'"', '\'', '(', ')', '<', '>'}) {
         delimiter = _mm_or_si128(delimiter, eq(v, c));
+    }
+    if constexpr (Breaks) {
+        delimiter = _mm_or_si128(delimiter, _mm_or_si128(eq(v, '\r'), eq(v, '\n')));
     }
     __m128i pairs = _mm_setzero_si128();
     for (const auto& [first, second] : kLetterPairs) {
@@ -179,17 +195,18 @@ static_assert(pairsFollowTheTable(), "the candidate letter pairs must follow the
 
 // The address whose literal matched at m (row `row`), with its start and end as the rules
 // place them.
+template <bool Breaks>
 [[nodiscard]] FoundAddress addressAt(std::string_view text, Pos m, int row) noexcept {
     const auto n = static_cast<Pos>(text.size());
     const UrlPattern& p = kUrlPatterns[static_cast<std::size_t>(row)];
     Pos start = m;
     if (p.infix) {
-        while (start > 0 && !delimiterAt(text, start - 1)) {
+        while (start > 0 && !delimiterAt<Breaks>(text, start - 1)) {
             --start;
         }
     }
     Pos end = m + static_cast<Pos>(p.literal.size());
-    while (end < n && !delimiterAt(text, end)) {
+    while (end < n && !delimiterAt<Breaks>(text, end)) {
         ++end;
     }
     while (end - start > 1) {
@@ -203,10 +220,10 @@ static_assert(pairsFollowTheTable(), "the candidate letter pairs must follow the
     return {start, std::min(end - start, kMaxRunLength), row};
 }
 
-} // namespace
-
-void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& scan,
-                   std::vector<FoundAddress>& out) {
+template <bool Breaks>
+void findAddressesIn(std::string_view text, Pos from, Pos to, const AddressScan& scan,
+                     std::vector<FoundAddress>& out) {
+    const auto& delimiter = delimiters<Breaks>();
     const auto n = static_cast<Pos>(text.size());
     from = std::max<Pos>(from, 0);
     to = std::min(to, n);
@@ -215,11 +232,11 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
     Pos passed = from;
     // Takes the address whose literal may begin at m, if the rules let it.
     const auto tryAt = [&](Pos m) {
-        const int row = rowAt(text, m);
+        const int row = rowAt<Breaks>(text, m);
         if (row < 0) {
             return;
         }
-        const FoundAddress found = addressAt(text, m, row);
+        const FoundAddress found = addressAt<Breaks>(text, m, row);
         if (!scan.priority && scan.existing != nullptr && !scan.existing->empty() &&
             runIndexAt(*scan.existing, found.start) !=
                 runIndexAt(*scan.existing, found.start + found.length - 1)) {
@@ -241,16 +258,16 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
         const Pos at = passed;
         std::uint32_t bits = 0;
         if (at + 17 <= n) {
-            bits = candidates16(bytes + at, at == 0 || kClasses.delimiter[bytes[at - 1]] != 0);
+            bits = candidates16<Breaks>(bytes + at, at == 0 || delimiter[bytes[at - 1]] != 0);
         } else if (n >= 18) {
             // The last offset, n - 1, can begin no address: nothing would follow its literal.
             const Pos back = n - 17;
             bits =
-                candidates16(bytes + back, kClasses.delimiter[bytes[back - 1]] != 0) >> (at - back);
+                candidates16<Breaks>(bytes + back, delimiter[bytes[back - 1]] != 0) >> (at - back);
         } else {
             std::array<unsigned char, 17> padded{};
             std::copy(bytes + at, bytes + n, padded.begin());
-            bits = candidates16(padded.data(), at == 0 || kClasses.delimiter[bytes[at - 1]] != 0);
+            bits = candidates16<Breaks>(padded.data(), at == 0 || delimiter[bytes[at - 1]] != 0);
         }
         if (to - at < 16) {
             bits &= (1u << (to - at)) - 1;
@@ -268,12 +285,24 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
     // A prefix literal can only begin a word and the infix one is the rare "@".
     for (Pos m = passed; m < to; m = std::max(m + 1, passed)) {
         const unsigned char c = bytes[m];
-        const bool afterDelimiter = m == 0 || kClasses.delimiter[bytes[m - 1]] != 0;
+        const bool afterDelimiter = m == 0 || delimiter[bytes[m - 1]] != 0;
         if ((kClasses.prefixStart[c] != 0 && afterDelimiter) || c == '@') {
             tryAt(m);
         }
     }
 #endif
+}
+
+} // namespace
+
+void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& scan,
+                   std::vector<FoundAddress>& out) {
+    findAddressesIn<false>(text, from, to, scan, out);
+}
+
+void findAddressesAcrossBreaks(std::string_view text, const AddressScan& scan,
+                               std::vector<FoundAddress>& out) {
+    findAddressesIn<true>(text, 0, static_cast<Pos>(text.size()), scan, out);
 }
 
 } // namespace tavrel

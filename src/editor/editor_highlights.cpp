@@ -151,6 +151,84 @@ std::vector<HighlightRun> EditorHighlights::scanParagraph(std::string_view text)
     return runs;
 }
 
+void EditorHighlights::scanParagraphs(Pos first, Pos last, ScannedParagraphs& out) const {
+    const Document& doc = engine_.document();
+    first = std::max<Pos>(first, 0);
+    last = std::min(last, doc.paragraphCount());
+    out.first = first;
+    out.runs.clear();
+    out.ends.clear();
+    // Big enough that the set-up of a block is nothing beside its scan, small enough that
+    // the block and the scratch of its scan stay in the processor's cache.
+    constexpr Pos kBlockBytes = 32 * 1024;
+    // An address of context 0 is not closed to keywords, which may then overlap it: only the
+    // scan per paragraph merges those as they have always been merged.
+    const bool together = urls_ == nullptr || urls_->rowOfContext(0) < 0;
+    for (Pos p = first; p < last;) {
+        const Pos q = together ? std::min(doc.runEnd(p, kBlockBytes), last - 1) : p;
+        if (!together || !scanTogether(p, q, out)) {
+            for (Pos k = p; k <= q; ++k) {
+                const std::vector<HighlightRun> runs = scanParagraph(doc.paragraph(k));
+                out.runs.insert(out.runs.end(), runs.begin(), runs.end());
+                out.ends.push_back(out.runs.size());
+            }
+        }
+        p = q + 1;
+    }
+}
+
+bool EditorHighlights::scanTogether(Pos p, Pos q, ScannedParagraphs& out) const {
+    const Document& doc = engine_.document();
+    const char* begin = doc.paragraph(p).data();
+    const std::string_view lastText = doc.paragraph(q);
+    const std::string_view text(
+        begin, static_cast<std::size_t>(lastText.data() + lastText.size() - begin));
+    std::vector<HighlightRun>& addresses = fresh_;
+    std::vector<HighlightRun>& words = words_;
+    addresses.clear();
+    words.clear();
+    if (applyKeywords_ && !keywords_.empty() &&
+        !keywords_.matchAcrossBreaks(text, engine_.separatorSet(), words)) {
+        return false;
+    }
+    if (urls_ != nullptr) {
+        urls_->scanAcrossBreaks(text, addresses);
+    }
+    // Both lists are in order and no run crosses a break: each paragraph takes its runs
+    // from their fronts, merged by start, dropping the words that overlap an address (the
+    // addresses are closed to keywords).
+    std::size_t a = 0;
+    std::size_t w = 0;
+    Pos addressEnd = 0; // the end of the last address taken
+    for (Pos k = p; k <= q; ++k) {
+        const std::string_view para = doc.paragraph(k);
+        const Pos offset = para.data() - begin;
+        const Pos end = offset + static_cast<Pos>(para.size());
+        for (;;) {
+            const bool address = a < addresses.size() && addresses[a].start < end;
+            const bool word = w < words.size() && words[w].start < end;
+            if (!address && !word) {
+                break;
+            }
+            HighlightRun run;
+            if (address && (!word || addresses[a].start <= words[w].start)) {
+                run = addresses[a++];
+                addressEnd = endOf(run);
+            } else {
+                run = words[w++];
+                if (run.start < addressEnd ||
+                    (a < addresses.size() && addresses[a].start < endOf(run))) {
+                    continue;
+                }
+            }
+            run.start -= offset;
+            out.runs.push_back(run);
+        }
+        out.ends.push_back(out.runs.size());
+    }
+    return true;
+}
+
 const std::vector<HighlightRun>& EditorHighlights::paragraphRuns(Pos paragraph) {
     static const std::vector<HighlightRun> kNone;
     if (urls_ == nullptr && (!applyKeywords_ || keywords_.empty())) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +17,21 @@
 #include "editor/url_highlighter.h"
 
 namespace tavrel {
+
+// The runs of consecutive paragraphs scanned together, in order.
+struct ScannedParagraphs {
+    Pos first = 0;                  // the first paragraph scanned
+    std::vector<HighlightRun> runs; // those of every paragraph, one paragraph after another
+    std::vector<std::size_t> ends;  // the runs of paragraph first + i end at runs[ends[i]]
+
+    [[nodiscard]] Pos count() const noexcept { return static_cast<Pos>(ends.size()); }
+    // The runs of a paragraph in [first, first + count()), starts in the paragraph.
+    [[nodiscard]] std::span<const HighlightRun> of(Pos paragraph) const {
+        const auto i = static_cast<std::size_t>(paragraph - first);
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return {runs.data() + begin, ends[i] - begin};
+    }
+};
 
 class EditorHighlights final : public HighlightSource,
                                private TextObserver,
@@ -48,6 +64,11 @@ public:
     [[nodiscard]] const std::vector<HighlightRun>& paragraphRuns(Pos paragraph);
     // All runs of a paragraph scanned from scratch, for comparison with the kept ones.
     [[nodiscard]] std::vector<HighlightRun> scanParagraph(std::string_view text) const;
+    // The runs of the document's paragraphs [first, last) (clamped) scanned from scratch, each
+    // paragraph's the same as scanParagraph gives. Unedited paragraphs that lie one after
+    // another in memory are scanned a block at a time, which spares the set-up of a scan per
+    // paragraph: the way to scan many paragraphs (a whole document) quickly.
+    void scanParagraphs(Pos first, Pos last, ScannedParagraphs& out) const;
 
 private:
     // TextObserver
@@ -59,6 +80,9 @@ private:
 
     // Rebuilds the runs around the changed offsets [from, to) of a paragraph's text.
     void rescan(std::string_view text, std::vector<HighlightRun>& runs, Pos from, Pos to) const;
+    // Scans paragraphs p .. q, which follow one another in memory, in one pass, appending to
+    // `out`; false (nothing appended) when the keyword list needs a scan per paragraph.
+    bool scanTogether(Pos p, Pos q, ScannedParagraphs& out) const;
 
     TextEngine& engine_;
     KeywordList keywords_;

@@ -232,6 +232,10 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
         }
     }
     splitter_ = WordSplitter(separators);
+    std::bitset<256> withBreaks = separators;
+    withBreaks.set('\r');
+    withBreaks.set('\n');
+    breakSplitter_ = WordSplitter(withBreaks);
     needsUpper_ =
         std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
     groupSeparators_ = separators;
@@ -262,12 +266,8 @@ std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::
     return records_.size();
 }
 
-void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                              const unsigned char* work, Scratch& s) const {
-    if (group.maxLength == 0 || from >= to) {
-        return; // only disabled or empty keywords, or no text
-    }
-    const auto length = to - from;
+std::size_t KeywordList::candidateWords(const WordSplitter& splitter, const unsigned char* bytes,
+                                        Pos length, const Group& group, Scratch& s) const {
     // This loop is the hot spot of highlighting a large file. Only a word whose length and
     // upper-cased first, second and last bytes are those of a keyword is kept, without a
     // branch on the outcome: most words are no keyword, and which ones are cannot be
@@ -278,25 +278,51 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
         kept.resize(most);
     }
     std::size_t count = 0;
-    splitter_.forEachWord(
-        reinterpret_cast<const unsigned char*>(paragraph.data()) + from,
-        static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
+    splitter.forEachWord(
+        bytes, static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
             const Pos size = end - start;
-            const unsigned char* word = work + start;
+            const unsigned char* word = bytes + start;
             const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
             const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
                                           group.lastFilter[upperTable_[word[size - 1]]];
             kept[count] = {start, end};
-            // The length bits are exact below 15; longer words share one bit. Bitwise "&",
-            // not "&&": a branch here is mispredicted on every other keyword.
+            // The length bits are exact below 15; longer words share one
+            // bit. Bitwise "&", not "&&": a branch here is mispredicted on
+            // every other keyword.
             count +=
                 static_cast<std::size_t>(static_cast<unsigned>((lengths & filterBit(size)) != 0) &
                                          static_cast<unsigned>(size <= group.maxLength));
         });
-    const bool exact = !group.exact.empty();
-    const bool folded = !group.folded.empty();
+    return count;
+}
+
+std::size_t KeywordList::keywordOf(const Group& group, const unsigned char* word, Pos size) const {
+    std::size_t best = group.last;
+    const auto bytes = static_cast<std::size_t>(size);
+    if (!group.exact.empty()) {
+        const std::uint64_t hash = hashBytes(word, bytes, [](unsigned char c) { return c; });
+        best = std::min(best, lookup(group.exact, hash, word, size, false));
+    }
+    if (!group.folded.empty()) {
+        const std::uint64_t hash =
+            hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
+        best = std::min(best, lookup(group.folded, hash, word, size, true));
+    }
+    return best;
+}
+
+void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
+                              const unsigned char* work, Scratch& s) const {
+    if (group.maxLength == 0 || from >= to) {
+        return; // only disabled or empty keywords, or no text
+    }
+    const auto length = to - from;
+    // Words are split on the paragraph's own bytes and looked up as `work` holds them, so
+    // that a word with masked bytes is no keyword.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data()) + from;
+    const std::size_t count = candidateWords(splitter_, bytes, length, group, s);
     for (std::size_t k = 0; k < count; ++k) {
-        const WordSpan& w = kept[k];
+        const WordSpan& w = s.candidates[k];
         // A word that begins before the segment or goes on past it is not whole inside it.
         if ((w.start == 0 && from > 0 &&
              !splitter_.isSeparator(
@@ -307,18 +333,7 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
             continue;
         }
         const Pos size = w.end - w.start;
-        const unsigned char* word = work + w.start;
-        std::size_t best = group.last;
-        const auto bytes = static_cast<std::size_t>(size);
-        if (exact) {
-            const std::uint64_t hash = hashBytes(word, bytes, [](unsigned char c) { return c; });
-            best = std::min(best, lookup(group.exact, hash, word, size, false));
-        }
-        if (folded) {
-            const std::uint64_t hash =
-                hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
-            best = std::min(best, lookup(group.folded, hash, word, size, true));
-        }
+        const std::size_t best = keywordOf(group, work + w.start, size);
         if (best < group.last) {
             s.found.emplace_back(best, from + w.start);
             if (!s.work.empty()) {
@@ -417,17 +432,49 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
                   [](const auto& a, const auto& b) { return a.second < b.second; });
     }
     for (const auto& [k, start] : s.found) {
-        const KeywordRecord& r = records_[k];
-        HighlightRun run;
-        run.start = start;
-        run.length = std::min(static_cast<Pos>(r.searchForm.size()), Pos{65535});
-        run.color = r.foreground;
-        run.background = r.background;
-        run.style = r.style;
-        run.cursor = r.cursor;
-        run.context = r.context;
-        out.push_back(run);
+        out.push_back(runOf(k, start));
     }
+}
+
+HighlightRun KeywordList::runOf(std::size_t k, Pos start) const {
+    const KeywordRecord& r = records_[k];
+    HighlightRun run;
+    run.start = start;
+    run.length = std::min(static_cast<Pos>(r.searchForm.size()), Pos{65535});
+    run.color = r.foreground;
+    run.background = r.background;
+    run.style = r.style;
+    run.cursor = r.cursor;
+    run.context = r.context;
+    return run;
+}
+
+bool KeywordList::matchAcrossBreaks(std::string_view text, const std::bitset<256>& separators,
+                                    std::vector<HighlightRun>& out) const {
+    if (records_.empty() || updating_ > 0) {
+        return true; // nothing matches, as in match()
+    }
+    buildGroups(separators);
+    if (groups_.size() != 1 || !groups_[0].tokens) {
+        return false;
+    }
+    const Group& group = groups_[0];
+    if (group.maxLength == 0 || text.empty()) {
+        return true;
+    }
+    // The breaks split words as a paragraph's ends do, so every word lies inside one
+    // paragraph and is whole there exactly when it is whole here.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t count =
+        candidateWords(breakSplitter_, bytes, static_cast<Pos>(text.size()), group, scratch_);
+    for (std::size_t i = 0; i < count; ++i) {
+        const WordSpan& w = scratch_.candidates[i];
+        const std::size_t k = keywordOf(group, bytes + w.start, w.end - w.start);
+        if (k < group.last) {
+            out.push_back(runOf(k, w.start));
+        }
+    }
+    return true;
 }
 
 std::string KeywordList::toText() const {

@@ -75,6 +75,14 @@ public:
     void match(std::string_view paragraph, Pos from, Pos to, const std::bitset<256>& separators,
                const std::vector<HighlightRun>& existing, std::vector<HighlightRun>& out) const;
 
+    // For a text of several whole paragraphs joined by their breaks (CR and LF, never inside
+    // a paragraph), appends the runs match() finds in each paragraph with nothing closed,
+    // starts as offsets in `text`, when every keyword is looked up word by word (whole words
+    // free of separators, the usual list). Otherwise finds nothing and returns false: the
+    // caller then matches paragraph by paragraph.
+    bool matchAcrossBreaks(std::string_view text, const std::bitset<256>& separators,
+                           std::vector<HighlightRun>& out) const;
+
 private:
     void rebuild();
     [[nodiscard]] bool isTokenKeyword(const KeywordRecord& r, const std::bitset<256>& sep) const;
@@ -91,6 +99,7 @@ private:
     // `work` holds the segment's bytes as the lookups see them.
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
                      const unsigned char* work, Scratch& s) const;
+    [[nodiscard]] HighlightRun runOf(std::size_t k, Pos start) const;
     void matchOne(std::string_view paragraph, Pos from, std::size_t k,
                   const std::bitset<256>& separators, Scratch& s) const;
 
@@ -125,6 +134,15 @@ private:
     [[nodiscard]] std::size_t
     lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::uint64_t hash,
            const unsigned char* word, Pos length, bool fold) const;
+    // The words of bytes [0, length), split by `splitter`, that may be keywords of the
+    // group (by their length and upper-cased first, second and last bytes), into
+    // s.candidates; returns how many.
+    std::size_t candidateWords(const WordSplitter& splitter, const unsigned char* bytes, Pos length,
+                               const Group& group, Scratch& s) const;
+    // The earliest keyword of the group whose search form the `size` bytes at `word` are,
+    // or group.last.
+    [[nodiscard]] std::size_t keywordOf(const Group& group, const unsigned char* word,
+                                        Pos size) const;
     void buildGroups(const std::bitset<256>& separators) const;
     void insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
                 std::uint64_t hash) const;
@@ -133,8 +151,9 @@ private:
     mutable std::vector<Group> groups_;
     mutable std::bitset<256> groupSeparators_;
     mutable bool groupsValid_ = false;
-    mutable WordSplitter splitter_;   // on the separators of the groups
-    mutable bool needsUpper_ = false; // some one-by-one keyword ignores case
+    mutable WordSplitter splitter_;      // on the separators of the groups
+    mutable WordSplitter breakSplitter_; // the same, and CR and LF
+    mutable bool needsUpper_ = false;    // some one-by-one keyword ignores case
     mutable Scratch scratch_;
     int updating_ = 0;
     Pos longest_ = 0;

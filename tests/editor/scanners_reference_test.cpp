@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -316,6 +317,187 @@ TEST(ScannersAgainstReference, WholeParagraphScanIsAddressesThenKeywordsOnTheRes
             got.emplace_back(r.start, r.length, r.context);
         }
         ASSERT_EQ(got, expected) << "text '" << text << "'";
+    }
+}
+
+// Paragraphs joined by breaks of every kind the loader knows, as a file holds them.
+struct Joined {
+    std::string text;
+    std::vector<std::size_t> starts; // of each paragraph in `text`
+};
+
+Joined joinWithBreaks(std::mt19937& random, const std::vector<std::string>& paragraphs) {
+    static const std::array<std::string_view, 4> kBreaks{"\r\n", "\n\r", "\r", "\n"};
+    Joined out;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0) {
+            out.text += kBreaks[random() % kBreaks.size()];
+        }
+        out.starts.push_back(out.text.size());
+        out.text += paragraphs[i];
+    }
+    return out;
+}
+
+// Every paragraph's expected runs, one paragraph after another, starts moved by `shift` of
+// each paragraph (its offset in a joined text, or 0).
+template <typename PerParagraph>
+std::vector<Triple> concatenated(const std::vector<std::string>& paragraphs,
+                                 const std::vector<std::size_t>& shift, PerParagraph perParagraph) {
+    std::vector<Triple> out;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        for (auto [start, length, context] : perParagraph(paragraphs[i])) {
+            out.emplace_back(start + static_cast<Pos>(shift[i]), length, context);
+        }
+    }
+    return out;
+}
+
+// A copy of `text` in a buffer of exactly its size, so that a read past either end is caught
+// by the address sanitizer.
+std::unique_ptr<char[]> exactCopy(const std::string& text) {
+    auto copy = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), copy.get());
+    return copy;
+}
+
+TEST(ScannersAgainstReference, AddressesAcrossBreaksAreEachParagraphsOwn) {
+    std::mt19937 random(31);
+    Pieces pieces(random);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::string> paragraphs(1 + random() % 6);
+        for (std::string& p : paragraphs) {
+            // Empty and very short paragraphs often: a break then meets the block edges.
+            p = random() % 4 == 0 ? std::string() : pieces.paragraph({}, 1 + random() % 30);
+        }
+        const Joined joined = joinWithBreaks(random, paragraphs);
+        const auto buffer = exactCopy(joined.text);
+        std::vector<FoundAddress> found;
+        findAddressesAcrossBreaks({buffer.get(), joined.text.size()}, {}, found);
+        std::vector<Triple> got;
+        for (const FoundAddress& f : found) {
+            got.emplace_back(f.start, f.length, f.index);
+        }
+        ASSERT_EQ(got, concatenated(paragraphs, joined.starts,
+                                    [](const std::string& p) {
+                                        return referenceAddresses(p, 0, p.size(), 0);
+                                    }))
+            << "text '" << joined.text << "'";
+    }
+}
+
+TEST(ScannersAgainstReference, KeywordsAcrossBreaksAreEachParagraphsOwn) {
+    std::mt19937 random(47);
+    Pieces pieces(random);
+    int together = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const std::string_view separators = round % 2 == 0 ? kDefaultSeparators : kManySeparators;
+        const std::vector<Keyword> keywords = pieces.keywords();
+        KeywordList list;
+        addAll(list, keywords);
+        std::vector<std::string> paragraphs(1 + random() % 6);
+        for (std::string& p : paragraphs) {
+            p = random() % 4 == 0 ? std::string() : pieces.paragraph(keywords, 1 + random() % 40);
+        }
+        const Joined joined = joinWithBreaks(random, paragraphs);
+        const auto buffer = exactCopy(joined.text);
+        std::vector<HighlightRun> runs;
+        if (!list.matchAcrossBreaks({buffer.get(), joined.text.size()}, bitsOf(separators), runs)) {
+            // Only a list of whole words free of separators is matched this way.
+            ASSERT_TRUE(runs.empty());
+            ASSERT_TRUE(std::any_of(keywords.begin(), keywords.end(), [&](const Keyword& k) {
+                return (k.options & koWholeWords) == 0 ||
+                       k.word.find_first_of(separators) != std::string::npos;
+            }));
+            continue;
+        }
+        ++together;
+        std::vector<Triple> got;
+        for (const HighlightRun& r : runs) {
+            got.emplace_back(r.start, r.length, r.context);
+        }
+        ASSERT_EQ(got, concatenated(paragraphs, joined.starts,
+                                    [&](const std::string& p) {
+                                        return referenceKeywords(keywords, p, 0, p.size(), {},
+                                                                 separators);
+                                    }))
+            << "text '" << joined.text << "' first keyword '" << keywords[0].word << "'";
+    }
+    EXPECT_GT(together, 500); // the random lists took the one-pass way often enough
+}
+
+// A document as the editor holds it: loaded from one buffer (paragraphs one after another),
+// then some paragraphs edited (each then has a buffer of its own, elsewhere in memory, and
+// breaks inserted or removed): every paragraph of every range must come out as the
+// reference finds it in that paragraph alone.
+TEST(ScannersAgainstReference, ParagraphsScannedTogetherAfterEdits) {
+    std::mt19937 random(5);
+    Pieces pieces(random);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<Keyword> keywords = pieces.keywords();
+        if (round % 3 != 0) { // mostly the usual list of whole words
+            for (Keyword& k : keywords) {
+                k.options = koWholeWords;
+                if (k.word.find_first_of(kDefaultSeparators) != std::string::npos) {
+                    k.word = "nfo";
+                }
+            }
+        }
+        TextEngine engine;
+        UrlHighlighter urls;
+        if (round % 7 == 0) {
+            urls.setBaseContext(-static_cast<std::int32_t>(random() % 15)); // a context 0 row
+        }
+        EditorHighlights highlights(engine);
+        if (round % 5 != 4) {
+            highlights.setAddressHighlighter(&urls);
+        }
+        addAll(highlights.keywords(), keywords);
+        std::vector<std::string> paragraphs(1 + random() % 40);
+        for (std::string& p : paragraphs) {
+            p = random() % 5 == 0 ? std::string() : pieces.paragraph(keywords, random() % 50);
+        }
+        engine.loadBytes(std::string(joinWithBreaks(random, paragraphs).text));
+        for (int edit = static_cast<int>(random() % 4); edit > 0; --edit) {
+            const Pos at =
+                static_cast<Pos>(random() % static_cast<std::uint32_t>(engine.charCount() + 1));
+            engine.select(at, at + static_cast<Pos>(random() % 3));
+            static const std::array<const char*, 5> kTyped{"x", " ", "\r\n", "www.a.b ", ""};
+            engine.setSelText(kTyped[random() % kTyped.size()]);
+        }
+        const Document& doc = engine.document();
+        const Pos count = doc.paragraphCount();
+        const Pos first = random() % 3 == 0 ? static_cast<Pos>(random() % count) : 0;
+        const Pos last =
+            random() % 3 == 0 ? first + static_cast<Pos>(random() % (count + 2)) : count;
+        ScannedParagraphs scanned;
+        highlights.scanParagraphs(first, last, scanned);
+        ASSERT_EQ(scanned.first, first);
+        ASSERT_EQ(scanned.count(), std::min(last, count) - first);
+        const std::int32_t base = urls.baseContext();
+        const bool withUrls = highlights.addressHighlighter() != nullptr;
+        for (Pos p = first; p < first + scanned.count(); ++p) {
+            const std::string text(doc.paragraph(p));
+            std::vector<Triple> expected;
+            if (withUrls) {
+                expected = referenceAddresses(text, 0, text.size(), base);
+            }
+            // An address of context 0 is not closed to keywords.
+            std::vector<Triple> closed;
+            std::copy_if(expected.begin(), expected.end(), std::back_inserter(closed),
+                         [](const Triple& t) { return std::get<2>(t) != 0; });
+            const std::vector<Triple> words =
+                referenceKeywords(keywords, text, 0, text.size(), closed);
+            expected.insert(expected.end(), words.begin(), words.end());
+            std::stable_sort(
+                expected.begin(), expected.end(),
+                [](const Triple& x, const Triple& y) { return std::get<0>(x) < std::get<0>(y); });
+            std::vector<Triple> got;
+            for (const HighlightRun& r : scanned.of(p)) {
+                got.emplace_back(r.start, r.length, r.context);
+            }
+            ASSERT_EQ(got, expected) << "paragraph " << p << " '" << text << "' of " << count;
+        }
     }
 }
 
