@@ -163,21 +163,31 @@ constexpr bool pairsFollowTheTable() {
 static_assert(pairsFollowTheTable(), "the candidate letter pairs must follow the table");
 
 #if defined(__SSE2__)
-// Bit j set where offset at + j may begin an address: a prefix row's first two letters after a
-// delimiter (`delimiterBefore` is that of the byte before `at`), or an "@". Reads the bytes
-// [at, at + 17). Sixteen bytes take a few dozen instructions and no branch, which keeps
-// ordinary prose cheap: only the rare candidates are looked at one by one.
+// Of sixteen bytes: bit j of `delimiters` set where byte j ends an address, of `pairs` where
+// bytes j and j + 1 are a prefix row's first two letters, of `at` where byte j is an "@".
+struct Classes16 {
+    std::uint32_t delimiters = 0;
+    std::uint32_t pairs = 0;
+    std::uint32_t at = 0;
+};
+
+// Classifies the sixteen bytes at `at`, reading [at, at + 17). A few dozen instructions and no
+// branch, which keeps ordinary prose cheap: only the rare candidates are looked at one by one.
 template <bool Breaks>
-[[nodiscard]] std::uint32_t candidates16(const unsigned char* at, bool delimiterBefore) noexcept {
+[[nodiscard]] inline Classes16 classes16(const unsigned char* at) noexcept {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
     const __m128i lower = _mm_or_si128(v, _mm_set1_epi8(0x20));
     const __m128i nextLower = _mm_or_si128(next, _mm_set1_epi8(0x20));
-    const auto eq = [](__m128i x, char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
-    __m128i delimiter = _mm_or_si128(eq(v, '\t'), eq(v, ' '));
-    for (const char c : {'"', '\'', '(', ')', '<', '>'}) {
-        delimiter = _mm_or_si128(delimiter, eq(v, c));
-    }
+    const auto eq = [](__m128i x, int c) {
+        return _mm_cmpeq_epi8(x, _mm_set1_epi8(static_cast<char>(c)));
+    };
+    // "(" and ")", "<" and ">" differ in one bit each: one compare a pair.
+    __m128i delimiter =
+        _mm_or_si128(_mm_or_si128(eq(v, '\t'), eq(v, ' ')), _mm_or_si128(eq(v, '"'), eq(v, '\'')));
+    delimiter = _mm_or_si128(delimiter, eq(_mm_and_si128(v, _mm_set1_epi8(~0x01)), '('));
+    delimiter =
+        _mm_or_si128(delimiter, eq(_mm_and_si128(v, _mm_set1_epi8(static_cast<char>(~0x02))), '<'));
     if constexpr (Breaks) {
         delimiter = _mm_or_si128(delimiter, _mm_or_si128(eq(v, '\r'), eq(v, '\n')));
     }
@@ -185,11 +195,43 @@ template <bool Breaks>
     for (const auto& [first, second] : kLetterPairs) {
         pairs = _mm_or_si128(pairs, _mm_and_si128(eq(lower, first), eq(nextLower, second)));
     }
-    const auto d = static_cast<std::uint32_t>(_mm_movemask_epi8(delimiter));
-    const auto f = static_cast<std::uint32_t>(_mm_movemask_epi8(pairs));
-    const auto e = static_cast<std::uint32_t>(_mm_movemask_epi8(eq(v, '@')));
-    const std::uint32_t after = (d << 1) | (delimiterBefore ? 1u : 0u);
-    return (f & after) | e;
+    return {static_cast<std::uint32_t>(_mm_movemask_epi8(delimiter)),
+            static_cast<std::uint32_t>(_mm_movemask_epi8(pairs)),
+            static_cast<std::uint32_t>(_mm_movemask_epi8(eq(v, '@')))};
+}
+static_assert((')' & ~0x01) == '(' && ('(' & 0x01) == 0 && ('>' & ~0x02) == '<' &&
+                  ('<' & 0x02) == 0,
+              "each pair of brackets must differ in the one bit that is masked");
+
+// The offsets of [from, to) of the n bytes that may begin an address: bit i of bits[i / 64]
+// for offset from + i, set for a prefix row's first two letters after a delimiter and for an
+// "@". The whole stretch is classified first, at the speed of memory, and only then are the
+// rare candidates looked at one by one. Bytes past n are read as NULs, which begin and end
+// nothing (and nothing could follow a literal at n - 1 anyway).
+template <bool Breaks>
+void candidateBits(const unsigned char* bytes, Pos n, Pos from, Pos to,
+                   std::uint64_t* bits) noexcept {
+    const Pos length = to - from;
+    std::fill_n(bits, (length + 63) / 64, 0);
+    std::uint32_t carry = from == 0 || delimiters<Breaks>()[bytes[from - 1]] != 0 ? 1 : 0;
+    for (Pos i = 0; i < length; i += 16) {
+        const Pos at = from + i;
+        Classes16 c;
+        if (at + 17 <= n) {
+            c = classes16<Breaks>(bytes + at);
+        } else {
+            std::array<unsigned char, 17> padded{};
+            std::copy(bytes + at, bytes + n, padded.begin());
+            c = classes16<Breaks>(padded.data());
+        }
+        const std::uint32_t after = (c.delimiters << 1) | carry;
+        carry = (c.delimiters >> 15) & 1;
+        std::uint32_t found = ((c.pairs & after) | c.at) & 0xFFFF;
+        if (length - i < 16) {
+            found &= (1u << (length - i)) - 1;
+        }
+        bits[i / 64] |= std::uint64_t{found} << (i % 64);
+    }
 }
 #endif
 
@@ -223,7 +265,6 @@ template <bool Breaks>
 template <bool Breaks>
 void findAddressesIn(std::string_view text, Pos from, Pos to, const AddressScan& scan,
                      std::vector<FoundAddress>& out) {
-    const auto& delimiter = delimiters<Breaks>();
     const auto n = static_cast<Pos>(text.size());
     from = std::max<Pos>(from, 0);
     to = std::min(to, n);
@@ -250,39 +291,29 @@ void findAddressesIn(std::string_view text, Pos from, Pos to, const AddressScan&
         passed = std::max(m + 1, found.start + found.length);
     };
 #if defined(__SSE2__)
-    // The hot loop of opening a file: sixteen bytes at a time, and only the candidates'
-    // offsets are looked at one by one. The last bytes of a paragraph are classified from
-    // the seventeen that end it (so an offset is looked at no more than once), and a
-    // paragraph shorter than that from a copy padded with NULs, which begin nothing.
-    while (passed < to) {
-        const Pos at = passed;
-        std::uint32_t bits = 0;
-        if (at + 17 <= n) {
-            bits = candidates16<Breaks>(bytes + at, at == 0 || delimiter[bytes[at - 1]] != 0);
-        } else if (n >= 18) {
-            // The last offset, n - 1, can begin no address: nothing would follow its literal.
-            const Pos back = n - 17;
-            bits =
-                candidates16<Breaks>(bytes + back, delimiter[bytes[back - 1]] != 0) >> (at - back);
-        } else {
-            std::array<unsigned char, 17> padded{};
-            std::copy(bytes + at, bytes + n, padded.begin());
-            bits = candidates16<Breaks>(padded.data(), at == 0 || delimiter[bytes[at - 1]] != 0);
+    // A window at a time, its candidates found first (candidateBits) and then tried in
+    // order; small enough for the stack and the first-level cache.
+    constexpr Pos kWindow = 4096;
+    std::array<std::uint64_t, kWindow / 64> bits;
+    for (Pos window = from; window < to; window += kWindow) {
+        const Pos end = std::min(to, window + kWindow);
+        if (passed >= end) {
+            continue; // inside an address found before
         }
-        if (to - at < 16) {
-            bits &= (1u << (to - at)) - 1;
-        }
-        while (bits != 0) {
-            const Pos m = at + std::countr_zero(bits);
-            bits &= bits - 1;
-            if (m >= passed) { // not inside an address found in these sixteen bytes
-                tryAt(m);
+        candidateBits<Breaks>(bytes, n, window, end, bits.data());
+        const auto words = static_cast<std::size_t>((end - window + 63) / 64);
+        for (std::size_t w = 0; w < words; ++w) {
+            for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) {
+                const Pos m = window + static_cast<Pos>(w * 64) + std::countr_zero(b);
+                if (m >= passed) { // not inside an address found before
+                    tryAt(m);
+                }
             }
         }
-        passed = std::max(passed, at + 16);
     }
 #else
     // A prefix literal can only begin a word and the infix one is the rare "@".
+    const auto& delimiter = delimiters<Breaks>();
     for (Pos m = passed; m < to; m = std::max(m + 1, passed)) {
         const unsigned char c = bytes[m];
         const bool afterDelimiter = m == 0 || delimiter[bytes[m - 1]] != 0;

@@ -198,6 +198,12 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
         }
         groups_.back().last = k + 1;
     }
+    // The bytes that upper-case to each byte.
+    std::array<std::vector<unsigned char>, 256> sameUpper;
+    for (std::size_t c = 0; c < 256; ++c) {
+        sameUpper[upperTable_[c]].push_back(static_cast<unsigned char>(c));
+    }
+    const std::vector<unsigned char> noSecond{0};
     for (Group& g : groups_) {
         std::size_t exactCount = 0;
         std::size_t foldedCount = 0;
@@ -221,13 +227,24 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             const auto size = static_cast<Pos>(r.searchForm.size());
             g.maxLength = std::max(g.maxLength, size);
             // A word can only equal the search form if its upper-cased letters equal the
-            // form's upper-cased letters, whichever case rule the keyword follows.
-            const auto first = upperTable_[static_cast<unsigned char>(r.searchForm[0])];
-            const auto second =
-                size > 1 ? upperTable_[static_cast<unsigned char>(r.searchForm[1])] : 0;
-            g.filter[filterSlot(first, second)] |= static_cast<std::uint16_t>(filterBit(size));
-            g.lastFilter[upperTable_[static_cast<unsigned char>(r.searchForm.back())]] |=
-                static_cast<std::uint16_t>(filterBit(size));
+            // form's upper-cased letters, whichever case rule the keyword follows. The filters
+            // are keyed by the word's bytes as written, so every byte that upper-cases like
+            // the form's gets the bit (a word of one byte has 0 for its second).
+            const auto bit = static_cast<std::uint16_t>(filterBit(size));
+            const auto& firsts =
+                sameUpper[upperTable_[static_cast<unsigned char>(r.searchForm[0])]];
+            const auto& seconds =
+                size > 1 ? sameUpper[upperTable_[static_cast<unsigned char>(r.searchForm[1])]]
+                         : noSecond;
+            for (const unsigned char first : firsts) {
+                for (const unsigned char second : seconds) {
+                    g.filter[filterSlot(first, second)] |= bit;
+                }
+            }
+            for (const unsigned char last :
+                 sameUpper[upperTable_[static_cast<unsigned char>(r.searchForm.back())]]) {
+                g.lastFilter[last] |= bit;
+            }
             insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
     }
@@ -269,7 +286,7 @@ std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::
 std::size_t KeywordList::candidateWords(const WordSplitter& splitter, const unsigned char* bytes,
                                         Pos length, const Group& group, Scratch& s) const {
     // This loop is the hot spot of highlighting a large file. Only a word whose length and
-    // upper-cased first, second and last bytes are those of a keyword is kept, without a
+    // first, second and last bytes (as upper-cased) are those of a keyword is kept, without a
     // branch on the outcome: most words are no keyword, and which ones are cannot be
     // predicted.
     std::vector<WordSpan>& kept = s.candidates;
@@ -282,9 +299,9 @@ std::size_t KeywordList::candidateWords(const WordSplitter& splitter, const unsi
         bytes, static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
             const Pos size = end - start;
             const unsigned char* word = bytes + start;
-            const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
-            const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
-                                          group.lastFilter[upperTable_[word[size - 1]]];
+            const unsigned char second = size > 1 ? word[1] : 0;
+            const std::uint32_t lengths =
+                group.filter[filterSlot(word[0], second)] & group.lastFilter[word[size - 1]];
             kept[count] = {start, end};
             // The length bits are exact below 15; longer words share one
             // bit. Bitwise "&", not "&&": a branch here is mispredicted on

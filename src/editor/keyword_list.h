@@ -114,11 +114,12 @@ private:
         std::vector<std::pair<std::uint64_t, std::uint32_t>> exact;
         std::vector<std::pair<std::uint64_t, std::uint32_t>> folded;
         Pos maxLength = 0;
-        // By the upper-cased first two bytes (kFilterSlots slots), a bit per keyword length
-        // (filterBit): a word that misses here is no keyword of the group and is not hashed.
-        // Small enough to stay in the first-level cache beside the text.
+        // By the first two bytes (kFilterSlots slots), a bit per length (filterBit) of the
+        // keywords whose first two bytes upper-case as these do: a word that misses here is
+        // no keyword of the group and is not hashed. Small enough to stay in the first-level
+        // cache beside the text.
         std::vector<std::uint16_t> filter;
-        std::array<std::uint16_t, 256> lastFilter{}; // the same by the upper-cased last byte
+        std::array<std::uint16_t, 256> lastFilter{}; // the same by the last byte
         bool needsUpper = false;                     // a one-by-one keyword in it ignores case
     };
     static constexpr std::size_t kFilterSlots = 2048;
