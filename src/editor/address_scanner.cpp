@@ -9,6 +9,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace tavrel {
 
@@ -233,6 +236,74 @@ void candidateBits(const unsigned char* bytes, Pos n, Pos from, Pos to,
         bits[i / 64] |= std::uint64_t{found} << (i % 64);
     }
 }
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define TAVREL_ADDRESS_AVX2 1
+__attribute__((target("avx2"))) inline __m256i equal32(__m256i x, int c) noexcept {
+    return _mm256_cmpeq_epi8(x, _mm256_set1_epi8(static_cast<char>(c)));
+}
+
+// candidateBits thirty-two bytes at a time, for processors that have AVX2 (chosen at run
+// time, so the program still runs on any x86-64): half the instructions a byte.
+template <bool Breaks>
+__attribute__((target("avx2"))) void candidateBitsAvx2(const unsigned char* bytes, Pos n, Pos from,
+                                                       Pos to, std::uint64_t* bits) noexcept {
+    const Pos length = to - from;
+    std::fill_n(bits, (length + 63) / 64, 0);
+    std::uint64_t carry = from == 0 || delimiters<Breaks>()[bytes[from - 1]] != 0 ? 1 : 0;
+    const __m256i caseBit = _mm256_set1_epi8(0x20);
+    for (Pos i = 0; i < length; i += 32) {
+        const Pos at = from + i;
+        __m256i v;
+        __m256i next;
+        if (at + 33 <= n) {
+            v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + at));
+            next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + at + 1));
+        } else {
+            std::array<unsigned char, 33> padded{};
+            std::copy(bytes + at, bytes + n, padded.begin());
+            v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(padded.data()));
+            next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(padded.data() + 1));
+        }
+        const __m256i lower = _mm256_or_si256(v, caseBit);
+        const __m256i nextLower = _mm256_or_si256(next, caseBit);
+        __m256i delimiter = _mm256_or_si256(_mm256_or_si256(equal32(v, '\t'), equal32(v, ' ')),
+                                            _mm256_or_si256(equal32(v, '"'), equal32(v, '\'')));
+        delimiter =
+            _mm256_or_si256(delimiter, equal32(_mm256_and_si256(v, _mm256_set1_epi8(~0x01)), '('));
+        delimiter = _mm256_or_si256(
+            delimiter,
+            equal32(_mm256_and_si256(v, _mm256_set1_epi8(static_cast<char>(~0x02))), '<'));
+        if constexpr (Breaks) {
+            delimiter =
+                _mm256_or_si256(delimiter, _mm256_or_si256(equal32(v, '\r'), equal32(v, '\n')));
+        }
+        __m256i pairs = _mm256_setzero_si256();
+        for (const auto& [first, second] : kLetterPairs) {
+            pairs = _mm256_or_si256(
+                pairs, _mm256_and_si256(equal32(lower, first), equal32(nextLower, second)));
+        }
+        const std::uint64_t d = static_cast<std::uint32_t>(_mm256_movemask_epi8(delimiter));
+        const std::uint64_t f = static_cast<std::uint32_t>(_mm256_movemask_epi8(pairs));
+        const std::uint64_t e = static_cast<std::uint32_t>(_mm256_movemask_epi8(equal32(v, '@')));
+        const std::uint64_t after = ((d << 1) | carry) & 0xFFFFFFFFu;
+        carry = d >> 31;
+        std::uint64_t found = (f & after) | e;
+        if (length - i < 32) {
+            found &= (std::uint64_t{1} << (length - i)) - 1;
+        }
+        bits[i / 64] |= found << (i % 64);
+    }
+}
+
+bool haveAvx2() noexcept {
+    static const bool have = [] {
+        __builtin_cpu_init(); // may run before the library's own start-up code
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return have;
+}
+#endif
 #endif
 
 // The address whose literal matched at m (row `row`), with its start and end as the rules
@@ -300,7 +371,14 @@ void findAddressesIn(std::string_view text, Pos from, Pos to, const AddressScan&
         if (passed >= end) {
             continue; // inside an address found before
         }
-        candidateBits<Breaks>(bytes, n, window, end, bits.data());
+#if defined(TAVREL_ADDRESS_AVX2)
+        if (haveAvx2()) {
+            candidateBitsAvx2<Breaks>(bytes, n, window, end, bits.data());
+        } else
+#endif
+        {
+            candidateBits<Breaks>(bytes, n, window, end, bits.data());
+        }
         const auto words = static_cast<std::size_t>((end - window + 63) / 64);
         for (std::size_t w = 0; w < words; ++w) {
             for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) {
