@@ -4,6 +4,7 @@
 #include "editor/address_scanner.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 
 #if defined(__SSE2__)
@@ -296,12 +297,14 @@ __attribute__((target("avx2"))) void candidateBitsAvx2(const unsigned char* byte
     }
 }
 
-bool haveAvx2() noexcept {
+std::atomic<bool> avx2Allowed{true};
+
+bool useAvx2() noexcept {
     static const bool have = [] {
         __builtin_cpu_init(); // may run before the library's own start-up code
         return __builtin_cpu_supports("avx2") != 0;
     }();
-    return have;
+    return have && avx2Allowed.load(std::memory_order_relaxed);
 }
 #endif
 #endif
@@ -372,7 +375,7 @@ void findAddressesIn(std::string_view text, Pos from, Pos to, const AddressScan&
             continue; // inside an address found before
         }
 #if defined(TAVREL_ADDRESS_AVX2)
-        if (haveAvx2()) {
+        if (useAvx2()) {
             candidateBitsAvx2<Breaks>(bytes, n, window, end, bits.data());
         } else
 #endif
@@ -412,6 +415,14 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
 void findAddressesAcrossBreaks(std::string_view text, const AddressScan& scan,
                                std::vector<FoundAddress>& out) {
     findAddressesIn<true>(text, 0, static_cast<Pos>(text.size()), scan, out);
+}
+
+void allowAddressScanAvx2(bool allowed) noexcept {
+#if defined(TAVREL_ADDRESS_AVX2)
+    avx2Allowed.store(allowed, std::memory_order_relaxed);
+#else
+    static_cast<void>(allowed);
+#endif
 }
 
 } // namespace tavrel

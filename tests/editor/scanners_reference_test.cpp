@@ -238,7 +238,22 @@ std::pair<std::size_t, std::size_t> randomSegment(std::mt19937& random, std::siz
     return {from, to};
 }
 
-TEST(ScannersAgainstReference, AddressesInEverySegmentOfRandomParagraphs) {
+// Runs a check with the address scan on each of its instruction sets: AVX2 (where the
+// processor has it) and SSE2.
+template <typename Check>
+void onEveryWidth(Check check) {
+    for (const bool avx2 : {true, false}) {
+        SCOPED_TRACE(avx2 ? "AVX2 allowed" : "SSE2");
+        allowAddressScanAvx2(avx2);
+        check();
+        allowAddressScanAvx2(true);
+        if (::testing::Test::HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+void addressesInEverySegmentOfRandomParagraphs() {
     std::mt19937 random(20261207);
     Pieces pieces(random);
     for (int round = 0; round < 3000; ++round) {
@@ -253,6 +268,10 @@ TEST(ScannersAgainstReference, AddressesInEverySegmentOfRandomParagraphs) {
         ASSERT_EQ(got, referenceAddresses(text, from, to, 0))
             << "text '" << text << "' from " << from << " to " << to;
     }
+}
+
+TEST(ScannersAgainstReference, AddressesInEverySegmentOfRandomParagraphs) {
+    onEveryWidth([] { addressesInEverySegmentOfRandomParagraphs(); });
 }
 
 // The editor's separators, and a set too large to be compared with sixteen bytes at once
@@ -361,7 +380,7 @@ std::unique_ptr<char[]> exactCopy(const std::string& text) {
     return copy;
 }
 
-TEST(ScannersAgainstReference, AddressesAcrossBreaksAreEachParagraphsOwn) {
+void addressesAcrossBreaksAreEachParagraphsOwn() {
     std::mt19937 random(31);
     Pieces pieces(random);
     for (int round = 0; round < 2000; ++round) {
@@ -384,6 +403,10 @@ TEST(ScannersAgainstReference, AddressesAcrossBreaksAreEachParagraphsOwn) {
                                     }))
             << "text '" << joined.text << "'";
     }
+}
+
+TEST(ScannersAgainstReference, AddressesAcrossBreaksAreEachParagraphsOwn) {
+    onEveryWidth([] { addressesAcrossBreaksAreEachParagraphsOwn(); });
 }
 
 TEST(ScannersAgainstReference, KeywordsAcrossBreaksAreEachParagraphsOwn) {
