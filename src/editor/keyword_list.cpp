@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace tavrel {
 
@@ -18,12 +19,15 @@ constexpr char kMask = 5;
 // The hash of a word as the lookup tables key it: its bytes (through `map`) packed eight to
 // a machine word, each word mixed in with one multiplication, so that a short word costs one
 // multiplication rather than one a byte.
+// Both steps of the mixing can be undone, so words of up to eight bytes (one step from their
+// length) have different hashes unless they are the same.
+[[nodiscard]] constexpr std::uint64_t mix(std::uint64_t h) noexcept {
+    h *= 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 32);
+}
+
 template <typename Map>
 [[nodiscard]] std::uint64_t hashBytes(const unsigned char* bytes, std::size_t size, Map map) {
-    const auto mix = [](std::uint64_t h) {
-        h *= 0x9E3779B97F4A7C15ull;
-        return h ^ (h >> 32);
-    };
     std::uint64_t h = size;
     for (std::size_t at = 0; at < size; at += 8) {
         std::uint64_t packed = 0;
@@ -35,6 +39,20 @@ template <typename Map>
     }
     return h;
 }
+
+// Upper-cases the ASCII letters among eight bytes packed in a machine word, all at once: the
+// high bit of each byte says whether its low seven bits lie in 'a' .. 'z' (no sum carries
+// into the next byte), and a letter's own high bit must be clear.
+[[nodiscard]] constexpr std::uint64_t upperAscii8(std::uint64_t x) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t low7 = x & (0x7F * kOnes);
+    const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes;
+    const std::uint64_t pastZ = low7 + (0x80 - 'z' - 1) * kOnes;
+    const std::uint64_t letters = fromA & ~pastZ & ~x & (0x80 * kOnes);
+    return x ^ (letters >> 2);
+}
+static_assert(upperAscii8(0x7B7A61604140E1FAull) == 0x7B5A41604140E1FAull,
+              "only a to z change, never the bytes beside them or above 0x7F");
 
 std::uint64_t hashOf(std::string_view text) {
     return hashBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
@@ -124,6 +142,7 @@ void KeywordList::setUpperCaseType(UpperCaseType type) {
         upperTable_ = userTable_;
         break;
     }
+    asciiCase_ = upperTable_ == asciiUpper();
     rebuild();
 }
 
@@ -167,17 +186,17 @@ bool KeywordList::isTokenKeyword(const KeywordRecord& r, const std::bitset<256>&
                         [&](char c) { return sep[static_cast<unsigned char>(c)] || c == kMask; });
 }
 
-void KeywordList::insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
-                         std::uint64_t hash) const {
+void KeywordList::insert(Table& table, std::size_t k, std::uint64_t hash) const {
     const std::size_t mask = table.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        auto& [h, index] = table[at];
-        if (index == 0) {
-            h = hash;
-            index = static_cast<std::uint32_t>(k + 1);
+        Slot& slot = table[at];
+        if (slot.index == 0) {
+            slot.hash = hash;
+            slot.index = static_cast<std::uint32_t>(k + 1);
+            slot.length = static_cast<std::uint32_t>(records_[k].searchForm.size());
             return;
         }
-        if (h == hash && records_[index - 1].searchForm == records_[k].searchForm) {
+        if (slot.hash == hash && records_[slot.index - 1].searchForm == records_[k].searchForm) {
             return; // the same keyword earlier in the list wins
         }
     }
@@ -259,25 +278,25 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
     groupsValid_ = true;
 }
 
-std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
-                                std::uint64_t hash, const unsigned char* word, Pos length,
-                                bool fold) const {
+std::size_t KeywordList::lookup(const Table& table, std::uint64_t hash, const unsigned char* word,
+                                Pos length, bool fold) const {
     const std::size_t mask = table.size() - 1;
-    for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
-        if (table[at].first != hash) {
+    for (std::size_t at = hash & mask; table[at].index != 0; at = (at + 1) & mask) {
+        const Slot& slot = table[at];
+        if (slot.hash != hash || static_cast<Pos>(slot.length) != length) {
             continue;
         }
-        const std::string& form = records_[table[at].second - 1].searchForm;
-        if (static_cast<Pos>(form.size()) != length) {
-            continue;
+        if (length <= 8) {
+            return slot.index - 1; // the same hash and length: the same bytes (see mix)
         }
+        const std::string& form = records_[slot.index - 1].searchForm;
         bool same = true;
         for (Pos j = 0; j < length && same; ++j) {
             const unsigned char c = word[j];
             same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
         }
         if (same) {
-            return static_cast<std::size_t>(table[at].second - 1);
+            return slot.index - 1;
         }
     }
     return records_.size();
@@ -313,9 +332,27 @@ std::size_t KeywordList::candidateWords(const WordSplitter& splitter, const unsi
     return count;
 }
 
-std::size_t KeywordList::keywordOf(const Group& group, const unsigned char* word, Pos size) const {
+std::size_t KeywordList::keywordOf(const Group& group, const unsigned char* word, Pos size,
+                                   const unsigned char* end) const {
     std::size_t best = group.last;
     const auto bytes = static_cast<std::size_t>(size);
+    if (size <= 8 && end - word >= 8 && std::endian::native == std::endian::little) {
+        // Most words: one load, and upper-cased all at once when the letters are ASCII's.
+        std::uint64_t packed = 0;
+        std::memcpy(&packed, word, 8);
+        packed &= size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+        if (!group.exact.empty()) {
+            best = std::min(best, lookup(group.exact, mix(bytes ^ packed), word, size, false));
+        }
+        if (!group.folded.empty()) {
+            const std::uint64_t hash =
+                asciiCase_
+                    ? mix(bytes ^ upperAscii8(packed))
+                    : hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
+            best = std::min(best, lookup(group.folded, hash, word, size, true));
+        }
+        return best;
+    }
     if (!group.exact.empty()) {
         const std::uint64_t hash = hashBytes(word, bytes, [](unsigned char c) { return c; });
         best = std::min(best, lookup(group.exact, hash, word, size, false));
@@ -350,7 +387,7 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
             continue;
         }
         const Pos size = w.end - w.start;
-        const std::size_t best = keywordOf(group, work + w.start, size);
+        const std::size_t best = keywordOf(group, work + w.start, size, work + length);
         if (best < group.last) {
             s.found.emplace_back(best, from + w.start);
             if (!s.work.empty()) {
@@ -486,7 +523,8 @@ bool KeywordList::matchAcrossBreaks(std::string_view text, const std::bitset<256
         candidateWords(breakSplitter_, bytes, static_cast<Pos>(text.size()), group, scratch_);
     for (std::size_t i = 0; i < count; ++i) {
         const WordSpan& w = scratch_.candidates[i];
-        const std::size_t k = keywordOf(group, bytes + w.start, w.end - w.start);
+        const std::size_t k =
+            keywordOf(group, bytes + w.start, w.end - w.start, bytes + text.size());
         if (k < group.last) {
             out.push_back(runOf(k, w.start));
         }
