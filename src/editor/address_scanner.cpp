@@ -278,60 +278,138 @@ void candidateBits(const unsigned char* bytes, Pos n, Pos from, Pos to,
 
 #if defined(__GNUC__) && defined(__x86_64__)
 #define TAVREL_ADDRESS_AVX2 1
-__attribute__((target("avx2"))) inline __m256i equal32(__m256i x, int c) noexcept {
-    return _mm256_cmpeq_epi8(x, _mm256_set1_epi8(static_cast<char>(c)));
+// Byte classes looked up by nibble, sixteen table entries at a time (vpshufb): byte b is in
+// class k when bit k is set both in low[b & 15] and in high[b >> 4]. Exact for classes whose
+// members are all the bytes of some high nibbles with some low nibbles, as single bytes are.
+struct NibbleTables {
+    std::array<std::uint8_t, 16> low{};
+    std::array<std::uint8_t, 16> high{};
+
+    constexpr void add(unsigned char byte, std::uint8_t classBit) noexcept {
+        low[byte & 15] |= classBit;
+        high[byte >> 4] |= classBit;
+    }
+    [[nodiscard]] constexpr std::uint8_t classesOf(unsigned char byte) const noexcept {
+        return low[byte & 15] & high[byte >> 4];
+    }
+};
+
+// The classes of the bytes that end an address or are an "@".
+enum : std::uint8_t {
+    kTabClass = 1,
+    kBreakClass = 2,    // CR, LF: delimiters only between paragraphs
+    kTwentiesClass = 4, // space, the quotes and the parentheses
+    kAnglesClass = 8,
+    kAtClass = 16,
+};
+constexpr NibbleTables kDelimiterTables = [] {
+    NibbleTables t;
+    t.add('\t', kTabClass);
+    t.add('\r', kBreakClass);
+    t.add('\n', kBreakClass);
+    for (const char c : {' ', '"', '\'', '(', ')'}) {
+        t.add(static_cast<unsigned char>(c), kTwentiesClass);
+    }
+    t.add('<', kAnglesClass);
+    t.add('>', kAnglesClass);
+    t.add('@', kAtClass);
+    return t;
+}();
+constexpr bool delimiterTablesExact() {
+    for (int c = 0; c < 256; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        const std::uint8_t classes = kDelimiterTables.classesOf(b);
+        if (((classes & (kTabClass | kTwentiesClass | kAnglesClass)) != 0) != isUrlDelimiter(b) ||
+            ((classes & kBreakClass) != 0) != (b == '\r' || b == '\n') ||
+            ((classes & kAtClass) != 0) != (b == '@')) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(delimiterTablesExact(), "the nibble tables must find the delimiters exactly");
+
+// For the letter triples, eight to a group (a bit each), the tables of the first, second
+// and third letter of each group: position i holds a triple of the group when the three
+// lookups at i, i + 1 and i + 2 share a bit.
+constexpr std::size_t kTripleGroups = (kTripleCount + 7) / 8;
+constexpr auto kTripleTables = [] {
+    std::array<std::array<NibbleTables, 3>, kTripleGroups> out{};
+    for (std::size_t k = 0; k < kTripleCount; ++k) {
+        for (std::size_t j = 0; j < 3; ++j) {
+            out[k / 8][j].add(static_cast<unsigned char>(kLetterTriples[k][j]),
+                              static_cast<std::uint8_t>(1u << (k % 8)));
+        }
+    }
+    return out;
+}();
+
+__attribute__((target("avx2"))) inline __m256i
+tableVector(const std::array<std::uint8_t, 16>& table) noexcept {
+    return _mm256_broadcastsi128_si256(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(table.data())));
+}
+
+// Bit j set where byte j of the vector is not zero.
+__attribute__((target("avx2"))) inline std::uint64_t nonZero32(__m256i x) noexcept {
+    return ~static_cast<std::uint64_t>(static_cast<std::uint32_t>(
+               _mm256_movemask_epi8(_mm256_cmpeq_epi8(x, _mm256_setzero_si256())))) &
+           0xFFFFFFFFu;
 }
 
 // candidateBits thirty-two bytes at a time, for processors that have AVX2 (chosen at run
-// time, so the program still runs on any x86-64): half the instructions a byte, and a prefix
-// row's first three letters rather than two (reads the bytes [at, at + 34)).
+// time, so the program still runs on any x86-64): bytes classified by nibble lookups, a
+// few instructions for any number of classes, and a prefix row's first three letters
+// rather than two (reads the bytes [at, at + 34)), so most words that share the first two
+// with a literal ("was", "make", "never") are never looked at one by one.
 template <bool Breaks>
 __attribute__((target("avx2"))) void candidateBitsAvx2(const unsigned char* bytes, Pos n, Pos from,
                                                        Pos to, std::uint64_t* bits) noexcept {
     const Pos length = to - from;
     std::fill_n(bits, (length + 63) / 64, 0);
     std::uint64_t carry = from == 0 || delimiters<Breaks>()[bytes[from - 1]] != 0 ? 1 : 0;
-    const __m256i caseBit = _mm256_set1_epi8(0x20);
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    // Lower case sets bit 5, which is bit 1 of the high nibble.
+    const __m256i lowerHigh = _mm256_set1_epi8(0x02);
+    const __m256i delimiterLow = tableVector(kDelimiterTables.low);
+    const __m256i delimiterHigh = tableVector(kDelimiterTables.high);
+    constexpr std::uint8_t kDelimiterClasses =
+        kTabClass | kTwentiesClass | kAnglesClass | (Breaks ? kBreakClass : 0);
+    const __m256i delimiterClasses = _mm256_set1_epi8(static_cast<char>(kDelimiterClasses));
+    const __m256i atClass = _mm256_set1_epi8(static_cast<char>(kAtClass));
+    std::array<unsigned char, 34> padded{};
     for (Pos i = 0; i < length; i += 32) {
         const Pos at = from + i;
-        __m256i v;
-        __m256i next;
-        __m256i third;
-        if (at + 34 <= n) {
-            v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + at));
-            next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + at + 1));
-            third = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + at + 2));
-        } else {
-            std::array<unsigned char, 34> padded{};
+        const unsigned char* p = bytes + at;
+        if (at + 34 > n) {
+            padded.fill(0);
             std::copy(bytes + at, bytes + n, padded.begin());
-            v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(padded.data()));
-            next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(padded.data() + 1));
-            third = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(padded.data() + 2));
+            p = padded.data();
         }
-        const __m256i lower = _mm256_or_si256(v, caseBit);
-        const __m256i nextLower = _mm256_or_si256(next, caseBit);
-        const __m256i thirdLower = _mm256_or_si256(third, caseBit);
-        __m256i delimiter = _mm256_or_si256(_mm256_or_si256(equal32(v, '\t'), equal32(v, ' ')),
-                                            _mm256_or_si256(equal32(v, '"'), equal32(v, '\'')));
-        delimiter =
-            _mm256_or_si256(delimiter, equal32(_mm256_and_si256(v, _mm256_set1_epi8(~0x01)), '('));
-        delimiter = _mm256_or_si256(
-            delimiter,
-            equal32(_mm256_and_si256(v, _mm256_set1_epi8(static_cast<char>(~0x02))), '<'));
-        if constexpr (Breaks) {
-            delimiter =
-                _mm256_or_si256(delimiter, _mm256_or_si256(equal32(v, '\r'), equal32(v, '\n')));
+        __m256i low[3];  // NOLINT: std::array would drop the vectors' alignment
+        __m256i high[3]; // NOLINT
+        for (std::size_t j = 0; j < 3; ++j) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + j));
+            low[j] = _mm256_and_si256(v, nibble);
+            high[j] = _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble);
         }
-        __m256i pairs = _mm256_setzero_si256();
-        for (const auto& [first, second, last] : kLetterTriples) {
-            pairs = _mm256_or_si256(pairs,
-                                    _mm256_and_si256(_mm256_and_si256(equal32(lower, first),
-                                                                      equal32(nextLower, second)),
-                                                     equal32(thirdLower, last)));
+        const __m256i classes = _mm256_and_si256(_mm256_shuffle_epi8(delimiterLow, low[0]),
+                                                 _mm256_shuffle_epi8(delimiterHigh, high[0]));
+        __m256i triples = _mm256_setzero_si256();
+        for (const auto& group : kTripleTables) {
+            __m256i hit = _mm256_set1_epi8(-1);
+            for (std::size_t j = 0; j < 3; ++j) {
+                hit = _mm256_and_si256(
+                    hit,
+                    _mm256_and_si256(_mm256_shuffle_epi8(tableVector(group[j].low), low[j]),
+                                     _mm256_shuffle_epi8(tableVector(group[j].high),
+                                                         _mm256_or_si256(high[j], lowerHigh))));
+            }
+            triples = _mm256_or_si256(triples, hit);
         }
-        const std::uint64_t d = static_cast<std::uint32_t>(_mm256_movemask_epi8(delimiter));
-        const std::uint64_t f = static_cast<std::uint32_t>(_mm256_movemask_epi8(pairs));
-        const std::uint64_t e = static_cast<std::uint32_t>(_mm256_movemask_epi8(equal32(v, '@')));
+        const std::uint64_t d = nonZero32(_mm256_and_si256(classes, delimiterClasses));
+        const std::uint64_t e = nonZero32(_mm256_and_si256(classes, atClass));
+        const std::uint64_t f = nonZero32(triples);
         const std::uint64_t after = ((d << 1) | carry) & 0xFFFFFFFFu;
         carry = d >> 31;
         std::uint64_t found = (f & after) | e;
