@@ -3,8 +3,9 @@
 // address are looked at one by one.
 #include "editor/address_scanner.h"
 
+#include "editor/avx2_dispatch.h"
+
 #include <algorithm>
-#include <atomic>
 #include <bit>
 
 #if defined(__SSE2__)
@@ -420,15 +421,6 @@ __attribute__((target("avx2"))) void candidateBitsAvx2(const unsigned char* byte
     }
 }
 
-std::atomic<bool> avx2Allowed{true};
-
-bool useAvx2() noexcept {
-    static const bool have = [] {
-        __builtin_cpu_init(); // may run before the library's own start-up code
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return have && avx2Allowed.load(std::memory_order_relaxed);
-}
 #endif
 #endif
 
@@ -538,14 +530,6 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
 void findAddressesAcrossBreaks(std::string_view text, const AddressScan& scan,
                                std::vector<FoundAddress>& out) {
     findAddressesIn<true>(text, 0, static_cast<Pos>(text.size()), scan, out);
-}
-
-void allowAddressScanAvx2(bool allowed) noexcept {
-#if defined(TAVREL_ADDRESS_AVX2)
-    avx2Allowed.store(allowed, std::memory_order_relaxed);
-#else
-    static_cast<void>(allowed);
-#endif
 }
 
 } // namespace tavrel

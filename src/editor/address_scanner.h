@@ -86,8 +86,4 @@ void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& s
 void findAddressesAcrossBreaks(std::string_view text, const AddressScan& scan,
                                std::vector<FoundAddress>& out);
 
-// Whether the scans may use the processor's AVX2 instructions where it has them (the
-// default); off, they take the SSE2 way every x86-64 processor has, as tests do to check it.
-void allowAddressScanAvx2(bool allowed) noexcept;
-
 } // namespace tavrel
