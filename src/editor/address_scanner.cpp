@@ -182,26 +182,27 @@ static_assert(std::all_of(kUrlPatterns.begin(), kUrlPatterns.end(),
                           [](const UrlPattern& p) { return p.infix || p.literal.size() >= 3; }),
               "every prefix literal has three letters to compare");
 
-constexpr std::size_t kTripleCount = [] {
-    std::array<std::array<char, 3>, kUrlPatterns.size()> seen{};
+// The distinct triples in table order, and how many there are.
+struct Triples {
+    std::array<std::array<char, 3>, kUrlPatterns.size()> letters{};
     std::size_t count = 0;
+};
+constexpr Triples distinctTriples() {
+    Triples out;
     for (const UrlPattern& p : kUrlPatterns) {
         const std::array<char, 3> t = firstThree(p);
-        if (!p.infix && std::find(seen.begin(), seen.begin() + count, t) == seen.begin() + count) {
-            seen[count++] = t;
+        const auto end = out.letters.begin() + static_cast<std::ptrdiff_t>(out.count);
+        if (!p.infix && std::find(out.letters.begin(), end, t) == end) {
+            out.letters[out.count++] = t;
         }
     }
-    return count;
-}();
+    return out;
+}
+constexpr std::size_t kTripleCount = distinctTriples().count;
 constexpr std::array<std::array<char, 3>, kTripleCount> kLetterTriples = [] {
     std::array<std::array<char, 3>, kTripleCount> out{};
-    std::size_t count = 0;
-    for (const UrlPattern& p : kUrlPatterns) {
-        const std::array<char, 3> t = firstThree(p);
-        if (!p.infix && std::find(out.begin(), out.begin() + count, t) == out.begin() + count) {
-            out[count++] = t;
-        }
-    }
+    const Triples triples = distinctTriples();
+    std::copy_n(triples.letters.begin(), kTripleCount, out.begin());
     return out;
 }();
 
