@@ -15,6 +15,8 @@ namespace tavrel {
 namespace {
 
 constexpr char kMask = 5;
+// A run never covers more characters than this; a longer keyword's run is cut.
+constexpr Pos kMaxKeywordRun = 65535;
 
 // The hash of a word as the lookup tables key it: its bytes (through `map`) packed eight to
 // a machine word, each word mixed in with one multiplication, so that a short word costs one
@@ -494,7 +496,7 @@ HighlightRun KeywordList::runOf(std::size_t k, Pos start) const {
     const KeywordRecord& r = records_[k];
     HighlightRun run;
     run.start = start;
-    run.length = std::min(static_cast<Pos>(r.searchForm.size()), Pos{65535});
+    run.length = std::min(static_cast<Pos>(r.searchForm.size()), kMaxKeywordRun);
     run.color = r.foreground;
     run.background = r.background;
     run.style = r.style;
@@ -513,6 +515,9 @@ bool KeywordList::matchAcrossBreaks(std::string_view text, const std::bitset<256
         return false;
     }
     const Group& group = groups_[0];
+    if (group.maxLength > kMaxKeywordRun) {
+        return false; // a run would be cut short of its word, which the caller could not see
+    }
     if (group.maxLength == 0 || text.empty()) {
         return true;
     }

@@ -536,5 +536,36 @@ TEST(ScannersAgainstReference, ParagraphsScannedTogetherAfterEdits) {
     }
 }
 
+// A keyword longer than a run can hold, with an address inside it past the run's end: the
+// address closes the word to the keyword whichever way the paragraphs are scanned.
+TEST(ScannersAgainstReference, AKeywordLongerThanARunGivesWayToAnAddressInsideIt) {
+    // "(", ")" and "@" separate no words, so the address lies inside the one word.
+    const std::string word = std::string(70000, 'x') + "(joe@host)";
+    const std::vector<Keyword> keywords{{word, koWholeWords, 1}, {"ab", koWholeWords, 2}};
+    TextEngine engine;
+    UrlHighlighter urls;
+    EditorHighlights highlights(engine);
+    highlights.setAddressHighlighter(&urls);
+    addAll(highlights.keywords(), keywords);
+    const std::vector<std::string> paragraphs{"ab", word, "ab " + word};
+    engine.loadBytes(paragraphs[0] + "\r\n" + paragraphs[1] + "\r\n" + paragraphs[2]);
+    ScannedParagraphs scanned;
+    highlights.scanParagraphs(0, 3, scanned);
+    ASSERT_EQ(scanned.count(), 3);
+    for (Pos p = 0; p < 3; ++p) {
+        const std::string& text = paragraphs[static_cast<std::size_t>(p)];
+        std::vector<Triple> expected = referenceAddresses(text, 0, text.size(), 1024);
+        const std::vector<Triple> words =
+            referenceKeywords(keywords, text, 0, text.size(), expected);
+        expected.insert(expected.end(), words.begin(), words.end());
+        std::sort(expected.begin(), expected.end());
+        std::vector<Triple> got;
+        for (const HighlightRun& r : scanned.of(p)) {
+            got.emplace_back(r.start, r.length, r.context);
+        }
+        EXPECT_EQ(got, expected) << "paragraph " << p;
+    }
+}
+
 } // namespace
 } // namespace tavrel
