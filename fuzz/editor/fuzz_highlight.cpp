@@ -4,6 +4,7 @@
 // scanned together (a block at a time) must each equal a scan of the paragraph alone.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,7 @@
 
 namespace {
 
-void checkRuns(const std::vector<tavrel::HighlightRun>& runs, std::size_t size) {
+void checkRuns(std::span<const tavrel::HighlightRun> runs, std::size_t size) {
     tavrel::Pos end = 0;
     for (const tavrel::HighlightRun& r : runs) {
         if (r.length <= 0 || r.start < end || r.start + r.length > static_cast<tavrel::Pos>(size)) {
@@ -22,8 +23,7 @@ void checkRuns(const std::vector<tavrel::HighlightRun>& runs, std::size_t size) 
     }
 }
 
-bool sameRuns(const std::vector<tavrel::HighlightRun>& a,
-              const std::vector<tavrel::HighlightRun>& b) {
+bool sameRuns(std::span<const tavrel::HighlightRun> a, std::span<const tavrel::HighlightRun> b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -46,7 +46,7 @@ void checkTogether(const tavrel::EditorHighlights& highlights, const tavrel::Doc
     }
     for (tavrel::Pos p = 0; p < doc.paragraphCount(); ++p) {
         const auto runs = scanned.of(p);
-        if (!sameRuns({runs.begin(), runs.end()}, highlights.scanParagraph(doc.paragraph(p)))) {
+        if (!sameRuns(runs, highlights.scanParagraph(doc.paragraph(p)))) {
             __builtin_trap();
         }
     }

@@ -11,6 +11,14 @@ namespace tavrel {
 
 namespace {
 
+// Big enough that the set-up of a block is nothing beside its scan, small enough that the
+// block and the scratch of its scan stay in the processor's cache, and that a paragraph
+// asked for first (the top of the screen) costs no more than a screenful or so.
+constexpr Pos kBlockBytes = 32 * 1024;
+// How far before a paragraph asked for the block reaches: scrolling up asks for the
+// paragraphs above the screen one by one.
+constexpr Pos kBlockBytesBefore = kBlockBytes / 4;
+
 [[nodiscard]] Pos endOf(const HighlightRun& r) noexcept {
     return r.start + r.length;
 }
@@ -64,8 +72,13 @@ void EditorHighlights::setAddressHighlighter(UrlHighlighter* highlighter) {
     reapplyKeywords();
 }
 
+void EditorHighlights::forgetAll() {
+    blocks_.clear();
+    single_.clear();
+}
+
 void EditorHighlights::reapplyKeywords() {
-    cache_.clear();
+    forgetAll();
     if (onRepaint) {
         onRepaint();
     }
@@ -158,9 +171,6 @@ void EditorHighlights::scanParagraphs(Pos first, Pos last, ScannedParagraphs& ou
     out.first = first;
     out.runs.clear();
     out.ends.clear();
-    // Big enough that the set-up of a block is nothing beside its scan, small enough that
-    // the block and the scratch of its scan stay in the processor's cache.
-    constexpr Pos kBlockBytes = 32 * 1024;
     // An address of context 0 is not closed to keywords, which may then overlap it: only the
     // scan per paragraph merges those as they have always been merged.
     const bool together = urls_ == nullptr || urls_->rowOfContext(0) < 0;
@@ -229,28 +239,91 @@ bool EditorHighlights::scanTogether(Pos p, Pos q, ScannedParagraphs& out) const 
     return true;
 }
 
-const std::vector<HighlightRun>& EditorHighlights::paragraphRuns(Pos paragraph) {
-    static const std::vector<HighlightRun> kNone;
+bool EditorHighlights::keptRuns(Pos paragraph, std::span<const HighlightRun>& runs) const {
+    if (const auto it = single_.find(paragraph); it != single_.end()) {
+        runs = it->second;
+        return true;
+    }
+    auto block = blocks_.upper_bound(paragraph);
+    if (block == blocks_.begin()) {
+        return false;
+    }
+    --block;
+    if (paragraph >= block->first + block->second.count()) {
+        return false;
+    }
+    runs = block->second.of(paragraph);
+    return true;
+}
+
+void EditorHighlights::fillAround(Pos p) {
+    const Document& doc = engine_.document();
+    Pos lo = 0;
+    Pos hi = doc.paragraphCount() - 1;
+    const auto next = blocks_.upper_bound(p);
+    if (next != blocks_.end()) {
+        hi = std::min(hi, next->first - 1);
+    }
+    if (next != blocks_.begin()) {
+        const auto& [first, before] = *std::prev(next);
+        lo = std::max(lo, first + before.count());
+    }
+    // Forward a block's worth of paragraphs that follow one another in memory, but not into
+    // a long paragraph that would make the block far bigger than a block.
+    const char* const start = doc.paragraph(p).data();
+    Pos last = std::min(doc.runEnd(p, kBlockBytes), hi);
+    if (last > p) {
+        const std::string_view text = doc.paragraph(last);
+        if (text.data() + text.size() - start > 2 * kBlockBytes) {
+            --last;
+        }
+    }
+    Pos first = p;
+    for (Pos bytes = 0; first > lo && doc.continuesInMemory(first - 1);) {
+        bytes += doc.paragraphLength(first - 1) + 2;
+        if (bytes > kBlockBytesBefore) {
+            break;
+        }
+        --first;
+    }
+    if (!single_.empty()) {
+        for (Pos k = p + 1; k <= last; ++k) {
+            if (single_.contains(k)) {
+                last = k - 1;
+                break;
+            }
+        }
+        for (Pos k = p - 1; k >= first; --k) {
+            if (single_.contains(k)) {
+                first = k + 1;
+                break;
+            }
+        }
+    }
+    scanParagraphs(first, last + 1, blocks_[first]);
+}
+
+std::span<const HighlightRun> EditorHighlights::paragraphRuns(Pos paragraph) {
     if (urls_ == nullptr && (!applyKeywords_ || keywords_.empty())) {
-        return kNone; // nothing attached: nothing scanned or kept
+        return {}; // nothing attached: nothing scanned or kept
     }
-    const auto it = cache_.find(paragraph);
-    if (it != cache_.end()) {
-        return it->second;
+    std::span<const HighlightRun> runs;
+    if (keptRuns(paragraph, runs) || paragraph < 0 ||
+        paragraph >= engine_.document().paragraphCount()) {
+        return runs;
     }
-    if (paragraph < 0 || paragraph >= engine_.document().paragraphCount()) {
-        return kNone;
-    }
-    return cache_[paragraph] = scanParagraph(engine_.document().paragraph(paragraph));
+    fillAround(paragraph);
+    static_cast<void>(keptRuns(paragraph, runs));
+    return runs;
 }
 
 void EditorHighlights::runsOf(Pos paragraph, std::string_view, std::vector<HighlightRun>& out) {
-    const std::vector<HighlightRun>& runs = paragraphRuns(paragraph);
+    const std::span<const HighlightRun> runs = paragraphRuns(paragraph);
     out.insert(out.end(), runs.begin(), runs.end());
 }
 
 HighlightRun EditorHighlights::runAt(Pos paragraph, std::string_view, Pos offset) {
-    const std::vector<HighlightRun>& runs = paragraphRuns(paragraph);
+    const std::span<const HighlightRun> runs = paragraphRuns(paragraph);
     const auto it = std::upper_bound(runs.begin(), runs.end(), offset,
                                      [](Pos p, const HighlightRun& r) { return p < r.start; });
     if (it != runs.begin() && offset < endOf(*std::prev(it))) {
@@ -288,8 +361,49 @@ void EditorHighlights::mouseNote(MouseNote note, Pos position) {
     urls_->click(run.context, text.substr(start, static_cast<std::size_t>(run.length)));
 }
 
+void EditorHighlights::moveKept(Pos p, Pos lastTouched, Pos shift) {
+    std::unordered_map<Pos, std::vector<HighlightRun>> single;
+    for (auto& [index, runs] : single_) {
+        if (index < p) {
+            single.emplace(index, std::move(runs));
+        } else if (index > lastTouched) {
+            single.emplace(index + shift, std::move(runs));
+        }
+    }
+    single_ = std::move(single);
+    // Blocks keep their order: those before p stay, those after the touched paragraphs all
+    // move alike, and one the change cut into is split around the touched paragraphs.
+    std::map<Pos, ScannedParagraphs> blocks;
+    for (auto& [first, block] : blocks_) {
+        const Pos end = first + block.count();
+        if (first > lastTouched) {
+            block.first = first + shift;
+            blocks.emplace_hint(blocks.end(), block.first, std::move(block));
+            continue;
+        }
+        if (end > lastTouched + 1) {
+            const auto from = static_cast<std::size_t>(lastTouched + 1 - first);
+            const std::size_t base = block.ends[from - 1];
+            ScannedParagraphs after;
+            after.first = lastTouched + 1 + shift;
+            after.runs.assign(block.runs.begin() + static_cast<std::ptrdiff_t>(base),
+                              block.runs.end());
+            for (std::size_t i = from; i < block.ends.size(); ++i) {
+                after.ends.push_back(block.ends[i] - base);
+            }
+            blocks.emplace(after.first, std::move(after));
+        }
+        if (first < p) {
+            block.ends.resize(static_cast<std::size_t>(std::min(end, p) - first));
+            block.runs.resize(block.ends.back());
+            blocks.emplace(first, std::move(block));
+        }
+    }
+    blocks_ = std::move(blocks);
+}
+
 void EditorHighlights::textChanged(const TextChange& change) {
-    if (cache_.empty()) {
+    if (blocks_.empty() && single_.empty()) {
         return;
     }
     const Document& doc = engine_.document();
@@ -297,22 +411,17 @@ void EditorHighlights::textChanged(const TextChange& change) {
     if (change.removedBreaks != 0 || change.insertedBreaks != 0) {
         // Paragraphs were split or joined: the ones touched are scanned again when shown,
         // the ones after move to their new numbers.
-        const Pos lastTouched = p + change.removedBreaks;
-        const Pos shift = change.insertedBreaks - change.removedBreaks;
-        std::unordered_map<Pos, std::vector<HighlightRun>> moved;
-        for (auto& [index, runs] : cache_) {
-            if (index < p) {
-                moved.emplace(index, std::move(runs));
-            } else if (index > lastTouched) {
-                moved.emplace(index + shift, std::move(runs));
-            }
-        }
-        cache_ = std::move(moved);
+        moveKept(p, p + change.removedBreaks, change.insertedBreaks - change.removedBreaks);
         return;
     }
-    const auto it = cache_.find(p);
-    if (it == cache_.end()) {
-        return;
+    auto it = single_.find(p);
+    if (it == single_.end()) {
+        // The paragraph leaves its block: its runs change in place from now on.
+        std::span<const HighlightRun> kept;
+        if (!keptRuns(p, kept)) {
+            return;
+        }
+        it = single_.emplace(p, std::vector<HighlightRun>(kept.begin(), kept.end())).first;
     }
     std::vector<HighlightRun>& runs = it->second;
     const Pos o = change.position - doc.paragraphStart(p);
@@ -339,7 +448,7 @@ void EditorHighlights::textChanged(const TextChange& change) {
 }
 
 void EditorHighlights::documentLoaded() {
-    cache_.clear();
+    forgetAll();
 }
 
 } // namespace tavrel

@@ -9,9 +9,11 @@
 #include <bitset>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "editor/avx2_dispatch.h"
@@ -461,6 +463,26 @@ TEST(ScannersAgainstReference, KeywordsAcrossBreaksAreEachParagraphsOwn) {
     onEveryWidth([] { keywordsAcrossBreaksAreEachParagraphsOwn(); });
 }
 
+// A whole paragraph's runs: its addresses (when an address highlighter is attached), then
+// the keywords on the text the addresses of a context other than 0 leave.
+std::vector<Triple> referenceParagraph(const std::vector<Keyword>& keywords,
+                                       const std::string& text, bool withUrls, std::int32_t base) {
+    std::vector<Triple> expected;
+    if (withUrls) {
+        expected = referenceAddresses(text, 0, text.size(), base);
+    }
+    // An address of context 0 is not closed to keywords.
+    std::vector<Triple> closed;
+    std::copy_if(expected.begin(), expected.end(), std::back_inserter(closed),
+                 [](const Triple& t) { return std::get<2>(t) != 0; });
+    const std::vector<Triple> words = referenceKeywords(keywords, text, 0, text.size(), closed);
+    expected.insert(expected.end(), words.begin(), words.end());
+    std::stable_sort(expected.begin(), expected.end(), [](const Triple& x, const Triple& y) {
+        return std::get<0>(x) < std::get<0>(y);
+    });
+    return expected;
+}
+
 // A document as the editor holds it: loaded from one buffer (paragraphs one after another),
 // then some paragraphs edited (each then has a buffer of its own, elsewhere in memory, and
 // breaks inserted or removed): every paragraph of every range must come out as the
@@ -513,25 +535,123 @@ TEST(ScannersAgainstReference, ParagraphsScannedTogetherAfterEdits) {
         const bool withUrls = highlights.addressHighlighter() != nullptr;
         for (Pos p = first; p < first + scanned.count(); ++p) {
             const std::string text(doc.paragraph(p));
-            std::vector<Triple> expected;
-            if (withUrls) {
-                expected = referenceAddresses(text, 0, text.size(), base);
-            }
-            // An address of context 0 is not closed to keywords.
-            std::vector<Triple> closed;
-            std::copy_if(expected.begin(), expected.end(), std::back_inserter(closed),
-                         [](const Triple& t) { return std::get<2>(t) != 0; });
-            const std::vector<Triple> words =
-                referenceKeywords(keywords, text, 0, text.size(), closed);
-            expected.insert(expected.end(), words.begin(), words.end());
-            std::stable_sort(
-                expected.begin(), expected.end(),
-                [](const Triple& x, const Triple& y) { return std::get<0>(x) < std::get<0>(y); });
+            const std::vector<Triple> expected = referenceParagraph(keywords, text, withUrls, base);
             std::vector<Triple> got;
             for (const HighlightRun& r : scanned.of(p)) {
                 got.emplace_back(r.start, r.length, r.context);
             }
             ASSERT_EQ(got, expected) << "paragraph " << p << " '" << text << "' of " << count;
+        }
+    }
+}
+
+// The editor's own way: the painter asks for the runs of the paragraphs on screen while the
+// user pages down and up, steps a line up, jumps and edits (breaks typed and removed too);
+// every paragraph the editor keeps runs for must hold what the reference finds in it alone,
+// and the first screen must not have scanned the whole document.
+TEST(ScannersAgainstReference, RunsKeptWhilePaintingEqualEachParagraphAlone) {
+    std::mt19937 random(11);
+    Pieces pieces(random);
+    constexpr Pos kScreen = 40;
+    for (int round = 0; round < 12; ++round) {
+        std::vector<Keyword> keywords = pieces.keywords();
+        if (round % 4 != 0) { // mostly whole words, scanned a block at a time
+            for (Keyword& k : keywords) {
+                k.options = koWholeWords;
+                if (k.word.find_first_of(kDefaultSeparators) != std::string::npos) {
+                    k.word = "nfo";
+                }
+            }
+        }
+        TextEngine engine;
+        UrlHighlighter urls;
+        if (round % 5 == 2) {
+            urls.setBaseContext(-static_cast<std::int32_t>(random() % 15)); // a context 0 row
+        }
+        EditorHighlights highlights(engine);
+        if (round % 6 != 5) {
+            highlights.setAddressHighlighter(&urls);
+        }
+        addAll(highlights.keywords(), keywords);
+        std::vector<std::string> paragraphs(1500 + random() % 1500);
+        for (std::string& p : paragraphs) {
+            p = random() % 5 == 0 ? std::string() : pieces.paragraph(keywords, random() % 24);
+        }
+        if (round % 2 == 1) { // a paragraph longer than two blocks somewhere
+            paragraphs[random() % paragraphs.size()] = pieces.paragraph(keywords, 30000);
+        }
+        const std::string loaded = joinWithBreaks(random, paragraphs).text;
+        engine.loadBytes(std::string(loaded));
+        const Document& doc = engine.document();
+        const std::int32_t base = urls.baseContext();
+        const bool withUrls = highlights.addressHighlighter() != nullptr;
+        std::unordered_map<std::string, std::vector<Triple>> reference; // by paragraph text
+        Pos top = 0;
+        for (int step = 0; step < 40; ++step) {
+            std::string did = "paint";
+            if (step > 0) {
+                switch (random() % 6) {
+                case 0:
+                    top += kScreen;
+                    did = "page down";
+                    break;
+                case 1:
+                    top -= kScreen;
+                    did = "page up";
+                    break;
+                case 2:
+                    top -= 1 + random() % 3;
+                    did = "line up";
+                    break;
+                case 3:
+                    top = static_cast<Pos>(random() %
+                                           static_cast<std::uint32_t>(doc.paragraphCount()));
+                    did = "jump";
+                    break;
+                default: {
+                    const Pos at = static_cast<Pos>(
+                        random() % static_cast<std::uint32_t>(engine.charCount() + 1));
+                    engine.select(at, at + static_cast<Pos>(random() % 4 == 0 ? random() % 300
+                                                                              : random() % 3));
+                    static const std::array<const char*, 6> kTyped{
+                        "x", " ", "\r\n", "www.a.b ", "", "nfo\r\n\r\njoe@h "};
+                    engine.setSelText(kTyped[random() % kTyped.size()]);
+                    did = "edit";
+                }
+                }
+                top = std::clamp<Pos>(top, 0, doc.paragraphCount() - 1);
+            }
+            for (Pos p = top; p < std::min(top + kScreen, doc.paragraphCount()); ++p) {
+                static_cast<void>(highlights.paragraphRuns(p));
+            }
+            Pos kept = 0;
+            for (Pos p = 0; p < doc.paragraphCount(); ++p) {
+                std::span<const HighlightRun> runs;
+                if (!highlights.keptRuns(p, runs)) {
+                    ASSERT_FALSE(p >= top && p < top + kScreen)
+                        << "paragraph " << p << " painted but not kept";
+                    continue;
+                }
+                ++kept;
+                const std::string text(doc.paragraph(p));
+                auto expected = reference.find(text);
+                if (expected == reference.end()) {
+                    expected =
+                        reference.emplace(text, referenceParagraph(keywords, text, withUrls, base))
+                            .first;
+                }
+                std::vector<Triple> got;
+                for (const HighlightRun& r : runs) {
+                    got.emplace_back(r.start, r.length, r.context);
+                }
+                ASSERT_EQ(got, expected->second)
+                    << "round " << round << " step " << step << " after " << did << ": paragraph "
+                    << p << " of " << doc.paragraphCount() << " '" << text << "'";
+            }
+            if (step == 0) {
+                ASSERT_GT(kept, 0);
+                ASSERT_LT(kept, doc.paragraphCount()) << "the first screen scanned everything";
+            }
         }
     }
 }
