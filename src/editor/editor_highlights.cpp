@@ -73,6 +73,7 @@ void EditorHighlights::setAddressHighlighter(UrlHighlighter* highlighter) {
 }
 
 void EditorHighlights::forgetAll() {
+    recent_ = nullptr;
     blocks_.clear();
     single_.clear();
 }
@@ -240,19 +241,24 @@ bool EditorHighlights::scanTogether(Pos p, Pos q, ScannedParagraphs& out) const 
 }
 
 bool EditorHighlights::keptRuns(Pos paragraph, std::span<const HighlightRun>& runs) const {
-    if (const auto it = single_.find(paragraph); it != single_.end()) {
-        runs = it->second;
-        return true;
+    if (!single_.empty()) {
+        if (const auto it = single_.find(paragraph); it != single_.end()) {
+            runs = it->second;
+            return true;
+        }
     }
-    auto block = blocks_.upper_bound(paragraph);
-    if (block == blocks_.begin()) {
-        return false;
+    // Painting asks for paragraph after paragraph of one block: that one is tried first.
+    const auto within = [paragraph](const ScannedParagraphs& block) {
+        return paragraph >= block.first && paragraph < block.first + block.count();
+    };
+    if (recent_ == nullptr || !within(*recent_)) {
+        auto block = blocks_.upper_bound(paragraph);
+        if (block == blocks_.begin() || !within(std::prev(block)->second)) {
+            return false;
+        }
+        recent_ = &std::prev(block)->second;
     }
-    --block;
-    if (paragraph >= block->first + block->second.count()) {
-        return false;
-    }
-    runs = block->second.of(paragraph);
+    runs = recent_->of(paragraph);
     return true;
 }
 
@@ -300,7 +306,19 @@ void EditorHighlights::fillAround(Pos p) {
             }
         }
     }
-    scanParagraphs(first, last + 1, blocks_[first]);
+    ScannedParagraphs& block = blocks_[first];
+    // Room for as many runs per byte as the block before had, so that a block is rarely
+    // copied as it grows.
+    const std::string_view lastText = doc.paragraph(last);
+    const auto bytes = static_cast<std::size_t>(
+        std::max<Pos>(0, lastText.data() + lastText.size() - doc.paragraph(first).data()));
+    block.ends.reserve(static_cast<std::size_t>(last + 1 - first));
+    block.runs.reserve(bytes * runsPerKilobyte_ / 1024 + 16);
+    scanParagraphs(first, last + 1, block);
+    if (bytes >= 1024) {
+        runsPerKilobyte_ = block.runs.size() * 1024 / bytes + 1;
+    }
+    recent_ = &block;
 }
 
 std::span<const HighlightRun> EditorHighlights::paragraphRuns(Pos paragraph) {
@@ -400,6 +418,7 @@ void EditorHighlights::moveKept(Pos p, Pos lastTouched, Pos shift) {
         }
     }
     blocks_ = std::move(blocks);
+    recent_ = nullptr;
 }
 
 void EditorHighlights::textChanged(const TextChange& change) {

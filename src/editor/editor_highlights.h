@@ -107,7 +107,9 @@ private:
     // before the block's copy.
     std::map<Pos, ScannedParagraphs> blocks_;
     std::unordered_map<Pos, std::vector<HighlightRun>> single_;
-    mutable std::vector<HighlightRun> fresh_; // scratch of rescan(), kept between calls
+    mutable const ScannedParagraphs* recent_ = nullptr; // the block last looked in, if any
+    std::size_t runsPerKilobyte_ = 16;                  // in the last block scanned
+    mutable std::vector<HighlightRun> fresh_;           // scratch of rescan(), kept between calls
     mutable std::vector<HighlightRun> words_;
     mutable std::vector<HighlightRun> merged_;
 };
