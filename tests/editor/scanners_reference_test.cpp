@@ -483,6 +483,40 @@ std::vector<Triple> referenceParagraph(const std::vector<Keyword>& keywords,
     return expected;
 }
 
+// Keywords from the pieces; with `wholeWords` (the usual list, the one scanned a block at a
+// time) all whole words free of separators.
+std::vector<Keyword> randomKeywords(Pieces& pieces, bool wholeWords) {
+    std::vector<Keyword> keywords = pieces.keywords();
+    if (wholeWords) {
+        for (Keyword& k : keywords) {
+            k.options = koWholeWords;
+            if (k.word.find_first_of(kDefaultSeparators) != std::string::npos) {
+                k.word = "nfo";
+            }
+        }
+    }
+    return keywords;
+}
+
+// An engine with the keywords and, when asked, an address highlighter whose table has a row
+// of context 0 (an address not closed to keywords).
+struct Highlighted {
+    TextEngine engine;
+    UrlHighlighter urls;
+    EditorHighlights highlights{engine};
+
+    Highlighted(std::mt19937& random, const std::vector<Keyword>& keywords, bool contextZeroRow,
+                bool withUrls) {
+        if (contextZeroRow) {
+            urls.setBaseContext(-static_cast<std::int32_t>(random() % 15));
+        }
+        if (withUrls) {
+            highlights.setAddressHighlighter(&urls);
+        }
+        addAll(highlights.keywords(), keywords);
+    }
+};
+
 // A document as the editor holds it: loaded from one buffer (paragraphs one after another),
 // then some paragraphs edited (each then has a buffer of its own, elsewhere in memory, and
 // breaks inserted or removed): every paragraph of every range must come out as the
@@ -491,25 +525,11 @@ TEST(ScannersAgainstReference, ParagraphsScannedTogetherAfterEdits) {
     std::mt19937 random(5);
     Pieces pieces(random);
     for (int round = 0; round < 300; ++round) {
-        std::vector<Keyword> keywords = pieces.keywords();
-        if (round % 3 != 0) { // mostly the usual list of whole words
-            for (Keyword& k : keywords) {
-                k.options = koWholeWords;
-                if (k.word.find_first_of(kDefaultSeparators) != std::string::npos) {
-                    k.word = "nfo";
-                }
-            }
-        }
-        TextEngine engine;
-        UrlHighlighter urls;
-        if (round % 7 == 0) {
-            urls.setBaseContext(-static_cast<std::int32_t>(random() % 15)); // a context 0 row
-        }
-        EditorHighlights highlights(engine);
-        if (round % 5 != 4) {
-            highlights.setAddressHighlighter(&urls);
-        }
-        addAll(highlights.keywords(), keywords);
+        const std::vector<Keyword> keywords = randomKeywords(pieces, round % 3 != 0);
+        Highlighted h(random, keywords, round % 7 == 0, round % 5 != 4);
+        TextEngine& engine = h.engine;
+        UrlHighlighter& urls = h.urls;
+        EditorHighlights& highlights = h.highlights;
         std::vector<std::string> paragraphs(1 + random() % 40);
         for (std::string& p : paragraphs) {
             p = random() % 5 == 0 ? std::string() : pieces.paragraph(keywords, random() % 50);
@@ -554,25 +574,11 @@ TEST(ScannersAgainstReference, RunsKeptWhilePaintingEqualEachParagraphAlone) {
     Pieces pieces(random);
     constexpr Pos kScreen = 40;
     for (int round = 0; round < 12; ++round) {
-        std::vector<Keyword> keywords = pieces.keywords();
-        if (round % 4 != 0) { // mostly whole words, scanned a block at a time
-            for (Keyword& k : keywords) {
-                k.options = koWholeWords;
-                if (k.word.find_first_of(kDefaultSeparators) != std::string::npos) {
-                    k.word = "nfo";
-                }
-            }
-        }
-        TextEngine engine;
-        UrlHighlighter urls;
-        if (round % 5 == 2) {
-            urls.setBaseContext(-static_cast<std::int32_t>(random() % 15)); // a context 0 row
-        }
-        EditorHighlights highlights(engine);
-        if (round % 6 != 5) {
-            highlights.setAddressHighlighter(&urls);
-        }
-        addAll(highlights.keywords(), keywords);
+        const std::vector<Keyword> keywords = randomKeywords(pieces, round % 4 != 0);
+        Highlighted h(random, keywords, round % 5 == 2, round % 6 != 5);
+        TextEngine& engine = h.engine;
+        UrlHighlighter& urls = h.urls;
+        EditorHighlights& highlights = h.highlights;
         std::vector<std::string> paragraphs(1500 + random() % 1500);
         for (std::string& p : paragraphs) {
             p = random() % 5 == 0 ? std::string() : pieces.paragraph(keywords, random() % 24);
