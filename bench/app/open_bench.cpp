@@ -1,8 +1,8 @@
-// Opening a 1 GB file in the window (offscreen): the time until the window shows and until
-// its editor has painted the file's first text, and the peak resident size, for the load
-// made before the window showed (all on one thread, as it was) and for the load on a worker
-// thread while the window shows at once. Each figure is the median of three runs, with
-// their minimum and maximum.
+// Opening a 1 GB file in the window (offscreen): the time until the window shows, until it has
+// painted the file's first text and until the whole document is shown, and the peak resident
+// size, for the load made before the window showed (all on one thread, as it was) and for the
+// load on a worker thread while the window shows at once. Each figure is the median of three runs,
+// with their minimum and maximum.
 #include <benchmark/benchmark.h>
 
 #include "app/main_window.h"
@@ -78,15 +78,23 @@ void openFile(benchmark::State& state, bool inBackground) {
         QApplication::processEvents();
         const double shown = secondsSince(start);
         // Sleeps between events, as the program's own event loop does: a busy poll here
-        // would take the worker's core on a two-core machine.
+        // would take the worker's core on a two-core machine. The first text is the file's
+        // first screen while the rest loads, or the whole document when none came first.
+        while (window->isLoading() && window->firstPieceEditor() == nullptr) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        tavrel::TextEditor* first = window->firstPieceEditor();
+        (first != nullptr ? first : &window->editor())->viewport()->repaint();
+        const double firstText = secondsSince(start);
         while (window->isLoading()) {
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         window->editor().viewport()->repaint();
-        const double firstText = secondsSince(start);
+        const double complete = secondsSince(start);
         state.SetIterationTime(firstText);
         state.counters["window_s"] = shown;
         state.counters["first_text_s"] = firstText;
+        state.counters["complete_s"] = complete;
         state.counters["peak_MB"] = static_cast<double>(tavrel::bench::peakRssKb()) / 1024.0;
         if (window->fileName() != path) {
             state.SkipWithError("the file was not loaded");

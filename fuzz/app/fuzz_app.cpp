@@ -1,13 +1,17 @@
 // Arbitrary bytes through the main window's toolkit-free parsers, with the properties the
 // program relies on: the one-pass line-end repair equals the two literal replacement passes
 // and the LF rule; loading settings from any INI text and saving them gives a file that
-// loads back to the same values; a margin's text survives a trip through its number.
+// loads back to the same values; a margin's text survives a trip through its number; the
+// first piece of a file cut anywhere holds only the first paragraphs of the whole load.
 #include "../../tests/app/line_ends_reference.h"
 #include "app/command_line.h"
+#include "app/first_piece.h"
 #include "app/line_ends.h"
 #include "app/pdf_export_arguments.h"
 #include "app/png_export_arguments.h"
 #include "app/settings_catalogue.h"
+#include "editor/document.h"
+#include "text/unicode_art.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -106,6 +110,38 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
     }
 }
 
+// The first two bytes choose the rules and where the first read ends; the rest is the file.
+void fuzzFirstPiece(std::string_view bytes) {
+    if (bytes.size() < 2) {
+        return;
+    }
+    const auto rulesByte = static_cast<std::uint8_t>(bytes[0]);
+    const tavrel::FileLoadRules rules{(rulesByte & 1) != 0, (rulesByte & 2) != 0,
+                                      tavrel::encodingChoiceOf((rulesByte >> 2) % 5)};
+    const std::string_view file = bytes.substr(2);
+    const std::size_t cut =
+        file.empty() ? 0 : static_cast<std::uint8_t>(bytes[1]) * file.size() / 255;
+    const auto text = tavrel::firstPieceText(file.substr(0, cut), rules);
+    if (!text) {
+        return;
+    }
+    // The whole file as the window's load takes it: decoded, then cut and repaired.
+    std::string whole = tavrel::decodeAsChosen(std::string(file), rules.encoding).bytes;
+    const bool discard = !rules.convert && rules.discardTrailing;
+    if (rules.convert) {
+        tavrel::cutAtNul(whole);
+        tavrel::repairLineEnds(whole);
+    }
+    tavrel::Document all;
+    all.load(std::move(whole), discard);
+    tavrel::Document piece;
+    piece.load(std::string(*text), discard);
+    require(piece.paragraphCount() <= all.paragraphCount());
+    for (tavrel::Pos p = 0; p < piece.paragraphCount(); ++p) {
+        require(piece.paragraph(p) == all.paragraph(p));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,12 +149,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0:
         fuzzRepair(bytes);
         break;
     case 1:
         fuzzSettings(bytes);
+        break;
+    case 3:
+        fuzzFirstPiece(bytes);
         break;
     default:
         fuzzMarginAndCommandLine(bytes);

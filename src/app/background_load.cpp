@@ -29,6 +29,16 @@ void BackgroundLoad::start() {
             },
             Qt::QueuedConnection);
     };
+    load_->onFirstPiece = [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (onFirstPiece) {
+                    onFirstPiece();
+                }
+            },
+            Qt::QueuedConnection);
+    };
     worker_ = std::thread([this] {
         load_->run();
         QMetaObject::invokeMethod(

@@ -24,6 +24,8 @@ public:
     // percentage as it grows, then once the end (whatever the load's status).
     std::function<void(int percent)> onProgress;
     std::function<void()> onFinished;
+    // Once at most, before onFinished: the load's first piece is ready (FileLoad::firstPiece).
+    std::function<void()> onFirstPiece;
 
     void start();
     // The worker stops at its next piece; onFinished still comes, with status Cancelled

@@ -59,26 +59,29 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
     // program: every reservation of the read is made inside this handler.
     try {
         const auto size = fs::file_size(path, code);
+        std::size_t expected = 0;
         if (!code) {
+            expected = static_cast<std::size_t>(size);
             // Room for the line-end repair to grow a Unix file in place: one CR for every
             // line of 32 bytes or more. The spare pages are never touched unless it is used.
-            bytes.reserve(static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 32 +
-                          64);
-            bytes.resize(static_cast<std::size_t>(size));
+            bytes.reserve(expected + expected / 32 + 64);
         }
         // The size is a hint: a file that grows or shrinks meanwhile is read to its real end.
-        // Pieces of 8 MB let a listener show progress and stop a long read between them.
+        // Pieces of 8 MB let a listener show progress and stop a long read between them. The
+        // text grows a piece at a time: clearing the pages of a whole 1 GB file before its
+        // first byte is read would keep a listener waiting a second for the first piece.
         constexpr std::size_t kPiece = std::size_t(8) << 20;
         std::size_t piece = kPiece;
-        while (filled < bytes.size() && piece > 0) {
-            if (progress && !progress(filled, bytes.size())) {
+        while (filled < expected && piece > 0) {
+            if (progress && !progress(std::string_view(bytes.data(), filled), expected)) {
                 return std::nullopt;
             }
-            piece = std::fread(bytes.data() + filled, 1, std::min(kPiece, bytes.size() - filled),
-                               file.get());
+            const std::size_t want = std::min(kPiece, expected - filled);
+            bytes.resize(filled + want);
+            piece = std::fread(bytes.data() + filled, 1, want, file.get());
             filled += piece;
         }
-        if (filled == bytes.size()) {
+        if (filled == expected) {
             char chunk[65536];
             std::size_t got = 0;
             while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tavrel {
 
@@ -15,10 +16,10 @@ namespace tavrel {
 // then says why with the name in front, `reason` the system's reason alone ("No such file
 // or directory"), and `outOfMemory` tells the last case apart.
 //
-// `progress`, when given, hears the bytes read so far and the expected total between pieces
-// of the read; answering false stops it, and the read then gives nothing with `error` and
-// `reason` left alone.
-using ReadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+// `progress`, when given, hears the bytes read so far (to look at, not to keep: they move on
+// as the read goes on) and the expected total between pieces of the read; answering false
+// stops it, and the read then gives nothing with `error` and `reason` left alone.
+using ReadProgress = std::function<bool(std::string_view readSoFar, std::uint64_t total)>;
 [[nodiscard]] std::optional<std::string>
 readWholeFile(const std::string& path, std::string* error = nullptr, std::string* reason = nullptr,
               bool* outOfMemory = nullptr, const ReadProgress& progress = {});

@@ -2,6 +2,7 @@
 #include "app/file_load.h"
 
 #include "app/document_file.h"
+#include "app/first_piece.h"
 #include "app/line_ends.h"
 
 #include <new>
@@ -28,16 +29,39 @@ void FileLoad::report(int percent) {
     }
 }
 
+void FileLoad::publishFirstPiece(std::string_view head) {
+    firstPieceTried_ = true;
+    // A copy of a few megabytes: the read goes on into the same buffer, and the repair later
+    // changes the file's bytes in place.
+    try {
+        std::optional<std::string> text = firstPieceText(head, rules_);
+        if (!text) {
+            return;
+        }
+        firstPieceResult_ =
+            firstPiece_.load(std::move(*text), !rules_.convert && rules_.discardTrailing);
+    } catch (const std::bad_alloc&) {
+        return; // the first screen is a courtesy; the load itself goes on
+    }
+    if (onFirstPiece) {
+        onFirstPiece();
+    }
+}
+
 void FileLoad::run() {
     report(0);
     // Every step may run out of memory on a big file; the document being built is then
     // dropped and the one on screen was never touched.
     try {
         bool outOfMemory = false;
-        const ReadProgress progress = [this](std::uint64_t done, std::uint64_t total) {
+        const ReadProgress progress = [this](std::string_view readSoFar, std::uint64_t total) {
             if (cancelRequested()) {
                 return false;
             }
+            if (!firstPieceTried_ && readSoFar.size() >= firstPieceBytes) {
+                publishFirstPiece(readSoFar);
+            }
+            const std::uint64_t done = readSoFar.size();
             report(total == 0 ? 0 : static_cast<int>(done * kReadShare / total));
             return true;
         };

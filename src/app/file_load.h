@@ -8,9 +8,11 @@
 #include "text/unicode_art.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace tavrel {
 
@@ -35,6 +37,10 @@ public:
 
     // Called now and then from the thread that runs the load, with a percentage (0..100).
     std::function<void(int percent)> onProgress;
+    // Called at most once from the thread that runs the load, as soon as the paragraphs at
+    // the start of the file are final (see first_piece.h); firstPiece() then holds them, and
+    // the load never touches it again.
+    std::function<void()> onFirstPiece;
 
     // Does all the work; once. cancel() from another thread stops it at its next piece.
     void run();
@@ -57,9 +63,18 @@ public:
     [[nodiscard]] const FileLoadRules& rules() const noexcept { return rules_; }
     // The loaded text, to be swapped into an engine (TextEngine::adoptDocument).
     [[nodiscard]] Document& document() noexcept { return document_; }
+    // The first paragraphs of the file, once onFirstPiece came: exactly the first paragraphs
+    // of document(), to be shown read-only until the whole is there.
+    [[nodiscard]] Document& firstPiece() noexcept { return firstPiece_; }
+    [[nodiscard]] const LoadResult& firstPieceResult() const noexcept { return firstPieceResult_; }
+    // How many bytes must have been read before the first piece is looked for. The read
+    // hands its bytes over between pieces of 8 MB, so a large file's first piece comes from
+    // its first 8 MB: a screenful of paragraphs and far more, in a few milliseconds.
+    std::size_t firstPieceBytes = std::size_t(1) << 20;
 
 private:
     void report(int percent);
+    void publishFirstPiece(std::string_view head);
 
     std::string path_;
     FileLoadRules rules_;
@@ -71,6 +86,9 @@ private:
     LoadResult result_;
     UnicodeForm form_;
     Document document_;
+    Document firstPiece_;
+    LoadResult firstPieceResult_;
+    bool firstPieceTried_ = false;
     int lastPercent_ = -1;
 };
 

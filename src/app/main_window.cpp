@@ -166,6 +166,7 @@ void MainWindow::createComponents() {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     auto* row = new QHBoxLayout;
+    editorRow_ = row;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 

@@ -34,6 +34,7 @@
 #include <utility>
 #include <vector>
 
+class QHBoxLayout;
 class QMenu;
 class QPrinter;
 
@@ -110,11 +111,15 @@ public:
     // Loads a file and makes it the current one; false (and nothing changed) when it could
     // not be read. A large file loads in the background: load() then answers true at once,
     // the old document stays (read-only) until the new one is complete, and isLoading()
-    // tells; Esc or cancelLoading() keeps the old document as it was.
+    // tells; its first paragraphs show in its place meanwhile once they are known. Esc or
+    // cancelLoading() brings back the old document as it was.
     bool load(const std::string& name);
     [[nodiscard]] bool isLoading() const noexcept { return loading_ != nullptr; }
     void cancelLoading();
     [[nodiscard]] LoadProgressBar& loadProgress() const noexcept { return *progress_; }
+    // While a large file loads: the read-only editor that shows its first paragraphs in place
+    // of the old document, once they are known; null before and after.
+    [[nodiscard]] TextEditor* firstPieceEditor() const noexcept { return firstPieceEditor_; }
     void updateTitle();
     void measureFont();
     void sizeToContent();
@@ -286,6 +291,13 @@ private:
     bool startBackgroundLoad(std::unique_ptr<FileLoad> load);
     // The progress line hidden and the editor writable again.
     void endLoadingLook();
+    // The first screen of a file still loading (main_window_first_piece.cpp): shown in an
+    // editor of its own, dropped again with where the user had moved in it, and that place
+    // (or a reload's kept offset) given to the whole document once it is shown.
+    void showFirstPiece(FileLoad& load);
+    void dropFirstPiece();
+    void forgetLoadView() noexcept;
+    void applyLoadView();
     void applyOnTop();
     void boundsMoved();
     void saveBounds(ConfigSaver& settings);
@@ -327,8 +339,23 @@ private:
     QTimer progressDelay_;                    // shows the progress line of a long load
     QAction* cancelLoad_ = nullptr;           // Esc while a load runs
     bool readOnlyBeforeLoad_ = false;
-    bool editedWhileLoading_ = false; // the old document changed after the load began
-    QTimer timer1_;                   // takes handed names outside the socket's signal
+    bool editedWhileLoading_ = false;  // the old document changed after the load began
+    QHBoxLayout* editorRow_ = nullptr; // the gutter and the editor
+    TextEditor* firstPieceEditor_ = nullptr;
+    Pos firstPieceShownTop_ = 0; // the text position the first piece was shown from
+    // Where the user had moved in the first piece, once it was dropped for the whole: the
+    // selection and the text position at the view's top (pixels would move while the lines
+    // above are still being wrapped).
+    struct LoadView {
+        Pos anchor = 0;
+        Pos caret = 0;
+        Pos top = 0;
+        bool scrolled = false;
+    };
+    std::optional<LoadView> firstPieceView_;
+    // A reload's view offset, kept until the new document is shown.
+    std::optional<std::int64_t> keptOffset_;
+    QTimer timer1_; // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop
     QTimer saveBoundsTimer_;        // writes the bounds 1000 ms after the last move or resize

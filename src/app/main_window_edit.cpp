@@ -53,15 +53,17 @@ private:
 // On this platform the clipboard is Qt's, which owns the system clipboard for us: there is no
 // opening that can fail while another program holds it, so no retry loop is needed.
 void MainWindow::copySelection() {
-    const CopyPlan plan = planCopy(editor_->engine(), options_.trim);
+    // While a large file loads, its first screen is what the user sees and selects in.
+    TextEditor& shown = firstPieceEditor_ != nullptr ? *firstPieceEditor_ : *editor_;
+    const CopyPlan plan = planCopy(shown.engine(), options_.trim);
     switch (plan.kind) {
     case CopyPlan::Kind::Nothing:
         break;
     case CopyPlan::Kind::EditorCopy:
-        editor_->copyToClipboard();
+        shown.copyToClipboard();
         break;
     case CopyPlan::Kind::PlainText:
-        QApplication::clipboard()->setText(editor_->clipboardText(plan.text));
+        QApplication::clipboard()->setText(shown.clipboardText(plan.text));
         break;
     }
 }

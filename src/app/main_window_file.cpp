@@ -79,11 +79,16 @@ bool MainWindow::startBackgroundLoad(std::unique_ptr<FileLoad> job) {
         // A command that does not go through the read-only editor (a Format item, Undo)
         // may have changed the old document meanwhile: that text is asked about again
         // before it goes, and Cancel keeps it instead of the loaded file.
-        if (editedWhileLoading_ && done->load().status() == FileLoad::Status::Done && askToSave()) {
-            return;
+        if (editedWhileLoading_ && done->load().status() == FileLoad::Status::Done) {
+            dropFirstPiece(); // the question is about the old text: it is shown again
+            if (askToSave()) {
+                forgetLoadView();
+                return;
+            }
         }
         finishLoad(done->load());
     };
+    loading_->onFirstPiece = [this] { showFirstPiece(loading_->load()); };
     progress_->reset(langText(490, QStringLiteral("Loading %1 ...")).arg(name),
                      langText(491, QStringLiteral("Esc cancels")));
     progressDelay_.start(setup_.loadProgressDelayMs);
@@ -116,8 +121,11 @@ void MainWindow::cancelLoading() {
     old->cancel();
     old->setParent(this); // waited for when the window goes, at the latest
     old->onProgress = nullptr;
+    old->onFirstPiece = nullptr;
     old->onFinished = [old] { old->deleteLater(); };
     endLoadingLook();
+    dropFirstPiece(); // the old document and its title come back as they were
+    forgetLoadView();
 }
 
 void MainWindow::endLoadingLook() {
@@ -129,17 +137,22 @@ void MainWindow::endLoadingLook() {
 
 bool MainWindow::finishLoad(FileLoad& job) {
     const std::string& name = job.path();
+    // Any message below is about the old document's window, which is shown again first.
+    dropFirstPiece();
     switch (job.status()) {
     case FileLoad::Status::Done:
         break;
     case FileLoad::Status::OutOfMemory:
+        forgetLoadView();
         showOutOfMemory(name);
         return false;
     case FileLoad::Status::Failed:
+        forgetLoadView();
         reportLoadFailure(name, job.reason());
         return false;
     case FileLoad::Status::Pending:
     case FileLoad::Status::Cancelled:
+        forgetLoadView();
         return false;
     }
     // Taking the document allocates nothing; the observers' resets may. The engine then
@@ -148,6 +161,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     try {
         editor_->engine().adoptDocument(job.document(), job.result(), !job.rules().convert);
     } catch (const std::bad_alloc&) {
+        forgetLoadView();
         showOutOfMemory(name);
         return false;
     }
@@ -174,6 +188,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     modified_ = false;
     applyWindowEnabling();
     focusAfterLoad();
+    applyLoadView();
     return true;
 }
 

@@ -47,7 +47,11 @@ void MainWindow::shownFileChanged() {
     const std::int64_t top = editor_->verticalOffset();
     const std::string name = fileName_;
     if (load(name)) {
-        editor_->setVerticalOffset(top);
+        if (isLoading()) {
+            keptOffset_ = top; // the text is not there yet: applied when it is shown
+        } else {
+            editor_->setVerticalOffset(top);
+        }
     }
 }
 

@@ -253,7 +253,11 @@ std::optional<DecodedText> decodeUtf8After(std::string_view bytes, std::size_t a
 } // namespace
 
 std::optional<DecodedText> decodeUtf8Art(std::string_view bytes) {
-    return decodeUtf8After(bytes, 0);
+    // The first check looks at the first byte that is not ASCII: a text that begins with
+    // ASCII letters is as much UTF-8 as one that begins with a glyph.
+    const std::size_t mark = hasUtf8Mark(bytes) ? 3 : 0;
+    const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    return decodeUtf8After(bytes, asciiRun(begin + mark, begin + bytes.size()));
 }
 
 std::optional<DecodedText> decodeUtf16Art(std::string_view bytes) {

@@ -5,8 +5,11 @@
 
 #include "app/file_load.h"
 #include "app/load_progress_bar.h"
+#include "editor/qt/text_editor.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -29,6 +32,17 @@ protected:
         window = std::make_unique<MainWindow>(std::move(s));
         return *window;
     }
+
+    // A shown window with "old text" loaded: the document a cancelled load must bring back.
+    MainWindow& showingOld() {
+        oldFile = file("old.nfo", "old text\r\n");
+        MainWindow& w = openLoadingEverything();
+        w.show();
+        EXPECT_TRUE(w.load(oldFile));
+        EXPECT_TRUE(waitForLoad(w));
+        return w;
+    }
+    std::string oldFile;
 
     // Up to two minutes: the sanitizer build on a busy machine is that slow.
     static bool waitForLoad(MainWindow& w) {
@@ -80,11 +94,7 @@ TEST_F(BackgroundLoadWindow, aLoadInTheBackgroundEndsLikeASynchronousOne) {
 }
 
 TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowedMeanwhile) {
-    const std::string old = file("old.nfo", "old text\r\n");
-    MainWindow& w = openLoadingEverything();
-    w.show();
-    ASSERT_TRUE(w.load(old));
-    ASSERT_TRUE(waitForLoad(w));
+    MainWindow& w = showingOld();
     const QString title = w.windowTitle();
 
     ASSERT_TRUE(w.load(bigFile()));
@@ -100,11 +110,70 @@ TEST_F(BackgroundLoadWindow, escKeepsTheOldDocumentUntouchedAndTheProgressShowed
     EXPECT_FALSE(w.loadProgress().isVisible());
     QTest::qWait(300); // the cancelled worker may still end meanwhile; nothing of it shows
     EXPECT_EQ(text(w), "old text\r\n");
-    EXPECT_EQ(w.fileName(), old);
+    EXPECT_EQ(w.fileName(), oldFile);
     EXPECT_EQ(w.windowTitle(), title);
     EXPECT_FALSE(w.isModified());
     EXPECT_FALSE(w.editor().isReadOnly());
     EXPECT_TRUE(dialogs.log.empty());
+}
+
+// The first screen: the file's first paragraphs, read-only, under its name while the progress
+// line still shows; the caret and view the user gave them stay when the whole file arrives.
+TEST_F(BackgroundLoadWindow, theFirstScreenShowsEarlyAndItsPlaceStaysWithTheWholeFile) {
+    MainWindow& w = showingOld();
+    ASSERT_TRUE(w.load(bigFile()));
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
+    TextEditor* first = w.firstPieceEditor();
+    ASSERT_NE(first, nullptr) << "the load ended before its first screen";
+    EXPECT_TRUE(w.isLoading());
+    EXPECT_TRUE(w.loadProgress().isVisible());
+    EXPECT_TRUE(first->isReadOnly());
+    EXPECT_NE(w.windowTitle().indexOf(QStringLiteral("big.nfo")), -1);
+    const Document& shown = first->engine().document();
+    ASSERT_GT(shown.paragraphCount(), 1000);
+    const std::string line(kLine.substr(0, kLine.size() - 1));
+    for (Pos p = 0; p < shown.paragraphCount(); ++p) {
+        ASSERT_EQ(shown.paragraph(p), line) << p;
+    }
+    EXPECT_EQ(text(w), "old text\r\n") << "the old document stays behind it";
+    // Copy takes what is shown, not the old document hidden behind it.
+    first->engine().select(2, 6);
+    w.copySelection();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), line.substr(2, 4));
+
+    // A place in the first screen: paragraph 500, column 3, scrolled to it.
+    const Pos caret = 500 * (Pos(line.size()) + 2) + 3;
+    first->engine().select(caret, caret);
+    // The view's top is compared as the text it shows: while the lines above are still
+    // being wrapped, the same text sits at changing pixel offsets.
+    first->setVerticalOffset(400 * first->lineHeight());
+    const Pos top = first->layout().knownLineStart(first->topLine());
+    ASSERT_GT(top, 0);
+    ASSERT_TRUE(waitForLoad(w));
+    EXPECT_EQ(w.firstPieceEditor(), nullptr);
+    EXPECT_EQ(w.editor().engine().selection().caret(), caret);
+    EXPECT_EQ(w.editor().layout().knownLineStart(w.editor().topLine()), top);
+    EXPECT_EQ(w.editor().engine().document().paragraphCount(), kBigLines + 1);
+    EXPECT_FALSE(w.editor().isReadOnly());
+}
+
+TEST_F(BackgroundLoadWindow, escAfterTheFirstScreenBringsBackTheOldDocumentAndTitle) {
+    MainWindow& w = showingOld();
+    const QString title = w.windowTitle();
+    ASSERT_TRUE(w.load(bigFile()));
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
+    ASSERT_NE(w.firstPieceEditor(), nullptr) << "the load ended before its first screen";
+    ASSERT_NE(w.windowTitle(), title);
+    QTest::keyClick(w.firstPieceEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(w.isLoading());
+    EXPECT_EQ(w.firstPieceEditor(), nullptr);
+    EXPECT_TRUE(w.editor().isVisible());
+    EXPECT_EQ(w.windowTitle(), title);
+    QTest::qWait(300);
+    EXPECT_EQ(text(w), "old text\r\n");
+    EXPECT_EQ(w.fileName(), oldFile);
+    EXPECT_FALSE(w.editor().isReadOnly());
+    EXPECT_FALSE(w.isModified());
 }
 
 TEST_F(BackgroundLoadWindow, progressReachesTheBarAndALaterLoadWinsOverARunningOne) {

@@ -3,6 +3,7 @@
 // one question when edited, the document kept when the file vanishes, and no reaction to the
 // window's own saves.
 #include "app/notice_bar.h"
+#include "editor/qt/text_editor.h"
 #include "platform/file_watch.h"
 #include "window_fixture.h"
 
@@ -99,6 +100,33 @@ TEST_F(ReloadWindowTest, aFileThatComesBackUneditedIsLoadedWithoutAQuestion) {
     ASSERT_TRUE(waitForText(w, "after\r\n"));
     EXPECT_EQ(questions(), 0);
     EXPECT_FALSE(w.isModified());
+}
+
+TEST_F(ReloadWindowTest, aReloadInTheBackgroundKeepsTheViewWhereItWas) {
+    // Every load on the worker, as a file of 16 MB or more loads: the view's offset must wait
+    // for the new text instead of being applied to the old one and lost with it.
+    std::string before;
+    std::string after;
+    for (int i = 0; i < 3000; ++i) {
+        before += "line " + std::to_string(i) + "\r\n";
+        after += "changed line " + std::to_string(i) + "\r\n";
+    }
+    path = file("art.nfo", before);
+    MainWindowSetup s = setup();
+    s.backgroundLoadBytes = 0;
+    window = std::make_unique<MainWindow>(std::move(s));
+    MainWindow& w = *window;
+    w.show();
+    ASSERT_TRUE(w.load(path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isLoading(); }, kSettledMs));
+    ASSERT_EQ(text(w), before);
+    w.editor().setVerticalOffset(1500 * w.editor().lineHeight());
+    const std::int64_t offset = w.editor().verticalOffset();
+    ASSERT_GT(offset, 0);
+    renameOver(after);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text(w) == after && !w.isLoading(); }, kSettledMs));
+    EXPECT_EQ(w.editor().verticalOffset(), offset);
+    EXPECT_EQ(questions(), 0);
 }
 
 TEST_F(ReloadWindowTest, ownSavesAreNoChange) {

@@ -212,5 +212,25 @@ TEST(UnicodeArtTest, everyGlyphMapsBackToItsByte) {
     }
 }
 
+// Art files usually open with a title in plain letters: the UTF-8 choice must read them as
+// it reads a file that opens with a glyph (the expected bytes are iconv's).
+TEST(UnicodeArt, utf8ChoiceReadsArtThatBeginsWithAsciiLetters) {
+    if (!iconvAvailable()) {
+        GTEST_SKIP() << "iconv not installed";
+    }
+    const test::TempFolder folder;
+    const auto path = folder.path() / "titled";
+    const std::string cp437 = "Title\r\n\xDB\xB0\xC9\xCD\r\nend";
+    test::writeFile(path.string(), cp437);
+    const std::optional<std::string> utf8 = iconvFile(path, "IBM437", "UTF-8");
+    ASSERT_TRUE(utf8);
+    const std::optional<DecodedText> decoded = decodeUtf8Art(*utf8);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->bytes, cp437);
+    EXPECT_EQ(decodeAsChosen(*utf8, EncodingChoice::Utf8).form.encoding, TextEncoding::Utf8);
+    // Not UTF-8 after its ASCII start: refused, as before.
+    EXPECT_FALSE(decodeUtf8Art("Title\r\n\xDB\xB0"));
+}
+
 } // namespace
 } // namespace tavrel
