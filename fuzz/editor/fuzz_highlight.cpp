@@ -1,8 +1,10 @@
 // Feeds the address and keyword scanners random paragraphs and keyword lists, then random
-// edits. Every run must lie inside its paragraph, in order and without overlap, and the runs
-// kept through the edits must equal a fresh scan of the edited text.
+// edits. Every run must lie inside its paragraph, in order and without overlap, the runs
+// kept through the edits must equal a fresh scan of the edited text, and the paragraphs
+// scanned together (a block at a time) must each equal a scan of the paragraph alone.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +13,7 @@
 
 namespace {
 
-void checkRuns(const std::vector<tavrel::HighlightRun>& runs, std::size_t size) {
+void checkRuns(std::span<const tavrel::HighlightRun> runs, std::size_t size) {
     tavrel::Pos end = 0;
     for (const tavrel::HighlightRun& r : runs) {
         if (r.length <= 0 || r.start < end || r.start + r.length > static_cast<tavrel::Pos>(size)) {
@@ -21,8 +23,7 @@ void checkRuns(const std::vector<tavrel::HighlightRun>& runs, std::size_t size) 
     }
 }
 
-bool sameRuns(const std::vector<tavrel::HighlightRun>& a,
-              const std::vector<tavrel::HighlightRun>& b) {
+bool sameRuns(std::span<const tavrel::HighlightRun> a, std::span<const tavrel::HighlightRun> b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -33,6 +34,22 @@ bool sameRuns(const std::vector<tavrel::HighlightRun>& a,
         }
     }
     return true;
+}
+
+// Every paragraph of the document scanned together with its neighbours against the same
+// paragraph scanned alone.
+void checkTogether(const tavrel::EditorHighlights& highlights, const tavrel::Document& doc) {
+    tavrel::ScannedParagraphs scanned;
+    highlights.scanParagraphs(0, doc.paragraphCount(), scanned);
+    if (scanned.count() != doc.paragraphCount()) {
+        __builtin_trap();
+    }
+    for (tavrel::Pos p = 0; p < doc.paragraphCount(); ++p) {
+        const auto runs = scanned.of(p);
+        if (!sameRuns(runs, highlights.scanParagraph(doc.paragraph(p)))) {
+            __builtin_trap();
+        }
+    }
 }
 
 } // namespace
@@ -85,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (tavrel::Pos p = 0; p < engine.document().paragraphCount(); ++p) {
         checkRuns(highlights.paragraphRuns(p), engine.document().paragraph(p).size());
     }
+    checkTogether(highlights, engine.document());
     for (std::size_t i = 0; i + 2 < edits.size(); i += 3) {
         const tavrel::Pos length = engine.charCount();
         const tavrel::Pos at = static_cast<unsigned char>(edits[i]) * (length + 1) / 256;
@@ -98,5 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         }
     }
+    checkTogether(highlights, engine.document());
     return 0;
 }

@@ -78,4 +78,12 @@ struct AddressScan {
 void findAddresses(std::string_view text, Pos from, Pos to, const AddressScan& scan,
                    std::vector<FoundAddress>& out);
 
+// The same over the whole of `text` holding several paragraphs joined by their breaks (CR
+// and LF, which never occur inside a paragraph), as a document keeps unedited paragraphs one
+// after another in memory. A break bounds an address as a delimiter does, so each address
+// found lies inside one paragraph and is the one findAddresses finds in that paragraph
+// alone; offsets are in `text`.
+void findAddressesAcrossBreaks(std::string_view text, const AddressScan& scan,
+                               std::vector<FoundAddress>& out);
+
 } // namespace tavrel

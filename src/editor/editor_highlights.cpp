@@ -11,6 +11,14 @@ namespace tavrel {
 
 namespace {
 
+// Big enough that the set-up of a block is nothing beside its scan, small enough that the
+// block and the scratch of its scan stay in the processor's cache, and that a paragraph
+// asked for first (the top of the screen) costs no more than a screenful or so.
+constexpr Pos kBlockBytes = 32 * 1024;
+// How far before a paragraph asked for the block reaches: scrolling up asks for the
+// paragraphs above the screen one by one.
+constexpr Pos kBlockBytesBefore = kBlockBytes / 4;
+
 [[nodiscard]] Pos endOf(const HighlightRun& r) noexcept {
     return r.start + r.length;
 }
@@ -64,8 +72,14 @@ void EditorHighlights::setAddressHighlighter(UrlHighlighter* highlighter) {
     reapplyKeywords();
 }
 
+void EditorHighlights::forgetAll() {
+    recent_ = nullptr;
+    blocks_.clear();
+    single_.clear();
+}
+
 void EditorHighlights::reapplyKeywords() {
-    cache_.clear();
+    forgetAll();
     if (onRepaint) {
         onRepaint();
     }
@@ -151,28 +165,183 @@ std::vector<HighlightRun> EditorHighlights::scanParagraph(std::string_view text)
     return runs;
 }
 
-const std::vector<HighlightRun>& EditorHighlights::paragraphRuns(Pos paragraph) {
-    static const std::vector<HighlightRun> kNone;
+void EditorHighlights::scanParagraphs(Pos first, Pos last, ScannedParagraphs& out) const {
+    const Document& doc = engine_.document();
+    first = std::max<Pos>(first, 0);
+    last = std::min(last, doc.paragraphCount());
+    out.first = first;
+    out.runs.clear();
+    out.ends.clear();
+    // An address of context 0 is not closed to keywords, which may then overlap it: only the
+    // scan per paragraph merges those as they have always been merged.
+    const bool together = urls_ == nullptr || urls_->rowOfContext(0) < 0;
+    for (Pos p = first; p < last;) {
+        const Pos q = together ? std::min(doc.runEnd(p, kBlockBytes), last - 1) : p;
+        if (!together || !scanTogether(p, q, out)) {
+            for (Pos k = p; k <= q; ++k) {
+                const std::vector<HighlightRun> runs = scanParagraph(doc.paragraph(k));
+                out.runs.insert(out.runs.end(), runs.begin(), runs.end());
+                out.ends.push_back(out.runs.size());
+            }
+        }
+        p = q + 1;
+    }
+}
+
+bool EditorHighlights::scanTogether(Pos p, Pos q, ScannedParagraphs& out) const {
+    const Document& doc = engine_.document();
+    const char* begin = doc.paragraph(p).data();
+    const std::string_view lastText = doc.paragraph(q);
+    const std::string_view text(
+        begin, static_cast<std::size_t>(lastText.data() + lastText.size() - begin));
+    std::vector<HighlightRun>& addresses = fresh_;
+    std::vector<HighlightRun>& words = words_;
+    addresses.clear();
+    words.clear();
+    if (applyKeywords_ && !keywords_.empty() &&
+        !keywords_.matchAcrossBreaks(text, engine_.separatorSet(), words)) {
+        return false;
+    }
+    if (urls_ != nullptr) {
+        urls_->scanAcrossBreaks(text, addresses);
+    }
+    // Both lists are in order and no run crosses a break: each paragraph takes its runs
+    // from their fronts, merged by start, dropping the words that overlap an address (the
+    // addresses are closed to keywords).
+    std::size_t a = 0;
+    std::size_t w = 0;
+    Pos addressEnd = 0; // the end of the last address taken
+    for (Pos k = p; k <= q; ++k) {
+        const std::string_view para = doc.paragraph(k);
+        const Pos offset = para.data() - begin;
+        const Pos end = offset + static_cast<Pos>(para.size());
+        for (;;) {
+            const bool address = a < addresses.size() && addresses[a].start < end;
+            const bool word = w < words.size() && words[w].start < end;
+            if (!address && !word) {
+                break;
+            }
+            HighlightRun run;
+            if (address && (!word || addresses[a].start <= words[w].start)) {
+                run = addresses[a++];
+                addressEnd = endOf(run);
+            } else {
+                run = words[w++];
+                if (run.start < addressEnd ||
+                    (a < addresses.size() && addresses[a].start < endOf(run))) {
+                    continue;
+                }
+            }
+            run.start -= offset;
+            out.runs.push_back(run);
+        }
+        out.ends.push_back(out.runs.size());
+    }
+    return true;
+}
+
+bool EditorHighlights::keptRuns(Pos paragraph, std::span<const HighlightRun>& runs) const {
+    if (!single_.empty()) {
+        if (const auto it = single_.find(paragraph); it != single_.end()) {
+            runs = it->second;
+            return true;
+        }
+    }
+    // Painting asks for paragraph after paragraph of one block: that one is tried first.
+    const auto within = [paragraph](const ScannedParagraphs& block) {
+        return paragraph >= block.first && paragraph < block.first + block.count();
+    };
+    if (recent_ == nullptr || !within(*recent_)) {
+        auto block = blocks_.upper_bound(paragraph);
+        if (block == blocks_.begin() || !within(std::prev(block)->second)) {
+            return false;
+        }
+        recent_ = &std::prev(block)->second;
+    }
+    runs = recent_->of(paragraph);
+    return true;
+}
+
+void EditorHighlights::fillAround(Pos p) {
+    const Document& doc = engine_.document();
+    Pos lo = 0;
+    Pos hi = doc.paragraphCount() - 1;
+    const auto next = blocks_.upper_bound(p);
+    if (next != blocks_.end()) {
+        hi = std::min(hi, next->first - 1);
+    }
+    if (next != blocks_.begin()) {
+        const auto& [first, before] = *std::prev(next);
+        lo = std::max(lo, first + before.count());
+    }
+    // Forward a block's worth of paragraphs that follow one another in memory, but not into
+    // a long paragraph that would make the block far bigger than a block.
+    const char* const start = doc.paragraph(p).data();
+    Pos last = std::min(doc.runEnd(p, kBlockBytes), hi);
+    if (last > p) {
+        const std::string_view text = doc.paragraph(last);
+        if (text.data() + text.size() - start > 2 * kBlockBytes) {
+            --last;
+        }
+    }
+    Pos first = p;
+    for (Pos bytes = 0; first > lo && doc.continuesInMemory(first - 1);) {
+        bytes += doc.paragraphLength(first - 1) + 2;
+        if (bytes > kBlockBytesBefore) {
+            break;
+        }
+        --first;
+    }
+    if (!single_.empty()) {
+        for (Pos k = p + 1; k <= last; ++k) {
+            if (single_.contains(k)) {
+                last = k - 1;
+                break;
+            }
+        }
+        for (Pos k = p - 1; k >= first; --k) {
+            if (single_.contains(k)) {
+                first = k + 1;
+                break;
+            }
+        }
+    }
+    ScannedParagraphs& block = blocks_[first];
+    // Room for as many runs per byte as the block before had, so that a block is rarely
+    // copied as it grows.
+    const std::string_view lastText = doc.paragraph(last);
+    const auto bytes = static_cast<std::size_t>(
+        std::max<Pos>(0, lastText.data() + lastText.size() - doc.paragraph(first).data()));
+    block.ends.reserve(static_cast<std::size_t>(last + 1 - first));
+    block.runs.reserve(bytes * runsPerKilobyte_ / 1024 + 16);
+    scanParagraphs(first, last + 1, block);
+    if (bytes >= 1024) {
+        runsPerKilobyte_ = block.runs.size() * 1024 / bytes + 1;
+    }
+    recent_ = &block;
+}
+
+std::span<const HighlightRun> EditorHighlights::paragraphRuns(Pos paragraph) {
     if (urls_ == nullptr && (!applyKeywords_ || keywords_.empty())) {
-        return kNone; // nothing attached: nothing scanned or kept
+        return {}; // nothing attached: nothing scanned or kept
     }
-    const auto it = cache_.find(paragraph);
-    if (it != cache_.end()) {
-        return it->second;
+    std::span<const HighlightRun> runs;
+    if (keptRuns(paragraph, runs) || paragraph < 0 ||
+        paragraph >= engine_.document().paragraphCount()) {
+        return runs;
     }
-    if (paragraph < 0 || paragraph >= engine_.document().paragraphCount()) {
-        return kNone;
-    }
-    return cache_[paragraph] = scanParagraph(engine_.document().paragraph(paragraph));
+    fillAround(paragraph);
+    static_cast<void>(keptRuns(paragraph, runs));
+    return runs;
 }
 
 void EditorHighlights::runsOf(Pos paragraph, std::string_view, std::vector<HighlightRun>& out) {
-    const std::vector<HighlightRun>& runs = paragraphRuns(paragraph);
+    const std::span<const HighlightRun> runs = paragraphRuns(paragraph);
     out.insert(out.end(), runs.begin(), runs.end());
 }
 
 HighlightRun EditorHighlights::runAt(Pos paragraph, std::string_view, Pos offset) {
-    const std::vector<HighlightRun>& runs = paragraphRuns(paragraph);
+    const std::span<const HighlightRun> runs = paragraphRuns(paragraph);
     const auto it = std::upper_bound(runs.begin(), runs.end(), offset,
                                      [](Pos p, const HighlightRun& r) { return p < r.start; });
     if (it != runs.begin() && offset < endOf(*std::prev(it))) {
@@ -210,8 +379,50 @@ void EditorHighlights::mouseNote(MouseNote note, Pos position) {
     urls_->click(run.context, text.substr(start, static_cast<std::size_t>(run.length)));
 }
 
+void EditorHighlights::moveKept(Pos p, Pos lastTouched, Pos shift) {
+    std::unordered_map<Pos, std::vector<HighlightRun>> single;
+    for (auto& [index, runs] : single_) {
+        if (index < p) {
+            single.emplace(index, std::move(runs));
+        } else if (index > lastTouched) {
+            single.emplace(index + shift, std::move(runs));
+        }
+    }
+    single_ = std::move(single);
+    // Blocks keep their order: those before p stay, those after the touched paragraphs all
+    // move alike, and one the change cut into is split around the touched paragraphs.
+    std::map<Pos, ScannedParagraphs> blocks;
+    for (auto& [first, block] : blocks_) {
+        const Pos end = first + block.count();
+        if (first > lastTouched) {
+            block.first = first + shift;
+            blocks.emplace_hint(blocks.end(), block.first, std::move(block));
+            continue;
+        }
+        if (end > lastTouched + 1) {
+            const auto from = static_cast<std::size_t>(lastTouched + 1 - first);
+            const std::size_t base = block.ends[from - 1];
+            ScannedParagraphs after;
+            after.first = lastTouched + 1 + shift;
+            after.runs.assign(block.runs.begin() + static_cast<std::ptrdiff_t>(base),
+                              block.runs.end());
+            for (std::size_t i = from; i < block.ends.size(); ++i) {
+                after.ends.push_back(block.ends[i] - base);
+            }
+            blocks.emplace(after.first, std::move(after));
+        }
+        if (first < p) {
+            block.ends.resize(static_cast<std::size_t>(std::min(end, p) - first));
+            block.runs.resize(block.ends.back());
+            blocks.emplace(first, std::move(block));
+        }
+    }
+    blocks_ = std::move(blocks);
+    recent_ = nullptr;
+}
+
 void EditorHighlights::textChanged(const TextChange& change) {
-    if (cache_.empty()) {
+    if (blocks_.empty() && single_.empty()) {
         return;
     }
     const Document& doc = engine_.document();
@@ -219,22 +430,17 @@ void EditorHighlights::textChanged(const TextChange& change) {
     if (change.removedBreaks != 0 || change.insertedBreaks != 0) {
         // Paragraphs were split or joined: the ones touched are scanned again when shown,
         // the ones after move to their new numbers.
-        const Pos lastTouched = p + change.removedBreaks;
-        const Pos shift = change.insertedBreaks - change.removedBreaks;
-        std::unordered_map<Pos, std::vector<HighlightRun>> moved;
-        for (auto& [index, runs] : cache_) {
-            if (index < p) {
-                moved.emplace(index, std::move(runs));
-            } else if (index > lastTouched) {
-                moved.emplace(index + shift, std::move(runs));
-            }
-        }
-        cache_ = std::move(moved);
+        moveKept(p, p + change.removedBreaks, change.insertedBreaks - change.removedBreaks);
         return;
     }
-    const auto it = cache_.find(p);
-    if (it == cache_.end()) {
-        return;
+    auto it = single_.find(p);
+    if (it == single_.end()) {
+        // The paragraph leaves its block: its runs change in place from now on.
+        std::span<const HighlightRun> kept;
+        if (!keptRuns(p, kept)) {
+            return;
+        }
+        it = single_.emplace(p, std::vector<HighlightRun>(kept.begin(), kept.end())).first;
     }
     std::vector<HighlightRun>& runs = it->second;
     const Pos o = change.position - doc.paragraphStart(p);
@@ -261,7 +467,7 @@ void EditorHighlights::textChanged(const TextChange& change) {
 }
 
 void EditorHighlights::documentLoaded() {
-    cache_.clear();
+    forgetAll();
 }
 
 } // namespace tavrel

@@ -8,22 +8,28 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace tavrel {
 
 namespace {
 
 constexpr char kMask = 5;
+// A run never covers more characters than this; a longer keyword's run is cut.
+constexpr Pos kMaxKeywordRun = 65535;
 
 // The hash of a word as the lookup tables key it: its bytes (through `map`) packed eight to
 // a machine word, each word mixed in with one multiplication, so that a short word costs one
 // multiplication rather than one a byte.
+// Both steps of the mixing can be undone, so words of up to eight bytes (one step from their
+// length) have different hashes unless they are the same.
+[[nodiscard]] constexpr std::uint64_t mix(std::uint64_t h) noexcept {
+    h *= 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 32);
+}
+
 template <typename Map>
 [[nodiscard]] std::uint64_t hashBytes(const unsigned char* bytes, std::size_t size, Map map) {
-    const auto mix = [](std::uint64_t h) {
-        h *= 0x9E3779B97F4A7C15ull;
-        return h ^ (h >> 32);
-    };
     std::uint64_t h = size;
     for (std::size_t at = 0; at < size; at += 8) {
         std::uint64_t packed = 0;
@@ -35,6 +41,20 @@ template <typename Map>
     }
     return h;
 }
+
+// Upper-cases the ASCII letters among eight bytes packed in a machine word, all at once: the
+// high bit of each byte says whether its low seven bits lie in 'a' .. 'z' (no sum carries
+// into the next byte), and a letter's own high bit must be clear.
+[[nodiscard]] constexpr std::uint64_t upperAscii8(std::uint64_t x) noexcept {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t low7 = x & (0x7F * kOnes);
+    const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes;
+    const std::uint64_t pastZ = low7 + (0x80 - 'z' - 1) * kOnes;
+    const std::uint64_t letters = fromA & ~pastZ & ~x & (0x80 * kOnes);
+    return x ^ (letters >> 2);
+}
+static_assert(upperAscii8(0x7B7A61604140E1FAull) == 0x7B5A41604140E1FAull,
+              "only a to z change, never the bytes beside them or above 0x7F");
 
 std::uint64_t hashOf(std::string_view text) {
     return hashBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
@@ -124,6 +144,7 @@ void KeywordList::setUpperCaseType(UpperCaseType type) {
         upperTable_ = userTable_;
         break;
     }
+    asciiCase_ = upperTable_ == asciiUpper();
     rebuild();
 }
 
@@ -167,17 +188,17 @@ bool KeywordList::isTokenKeyword(const KeywordRecord& r, const std::bitset<256>&
                         [&](char c) { return sep[static_cast<unsigned char>(c)] || c == kMask; });
 }
 
-void KeywordList::insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
-                         std::uint64_t hash) const {
+void KeywordList::insert(Table& table, std::size_t k, std::uint64_t hash) const {
     const std::size_t mask = table.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        auto& [h, index] = table[at];
-        if (index == 0) {
-            h = hash;
-            index = static_cast<std::uint32_t>(k + 1);
+        Slot& slot = table[at];
+        if (slot.index == 0) {
+            slot.hash = hash;
+            slot.index = static_cast<std::uint32_t>(k + 1);
+            slot.length = static_cast<std::uint32_t>(records_[k].searchForm.size());
             return;
         }
-        if (h == hash && records_[index - 1].searchForm == records_[k].searchForm) {
+        if (slot.hash == hash && records_[slot.index - 1].searchForm == records_[k].searchForm) {
             return; // the same keyword earlier in the list wins
         }
     }
@@ -198,6 +219,12 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
         }
         groups_.back().last = k + 1;
     }
+    // The bytes that upper-case to each byte.
+    std::array<std::vector<unsigned char>, 256> sameUpper;
+    for (std::size_t c = 0; c < 256; ++c) {
+        sameUpper[upperTable_[c]].push_back(static_cast<unsigned char>(c));
+    }
+    const std::vector<unsigned char> noSecond{0};
     for (Group& g : groups_) {
         std::size_t exactCount = 0;
         std::size_t foldedCount = 0;
@@ -221,55 +248,66 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             const auto size = static_cast<Pos>(r.searchForm.size());
             g.maxLength = std::max(g.maxLength, size);
             // A word can only equal the search form if its upper-cased letters equal the
-            // form's upper-cased letters, whichever case rule the keyword follows.
-            const auto first = upperTable_[static_cast<unsigned char>(r.searchForm[0])];
-            const auto second =
-                size > 1 ? upperTable_[static_cast<unsigned char>(r.searchForm[1])] : 0;
-            g.filter[filterSlot(first, second)] |= static_cast<std::uint16_t>(filterBit(size));
-            g.lastFilter[upperTable_[static_cast<unsigned char>(r.searchForm.back())]] |=
-                static_cast<std::uint16_t>(filterBit(size));
+            // form's upper-cased letters, whichever case rule the keyword follows. The filters
+            // are keyed by the word's bytes as written, so every byte that upper-cases like
+            // the form's gets the bit (a word of one byte has 0 for its second).
+            const auto bit = static_cast<std::uint16_t>(filterBit(size));
+            const auto& firsts =
+                sameUpper[upperTable_[static_cast<unsigned char>(r.searchForm[0])]];
+            const auto& seconds =
+                size > 1 ? sameUpper[upperTable_[static_cast<unsigned char>(r.searchForm[1])]]
+                         : noSecond;
+            for (const unsigned char first : firsts) {
+                for (const unsigned char second : seconds) {
+                    g.filter[filterSlot(first, second)] |= bit;
+                }
+            }
+            for (const unsigned char last :
+                 sameUpper[upperTable_[static_cast<unsigned char>(r.searchForm.back())]]) {
+                g.lastFilter[last] |= bit;
+            }
             insert((r.options & koMatchCase) != 0 ? g.exact : g.folded, k, hashOf(r.searchForm));
         }
     }
     splitter_ = WordSplitter(separators);
+    std::bitset<256> withBreaks = separators;
+    withBreaks.set('\r');
+    withBreaks.set('\n');
+    breakSplitter_ = WordSplitter(withBreaks);
     needsUpper_ =
         std::any_of(groups_.begin(), groups_.end(), [](const Group& g) { return g.needsUpper; });
     groupSeparators_ = separators;
     groupsValid_ = true;
 }
 
-std::size_t KeywordList::lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table,
-                                std::uint64_t hash, const unsigned char* word, Pos length,
-                                bool fold) const {
+std::size_t KeywordList::lookup(const Table& table, std::uint64_t hash, const unsigned char* word,
+                                Pos length, bool fold) const {
     const std::size_t mask = table.size() - 1;
-    for (std::size_t at = hash & mask; table[at].second != 0; at = (at + 1) & mask) {
-        if (table[at].first != hash) {
+    for (std::size_t at = hash & mask; table[at].index != 0; at = (at + 1) & mask) {
+        const Slot& slot = table[at];
+        if (slot.hash != hash || static_cast<Pos>(slot.length) != length) {
             continue;
         }
-        const std::string& form = records_[table[at].second - 1].searchForm;
-        if (static_cast<Pos>(form.size()) != length) {
-            continue;
+        if (length <= 8) {
+            return slot.index - 1; // the same hash and length: the same bytes (see mix)
         }
+        const std::string& form = records_[slot.index - 1].searchForm;
         bool same = true;
         for (Pos j = 0; j < length && same; ++j) {
             const unsigned char c = word[j];
             same = (fold ? upperTable_[c] : c) == static_cast<unsigned char>(form[j]);
         }
         if (same) {
-            return static_cast<std::size_t>(table[at].second - 1);
+            return slot.index - 1;
         }
     }
     return records_.size();
 }
 
-void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
-                              const unsigned char* work, Scratch& s) const {
-    if (group.maxLength == 0 || from >= to) {
-        return; // only disabled or empty keywords, or no text
-    }
-    const auto length = to - from;
+std::size_t KeywordList::candidateWords(const WordSplitter& splitter, const unsigned char* bytes,
+                                        Pos length, const Group& group, Scratch& s) const {
     // This loop is the hot spot of highlighting a large file. Only a word whose length and
-    // upper-cased first, second and last bytes are those of a keyword is kept, without a
+    // first, second and last bytes (as upper-cased) are those of a keyword is kept, without a
     // branch on the outcome: most words are no keyword, and which ones are cannot be
     // predicted.
     std::vector<WordSpan>& kept = s.candidates;
@@ -278,25 +316,69 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
         kept.resize(most);
     }
     std::size_t count = 0;
-    splitter_.forEachWord(
-        reinterpret_cast<const unsigned char*>(paragraph.data()) + from,
-        static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
+    splitter.forEachWord(
+        bytes, static_cast<std::size_t>(length), s.separatorBits, [&](Pos start, Pos end) {
             const Pos size = end - start;
-            const unsigned char* word = work + start;
-            const unsigned char second = size > 1 ? upperTable_[word[1]] : 0;
-            const std::uint32_t lengths = group.filter[filterSlot(upperTable_[word[0]], second)] &
-                                          group.lastFilter[upperTable_[word[size - 1]]];
+            const unsigned char* word = bytes + start;
+            const unsigned char second = size > 1 ? word[1] : 0;
+            const std::uint32_t lengths =
+                group.filter[filterSlot(word[0], second)] & group.lastFilter[word[size - 1]];
             kept[count] = {start, end};
-            // The length bits are exact below 15; longer words share one bit. Bitwise "&",
-            // not "&&": a branch here is mispredicted on every other keyword.
+            // The length bits are exact below 15; longer words share one
+            // bit. Bitwise "&", not "&&": a branch here is mispredicted on
+            // every other keyword.
             count +=
                 static_cast<std::size_t>(static_cast<unsigned>((lengths & filterBit(size)) != 0) &
                                          static_cast<unsigned>(size <= group.maxLength));
         });
-    const bool exact = !group.exact.empty();
-    const bool folded = !group.folded.empty();
+    return count;
+}
+
+std::size_t KeywordList::keywordOf(const Group& group, const unsigned char* word, Pos size,
+                                   const unsigned char* end) const {
+    std::size_t best = group.last;
+    const auto bytes = static_cast<std::size_t>(size);
+    if (size <= 8 && end - word >= 8 && std::endian::native == std::endian::little) {
+        // Most words: one load, and upper-cased all at once when the letters are ASCII's.
+        std::uint64_t packed = 0;
+        std::memcpy(&packed, word, 8);
+        packed &= size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+        if (!group.exact.empty()) {
+            best = std::min(best, lookup(group.exact, mix(bytes ^ packed), word, size, false));
+        }
+        if (!group.folded.empty()) {
+            const std::uint64_t hash =
+                asciiCase_
+                    ? mix(bytes ^ upperAscii8(packed))
+                    : hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
+            best = std::min(best, lookup(group.folded, hash, word, size, true));
+        }
+        return best;
+    }
+    if (!group.exact.empty()) {
+        const std::uint64_t hash = hashBytes(word, bytes, [](unsigned char c) { return c; });
+        best = std::min(best, lookup(group.exact, hash, word, size, false));
+    }
+    if (!group.folded.empty()) {
+        const std::uint64_t hash =
+            hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
+        best = std::min(best, lookup(group.folded, hash, word, size, true));
+    }
+    return best;
+}
+
+void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
+                              const unsigned char* work, Scratch& s) const {
+    if (group.maxLength == 0 || from >= to) {
+        return; // only disabled or empty keywords, or no text
+    }
+    const auto length = to - from;
+    // Words are split on the paragraph's own bytes and looked up as `work` holds them, so
+    // that a word with masked bytes is no keyword.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(paragraph.data()) + from;
+    const std::size_t count = candidateWords(splitter_, bytes, length, group, s);
     for (std::size_t k = 0; k < count; ++k) {
-        const WordSpan& w = kept[k];
+        const WordSpan& w = s.candidates[k];
         // A word that begins before the segment or goes on past it is not whole inside it.
         if ((w.start == 0 && from > 0 &&
              !splitter_.isSeparator(
@@ -307,18 +389,7 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
             continue;
         }
         const Pos size = w.end - w.start;
-        const unsigned char* word = work + w.start;
-        std::size_t best = group.last;
-        const auto bytes = static_cast<std::size_t>(size);
-        if (exact) {
-            const std::uint64_t hash = hashBytes(word, bytes, [](unsigned char c) { return c; });
-            best = std::min(best, lookup(group.exact, hash, word, size, false));
-        }
-        if (folded) {
-            const std::uint64_t hash =
-                hashBytes(word, bytes, [this](unsigned char c) { return upperTable_[c]; });
-            best = std::min(best, lookup(group.folded, hash, word, size, true));
-        }
+        const std::size_t best = keywordOf(group, work + w.start, size, work + length);
         if (best < group.last) {
             s.found.emplace_back(best, from + w.start);
             if (!s.work.empty()) {
@@ -417,17 +488,53 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
                   [](const auto& a, const auto& b) { return a.second < b.second; });
     }
     for (const auto& [k, start] : s.found) {
-        const KeywordRecord& r = records_[k];
-        HighlightRun run;
-        run.start = start;
-        run.length = std::min(static_cast<Pos>(r.searchForm.size()), Pos{65535});
-        run.color = r.foreground;
-        run.background = r.background;
-        run.style = r.style;
-        run.cursor = r.cursor;
-        run.context = r.context;
-        out.push_back(run);
+        out.push_back(runOf(k, start));
     }
+}
+
+HighlightRun KeywordList::runOf(std::size_t k, Pos start) const {
+    const KeywordRecord& r = records_[k];
+    HighlightRun run;
+    run.start = start;
+    run.length = std::min(static_cast<Pos>(r.searchForm.size()), kMaxKeywordRun);
+    run.color = r.foreground;
+    run.background = r.background;
+    run.style = r.style;
+    run.cursor = r.cursor;
+    run.context = r.context;
+    return run;
+}
+
+bool KeywordList::matchAcrossBreaks(std::string_view text, const std::bitset<256>& separators,
+                                    std::vector<HighlightRun>& out) const {
+    if (records_.empty() || updating_ > 0) {
+        return true; // nothing matches, as in match()
+    }
+    buildGroups(separators);
+    if (groups_.size() != 1 || !groups_[0].tokens) {
+        return false;
+    }
+    const Group& group = groups_[0];
+    if (group.maxLength > kMaxKeywordRun) {
+        return false; // a run would be cut short of its word, which the caller could not see
+    }
+    if (group.maxLength == 0 || text.empty()) {
+        return true;
+    }
+    // The breaks split words as a paragraph's ends do, so every word lies inside one
+    // paragraph and is whole there exactly when it is whole here.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t count =
+        candidateWords(breakSplitter_, bytes, static_cast<Pos>(text.size()), group, scratch_);
+    for (std::size_t i = 0; i < count; ++i) {
+        const WordSpan& w = scratch_.candidates[i];
+        const std::size_t k =
+            keywordOf(group, bytes + w.start, w.end - w.start, bytes + text.size());
+        if (k < group.last) {
+            out.push_back(runOf(k, w.start));
+        }
+    }
+    return true;
 }
 
 std::string KeywordList::toText() const {

@@ -75,6 +75,14 @@ public:
     void match(std::string_view paragraph, Pos from, Pos to, const std::bitset<256>& separators,
                const std::vector<HighlightRun>& existing, std::vector<HighlightRun>& out) const;
 
+    // For a text of several whole paragraphs joined by their breaks (CR and LF, never inside
+    // a paragraph), appends the runs match() finds in each paragraph with nothing closed,
+    // starts as offsets in `text`, when every keyword is looked up word by word (whole words
+    // free of separators, the usual list). Otherwise finds nothing and returns false: the
+    // caller then matches paragraph by paragraph.
+    bool matchAcrossBreaks(std::string_view text, const std::bitset<256>& separators,
+                           std::vector<HighlightRun>& out) const;
+
 private:
     void rebuild();
     [[nodiscard]] bool isTokenKeyword(const KeywordRecord& r, const std::bitset<256>& sep) const;
@@ -91,8 +99,18 @@ private:
     // `work` holds the segment's bytes as the lookups see them.
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
                      const unsigned char* work, Scratch& s) const;
+    [[nodiscard]] HighlightRun runOf(std::size_t k, Pos start) const;
     void matchOne(std::string_view paragraph, Pos from, std::size_t k,
                   const std::bitset<256>& separators, Scratch& s) const;
+
+    // A slot of a lookup table: the hash of a search form, its keyword's index + 1 (0: an
+    // empty slot) and its length.
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t index = 0;
+        std::uint32_t length = 0;
+    };
+    using Table = std::vector<Slot>;
 
     // Consecutive keywords that can only match a whole word without separators inside are
     // looked up word by word in one pass; the others are searched one by one as written.
@@ -102,14 +120,15 @@ private:
         bool tokens = false;
         // Open-addressing tables of keyword index + 1 by the hash of the search form: the
         // match-case keywords by their bytes, the others by their upper-cased bytes.
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> exact;
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> folded;
+        Table exact;
+        Table folded;
         Pos maxLength = 0;
-        // By the upper-cased first two bytes (kFilterSlots slots), a bit per keyword length
-        // (filterBit): a word that misses here is no keyword of the group and is not hashed.
-        // Small enough to stay in the first-level cache beside the text.
+        // By the first two bytes (kFilterSlots slots), a bit per length (filterBit) of the
+        // keywords whose first two bytes upper-case as these do: a word that misses here is
+        // no keyword of the group and is not hashed. Small enough to stay in the first-level
+        // cache beside the text.
         std::vector<std::uint16_t> filter;
-        std::array<std::uint16_t, 256> lastFilter{}; // the same by the upper-cased last byte
+        std::array<std::uint16_t, 256> lastFilter{}; // the same by the last byte
         bool needsUpper = false;                     // a one-by-one keyword in it ignores case
     };
     static constexpr std::size_t kFilterSlots = 2048;
@@ -122,25 +141,34 @@ private:
     }
     // The keyword of `table` whose search form is the `length` bytes at `word` (upper-cased
     // first when `fold`), or count() when none is.
-    [[nodiscard]] std::size_t
-    lookup(const std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::uint64_t hash,
-           const unsigned char* word, Pos length, bool fold) const;
+    [[nodiscard]] std::size_t lookup(const Table& table, std::uint64_t hash,
+                                     const unsigned char* word, Pos length, bool fold) const;
+    // The words of bytes [0, length), split by `splitter`, that may be keywords of the
+    // group (by their length and upper-cased first, second and last bytes), into
+    // s.candidates; returns how many.
+    std::size_t candidateWords(const WordSplitter& splitter, const unsigned char* bytes, Pos length,
+                               const Group& group, Scratch& s) const;
+    // The earliest keyword of the group whose search form the `size` bytes at `word` are,
+    // or group.last; the bytes up to `end` may be read.
+    [[nodiscard]] std::size_t keywordOf(const Group& group, const unsigned char* word, Pos size,
+                                        const unsigned char* end) const;
     void buildGroups(const std::bitset<256>& separators) const;
-    void insert(std::vector<std::pair<std::uint64_t, std::uint32_t>>& table, std::size_t k,
-                std::uint64_t hash) const;
+    void insert(Table& table, std::size_t k, std::uint64_t hash) const;
 
     std::vector<KeywordRecord> records_;
     mutable std::vector<Group> groups_;
     mutable std::bitset<256> groupSeparators_;
     mutable bool groupsValid_ = false;
-    mutable WordSplitter splitter_;   // on the separators of the groups
-    mutable bool needsUpper_ = false; // some one-by-one keyword ignores case
+    mutable WordSplitter splitter_;      // on the separators of the groups
+    mutable WordSplitter breakSplitter_; // the same, and CR and LF
+    mutable bool needsUpper_ = false;    // some one-by-one keyword ignores case
     mutable Scratch scratch_;
     int updating_ = 0;
     Pos longest_ = 0;
     bool allMatchCase_ = true;
     UpperCaseType caseType_ = UpperCaseType::Ascii;
     std::array<unsigned char, 256> upperTable_{};
+    bool asciiCase_ = true; // upperTable_ changes the ASCII letters only
     std::array<unsigned char, 256> userTable_{};
 };
 

@@ -74,6 +74,19 @@ void UrlHighlighter::scan(std::string_view text, Pos from, Pos to,
     rules.accept = &accept_;
     found_.clear();
     findAddresses(text, from, to, rules, found_);
+    appendRuns(out);
+}
+
+void UrlHighlighter::scanAcrossBreaks(std::string_view text, std::vector<HighlightRun>& out) const {
+    AddressScan rules;
+    rules.priority = priority_;
+    rules.accept = &accept_;
+    found_.clear();
+    findAddressesAcrossBreaks(text, rules, found_);
+    appendRuns(out);
+}
+
+void UrlHighlighter::appendRuns(std::vector<HighlightRun>& out) const {
     for (const FoundAddress& a : found_) {
         const HighlightInfo& info = style(kUrlPatterns[static_cast<std::size_t>(a.index)].type);
         HighlightRun run;

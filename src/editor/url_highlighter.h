@@ -79,6 +79,10 @@ public:
     // The address runs of [from, to) of a paragraph, styled, appended in order.
     void scan(std::string_view text, Pos from, Pos to, const std::vector<HighlightRun>* existing,
               std::vector<HighlightRun>& out) const;
+    // The same for a text of several whole paragraphs joined by their breaks (see
+    // findAddressesAcrossBreaks): every address run lies inside one paragraph; starts are
+    // offsets in `text`.
+    void scanAcrossBreaks(std::string_view text, std::vector<HighlightRun>& out) const;
 
     // The table row of a context number, or -1 when it is not one of ours.
     [[nodiscard]] int rowOfContext(std::int32_t context) const noexcept;
@@ -98,6 +102,7 @@ public:
 
 private:
     void changed();
+    void appendRuns(std::vector<HighlightRun>& out) const; // the runs of found_, styled
     void launch(std::string address);
 
     std::int32_t baseContext_ = 1024;

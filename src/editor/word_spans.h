@@ -71,6 +71,12 @@ private:
     std::array<unsigned char, 16> members_{};
     std::size_t memberCount_ = 0;
     bool fewMembers_ = false;
+    // The set by nibbles, when it splits into at most eight classes of a high nibble with
+    // its low nibbles: c is a separator when nibbleLow_[c & 15] & nibbleHigh_[c >> 4] is not
+    // zero. Any such set is then classified thirty-two bytes at a time with AVX2.
+    std::array<std::uint8_t, 16> nibbleLow_{};
+    std::array<std::uint8_t, 16> nibbleHigh_{};
+    bool byNibbles_ = false;
 };
 
 } // namespace tavrel
