@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace tavrel {
 
@@ -18,6 +19,9 @@ constexpr Pos kBlockBytes = 32 * 1024;
 // How far before a paragraph asked for the block reaches: scrolling up asks for the
 // paragraphs above the screen one by one.
 constexpr Pos kBlockBytesBefore = kBlockBytes / 4;
+// How much of a long paragraph either side of an edit is read to scan around it: far more
+// than any keyword or address prefix, so only an address longer than this needs the rest.
+constexpr Pos kEditWindow = 16 * 1024;
 
 [[nodiscard]] Pos endOf(const HighlightRun& r) noexcept {
     return r.start + r.length;
@@ -94,20 +98,48 @@ void EditorHighlights::highlighterGone() {
     reapplyKeywords();
 }
 
-void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& runs, Pos from,
+bool EditorHighlights::rescan(TextWindow text, std::vector<HighlightRun>& runs, Pos from,
                               Pos to) const {
-    const auto n = static_cast<Pos>(text.size());
+    const Pos n = text.length;
+    const Pos origin = text.origin;
+    const Pos windowEnd = origin + static_cast<Pos>(text.bytes.size());
     const Pos reach = std::max(kLongestUrlLiteral, keywords_.longestLength()) + 1;
+    // The scanners look a character or so beyond what they are given; a window that the scan
+    // comes near, other than at the paragraph's own ends, may hide what decides a run.
+    const auto inside = [&](Pos lo, Pos hi) {
+        return (origin == 0 || lo > origin + reach) && (windowEnd == n || hi < windowEnd - reach);
+    };
+    const auto at = [&](Pos i) { return text.bytes[static_cast<std::size_t>(i - origin)]; };
     Pos a = std::max<Pos>(0, from - reach);
     Pos b = std::min(n, to + reach);
     // An address just before the window, with only "," "." ";" between, may now go on.
     Pos probe = a;
-    while (probe > 0 && (text[static_cast<std::size_t>(probe - 1)] == ',' ||
-                         text[static_cast<std::size_t>(probe - 1)] == '.' ||
-                         text[static_cast<std::size_t>(probe - 1)] == ';')) {
+    while (probe > origin &&
+           (at(probe - 1) == ',' || at(probe - 1) == '.' || at(probe - 1) == ';')) {
         --probe;
     }
-    removeTouching(runs, probe, b);
+    if (!inside(probe, b)) {
+        return false;
+    }
+    // Runs are taken out only once the scan is known to fit the window, so that a scan given
+    // up leaves them as they were: until then each range to take out is noted and the
+    // window widened over the runs that touch it, as taking them out would.
+    std::vector<std::pair<Pos, Pos>> taken;
+    const auto touching = [&runs, &taken](Pos& lo, Pos& hi) {
+        taken.emplace_back(lo, hi);
+        const auto first =
+            std::lower_bound(runs.begin(), runs.end(), lo,
+                             [](const HighlightRun& r, Pos p) { return endOf(r) < p; });
+        auto last = first;
+        while (last != runs.end() && last->start <= hi) {
+            ++last;
+        }
+        if (first != last) {
+            lo = std::min(lo, first->start);
+            hi = std::max(hi, endOf(*std::prev(last)));
+        }
+    };
+    touching(probe, b);
     a = std::min(a, probe);
 
     std::vector<HighlightRun>& fresh = fresh_;
@@ -117,38 +149,53 @@ void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& 
         // takes the runs it covers and the window grows until nothing crosses its edges.
         Pos scanFrom = a;
         for (;;) {
+            if (!inside(a, b)) {
+                return false;
+            }
             const std::size_t before = fresh.size();
-            urls_->scan(text, scanFrom, b, nullptr, fresh);
+            urls_->scan(text.bytes, scanFrom - origin, b - origin, nullptr, fresh);
             if (fresh.size() == before) {
                 break;
             }
-            Pos lo = fresh[before].start;
-            Pos hi = endOf(fresh.back());
+            Pos lo = fresh[before].start + origin;
+            Pos hi = endOf(fresh.back()) + origin;
             if (lo < a) {
                 Pos top = a;
-                removeTouching(runs, lo, top);
+                touching(lo, top);
                 a = lo;
             }
             if (hi <= b) {
                 break;
             }
             Pos bottom = b;
-            removeTouching(runs, bottom, hi);
-            scanFrom = endOf(fresh.back());
+            touching(bottom, hi);
+            scanFrom = endOf(fresh.back()) + origin;
             b = hi;
         }
+    }
+    if (!inside(a, b)) {
+        return false;
     }
     std::vector<HighlightRun>& words = words_;
     words.clear();
     if (applyKeywords_ && !keywords_.empty()) {
-        keywords_.match(text, a, b, engine_.separatorSet(), fresh, words);
+        keywords_.match(text.bytes, a - origin, b - origin, engine_.separatorSet(), fresh, words);
     }
-    const auto at = std::lower_bound(runs.begin(), runs.end(), a,
-                                     [](const HighlightRun& r, Pos p) { return r.start < p; });
+    for (HighlightRun& r : fresh) {
+        r.start += origin;
+    }
+    for (HighlightRun& r : words) {
+        r.start += origin;
+    }
+    for (auto [lo, hi] : taken) {
+        removeTouching(runs, lo, hi);
+    }
+    const auto into = std::lower_bound(runs.begin(), runs.end(), a,
+                                       [](const HighlightRun& r, Pos p) { return r.start < p; });
     if (words.empty() || fresh.empty()) {
         const std::vector<HighlightRun>& only = words.empty() ? fresh : words;
-        runs.insert(at, only.begin(), only.end());
-        return;
+        runs.insert(into, only.begin(), only.end());
+        return true;
     }
     // Merged in kept scratch: merging in place would take a buffer from the heap for every
     // paragraph that holds both an address and a keyword.
@@ -156,12 +203,14 @@ void EditorHighlights::rescan(std::string_view text, std::vector<HighlightRun>& 
     merged.clear();
     std::merge(fresh.begin(), fresh.end(), words.begin(), words.end(), std::back_inserter(merged),
                [](const HighlightRun& x, const HighlightRun& y) { return x.start < y.start; });
-    runs.insert(at, merged.begin(), merged.end());
+    runs.insert(into, merged.begin(), merged.end());
+    return true;
 }
 
 std::vector<HighlightRun> EditorHighlights::scanParagraph(std::string_view text) const {
     std::vector<HighlightRun> runs;
-    rescan(text, runs, 0, static_cast<Pos>(text.size()));
+    rescan(TextWindow{text, 0, static_cast<Pos>(text.size())}, runs, 0,
+           static_cast<Pos>(text.size()));
     return runs;
 }
 
@@ -463,7 +512,18 @@ void EditorHighlights::textChanged(const TextChange& change) {
         moved->start += delta;
     }
     runs.erase(first, last);
-    rescan(doc.paragraph(p), runs, from, to);
+    // A long paragraph is read only around the change, so that typing in it leaves the
+    // document's gap where it is; the whole paragraph only when a run reaches that far.
+    const Pos length = doc.paragraphLength(p);
+    if (length > 4 * kEditWindow) {
+        const Pos windowStart = std::max<Pos>(0, from - kEditWindow);
+        const Pos windowEnd = std::min(length, to + kEditWindow);
+        if (rescan(TextWindow{doc.paragraphPart(p, windowStart, windowEnd), windowStart, length},
+                   runs, from, to)) {
+            return;
+        }
+    }
+    rescan(TextWindow{doc.paragraph(p), 0, length}, runs, from, to);
 }
 
 void EditorHighlights::documentLoaded() {

@@ -86,8 +86,16 @@ private:
     void highlighterChanged() override;
     void highlighterGone() override;
 
-    // Rebuilds the runs around the changed offsets [from, to) of a paragraph's text.
-    void rescan(std::string_view text, std::vector<HighlightRun>& runs, Pos from, Pos to) const;
+    // Bytes [origin, origin + bytes.size()) of a paragraph `length` bytes long.
+    struct TextWindow {
+        std::string_view bytes;
+        Pos origin = 0;
+        Pos length = 0;
+    };
+    // Rebuilds the runs around the changed offsets [from, to) of a paragraph, reading only
+    // the window; false, with the runs untouched, when the scan came too near the window's
+    // edge to be sure of them (never for the whole paragraph).
+    bool rescan(TextWindow text, std::vector<HighlightRun>& runs, Pos from, Pos to) const;
     // Scans paragraphs p .. q, which follow one another in memory, in one pass, appending to
     // `out`; false (nothing appended) when the keyword list needs a scan per paragraph.
     bool scanTogether(Pos p, Pos q, ScannedParagraphs& out) const;

@@ -3,6 +3,7 @@
 // edited paragraph afresh).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -226,6 +227,52 @@ TEST(EditorHighlights, RunsAfterEditsEqualAFreshScan) {
             ASSERT_EQ(f.runs(), fresh) << "after edit " << edit << ": '" << now << "'";
         }
     }
+}
+
+// A long paragraph is scanned only around each edit, reading just that part of it, so the
+// document's gap stays at the edit; an address longer than that part still comes out whole.
+TEST(EditorHighlights, TypingInALongParagraphKeepsItsGapAndRunsEqualAFreshScan) {
+    const std::vector<std::string> pieces = {"www.", "x@y",     "nfo",   " ",  ".", ",",
+                                             "(",    "http://", "a",     "co", "-", ";",
+                                             "@",    "FTP.",    "word ", "\t"};
+    std::mt19937 random(13);
+    std::string text;
+    while (text.size() < 150'000) {
+        text += pieces[random() % pieces.size()];
+    }
+    const Pos longAddress = static_cast<Pos>(text.size());
+    text += " http://" + std::string(40'000, 'a') + " ";
+    while (text.size() < 400'000) {
+        text += pieces[random() % pieces.size()];
+    }
+    Fixture f(text, {"nfo", "co", "a"});
+    static_cast<void>(f.highlights.paragraphRuns(0));
+    int gapChecked = 0;
+    for (int edit = 0; edit < 150; ++edit) {
+        const Pos length = f.engine.charCount();
+        // Every third edit lands in or next to the long address.
+        const Pos at = edit % 3 == 0
+                           ? longAddress - 20 + static_cast<Pos>(random() % 40'060)
+                           : static_cast<Pos>(random() % static_cast<unsigned>(length + 1));
+        const Pos cut = std::min<Pos>(length - at, static_cast<Pos>(random() % 4));
+        f.engine.select(at, at + cut);
+        const std::string typed =
+            random() % 3 == 0 ? std::string() : pieces[random() % pieces.size()];
+        f.engine.setSelText(typed);
+        const Document::Halves halves = f.engine.document().paragraphHalves(0);
+        const auto gap = static_cast<Pos>(halves.first.size());
+        if ((cut > 0 || !typed.empty()) && std::abs(at - longAddress) > 100'000) {
+            EXPECT_LT(std::abs(gap - at), 50'000) << "edit " << edit << " at " << at;
+            ++gapChecked;
+        }
+        const std::string now = std::string(halves.first) + std::string(halves.second);
+        Runs fresh;
+        for (const HighlightRun& r : f.highlights.scanParagraph(now)) {
+            fresh.emplace_back(r.start, r.length, r.context);
+        }
+        ASSERT_EQ(f.runs(), fresh) << "after edit " << edit << " at " << at;
+    }
+    EXPECT_GT(gapChecked, 30);
 }
 
 } // namespace
