@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_highlights.h"
 #include "editor/glyph_metrics.h"
 #include "editor/text_engine.h"
+#include "editor/url_highlighter.h"
 #include "editor/wrapped_layout.h"
 #include "support/floor.h"
 #include "support/slice_timing.h"
@@ -107,14 +109,31 @@ BENCHMARK(BM_WrapSlices1GBOneParagraph)
 // Typing in the middle of an 889 MB wrapped paragraph, with what a view asks after each key
 // (the caret's display line and column). The first edit of a loaded paragraph gives it a
 // buffer of its own and is reported apart; target: every later keystroke under 16 ms.
-void BM_KeystrokeIn889MBParagraph(benchmark::State& state) {
+// `highlighted`: as in the window with highlighting on (the default), addresses and keywords
+// attached and the paragraph's runs kept, as painting it first does (reported apart).
+void keystrokeIn889MBParagraph(benchmark::State& state, bool highlighted) {
     constexpr std::size_t kSize = 889'000'000;
     tavrel::TextEngine engine;
     tavrel::WrappedLayout layout(engine.document(), oemMetrics());
     layout.setWrap(true, kWidth);
     engine.setLayout(&layout);
+    tavrel::UrlHighlighter urls;
+    tavrel::EditorHighlights highlights(engine);
     engine.loadBytes(artBytes(kSize, 0));
     layout.formatAll();
+    if (highlighted) {
+        engine.setSeparators(tavrel::kDefaultSeparators);
+        highlights.setAddressHighlighter(&urls);
+        for (const char* word : {"nfo", "release", "crack", "greets"}) {
+            highlights.keywords().addKeyword(word, tavrel::koWholeWords, 0x00FF00, 0, 0, 1, 0);
+        }
+        highlights.reapplyKeywords();
+        const auto scan = Clock::now();
+        benchmark::DoNotOptimize(highlights.paragraphRuns(0).size());
+        state.counters["first_scan_ms"] = secondsSince(scan) * 1e3;
+    } else {
+        highlights.setApplyKeywords(false);
+    }
     const Pos middle = static_cast<Pos>(kSize / 2);
     engine.setSelStart(middle);
     auto start = Clock::now();
@@ -161,8 +180,22 @@ void BM_KeystrokeIn889MBParagraph(benchmark::State& state) {
     state.counters["keystroke_cpu_max_ms"] = cpuKeys.back() * 1e3;
     state.counters["target_ms"] = 16;
     state.counters["display_lines"] = static_cast<double>(layout.knownLineCount());
+    if (highlighted) {
+        state.SetLabel("889 MB block art in one paragraph, wrapped at 682 px, 8 px cells, "
+                       "addresses and 4 keywords highlighted");
+    }
+}
+void BM_KeystrokeIn889MBParagraph(benchmark::State& state) {
+    keystrokeIn889MBParagraph(state, false);
+}
+void BM_KeystrokeIn889MBParagraphHighlighted(benchmark::State& state) {
+    keystrokeIn889MBParagraph(state, true);
 }
 BENCHMARK(BM_KeystrokeIn889MBParagraph)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeIn889MBParagraphHighlighted)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

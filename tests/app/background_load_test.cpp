@@ -55,8 +55,9 @@ protected:
     }
 
 #if defined(__SANITIZE_ADDRESS__)
-    // The sanitizer build loads some fifty times slower: a smaller file is caught loading too.
-    static constexpr std::size_t kBigBytes = std::size_t{4} << 20;
+    // The sanitizer build loads many times slower: a smaller file is caught loading too, still
+    // more than the first piece read, so that the first screen shows before the whole.
+    static constexpr std::size_t kBigBytes = std::size_t{16} << 20;
 #else
     // Long enough to be caught loading on any machine.
     static constexpr std::size_t kBigBytes = std::size_t{64} << 20;
