@@ -28,15 +28,24 @@ inline std::string xSessionMissing() {
 
 // Runs xdotool with arguments; its trimmed output, or nothing when it failed or hung.
 inline std::optional<QString> xdotool(const QStringList& arguments, int timeoutMs = 20000) {
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(timeoutMs) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0) {
+    // A window just mapped may not be managed by the window manager yet, which then refuses
+    // to activate it: activation is tried again for a few seconds before it counts as failed.
+    const bool activation =
+        !arguments.isEmpty() && arguments.front() == QStringLiteral("windowactivate");
+    for (int attempt = 0;; ++attempt) {
+        QProcess tool;
+        tool.start(QStringLiteral("xdotool"), arguments);
+        if (tool.waitForFinished(timeoutMs) && tool.exitStatus() == QProcess::NormalExit &&
+            tool.exitCode() == 0) {
+            return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+        }
         tool.kill();
         tool.waitForFinished();
-        return std::nullopt;
+        if (!activation || attempt == 30) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
 }
 
 // The first visible window whose title matches the regular expression, waiting for it up to
