@@ -484,12 +484,27 @@ void EditorHighlights::textChanged(const TextChange& change) {
     }
     auto it = single_.find(p);
     if (it == single_.end()) {
-        // The paragraph leaves its block: its runs change in place from now on.
-        std::span<const HighlightRun> kept;
-        if (!keptRuns(p, kept)) {
-            return;
+        // The paragraph leaves its block: its runs change in place from now on. A block of
+        // this paragraph alone (a long one gets its own) hands its runs over: a paragraph of
+        // addresses may hold hundreds of thousands, too many to copy within a keystroke.
+        std::vector<HighlightRun> own;
+        auto block = blocks_.upper_bound(p);
+        if (block != blocks_.begin() && std::prev(block)->second.first == p &&
+            std::prev(block)->second.count() == 1) {
+            --block;
+            own = std::move(block->second.runs);
+            if (recent_ == &block->second) {
+                recent_ = nullptr;
+            }
+            blocks_.erase(block);
+        } else {
+            std::span<const HighlightRun> kept;
+            if (!keptRuns(p, kept)) {
+                return;
+            }
+            own.assign(kept.begin(), kept.end());
         }
-        it = single_.emplace(p, std::vector<HighlightRun>(kept.begin(), kept.end())).first;
+        it = single_.emplace(p, std::move(own)).first;
     }
     std::vector<HighlightRun>& runs = it->second;
     const Pos o = change.position - doc.paragraphStart(p);
