@@ -27,20 +27,26 @@ constexpr Pos kEditWindow = 16 * 1024;
     return r.start + r.length;
 }
 
-// Removes the runs that touch [a, b] (ending at a or starting at b counts) and widens
-// [a, b] over them.
-void removeTouching(std::vector<HighlightRun>& runs, Pos& a, Pos& b) {
+// The runs that touch [a, b] (ending at a or starting at b counts), and [a, b] widened over
+// them.
+std::pair<std::vector<HighlightRun>::iterator, std::vector<HighlightRun>::iterator>
+widenOverTouching(std::vector<HighlightRun>& runs, Pos& a, Pos& b) {
     const auto first = std::lower_bound(runs.begin(), runs.end(), a,
                                         [](const HighlightRun& r, Pos p) { return endOf(r) < p; });
     auto last = first;
     while (last != runs.end() && last->start <= b) {
         ++last;
     }
-    if (first == last) {
-        return;
+    if (first != last) {
+        a = std::min(a, first->start);
+        b = std::max(b, endOf(*std::prev(last)));
     }
-    a = std::min(a, first->start);
-    b = std::max(b, endOf(*std::prev(last)));
+    return {first, last};
+}
+
+// Removes the runs that touch [a, b] and widens [a, b] over them.
+void removeTouching(std::vector<HighlightRun>& runs, Pos& a, Pos& b) {
+    const auto [first, last] = widenOverTouching(runs, a, b);
     runs.erase(first, last);
 }
 
@@ -127,17 +133,7 @@ bool EditorHighlights::rescan(TextWindow text, std::vector<HighlightRun>& runs, 
     std::vector<std::pair<Pos, Pos>> taken;
     const auto touching = [&runs, &taken](Pos& lo, Pos& hi) {
         taken.emplace_back(lo, hi);
-        const auto first =
-            std::lower_bound(runs.begin(), runs.end(), lo,
-                             [](const HighlightRun& r, Pos p) { return endOf(r) < p; });
-        auto last = first;
-        while (last != runs.end() && last->start <= hi) {
-            ++last;
-        }
-        if (first != last) {
-            lo = std::min(lo, first->start);
-            hi = std::max(hi, endOf(*std::prev(last)));
-        }
+        widenOverTouching(runs, lo, hi);
     };
     touching(probe, b);
     a = std::min(a, probe);
