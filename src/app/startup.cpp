@@ -11,14 +11,13 @@
 #include "app/signal_end.h"
 
 #include "platform/atomic_file.h"
+#include "platform/character_locale.h"
 #include "platform/file_move.h"
 #include "platform/native_settings.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
 
@@ -161,11 +160,11 @@ std::string handedName(const std::string& commandLineFile) {
     if (commandLineFile.empty()) {
         return {};
     }
-    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(commandLineFile)));
-    if (!info.isFile()) {
+    // The name's own bytes: decoded as text, a Latin-1 name would name no file.
+    if (!platform::isFile(commandLineFile)) {
         return {};
     }
-    return QFile::encodeName(info.canonicalFilePath()).toStdString();
+    return platform::canonicalPath(commandLineFile);
 }
 
 int runTavrel(int argc, char** argv) {
@@ -188,6 +187,7 @@ int runTavrel(int argc, char** argv) {
     }
 
     GuardedApplication app(argc, argv);
+    platform::useUtf8Characters();
     // Qt has taken its own options out of argv; what is left is ours, read as the bytes the
     // shell gave. Qt's decoded argument list would turn a name that is not UTF-8 (Latin-1
     // names from old archives) into one that names no file.

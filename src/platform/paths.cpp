@@ -44,6 +44,12 @@ bool isFile(const std::string& path) {
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
+std::string canonicalPath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    return ec ? std::string() : resolved.string();
+}
+
 bool isSameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     const bool same = std::filesystem::equivalent(a, b, ec);

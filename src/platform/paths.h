@@ -18,6 +18,10 @@ namespace tavrel::platform {
 [[nodiscard]] bool isFile(const std::string& path);
 [[nodiscard]] bool isDirectory(const std::string& path);
 
+// The absolute form of an existing path with every link, "." and ".." resolved, byte for
+// byte; empty when it cannot be resolved.
+[[nodiscard]] std::string canonicalPath(const std::string& path);
+
 // Whether two existing paths name one file (the same file on the same device): the answer
 // of the file system itself, so letter case folds only where the file system folds it.
 [[nodiscard]] bool isSameFile(const std::string& a, const std::string& b);

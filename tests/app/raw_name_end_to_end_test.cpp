@@ -27,6 +27,10 @@ int runWithRawArgument(const Installation& install, const std::string& argument)
     if (pid == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         ::setenv("XDG_CONFIG_HOME", install.configHome.c_str(), 1);
+        // The C locale of a script or a bare login: names stay bytes there too.
+        for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_CTYPE"}) {
+            ::unsetenv(name);
+        }
         std::vector<char*> argv{const_cast<char*>(install.program.c_str()),
                                 const_cast<char*>(argument.c_str()), nullptr};
         ::execv(install.program.c_str(), argv.data());

@@ -46,14 +46,21 @@ protected:
         return path;
     }
 
-    QProcess& start(const QStringList& arguments) {
+    QProcess& start(const QStringList& arguments, const QString& program = {}) {
         processes.push_back(std::make_unique<QProcess>());
         QProcess& process = *processes.back();
         QProcessEnvironment environment = xProgramEnvironment();
+        if (cLocale) {
+            // As in a script, a cron job or a bare login of a minimal system.
+            for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_CTYPE"}) {
+                environment.remove(QString::fromLatin1(name));
+            }
+        }
         environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(install.configHome));
         process.setProcessEnvironment(environment);
-        process.start(QString::fromStdString(install.program), arguments);
+        process.start(program.isEmpty() ? QString::fromStdString(install.program) : program,
+                      arguments);
         EXPECT_TRUE(process.waitForStarted(10000));
         return process;
     }
@@ -66,13 +73,21 @@ protected:
 
     static QString arg(const std::string& text) { return QString::fromStdString(text); }
 
+    bool cLocale = false;
     Installation install;
     TempFolder runtime; // a private runtime folder of this test's own
     std::string documents;
     std::vector<std::unique_ptr<QProcess>> processes;
 };
 
-TEST_F(XvfbHandoff, aSecondStartHandsItsFileToTheFirstWindowAndEnds) {
+// Both starts in the C locale, then in the one the tests run in: names are bytes either way.
+class XvfbHandoffInLocale : public XvfbHandoff, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(Locales, XvfbHandoffInLocale, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "C" : "inherited"; });
+
+TEST_P(XvfbHandoffInLocale, aSecondStartHandsItsFileToTheFirstWindowAndEnds) {
+    cLocale = GetParam();
     fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
     setOneInstance(true);
     const std::string first = document("first.nfo", "first\r\n");
@@ -96,6 +111,27 @@ TEST_F(XvfbHandoff, aSecondStartHandsItsFileToTheFirstWindowAndEnds) {
     ASSERT_TRUE(bare.waitForFinished(15000));
     EXPECT_EQ(bare.exitCode(), 0);
     EXPECT_FALSE(waitForWindow("^Tavrel - .*/Zweite", 10000).isEmpty()) << "not restored";
+    EXPECT_EQ(countWindows("^Tavrel - "), 1);
+}
+
+TEST_P(XvfbHandoffInLocale, aLatin1NameIsHandedOverAsItsOwnBytes) {
+    cLocale = GetParam();
+    fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    setOneInstance(true);
+    start({arg(document("first.nfo", "first\r\n"))});
+    const QString window = waitForWindow("^Tavrel - .*/first.nfo$");
+    ASSERT_FALSE(window.isEmpty());
+    const std::string latin1 = documents + "/caf\xe9.txt"; // é in Latin-1: not UTF-8
+    writeFile(latin1, "handed\r\n");
+
+    // A shell passes the name's raw bytes; the toolkit would re-encode them as UTF-8.
+    QProcess& later = start(
+        {"-c", "exec \"$0\" \"$1/$(printf 'caf\\351.txt')\"", arg(install.program), arg(documents)},
+        QStringLiteral("/bin/sh"));
+    ASSERT_TRUE(later.waitForFinished(15000));
+    EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
+    EXPECT_FALSE(waitForWindow("^Tavrel - .*/caf.*\\.txt$", 10000).isEmpty())
+        << windowTitle(window).toStdString();
     EXPECT_EQ(countWindows("^Tavrel - "), 1);
 }
 

@@ -34,6 +34,10 @@ inline std::optional<QString> xdotool(const QStringList& arguments, int timeoutM
         !arguments.isEmpty() && arguments.front() == QStringLiteral("windowactivate");
     for (int attempt = 0;; ++attempt) {
         QProcess tool;
+        // Titles are read as a UTF-8 desktop reads them, whatever locale the test runs in.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        tool.setProcessEnvironment(environment);
         tool.start(QStringLiteral("xdotool"), arguments);
         if (tool.waitForFinished(timeoutMs) && tool.exitStatus() == QProcess::NormalExit &&
             tool.exitCode() == 0) {
