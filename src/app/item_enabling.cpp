@@ -15,26 +15,33 @@ std::vector<ItemEnabling> itemEnabling(const TextEngine& engine, const WindowSta
     const bool format = formatItemsEnabled(engine);
     // Saving is offered only for a modified document that has a name to save under; the
     // button and the menu item share the rule.
-    const bool save = window.modified && window.named;
+    const bool editable = !window.loading;
+    const bool save = window.modified && window.named && editable;
     using G = ItemGroup;
     return {
         {"Save1", G::FileMenu, save},
+        {"Saveas1", G::FileMenu, editable},
         {"New1", G::FileMenu, engine.charCount() > 0},
         {"Properties1", G::FileMenu, window.nameIsFile},
-        {"Undo1", G::EditMenu, edit.undo},
-        {"Redo1", G::EditMenu, edit.redo},
-        {"Cut1", G::EditMenu, edit.cut},
+        {"Undo1", G::EditMenu, edit.undo && editable},
+        {"Redo1", G::EditMenu, edit.redo && editable},
+        {"Deleteline1", G::EditMenu, editable},
+        {"Cut1", G::EditMenu, edit.cut && editable},
         {"Copy1", G::EditMenu, edit.copy},
-        {"Paste1", G::EditMenu, edit.paste},
-        {"LinefeedtoWordwrap1", G::FormatMenu, format},
-        {"Lowercase1", G::FormatMenu, format},
-        {"Uppercase1", G::FormatMenu, format},
-        {"CharsettoUTF81", G::FormatMenu, format},
-        {"UTF8toCharset1", G::FormatMenu, format},
-        {"Undo2", G::Popup, popup.undo},
-        {"Redo2", G::Popup, popup.redo},
-        {"Paste2", G::Popup, popup.paste},
+        {"Paste1", G::EditMenu, edit.paste && editable},
+        {"TimeDate1", G::EditMenu, editable},
+        {"LinefeedtoWordwrap1", G::FormatMenu, format && editable},
+        {"Lowercase1", G::FormatMenu, format && editable},
+        {"Uppercase1", G::FormatMenu, format && editable},
+        {"CharsettoUTF81", G::FormatMenu, format && editable},
+        {"UTF8toCharset1", G::FormatMenu, format && editable},
+        {"Undo2", G::Popup, popup.undo && editable},
+        {"Redo2", G::Popup, popup.redo && editable},
+        {"Cut2", G::Popup, editable},
+        {"Paste2", G::Popup, popup.paste && editable},
         {"buttonsave", G::Window, save},
+        {"buttoncut", G::Window, editable},
+        {"buttonpaste", G::Window, editable},
         {"FindNext1", G::Window, window.findNextOffered},
         {"FindPrev1", G::Window, window.findPreviousOffered},
         {"file_recentfiles", G::Window, window.recentFiles},

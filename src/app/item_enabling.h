@@ -21,6 +21,9 @@ struct WindowState {
     bool findNextOffered = false;  // a dialog search left something to repeat
     bool findPreviousOffered = false;
     bool recentFiles = false; // the Recent files submenu has items
+    // A file is loading: the document behind its first screen is about to go, so nothing
+    // may change it or save it under a name the title no longer shows.
+    bool loading = false;
 };
 
 // When a row is applied.
@@ -39,7 +42,7 @@ struct ItemEnabling {
 };
 
 // Every item whose enabled state follows a rule. Items not listed never change (Open,
-// Select all, the popup's Cut and Copy, the Copy, Cut and Paste buttons...).
+// Select all, the popup's Copy, the Copy button...).
 [[nodiscard]] std::vector<ItemEnabling> itemEnabling(const TextEngine& engine,
                                                      const WindowState& window);
 

@@ -16,6 +16,7 @@
 #include "app/window_sizing.h"
 #include "editor/url_highlighter.h"
 #include "lang/language_handler.h"
+#include "platform/file_watch.h"
 #include "text/unicode_art.h"
 #include "textcmd/find_replace.h"
 
@@ -291,6 +292,8 @@ private:
     bool startBackgroundLoad(std::unique_ptr<FileLoad> load);
     // The progress line hidden and the editor writable again.
     void endLoadingLook();
+    // Tells in the notice line that nothing changes the document while a file loads.
+    void noticeStillLoading();
     // The first screen of a file still loading (main_window_first_piece.cpp): shown in an
     // editor of its own, dropped again with where the user had moved in it, and that place
     // (or a reload's kept offset) given to the whole document once it is shown.
@@ -339,7 +342,10 @@ private:
     QTimer progressDelay_;                    // shows the progress line of a long load
     QAction* cancelLoad_ = nullptr;           // Esc while a load runs
     bool readOnlyBeforeLoad_ = false;
-    bool editedWhileLoading_ = false;  // the old document changed after the load began
+    bool editedWhileLoading_ = false; // the old document changed after the load began
+    // The loading file as it was when its load began: a change before the load ends is
+    // reported once the document is shown.
+    std::optional<platform::FileStamp> loadStamp_;
     QHBoxLayout* editorRow_ = nullptr; // the gutter and the editor
     TextEditor* firstPieceEditor_ = nullptr;
     Pos firstPieceShownTop_ = 0; // the text position the first piece was shown from

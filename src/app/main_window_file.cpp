@@ -32,6 +32,8 @@ namespace tavrel {
 
 namespace {
 
+constexpr int kStillLoadingText = 527;
+
 [[nodiscard]] bool sameFile(const std::string& a, const std::string& b) {
     if (a == b) {
         return true;
@@ -53,6 +55,7 @@ void MainWindow::reportLoadFailure(const std::string& name, const std::string& r
 
 bool MainWindow::load(const std::string& name) {
     cancelLoading(); // the latest request wins over one still running
+    loadStamp_ = platform::fileStampOf(name);
     const FileLoadRules rules{
         options_.convert, !options_.convert && editor_->engine().hasOption(eoDiscardTrailingSpaces),
         encodingChoiceOf(options_.encoding)};
@@ -98,6 +101,10 @@ bool MainWindow::startBackgroundLoad(std::unique_ptr<FileLoad> job) {
     readOnlyBeforeLoad_ = editor_->isReadOnly();
     editor_->setReadOnly(true);
     cancelLoad_->setEnabled(true);
+    // The shown file may change while another one loads: that is reported when the load
+    // ends without replacing it, not by cancelling the load the user asked for.
+    fileWatch_->hold(true);
+    applyWindowEnabling();
     try {
         loading_->start();
     } catch (const std::system_error&) {
@@ -133,6 +140,14 @@ void MainWindow::endLoadingLook() {
     progress_->hide();
     cancelLoad_->setEnabled(false);
     editor_->setReadOnly(readOnlyBeforeLoad_);
+    fileWatch_->hold(false); // a successful load watches its own file right after
+    applyWindowEnabling();
+}
+
+void MainWindow::noticeStillLoading() {
+    notice_->showNotice(langText(
+        kStillLoadingText, QStringLiteral("The file is still loading: nothing can be changed or "
+                                          "saved until it is shown whole. Esc cancels the load.")));
 }
 
 bool MainWindow::finishLoad(FileLoad& job) {
@@ -175,7 +190,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     noticeUnreadableEncoding();
 
     fileName_ = name;
-    fileWatch_->watch(name);
+    fileWatch_->watch(name, loadStamp_);
     fileGone_ = false;
     goneUnedited_ = false;
     updateTitle();

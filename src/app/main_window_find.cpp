@@ -45,6 +45,10 @@ void MainWindow::connectFind() {
         finishFindAction(finder_->dialogFind());
     });
     connect(findDialog_, &FindDialog::replaceRequested, this, [this, take](bool all) {
+        if (isLoading()) {
+            noticeStillLoading(); // the document behind the first screen is about to go
+            return;
+        }
         take();
         finder_->options.replaceAll = all;
         finishFindAction(finder_->replace());

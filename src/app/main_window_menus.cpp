@@ -38,6 +38,8 @@ void MainWindow::guard(const char* item, ItemGroup group, std::function<void()> 
             [this, item = std::string(item), group, run = std::move(run)] {
                 if (isItemEnabled(itemEnabling(editor_->engine(), enablingState(group)), item)) {
                     run();
+                } else if (isLoading()) {
+                    noticeStillLoading(); // a shortcut that does nothing says why
                 }
             });
 }
@@ -58,6 +60,7 @@ WindowState MainWindow::enablingState(ItemGroup group) const {
     state.findNextOffered = finder_ != nullptr && finder_->nextEnabled();
     state.findPreviousOffered = finder_ != nullptr && finder_->previousEnabled();
     state.recentFiles = !recent_.empty();
+    state.loading = isLoading();
     return state;
 }
 
@@ -69,6 +72,10 @@ void MainWindow::applyEnabling(ItemGroup group) {
         const std::string item(row.item);
         if (item == "buttonsave") {
             buttonBar_->saveButton()->setEnabled(row.enabled);
+        } else if (item == "buttoncut") {
+            buttonBar_->cutButton()->setEnabled(row.enabled);
+        } else if (item == "buttonpaste") {
+            buttonBar_->pasteButton()->setEnabled(row.enabled);
         } else if (item == "file_recentfiles") {
             menus_.menu(item)->setEnabled(row.enabled);
         } else if (group == ItemGroup::Popup) {
@@ -89,7 +96,7 @@ void MainWindow::connectCommands() {
     guard("New1", ItemGroup::FileMenu, [this] { newDocument(); });
     on("Open1", [this] { open(); });
     guard("Save1", ItemGroup::FileMenu, [this] { save(); });
-    on("Saveas1", [this] { saveAs(); });
+    guard("Saveas1", ItemGroup::FileMenu, [this] { saveAs(); });
     on("Saveasgraphic1", [this] { saveAsGif(); });
     on("Saveaspng1", [this] { saveAsPng(); });
     on("Print1", [this] { print(); });
@@ -100,21 +107,22 @@ void MainWindow::connectCommands() {
     // Edit
     guard("Undo1", ItemGroup::EditMenu, [this] { editor_->undo(); });
     guard("Redo1", ItemGroup::EditMenu, [this] { editor_->redo(); });
-    on("Deleteline1", [&engine] { deleteLine(engine); });
+    guard("Deleteline1", ItemGroup::EditMenu, [&engine] { deleteLine(engine); });
     guard("Cut1", ItemGroup::EditMenu, [this] { editor_->cutToClipboard(); });
     guard("Copy1", ItemGroup::EditMenu, [this] { copySelection(); });
     guard("Paste1", ItemGroup::EditMenu, [this] { editor_->pasteFromClipboard(); });
     on("SelectAll1", [&engine] { engine.selectAll(); });
-    on("TimeDate1", [&engine] { insertDateTime(engine, currentDateTimeText()); });
+    guard("TimeDate1", ItemGroup::EditMenu,
+          [&engine] { insertDateTime(engine, currentDateTimeText()); });
 
-    // Format: enabled only with a selection; they have no shortcuts.
-    on("LinefeedtoWordwrap1", [&engine] { joinLines(engine); });
-    on("Lowercase1", [&engine] { lowercase(engine); });
-    on("Uppercase1", [&engine] { uppercase(engine); });
-    on("CharsettoUTF81", [&engine] { charsetToUtf8(engine); });
-    on("UTF8toCharset1", [&engine] { utf8ToCharset(engine); });
+    // Format: enabled only with a selection.
+    guard("LinefeedtoWordwrap1", ItemGroup::FormatMenu, [&engine] { joinLines(engine); });
+    guard("Lowercase1", ItemGroup::FormatMenu, [&engine] { lowercase(engine); });
+    guard("Uppercase1", ItemGroup::FormatMenu, [&engine] { uppercase(engine); });
+    guard("CharsettoUTF81", ItemGroup::FormatMenu, [&engine] { charsetToUtf8(engine); });
+    guard("UTF8toCharset1", ItemGroup::FormatMenu, [&engine] { utf8ToCharset(engine); });
 
-    // The popup: Cut and Copy always run; with nothing selected they do nothing.
+    // The popup: Copy always runs; with nothing selected it does nothing.
     const auto popup = [this](const char* name, auto&& run) {
         connect(popupItems_.action(name), &QAction::triggered, this,
                 std::forward<decltype(run)>(run));
@@ -126,7 +134,8 @@ void MainWindow::connectCommands() {
     popup("Paste2", [this] { editor_->pasteFromClipboard(); });
     popup("SelectAll2", [&engine] { engine.selectAll(); });
 
-    // The buttons always run their commands.
+    // The buttons run their commands whenever they are enabled (Cut, Paste and Save follow
+    // the window's rows).
     connect(buttonBar_->copyButton(), &QPushButton::clicked, this, [this] { copySelection(); });
     connect(buttonBar_->cutButton(), &QPushButton::clicked, this,
             [this] { editor_->cutToClipboard(); });

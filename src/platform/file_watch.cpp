@@ -1,13 +1,12 @@
 // The file watch: the system's change notices for the file and its folder, a settle timer,
-// and the comparison with the remembered size and time.
+// and the comparison with the remembered identity, size and times.
 #include "platform/file_watch.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
 namespace tavrel::platform {
 
@@ -24,8 +23,46 @@ FileWatch::FileWatch() {
                      [this] { settleTimer_.start(); });
 }
 
+std::optional<FileStamp> fileStampOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    FileStamp stamp;
+    stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+#ifdef _WIN32
+    stamp.modified = static_cast<std::int64_t>(info.st_mtime) * 1000000000;
+    stamp.changed = static_cast<std::int64_t>(info.st_ctime) * 1000000000;
+#else
+    stamp.modified =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.changed =
+        static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+#endif
+    return stamp;
+}
+
+void FileWatch::watch(const std::string& path, const std::optional<FileStamp>& known) {
+    watch(path);
+    if (path_.empty() || known_ == known) {
+        return;
+    }
+    known_ = known;
+    settleTimer_.start(); // reported as any change is, once the caller has settled
+}
+
+void FileWatch::hold(bool held) {
+    held_ = held;
+    if (!held_ && !path_.empty()) {
+        settleTimer_.start();
+    }
+}
+
 void FileWatch::watch(const std::string& path) {
     settleTimer_.stop();
+    held_ = false;
     for (const QStringList& list : {watcher_.files(), watcher_.directories()}) {
         if (!list.isEmpty()) {
             watcher_.removePaths(list);
@@ -49,26 +86,6 @@ void FileWatch::rememberCurrent() {
     rewatch();
 }
 
-std::optional<FileWatch::Stamp> FileWatch::stampNow() const {
-    std::error_code error;
-    const std::filesystem::path file(path_);
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return std::nullopt;
-    }
-    const auto size = std::filesystem::file_size(file, error);
-    if (error) {
-        return std::nullopt;
-    }
-    const auto modified = std::filesystem::last_write_time(file, error);
-    if (error) {
-        return std::nullopt;
-    }
-    return Stamp{static_cast<std::uint64_t>(size),
-                 static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                               modified.time_since_epoch())
-                                               .count())};
-}
-
 void FileWatch::rewatch() {
     const QString file = QFile::decodeName(QByteArray::fromStdString(path_));
     if (!watcher_.files().contains(file) && QFileInfo::exists(file)) {
@@ -81,11 +98,11 @@ void FileWatch::rewatch() {
 }
 
 void FileWatch::settle() {
-    if (path_.empty()) {
+    if (path_.empty() || held_) {
         return;
     }
     rewatch();
-    const std::optional<Stamp> now = stampNow();
+    const std::optional<FileStamp> now = stampNow();
     if (now == known_) {
         return; // our own save, another file of the folder, or a change already reported
     }

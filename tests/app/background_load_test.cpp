@@ -3,14 +3,18 @@
 // that cannot be read midway reports as every load does and keeps it too.
 #include "window_fixture.h"
 
+#include "app/button_bar.h"
 #include "app/file_load.h"
 #include "app/load_progress_bar.h"
+#include "app/notice_bar.h"
 #include "editor/qt/text_editor.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -229,6 +233,75 @@ TEST_F(BackgroundLoadWindow, anEditMadeWhileLoadingIsAskedAboutAndCancelKeepsIt)
     ASSERT_TRUE(waitForLoad(w));
     EXPECT_EQ(text(w), "old\r\n");
     EXPECT_TRUE(dialogs.log.empty());
+}
+
+// Every command that edits or saves, by its menu item, shortcut, popup item or button, leaves
+// the document behind a loading file's first screen alone: nothing is written, nothing asked.
+TEST_F(BackgroundLoadWindow, noCommandEditsOrSavesTheOldDocumentWhileAFileLoads) {
+    const std::string old = file("old.nfo", "old text\r\n");
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    ASSERT_TRUE(w.load(old));
+    ASSERT_TRUE(waitForLoad(w));
+    type(w, "declined "); // edited, and "No" was answered to saving it
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    const std::string big = bigFile();
+    ASSERT_TRUE(w.load(big));
+    ASSERT_TRUE(w.isLoading());
+    const std::string before = text(w);
+
+    for (const char* item :
+         {"Undo1", "Redo1", "Deleteline1", "Cut1", "Paste1", "TimeDate1", "LinefeedtoWordwrap1",
+          "Lowercase1", "Uppercase1", "CharsettoUTF81", "UTF8toCharset1", "Save1", "Saveas1"}) {
+        w.editor().engine().select(0, 3);
+        w.action(item)->trigger(); // as its shortcut does, with the menu closed
+        EXPECT_EQ(text(w), before) << item;
+    }
+    Q_EMIT w.popupMenu()->aboutToShow();
+    for (const char* item : {"Undo2", "Redo2", "Cut2", "Paste2"}) {
+        w.popupAction(item)->trigger();
+        EXPECT_EQ(text(w), before) << item;
+    }
+    for (QPushButton* button :
+         {w.buttonBar().cutButton(), w.buttonBar().pasteButton(), w.buttonBar().saveButton()}) {
+        button->click();
+        EXPECT_EQ(text(w), before) << button->objectName().toStdString();
+    }
+    EXPECT_TRUE(written.empty());
+    EXPECT_EQ(readFile(old), "old text\r\n");
+    EXPECT_TRUE(dialogs.log.empty()); // no Save As dialog either
+    EXPECT_FALSE(w.notice().isHidden()) << "a refused shortcut says why";
+    // The old file changed by another program meanwhile: no reason to drop the user's Open.
+    writeFile(old, "changed meanwhile\r\n");
+    QTest::qWait(4 * 150);
+
+    ASSERT_TRUE(waitForLoad(w));
+    QTest::qWait(100);
+    EXPECT_EQ(w.fileName(), big);
+    EXPECT_EQ(text(w).size(), std::size_t(kBigLines) * (kLine.size() + 1)); // CR added
+    EXPECT_TRUE(dialogs.log.empty()) << "nothing to ask about";
+}
+
+// A file removed or rewritten after its load began is treated as a change made once it shows.
+TEST_F(BackgroundLoadWindow, aFileRemovedOrRewrittenWhileLoadingIsNoticedOnceShown) {
+    MainWindow& w = openLoadingEverything();
+    w.show();
+    const std::string removed = bigFile();
+    ASSERT_TRUE(w.load(removed));
+    // Removed once it is open and read from: earlier, the load itself fails and says so.
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstPieceEditor() != nullptr || !w.isLoading(), 60000);
+    ASSERT_TRUE(w.isLoading()) << "the load ended before its first screen";
+    fs::remove(removed);
+    ASSERT_TRUE(waitForLoad(w));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isModified(); }, 3000)) << "removal unnoticed";
+    EXPECT_FALSE(w.notice().isHidden());
+
+    const std::string rewritten = bigFile();
+    ASSERT_TRUE(w.load(rewritten));
+    writeFile(rewritten, "written meanwhile\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text(w) == "written meanwhile\r\n"; }, 120000))
+        << "the text read before the change stayed";
+    EXPECT_FALSE(w.isModified());
 }
 
 TEST_F(BackgroundLoadWindow, aFileThatCannotBeReadKeepsTheOldDocumentAsOrdinaryUser) {
