@@ -47,6 +47,12 @@ void fuzzSettings(std::string_view bytes) {
     tavrel::RecentFiles firstRecent(anyFile);
     tavrel::loadSettings(store, first, firstRecent, ',');
     require(firstRecent.items().size() <= tavrel::RecentFiles::kMaxItems);
+    // What the viewer set-up and the print set-up hand the font engine: never a size it
+    // cannot draw.
+    for (const tavrel::FontSpec* font : {&first.editorFont, &first.printFont}) {
+        require(font->points >= tavrel::kSmallestFontPoints &&
+                font->points <= tavrel::kLargestFontPoints);
+    }
 
     std::string written;
     tavrel::ConfigSaver out("fuzz.ini", "", [&](const std::string&, std::string_view text) {

@@ -100,7 +100,10 @@ void loadEntry(const SettingEntry& entry, const ConfigSaver& settings, AppSettin
                    [&](std::int32_t S::*f) { values.*f = settings.readInteger(s, k, values.*f); },
                    [&](bool S::*f) { values.*f = settings.readBool(s, k, values.*f); },
                    [&](Color S::*f) { values.*f = settings.readColor(s, k, values.*f); },
-                   [&](FontSpec S::*f) { settings.readFont(s, k, values.*f, values.*f); },
+                   [&](FontSpec S::*f) {
+                       settings.readFont(s, k, values.*f, values.*f);
+                       (values.*f).points = saneFontPoints((values.*f).points);
+                   },
                    [&](double S::*f) {
                        const std::string text =
                            settings.readString(s, k, formatMargin(values.*f, decimalSeparator));

@@ -32,7 +32,7 @@ QColor toQColor(Color color) {
 
 QFont toQFont(const FontSpec& setting) {
     QFont font(QString::fromStdString(setting.face));
-    font.setPointSize(setting.points > 0 ? setting.points : 9);
+    font.setPointSize(saneFontPoints(setting.points));
     font.setBold(setting.bold);
     font.setItalic(setting.italic);
     font.setUnderline(setting.underline);
@@ -49,7 +49,8 @@ Color fromQColor(const QColor& color) {
 FontSpec fromQFont(const QFont& font) {
     FontSpec stored;
     stored.face = font.family().toStdString();
-    stored.points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    stored.points =
+        saneFontPoints(font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF()));
     stored.bold = font.bold();
     stored.italic = font.italic();
     stored.underline = font.underline();

@@ -22,6 +22,20 @@ struct FontSpec {
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
+// The sizes a font is drawn at, in points. Beyond the largest (72-point art zoomed eight times
+// is already a screen's height per line) the font engine needs gigabytes or fails; a size
+// from a damaged settings file or a typed one is brought into this range.
+inline constexpr int kSmallestFontPoints = 1;
+inline constexpr int kLargestFontPoints = 144;
+inline constexpr int kDefaultFontPoints = 9; // for a size of 0 or less
+
+// points kept to [kSmallestFontPoints, kLargestFontPoints]; 0 or less is the default size.
+[[nodiscard]] constexpr int saneFontPoints(int points) noexcept {
+    return points < kSmallestFontPoints  ? kDefaultFontPoints
+           : points > kLargestFontPoints ? kLargestFontPoints
+                                         : points;
+}
+
 // Raised by parseFontText; the settings store catches it and falls back to the default font.
 class FontConversionError : public std::runtime_error {
 public:

@@ -89,6 +89,27 @@ TEST(EndToEnd, portableProgramKeepsItsSettingsBesideItselfAcrossStarts) {
     EXPECT_FALSE(fs::exists(install.configHome));
 }
 
+// A damaged settings file asks for fonts no font engine can draw: the program starts all the
+// same, with those sizes brought into range and every other setting as stored.
+TEST(EndToEnd, absurdFontSizesInTheSettingsAreBroughtIntoRange) {
+    for (const char* size : {"999999", "100000", "-7"}) {
+        const Installation install;
+        writeFile(install.folder + "usb.dat", "");
+        writeFile(install.folder + "Tavrel.ini",
+                  std::string("[Options]\r\nFont5=TavrelLarge,") + size +
+                      ",0000,clWhite\r\nPrintFont=Courier New," + size +
+                      ",0000,clBlack\r\nBackColor=clMaroon\r\n");
+        expectOrderlyEnd(startAndEnd(install.program, install.configHome, SIGTERM));
+        const std::string ini = readFile(install.folder + "Tavrel.ini");
+        const std::string points = size[0] == '-' ? "9" : "144";
+        EXPECT_NE(ini.find("Font5=TavrelLarge," + points + ",0000,clWhite\r\n"), std::string::npos)
+            << size << "\n"
+            << ini;
+        EXPECT_NE(ini.find("PrintFont=Courier New," + points + ","), std::string::npos) << ini;
+        EXPECT_NE(ini.find("BackColor=clMaroon\r\n"), std::string::npos) << ini;
+    }
+}
+
 // SIGTERM at log-out closes a window showing a file as the Exit button would: the file is
 // among the recent files and its class has bounds, in the order a fresh file gets them.
 TEST(EndToEnd, aSignalClosesAWindowWithAFileAndWritesEverySetting) {
