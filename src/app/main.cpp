@@ -6,14 +6,19 @@
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "editor/url_highlighter.h"
+#include "platform/atomic_file.h"
 
 int main(int argc, char** argv) {
     // The export paints and writes without a window and ends here; it comes first because
     // the viewer's own command line refuses options it does not know.
     tavrel::ExportEnvironment exportEnvironment;
     exportEnvironment.openSettings = [] {
-        return tavrel::openSettingsStore(
-            tavrel::settleStorageLocations(tavrel::currentEnvironment()));
+        const tavrel::StorageLocations places =
+            tavrel::settleStorageLocations(tavrel::currentEnvironment());
+        // An export written over a hard-linked file leaves its note where the window's next
+        // start looks for it.
+        tavrel::platform::setSaveNoteFolder(places.settingsFolder);
+        return tavrel::openSettingsStore(places);
     };
     exportEnvironment.prepareEditor = [](tavrel::TextEditor& editor,
                                          const tavrel::AppSettings& settings) {

@@ -6,6 +6,7 @@
 #include "app/button_bar.h"
 #include "app/find_dialog.h"
 #include "app/focus_frames.h"
+#include "app/interrupted_save_report.h"
 #include "app/load_progress_bar.h"
 #include "app/menu_mnemonics.h"
 #include "app/message_box.h"
@@ -148,8 +149,13 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     applyOnTop();
     // Names that later starts hand over are taken from here on.
     connectHandoff();
-    // Once the window is up: the text an earlier run kept when a signal ended it.
-    QTimer::singleShot(0, this, [this] { reportRecoveredFiles(); });
+    // Once the window is up: the text an earlier run kept when a signal ended it, and the
+    // old text of files whose saves a crash cut.
+    QTimer::singleShot(0, this, [this] {
+        reportRecoveredFiles();
+        reportInterruptedSaves(this, dialogs(), languages_->strings(),
+                               setup_.locations.settingsFolder);
+    });
 }
 
 MainWindow::~MainWindow() = default;

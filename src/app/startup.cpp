@@ -199,6 +199,7 @@ int runTavrel(int argc, char** argv) {
     std::fputs(ignoredArgumentsWarning(programName, line).c_str(), stderr);
     StartupState& state = startupState();
     state.locations = settleStorageLocations(currentEnvironment());
+    platform::setSaveNoteFolder(state.locations.settingsFolder);
     state.settings = openSettingsStore(state.locations);
     if (!runInstanceCheck(state, line.file)) {
         // Handed over: no window, nothing written.

@@ -4,13 +4,17 @@
 #include "platform/atomic_file.h"
 
 #include "platform/file_identity.h"
+#include "platform/old_text_copy.h"
 #include "platform/posix_io.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
-#include <random>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -80,17 +84,44 @@ namespace {
     return fd;
 }
 
-[[nodiscard]] std::string randomSuffix() {
-    static std::mt19937 generator{std::random_device{}()};
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix(6, 'x');
-    for (char& c : suffix) {
-        c = letters[generator() % (sizeof letters - 1)];
+struct NoteFolder {
+    std::mutex lock;
+    std::string folder;
+};
+
+[[nodiscard]] NoteFolder& noteFolder() {
+    static NoteFolder shared;
+    return shared;
+}
+
+std::atomic<InPlaceStepHook> stepHook{nullptr};
+
+void tell(InPlaceStep step, off_t done) {
+    if (const InPlaceStepHook hook = stepHook.load()) {
+        hook(step, static_cast<std::uint64_t>(done));
     }
-    return suffix;
 }
 
 } // namespace
+
+void setSaveNoteFolder(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back(); // the folder is named in paths shown to the user
+    }
+    NoteFolder& shared = noteFolder();
+    const std::lock_guard<std::mutex> held(shared.lock);
+    shared.folder = folder.empty() ? folder : absolutePath(folder);
+}
+
+std::string saveNoteFolder() {
+    NoteFolder& shared = noteFolder();
+    const std::lock_guard<std::mutex> held(shared.lock);
+    return shared.folder;
+}
+
+void setInPlaceStepHook(InPlaceStepHook hook) noexcept {
+    stepHook.store(hook);
+}
 
 struct AtomicFile::State {
     std::string path;   // as the caller named it; every message starts with it
@@ -127,7 +158,7 @@ struct AtomicFile::State {
     [[nodiscard]] bool createTemporary(bool newFile) {
         const std::string base = folder + "/." + namePart(target) + ".tavrel-";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = base + randomSuffix();
+            const std::string name = base + posix::randomSuffix();
             // A new file gets the usual permissions (the umask applies); a replacement starts
             // private and receives the old file's mode before any byte is written.
             fd = Descriptor(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
@@ -207,6 +238,24 @@ struct AtomicFile::State {
         return {};
     }
 
+    // The old bytes in a named copy with its note, beside the file (same file system, where
+    // the space it frees by the end is) or else in the note folder.
+    [[nodiscard]] std::optional<OldTextCopy> keepNamedCopy(off_t oldSize) {
+        const std::string notes = saveNoteFolder();
+        if (notes.empty()) {
+            return std::nullopt;
+        }
+        std::vector<std::string> places;
+        if (folderWritable(folder)) {
+            places.push_back(folder);
+        }
+        if (places.empty() || places.front() != notes) {
+            places.push_back(notes);
+        }
+        return keepOldText(targetFd.get(), target, oldSize, places, notes,
+                           [](off_t copied) { tell(InPlaceStep::KeepingOldText, copied); });
+    }
+
     [[nodiscard]] WriteStatus commitInPlace() {
         const off_t newSize = ::lseek(fd.get(), 0, SEEK_CUR);
         struct stat now {};
@@ -216,29 +265,56 @@ struct AtomicFile::State {
         }
         const off_t oldSize = now.st_size;
         // The old bytes are kept aside where there is room, to be put back if the overwrite
-        // fails half-way.
-        Descriptor backup;
+        // fails half-way, and found by the next start if the program dies meanwhile.
+        std::optional<OldTextCopy> named;
+        Descriptor unnamed;
         if (targetReadable) {
-            backup = openAnonymous(stagingFolder);
-            if (backup.valid() && !posix::copyContent(targetFd.get(), backup.get(), oldSize)) {
-                backup.reset();
+            named = keepNamedCopy(oldSize);
+            if (!named) {
+                // No named copy could be made anywhere (no note folder, both folders closed
+                // or full). Refusing the save would cost the user every edit for the sake of
+                // the seconds a crash would have to strike in; an unnamed copy still puts the
+                // file right after any failure that the program lives through.
+                unnamed = openAnonymous(stagingFolder);
+                if (unnamed.valid() &&
+                    !posix::copyContent(targetFd.get(), unnamed.get(), oldSize)) {
+                    unnamed.reset();
+                }
             }
+        }
+        const int backup = named ? named->fd.get() : unnamed.get();
+        if (named) {
+            tell(InPlaceStep::OldTextKept, oldSize);
         }
         // Reserving the blocks first turns a full disk into a clean refusal.
         if (newSize > oldSize &&
             ::fallocate(targetFd.get(), FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 &&
             errno != EOPNOTSUPP && errno != ENOSYS) {
             fail(reason(errno) + "; the file was left as it was");
+            if (named) {
+                named->remove();
+            }
             return {error};
         }
-        if (posix::copyContent(fd.get(), targetFd.get(), newSize) &&
+        if (posix::copyContent(fd.get(), targetFd.get(), newSize,
+                               [](off_t copied) { tell(InPlaceStep::Overwriting, copied); }) &&
             ::ftruncate(targetFd.get(), newSize) == 0 && ::fsync(targetFd.get()) == 0) {
+            tell(InPlaceStep::Overwritten, newSize);
+            if (named) {
+                named->remove();
+            }
             return {};
         }
         const std::string why = reason(errno);
-        if (backup.valid() && posix::copyContent(backup.get(), targetFd.get(), oldSize) &&
+        if (backup >= 0 && posix::copyContent(backup, targetFd.get(), oldSize) &&
             ::ftruncate(targetFd.get(), oldSize) == 0 && ::fsync(targetFd.get()) == 0) {
             fail(why + "; the file was left as it was");
+            if (named) {
+                named->remove();
+            }
+        } else if (named) {
+            // The copy and its note stay: the next start offers the old text back.
+            fail(why + "; the file is now incomplete, its old text is kept in " + named->path);
         } else {
             fail(why + "; the file is now incomplete");
         }
@@ -267,6 +343,8 @@ bool AtomicFile::open() {
     if (!resolveLinks(s.target)) {
         return s.failErrno();
     }
+    // Absolute, since the note that an in-place write leaves must name it for a later start.
+    s.target = absolutePath(s.target);
     s.folder = folderOf(s.target);
     if (::stat(s.target.c_str(), &s.old) != 0) {
         if (errno != ENOENT) {

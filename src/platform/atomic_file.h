@@ -5,6 +5,7 @@
 
 #include "settings/write_status.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,9 +22,14 @@ enum class WriteMethod {
 // One write of one file: open(), any number of write() calls, then commit() or abort().
 // Contract: nothing reaches the target before commit() (a FIFO or a device, which has no old
 // bytes to keep, receives them as they are written); after a failed commit the target holds
-// its old bytes, or the message says in so many words that it does not. A symbolic
-// link is followed and its target written. Every failure message starts with the path and
-// gives the system's reason.
+// its old bytes, or the message says in so many words that it does not and where they are
+// kept. A symbolic link is followed and its target written. Every failure message starts
+// with the path and gives the system's reason.
+//
+// An in-place commit keeps the old bytes in a named copy, beside the file or else in the
+// save note folder, with a note in that folder that leads to it (platform/interrupted_save.h);
+// both are on disk before the first byte of the file is overwritten and go once the new bytes
+// are. A crash in between leaves them for the next start to offer back.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string path);
@@ -43,6 +49,25 @@ private:
     struct State;
     std::unique_ptr<State> s_;
 };
+
+// The folder where in-place writes keep their notes, and the old bytes themselves when the
+// file's own folder is closed to the program: the settings folder, set once at start-up.
+// Without it (or when nothing can be written there) the old bytes are kept in an unnamed file,
+// which still puts the file right after any failure the program lives through, but dies
+// with the program.
+void setSaveNoteFolder(std::string folder);
+[[nodiscard]] std::string saveNoteFolder();
+
+// The steps of an in-place commit, told to a hook as they happen, so that a test can end the
+// process at each one and see what a crash there leaves. `done` counts the bytes of the step.
+enum class InPlaceStep {
+    KeepingOldText, // after each piece of the named copy
+    OldTextKept,    // the copy and its note are on disk; the file is still untouched
+    Overwriting,    // after each piece written over the file
+    Overwritten,    // the new bytes are on disk; the copy and note are about to go
+};
+using InPlaceStepHook = void (*)(InPlaceStep step, std::uint64_t done);
+void setInPlaceStepHook(InPlaceStepHook hook) noexcept;
 
 // The whole of `bytes` as one atomic write.
 [[nodiscard]] WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes);

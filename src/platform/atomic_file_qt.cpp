@@ -1,6 +1,8 @@
 // The atomic file writer where no POSIX calls exist (Windows): QSaveFile, with its flush
 // checked before commit, since a commit after a failed buffered write can report success.
+// It always replaces and never writes in place, so no save here leaves a note to find.
 #include "platform/atomic_file.h"
+#include "platform/interrupted_save.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -69,6 +71,26 @@ const std::string& AtomicFile::error() const noexcept {
 
 WriteMethod AtomicFile::method() const noexcept {
     return WriteMethod::Replace;
+}
+
+void setSaveNoteFolder(std::string) {}
+
+std::string saveNoteFolder() {
+    return {};
+}
+
+void setInPlaceStepHook(InPlaceStepHook) noexcept {}
+
+std::vector<InterruptedSave> findInterruptedSaves(const std::string&) {
+    return {};
+}
+
+WriteStatus restoreInterruptedSave(const InterruptedSave& save) {
+    return {save.note.target + ": this system never writes a file in place"};
+}
+
+WriteStatus discardInterruptedSave(const InterruptedSave& save) {
+    return {save.note.target + ": this system never writes a file in place"};
 }
 
 WriteStatus writeFileStreamed(const std::string& path, const ChunkSource& source) {

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <random>
 #include <vector>
 
 #include <csignal>
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -60,7 +63,7 @@ bool writeAllWithoutSigpipe(int fd, const char* data, std::size_t size) noexcept
     return written;
 }
 
-bool copyContent(int from, int to, off_t length) noexcept {
+bool copyContent(int from, int to, off_t length, const CopyProgress& progress) noexcept {
     constexpr std::size_t chunk = 1 << 16;
     std::vector<char> buffer;
     try {
@@ -104,8 +107,32 @@ bool copyContent(int from, int to, off_t length) noexcept {
             at += put;
         }
         offset += got;
+        if (progress) {
+            progress(offset);
+        }
     }
     return true;
+}
+
+bool syncFolder(const std::string& folder) noexcept {
+    const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid()) {
+        return false;
+    }
+    return ::fsync(dir.get()) == 0 || errno == EINVAL;
+}
+
+std::string randomSuffix() {
+    // Writes may run on more than one thread; the generator is shared.
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> held(lock);
+    static std::mt19937 generator{std::random_device{}()};
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix(6, 'x');
+    for (char& c : suffix) {
+        c = letters[generator() % (sizeof letters - 1)];
+    }
+    return suffix;
 }
 
 Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include <sys/types.h>
@@ -19,9 +20,20 @@ namespace tavrel::platform::posix {
 // of the SIGPIPE that would end the program with the user's text unsaved.
 [[nodiscard]] bool writeAllWithoutSigpipe(int fd, const char* data, std::size_t size) noexcept;
 
+// Told how many bytes a copy has written so far, after each piece; must not throw.
+using CopyProgress = std::function<void(off_t copied)>;
+
 // Copies the first `length` bytes of `from` to the start of `to`. A source that ends early
 // counts as a failure (EIO), because a short copy would be a cut-off file.
-[[nodiscard]] bool copyContent(int from, int to, off_t length) noexcept;
+[[nodiscard]] bool copyContent(int from, int to, off_t length,
+                               const CopyProgress& progress = {}) noexcept;
+
+// Puts a folder's entries (a file created, renamed or removed in it) on disk. File systems
+// that cannot sync a folder (EINVAL) count as done.
+[[nodiscard]] bool syncFolder(const std::string& folder) noexcept;
+
+// Six letters and digits for a name of our own beside others (used with O_EXCL).
+[[nodiscard]] std::string randomSuffix();
 
 // A file descriptor that is closed when it goes out of scope.
 class Descriptor {

@@ -23,8 +23,9 @@ public:
     std::deque<SaveAnswer> saveAnswers;
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> fileNames;
-    std::vector<std::string> log;     // "ask:", "error:", "plain:", "confirm:", "open", "save"
-    std::vector<std::string> details; // the informative text of each error, plain and confirm
+    std::vector<std::string> log;       // "ask:", "error:", "plain:", "confirm:", "open", "save"
+    std::vector<std::string> details;   // the informative text of each error, plain and confirm
+    std::vector<std::string> questions; // the text of each confirm
     FileDialogRequest lastRequest;
 
     SaveAnswer askToSave(QWidget*, const QString&, const QString& text) override {
@@ -40,8 +41,9 @@ public:
         log.push_back("plain:" + text.toStdString());
         details.push_back(detail.toStdString());
     }
-    bool confirm(QWidget*, const QString&, const QString&, const QString& detail) override {
+    bool confirm(QWidget*, const QString&, const QString& text, const QString& detail) override {
         log.push_back("confirm");
+        questions.push_back(text.toStdString());
         details.push_back(detail.toStdString());
         return take(confirmAnswers, false);
     }
