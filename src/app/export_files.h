@@ -6,6 +6,8 @@
 
 #include "app/export_arguments.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -48,6 +50,12 @@ struct ExportedFile {
 };
 
 [[nodiscard]] ExportedFile exportFailure(int status, std::string message);
+
+// The warning for a text that stopped at a NUL byte at `offset` of a file of `fileSize`
+// bytes: the window says it in its notice line, a script sees only standard error. `product`
+// names what the bytes are missing from ("image", "PDF").
+[[nodiscard]] std::string nulCutWarning(const std::string& file, std::int64_t offset,
+                                        std::size_t fileSize, std::string_view product);
 
 // How one format makes its files.
 struct ExportMaker {

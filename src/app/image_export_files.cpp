@@ -52,11 +52,7 @@ ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
         }
         ExportedFile result;
         if (nul >= 0) {
-            // The window says this in its notice line; a script only sees standard error.
-            result.warning = file + ": warning: the text stops at a NUL byte at offset " +
-                             std::to_string(nul) + "; the " +
-                             std::to_string(fileSize - static_cast<std::size_t>(nul)) +
-                             " bytes from there to the end of the file are not in the image";
+            result.warning = nulCutWarning(file, nul, fileSize, "image");
         }
         result.summary = sizeText({image.width() * scale, image.height() * scale});
         result.bytes = encoding.encode(image, editor.color());

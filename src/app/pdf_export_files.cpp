@@ -32,8 +32,9 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
     if (!bytes) {
         return exportFailure(kExportFileError, error);
     }
+    const std::size_t fileSize = bytes->size();
     try {
-        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
+        const std::int64_t nul = loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch);
@@ -53,6 +54,9 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
             return exportFailure(kExportFileError, file + ": " + error);
         }
         ExportedFile result;
+        if (nul >= 0) {
+            result.warning = nulCutWarning(file, nul, fileSize, "PDF");
+        }
         result.bytes = std::move(*pdf);
         const long long pages = job.pagesPrinted;
         result.summary = std::to_string(pages) + (pages == 1 ? " page" : " pages");

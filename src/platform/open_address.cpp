@@ -3,6 +3,7 @@
 
 #include <QDesktopServices>
 #include <QString>
+#include <QUrlQuery>
 
 #include <algorithm>
 #include <array>
@@ -29,6 +30,30 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
         }
     }
     return true;
+}
+
+// The header fields a mail link may carry; others, such as "attach", would have the mail
+// program attach a local file named by the text.
+constexpr std::array<std::string_view, 5> kMailFields{"to", "cc", "bcc", "subject", "body"};
+
+QUrl withMailFieldsOnly(QUrl url) {
+    if (!url.hasQuery()) {
+        return url;
+    }
+    const QUrlQuery query(url);
+    QUrlQuery kept;
+    for (const auto& [name, value] : query.queryItems(QUrl::FullyEncoded)) {
+        const std::string field = name.toLower().toStdString();
+        if (std::find(kMailFields.begin(), kMailFields.end(), field) != kMailFields.end()) {
+            kept.addQueryItem(name, value);
+        }
+    }
+    if (kept.isEmpty()) {
+        url.setQuery(QString());
+    } else {
+        url.setQuery(kept.query(QUrl::FullyEncoded), QUrl::StrictMode);
+    }
+    return url;
 }
 
 } // namespace
@@ -58,7 +83,10 @@ QUrl networkUrlFor(std::string_view address) {
         return url.host().isEmpty() ? QUrl() : url;
     }
     if (in(kTargetSchemes)) {
-        return url.path().isEmpty() ? QUrl() : url;
+        if (url.path().isEmpty()) {
+            return {};
+        }
+        return scheme == "mailto" ? withMailFieldsOnly(url) : url;
     }
     return {};
 }

@@ -60,6 +60,19 @@ TEST_F(PdfExportProcess, PrintsAFileWithFormFeedsAndLineNumbers) {
     EXPECT_NE(second.find("3: third words"), std::string::npos) << second;
 }
 
+// The text stops at a NUL byte as in the window and the image exports, and it says so.
+TEST_F(PdfExportProcess, aNulByteStopsTheTextWithAWarning) {
+    const std::string text = write("nul.txt", std::string("printed\r\n") + '\0' + "tail words");
+    const std::string pdf = path("nul.pdf");
+    std::string err;
+    ASSERT_EQ(run("--export-pdf '" + pdf + "' '" + text + "'", &err), 0) << err;
+    EXPECT_NE(err.find("warning: the text stops at a NUL byte at offset 9; the 11 bytes"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(pdfText(pdf, 1, 1).find("printed"), std::string::npos);
+    EXPECT_EQ(pdfText(pdf, 1, 1).find("tail"), std::string::npos);
+}
+
 TEST_F(PdfExportProcess, CorpusFileToStandardOutputAndToAFolder) {
     const auto files = corpusFiles();
     std::filesystem::path chosen;

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <thread>
 
 namespace tavrel::test {
@@ -31,15 +32,38 @@ std::string waitForContent(const std::string& path, int timeoutMs) {
     return fs::exists(path) ? readFile(path) : std::string();
 }
 
-TEST(XvfbHighlight, clickingAnAddressHandsExactlyThatAddressToTheDesktopOpener) {
+struct Clicked {
+    const char* name;
+    std::string written; // the address on every line of the file
+    std::string opened;  // what must reach the opener, one argument
+
+    friend void PrintTo(const Clicked& c, std::ostream* out) { *out << c.name; }
+};
+
+class XvfbHighlight : public ::testing::TestWithParam<Clicked> {};
+
+// A web address gets "http://" in front and keeps the rest exactly as written (a shell on the
+// way would expand "$HOME" and split the command at ";" and "&"); a mail address keeps only
+// the header fields a mail link may carry, never one that attaches a local file.
+INSTANTIATE_TEST_SUITE_P(
+    Addresses, XvfbHighlight,
+    ::testing::Values(
+        Clicked{"Web", "www.example.org/a;$HOME&b=" + std::string(60, 'x'),
+                "http://www.example.org/a;$HOME&b=" + std::string(60, 'x')},
+        Clicked{"MailAttachment",
+                "mailto:joe@host.org?attach=/etc/passwd&subject=Hi&Attachment=~/.ssh/id&body=" +
+                    std::string(60, 'x'),
+                "mailto:joe@host.org?subject=Hi&body=" + std::string(60, 'x')}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(XvfbHighlight, clickingAnAddressHandsItToTheDesktopOpener) {
     if (const std::string missing = xSessionMissing(); !missing.empty()) {
         GTEST_SKIP() << missing;
     }
     const Installation install;
     writeFile(install.folder + "usb.dat", "");
-    // Every line one long address, so that a click anywhere in the text lands on one; a
-    // shell on the way would expand "$HOME" and split the command at ";" and "&".
-    const std::string address = "www.example.org/a;$HOME&b=" + std::string(60, 'x');
+    // Every line one long address, so that a click anywhere in the text lands on one.
+    const std::string address = GetParam().written;
     std::string text;
     for (int i = 0; i < 40; ++i) {
         text += address + "\r\n";
@@ -90,8 +114,7 @@ TEST(XvfbHighlight, clickingAnAddressHandsExactlyThatAddressToTheDesktopOpener) 
     }
     ASSERT_FALSE(opened.empty()) << "nothing reached xdg-open; the program said: "
                                  << program.readAllStandardError().toStdString();
-    // One argument: the web address with "http://" in front and the rest exactly as written.
-    EXPECT_EQ(opened, "http://" + address + "\n");
+    EXPECT_EQ(opened, GetParam().opened + "\n");
 }
 
 } // namespace
