@@ -363,7 +363,14 @@ void MainWindow::showError(int kind, const std::string& file, const std::string&
 }
 
 void MainWindow::reportRecoveredFiles() {
-    const std::vector<std::string> files = takeRecoveryNote(setup_.locations.settingsFolder);
+    // Wherever an ended program could keep the text: beside the settings, else in the
+    // user's own state folder.
+    std::vector<std::string> files = takeRecoveryNote(setup_.locations.settingsFolder);
+    if (!setup_.locations.recoveryFolder.empty()) {
+        for (std::string& file : takeRecoveryNote(setup_.locations.recoveryFolder)) {
+            files.push_back(std::move(file));
+        }
+    }
     if (files.empty()) {
         return;
     }

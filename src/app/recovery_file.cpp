@@ -42,21 +42,25 @@ std::string recoveryFileName(std::string_view documentPath, const std::tm& when)
 
 std::optional<std::string> keepRecoveryCopy(const std::string& folder,
                                             std::string_view documentPath, std::string_view text,
-                                            const std::tm& when, const FileWriter& write,
-                                            std::string* error) {
+                                            const std::tm& when, const NewFileMaker& make,
+                                            const FileWriter& writeNote, std::string* error) {
     const auto [stem, extension] = splitExtension(recoveryFileName(documentPath, when));
-    std::string path = folder + stem + extension;
-    std::error_code code;
-    // Two ends within one second, or a clock set back: the older copy stays.
-    for (int n = 2; fs::exists(path, code) && n < 1000; ++n) {
-        path = folder + stem + " " + std::to_string(n) + extension;
-    }
-    const WriteStatus status = write(path, text);
-    if (!status.ok()) {
-        if (error != nullptr) {
-            *error = status.error;
+    std::string path;
+    // Two ends within one second, or a clock set back: the older copy stays, and so does
+    // anything else found under a name, a link above all.
+    for (int n = 1; n < 1000; ++n) {
+        path = folder + stem + (n == 1 ? std::string() : " " + std::to_string(n)) + extension;
+        std::string reason;
+        const NewFileOutcome made = make(path, text, &reason);
+        if (made == NewFileOutcome::Created) {
+            break;
         }
-        return std::nullopt;
+        if (made == NewFileOutcome::Failed || n == 999) {
+            if (error != nullptr) {
+                *error = made == NewFileOutcome::Failed ? reason : path + ": every name is taken";
+            }
+            return std::nullopt;
+        }
     }
     // The note is only a pointer for the next start; the copy is kept whatever happens to it.
     const fs::path note = fs::path(folder) / kRecoveryNoteName;
@@ -65,7 +69,7 @@ std::optional<std::string> keepRecoveryCopy(const std::string& folder,
         lines += '\n';
     }
     lines += path + '\n';
-    [[maybe_unused]] const WriteStatus noted = write(note.string(), lines);
+    [[maybe_unused]] const WriteStatus noted = writeNote(note.string(), lines);
     return path;
 }
 

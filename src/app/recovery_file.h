@@ -6,6 +6,7 @@
 #include "settings/config_saver.h"
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,12 +22,19 @@ inline constexpr const char* kRecoveryNoteName = "recovered.txt";
 // is valid on every file system.
 [[nodiscard]] std::string recoveryFileName(std::string_view documentPath, const std::tm& when);
 
-// Writes the text to a new recovery file in folder (which ends in "/") and adds it to the
-// note; never replaces an existing file. The recovery file's path, or nothing with `error`
-// set.
+// What making a new file came to: made, the name already taken (a file, or a link that
+// must not be written through), or failed for another reason given in `error`.
+enum class NewFileOutcome { Created, NameTaken, Failed };
+using NewFileMaker = std::function<NewFileOutcome(const std::string& path, std::string_view bytes,
+                                                  std::string* error)>;
+
+// Writes the text to a recovery file made new in folder (which ends in "/"), the next free
+// name, and adds it to the note through writeNote. The recovery file's path, or nothing with
+// `error` set.
 [[nodiscard]] std::optional<std::string>
 keepRecoveryCopy(const std::string& folder, std::string_view documentPath, std::string_view text,
-                 const std::tm& when, const FileWriter& write, std::string* error = nullptr);
+                 const std::tm& when, const NewFileMaker& make, const FileWriter& writeNote,
+                 std::string* error = nullptr);
 
 // The recovery files the note lists, and the note removed: each is reported once.
 [[nodiscard]] std::vector<std::string> takeRecoveryNote(const std::string& folder);

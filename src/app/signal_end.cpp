@@ -6,6 +6,7 @@
 #include "app/recovery_file.h"
 #include "editor/qt/text_editor.h"
 #include "platform/atomic_file.h"
+#include "platform/private_files.h"
 #include "platform/termination_signals.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <new>
 
@@ -50,19 +50,35 @@ bool keepTextForRecovery(MainWindow& window) {
         return false;
     }
     const std::tm when = localNow();
-    std::string folder = window.locations().settingsFolder;
+    const NewFileMaker make = [](const std::string& path, std::string_view bytes,
+                                 std::string* why) {
+        switch (platform::createNewFile(path, bytes, why)) {
+        case platform::NewFileResult::Created:
+            return NewFileOutcome::Created;
+        case platform::NewFileResult::Exists:
+            return NewFileOutcome::NameTaken;
+        case platform::NewFileResult::Failed:
+            break;
+        }
+        return NewFileOutcome::Failed;
+    };
     std::string error;
-    auto kept = keepRecoveryCopy(folder, window.fileName(), text, when,
-                                 platform::writeFileAtomically, &error);
-    if (!kept) {
-        // A settings folder that cannot be written (a full disk, a read-only stick): the
-        // temporary folder is better than nothing, and the message says where.
-        std::error_code code;
-        folder = std::filesystem::temp_directory_path(code).string() + "/";
+    auto kept = keepRecoveryCopy(window.locations().settingsFolder, window.fileName(), text, when,
+                                 make, platform::writeFileAtomically, &error);
+    const std::string& ownFolder = window.locations().recoveryFolder;
+    if (!kept && !ownFolder.empty()) {
+        // A settings folder that cannot be written (a full disk, a read-only stick): a folder
+        // of this user's own that nobody else can enter, never the shared temporary folder,
+        // where another user could have planted a link under the name; the next start looks
+        // there too.
         std::fprintf(stderr, "tavrel: could not keep the text beside the settings: %s\n",
                      error.c_str());
-        kept = keepRecoveryCopy(folder, window.fileName(), text, when,
-                                platform::writeFileAtomically, &error);
+        if (platform::makePrivateFolder(ownFolder)) {
+            kept = keepRecoveryCopy(ownFolder, window.fileName(), text, when, make,
+                                    platform::writeFileAtomically, &error);
+        } else {
+            error = ownFolder + ": not a folder of this user's own";
+        }
     }
     if (!kept) {
         std::fprintf(stderr, "tavrel: the changed text could not be kept: %s\n", error.c_str());

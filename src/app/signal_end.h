@@ -1,7 +1,8 @@
 // How the viewer ends when a signal asks it to (log-out, Ctrl+C, the terminal closing): the
 // window closes as if the user closed it, asking about unsaved text as usual. A second
 // signal while a question or another dialog is open does not wait for an answer that may
-// never come: it keeps the text in a recovery file beside the settings and ends at once.
+// never come: it keeps the text in a recovery file beside the settings (or in the user's own
+// state folder) and ends at once.
 #pragma once
 
 namespace tavrel {
@@ -10,8 +11,8 @@ class MainWindow;
 
 void endOnTerminationSignals(MainWindow& window);
 
-// The text of the window, if it was changed, written to a recovery file in its settings
-// folder (the system's temporary folder when that fails); says where on standard error.
+// The text of the window, if it was changed, written to a new recovery file in its settings
+// folder, or in the user's own state folder when that fails; says where on standard error.
 // Answers whether nothing was lost.
 bool keepTextForRecovery(MainWindow& window);
 

@@ -15,6 +15,7 @@
 #include "platform/file_move.h"
 #include "platform/native_settings.h"
 #include "platform/paths.h"
+#include "platform/private_files.h"
 #include "platform/write_access.h"
 
 #include <QApplication>
@@ -89,7 +90,8 @@ StartupState& startupState() {
 }
 
 StartupEnvironment currentEnvironment() {
-    return {platform::programFolder(), platform::userConfigFolder(), platform::canWrite};
+    return {platform::programFolder(), platform::userConfigFolder(), platform::canWrite,
+            platform::userStateFolder()};
 }
 
 StorageLocations settleStorageLocations(const StartupEnvironment& environment) {
@@ -99,6 +101,9 @@ StorageLocations settleStorageLocations(const StartupEnvironment& environment) {
         locations.programFolder += '/';
     }
     locations.portable = platform::isFile(locations.programFolder + kPortableMarkerName);
+    if (!environment.stateHome.empty()) {
+        locations.recoveryFolder = environment.stateHome + "/" + kUserFolderName;
+    }
     if (locations.portable) {
         locations.settingsFolder = locations.programFolder;
         locations.settingsFile = locations.programFolder + kIniFileName;

@@ -27,12 +27,16 @@ struct StartupEnvironment {
     std::string programFolder; // the executable's folder, ending in "/"
     std::string configHome;    // the per-user configuration folder, no trailing "/"; may be empty
     std::function<bool(const std::string& folder)> canWrite; // empty: the real test
+    std::string stateHome; // the per-user state folder, no trailing "/"; may be empty
 };
 
 struct StorageLocations {
     std::string programFolder;  // ends in "/"
     std::string settingsFolder; // ends in "/"; holds the keyword list in both modes
     std::string settingsFile;   // portable: the INI file beside the program; else empty
+    // Where the text goes when the program is ended and the settings folder cannot take it:
+    // a folder of the user's own, ending in "/"; empty when the system names none.
+    std::string recoveryFolder;
     bool portable = false;
 };
 

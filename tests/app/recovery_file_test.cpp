@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace tavrel {
@@ -30,6 +31,17 @@ WriteStatus plainWrite(const std::string& path, std::string_view bytes) {
     return {};
 }
 
+// Makes a new file with the C library's exclusive mode, which takes no existing name.
+NewFileOutcome plainMake(const std::string& path, std::string_view bytes, std::string*) {
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    if (file == nullptr) {
+        return NewFileOutcome::NameTaken;
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return NewFileOutcome::Created;
+}
+
 TEST(RecoveryFile, namesCarryTheDocumentsNameAndTheTime) {
     const std::tm when = at(2026, 12, 7, 9, 5, 3);
     EXPECT_EQ(recoveryFileName("/home/u/art/report.nfo", when),
@@ -43,10 +55,10 @@ TEST(RecoveryFile, namesCarryTheDocumentsNameAndTheTime) {
 TEST(RecoveryFile, aSecondCopyInTheSameSecondNeverReplacesTheFirst) {
     const TempFolder folder;
     const std::tm when = at(2026, 1, 2, 3, 4, 5);
-    const auto first =
-        keepRecoveryCopy(folder.folderText(), "/d/notes.txt", "first text", when, plainWrite);
-    const auto second =
-        keepRecoveryCopy(folder.folderText(), "/d/notes.txt", "second text", when, plainWrite);
+    const auto first = keepRecoveryCopy(folder.folderText(), "/d/notes.txt", "first text", when,
+                                        plainMake, plainWrite);
+    const auto second = keepRecoveryCopy(folder.folderText(), "/d/notes.txt", "second text", when,
+                                         plainMake, plainWrite);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(*first, folder / "notes (recovered 2026-01-02 03-04-05).txt");
     EXPECT_EQ(*second, folder / "notes (recovered 2026-01-02 03-04-05) 2.txt");
@@ -65,8 +77,11 @@ TEST(RecoveryFile, aFailedWriteSaysWhyAndLeavesNoNote) {
     std::string error;
     const auto kept = keepRecoveryCopy(
         folder.folderText(), "/d/a.nfo", "text", at(2026, 1, 1, 0, 0, 0),
-        [](const std::string&, std::string_view) { return WriteStatus{"No space left on device"}; },
-        &error);
+        [](const std::string&, std::string_view, std::string* why) {
+            *why = "No space left on device";
+            return NewFileOutcome::Failed;
+        },
+        plainWrite, &error);
     EXPECT_FALSE(kept);
     EXPECT_EQ(error, "No space left on device");
     EXPECT_TRUE(takeRecoveryNote(folder.folderText()).empty());
