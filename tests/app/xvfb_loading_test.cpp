@@ -138,5 +138,36 @@ TEST_F(XvfbLoading, theWindowAnswersAndShowsTheFirstTextWhileLoadingAndEscBrings
     EXPECT_EQ(grab(window), before) << "the old document is not shown as it was";
 }
 
+// Edited text the user declined to save stays untouched while another file loads: no
+// shortcut edits or saves it behind the first screen, and no question about it comes when
+// the load ends.
+TEST_F(XvfbLoading, noShortcutEditsOrSavesTheDeclinedTextWhileAFileLoads) {
+    writeFile(install.folder + "Tavrel.ini",
+              "[Options]\r\nOneInstance=1\r\nLanguage=English\r\nAutoWidth=0\r\n"
+              "AutoHeight=0\r\nExitFocus=0\r\n");
+    const std::string old = install.root / "old.nfo";
+    writeFile(old, "first line\r\nsecond line\r\n");
+    start(old);
+    const QString window = waitForWindow(QStringLiteral("^Tavrel - .*/old\\.nfo$"));
+    ASSERT_FALSE(window.isEmpty());
+    ASSERT_TRUE(typeText(window, QStringLiteral("Q")));
+    const std::string big = bigFile();
+
+    QProcess& later = start(big);
+    ASSERT_TRUE(later.waitForFinished(15000));
+    const QString question = waitForWindow(QStringLiteral("^Tavrel$"), 10000);
+    ASSERT_FALSE(question.isEmpty()) << "the typing did not reach the old document";
+    ASSERT_TRUE(sendKeys(question, {"alt+n"})); // declined: the file loads
+    ASSERT_TRUE(waitForWindowGone(QStringLiteral("^Tavrel$")));
+    ASSERT_TRUE(sendKeys(window, {"ctrl+e", "ctrl+d", "ctrl+z", "ctrl+shift+z", "ctrl+s"}));
+    EXPECT_EQ(readFile(old), "first line\r\nsecond line\r\n") << "saved during the load";
+
+    // Whenever the load ends, nothing asks about the old text again.
+    EXPECT_TRUE(waitForWindow(QStringLiteral("^Tavrel$"), 20000).isEmpty())
+        << "the document behind the first screen was changed";
+    EXPECT_TRUE(windowTitle(window).endsWith(QStringLiteral("/big.nfo")));
+    EXPECT_EQ(readFile(old), "first line\r\nsecond line\r\n");
+}
+
 } // namespace
 } // namespace tavrel::test
