@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -66,6 +68,41 @@ bool isPrivateFolder(const std::string& path) {
 }
 #endif
 
+// A lock file that names no owner (empty, cut short by a crash or a full disk, or garbage)
+// can never be shown to be held: it is stale, and removed. A lock being written right now is
+// also empty for a moment, so only one left so for longer than that is taken.
+constexpr std::chrono::seconds kUnreadableLockAge{2};
+
+void removeUnreadableLock(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists() || !file.isFile()) {
+        return;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (QLockFile(path).getLockInfo(&pid, &host, &application) && pid > 0) {
+        return; // a named owner: the lock's own rules say whether it is running
+    }
+    const QDateTime changed = file.lastModified();
+    if (changed.isValid() && changed.secsTo(QDateTime::currentDateTime()) <
+                                 static_cast<qint64>(kUnreadableLockAge.count())) {
+        return;
+    }
+    QFile::remove(path);
+}
+
+// Takes the lock, treating one whose owner is gone or cannot be read as stale.
+bool takeLock(QLockFile& lock, const QString& path) {
+    // Only a lock whose process is gone is stale, however old it is.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        return true;
+    }
+    removeUnreadableLock(path);
+    return lock.tryLock(0);
+}
+
 } // namespace
 
 std::string runtimeFolder() {
@@ -113,9 +150,7 @@ std::unique_ptr<InstanceServer> InstanceServer::start(const std::string& folder,
         return nullptr;
     }
     auto lock = std::make_unique<QLockFile>(lockPath(folder, key));
-    // Only a lock whose process is gone is stale, however old it is.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
+    if (!takeLock(*lock, lockPath(folder, key))) {
         return nullptr;
     }
     auto server = std::make_unique<QLocalServer>();
@@ -196,8 +231,7 @@ Handoff handToRunningInstance(const std::string& folder, const std::string& key,
             // Nobody listens: either the instance is still starting, or it is gone and its
             // lock with it.
             QLockFile probe(lockPath(folder, key));
-            probe.setStaleLockTime(0);
-            if (probe.tryLock(0)) {
+            if (takeLock(probe, lockPath(folder, key))) {
                 return Handoff::NoInstance;
             }
         }

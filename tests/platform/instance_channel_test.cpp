@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <future>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -104,6 +106,28 @@ TEST(InstanceChannel, aHeldLockWithoutAnAnswerGivesUpAfterTheTimeOut) {
     clock.start();
     EXPECT_EQ(exchange(nullptr, folder.path().string(), "/x", 400).result, Handoff::NoAnswer);
     EXPECT_GE(clock.elapsed(), 350);
+}
+
+// A lock file that names no owner (empty after a crash or a full disk, or garbage) is stale
+// once it is older than a lock being written; a fresh one still counts as held.
+TEST(InstanceChannel, aLockThatNamesNoOwnerIsStale) {
+    for (const std::string content : {std::string(), std::string("\x01garbage\n")}) {
+        TempFolder folder;
+        const std::string path = folder.path().string();
+        const std::string lock = folder / (std::string(kKey) + ".lock");
+        test::writeFile(lock, content);
+        EXPECT_EQ(InstanceServer::start(path, kKey), nullptr) << "taken while it may be written";
+        const std::filesystem::file_time_type old =
+            std::filesystem::file_time_type::clock::now() - std::chrono::seconds(10);
+        std::filesystem::last_write_time(lock, old);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(exchange(nullptr, path, "/x").result, Handoff::NoInstance);
+        EXPECT_LT(clock.elapsed(), 1000);
+        auto server = InstanceServer::start(path, kKey);
+        ASSERT_NE(server, nullptr);
+        EXPECT_EQ(exchange(server.get(), path, "/y").result, Handoff::Delivered);
+    }
 }
 
 TEST(InstanceChannel, aKilledInstancesLockAndSocketAreTakenOver) {
