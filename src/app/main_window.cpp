@@ -263,6 +263,10 @@ void MainWindow::loadSettings() {
     finder_->setReplaceText(options_.replaceText);
     // Start-up read the one-instance flag before this window existed.
     options_.oneInstance = startupState().oneInstance;
+    // A reading chosen in the Encoding menu belongs to the file it was chosen for; every
+    // start, like every other file, begins with the automatic one (an older version kept
+    // the choice and showed art files as Windows-1252 ever after).
+    options_.encoding = static_cast<std::int32_t>(EncodingChoice::Automatic);
     rebuildRecentMenu();
     applySettingsToWidgets();
     measureFont();
@@ -297,7 +301,9 @@ void MainWindow::writeSettings(ConfigSaver& settings) {
         options_.findLeft = findDialog_->x();
         options_.findTop = findDialog_->y();
     }
-    tavrel::saveSettings(settings, options_, recent_, setup_.decimalSeparator,
+    AppSettings kept = options_;
+    kept.encoding = static_cast<std::int32_t>(EncodingChoice::Automatic); // see loadSettings
+    tavrel::saveSettings(settings, kept, recent_, setup_.decimalSeparator,
                          [this](ConfigSaver& store) { saveBounds(store); });
 }
 

@@ -56,9 +56,13 @@ void MainWindow::reportLoadFailure(const std::string& name, const std::string& r
 bool MainWindow::load(const std::string& name) {
     cancelLoading(); // the latest request wins over one still running
     loadStamp_ = platform::fileStampOf(name);
+    // The Encoding menu's choice holds for the file it was made for (and its reloads); any
+    // other file is read the automatic way.
+    const EncodingChoice encoding =
+        sameFile(name, fileName_) ? encodingChoiceOf(options_.encoding) : EncodingChoice::Automatic;
     const FileLoadRules rules{
         options_.convert, !options_.convert && editor_->engine().hasOption(eoDiscardTrailingSpaces),
-        encodingChoiceOf(options_.encoding)};
+        encoding};
     auto job = std::make_unique<FileLoad>(name, rules);
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(name, error);
@@ -187,6 +191,10 @@ bool MainWindow::finishLoad(FileLoad& job) {
     nulFile_ = nulOffset_ >= 0 ? name : std::string();
     noticeNul(nulOffset_, job.fileSize());
     textForm_ = job.form();
+    if (job.rules().encoding != encodingChoiceOf(options_.encoding)) {
+        options_.encoding = static_cast<std::int32_t>(job.rules().encoding);
+        editor_->setByteGlyphs(ByteGlyphs::Cp437);
+    }
     noticeUnreadableEncoding();
 
     fileName_ = name;
@@ -221,7 +229,12 @@ void MainWindow::focusAfterLoad() {
 void MainWindow::updateTitle() {
     // The task bar of this platform shows the window's title, so there is no separate
     // application title to set (Qt would append one to every title).
-    setWindowTitle(QString::fromStdString(windowCaption(fileName_) + encodingTitleMark(textForm_)));
+    // Bytes drawn as Windows-1252 say so too: the title tells whenever the text is not shown
+    // as the plain code page 437 bytes.
+    const bool windows1252 = textForm_.encoding == TextEncoding::Bytes &&
+                             encodingChoiceOf(options_.encoding) == EncodingChoice::Windows1252;
+    setWindowTitle(QString::fromStdString(windowCaption(fileName_) + encodingTitleMark(textForm_) +
+                                          (windows1252 ? " [Windows-1252]" : "")));
     fileClass_ = fileClassOf(fileName_);
 }
 
@@ -373,6 +386,7 @@ void MainWindow::chooseEncoding(EncodingChoice choice) {
         // The bytes stay; only the glyphs they are drawn with change, edits and all.
         editor_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
                                                                      : ByteGlyphs::Cp437);
+        updateTitle();
         return;
     }
     // Reading the file again replaces the document: edits are offered for saving first, and

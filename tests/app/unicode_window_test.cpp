@@ -119,6 +119,33 @@ TEST_F(UnicodeWindowTest, theEncodingMenuReloadsOrRedrawsTheFile) {
     EXPECT_TRUE(w.notice().text().contains(QStringLiteral("UTF-16")));
 }
 
+// A reading chosen for one file is not how the next file is read, nor kept for the next
+// start; the title says whenever the text is not shown as plain code page 437 bytes.
+TEST_F(UnicodeWindowTest, anEncodingChoiceHoldsForItsFileOnly) {
+    MainWindow& w = open();
+    const std::string note = file("note.txt", "Gr\xFC\xDF"
+                                              "e aus K\xF6ln \x80");
+    const std::string art = file("art.nfo", "\xB3\xB3\xDB\xDB\r\n");
+    ASSERT_TRUE(w.load(note));
+    w.action("EncodingWindows12521")->trigger();
+    EXPECT_EQ(w.editor().byteGlyphs(), ByteGlyphs::Windows1252);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tavrel - " + note + " [Windows-1252]");
+
+    ASSERT_TRUE(w.load(art));
+    EXPECT_EQ(w.editor().byteGlyphs(), ByteGlyphs::Cp437);
+    EXPECT_EQ(encodingChoiceOf(w.options().encoding), EncodingChoice::Automatic);
+    EXPECT_EQ(w.windowTitle().toStdString(), "Tavrel - " + art);
+
+    // Chosen again and the settings written: the next start reads automatically.
+    w.action("EncodingWindows12521")->trigger();
+    w.writeSettingsNow();
+    EXPECT_EQ(settings.readInteger("Options", "Encoding", -1), 0) << "kept as Automatic";
+    window.reset();
+    MainWindow& next = open(art);
+    EXPECT_EQ(next.editor().byteGlyphs(), ByteGlyphs::Cp437);
+    EXPECT_EQ(next.windowTitle().toStdString(), "Tavrel - " + art);
+}
+
 TEST_F(UnicodeWindowTest, clipboardRoundTripsArtWithTheOptionOnAndOff) {
     MainWindow& w = open();
     const std::string art = "\xDB\xB2\xB1\xB0\x0F\r\n\xC9\xCD\xBB";
