@@ -15,6 +15,12 @@ std::int64_t inchesToPixels(double inches, std::int32_t dpi) {
     return nearest(static_cast<double>(dpi) * inches);
 }
 
+// A margin as printed: never negative (text would fall off the sheet) nor wider than the
+// sheet; a damaged settings file may hold anything, NaN included.
+double onSheet(double margin, double sheetInches) {
+    return margin > 0 ? std::min(margin, std::max(0.0, sheetInches)) : 0.0;
+}
+
 } // namespace
 
 PrintLayout::PrintLayout(const PrintDevice& device)
@@ -73,8 +79,9 @@ void PrintLayout::breakLines() {
     metrics_ = device_.metrics();
     letterHeight_ = device_.letterHeight();
     const std::int32_t columns = settings_.columnCount();
-    const std::int64_t left = inchesToPixels(settings_.marginLeft, metrics_.dpiX);
-    const std::int64_t right = inchesToPixels(settings_.marginRight, metrics_.dpiX);
+    const double width = metrics_.dpiX > 0 ? double(metrics_.paperWidth) / metrics_.dpiX : 0.0;
+    const std::int64_t left = inchesToPixels(onSheet(settings_.marginLeft, width), metrics_.dpiX);
+    const std::int64_t right = inchesToPixels(onSheet(settings_.marginRight, width), metrics_.dpiX);
     const std::int64_t gutter = inchesToPixels(settings_.gutterWidth, metrics_.dpiX);
     columnWidth_ = (metrics_.paperWidth - left - right - (columns - 1) * gutter) / columns;
     columnPitch_ = (metrics_.paperWidth - left - right + gutter) / columns;
@@ -104,8 +111,14 @@ void PrintLayout::paginate() {
         pitch_ = 1;
         exactPitch_ = 1.0;
     }
-    const double room = static_cast<double>(metrics_.paperHeight) -
-                        (settings_.marginTop + settings_.marginBottom) * dpiY;
+    // The top and bottom margins leave room for one line at least: a guide dragged past the
+    // sheet or a damaged setting prints the text, never an empty page that claims success.
+    const double height = dpiY > 0 ? double(metrics_.paperHeight) / dpiY : 0.0;
+    const double most = std::max(0.0, height - exactPitch_ / std::max(1.0, dpiY));
+    double top = std::min(onSheet(settings_.marginTop, height), most);
+    double bottom = std::min(onSheet(settings_.marginBottom, height), most - top);
+    topMargin_ = inchesToPixels(top, metrics_.dpiY);
+    const double room = static_cast<double>(metrics_.paperHeight) - (top + bottom) * dpiY;
     // Margins from a damaged settings file can make the room absurdly large; a column of at
     // most a billion lines keeps the page arithmetic below overflow.
     constexpr double kMostLinesPerColumn = 1e9;
@@ -183,12 +196,14 @@ std::int64_t PrintLayout::columnPitch() {
 
 std::int64_t PrintLayout::columnLeft(std::int32_t column) {
     layout();
-    return inchesToPixels(settings_.marginLeft, metrics_.dpiX) + column * columnPitch_;
+    const double width = metrics_.dpiX > 0 ? double(metrics_.paperWidth) / metrics_.dpiX : 0.0;
+    return inchesToPixels(onSheet(settings_.marginLeft, width), metrics_.dpiX) +
+           column * columnPitch_;
 }
 
 std::int64_t PrintLayout::textTop() {
     layout();
-    return inchesToPixels(settings_.marginTop, metrics_.dpiY);
+    return topMargin_;
 }
 
 const std::vector<PrintLayout::ForcedBreak>& PrintLayout::forcedBreaks() {

@@ -97,6 +97,7 @@ private:
     std::int64_t pitch_ = 1;
     double exactPitch_ = 1.0;
     Pos linesPerColumn_ = 1;
+    std::int64_t topMargin_ = 0; // pixels, as printed (kept on the sheet)
     Pos lineCount_ = 1;
     Pos pageCount_ = 1;
     std::vector<ForcedBreak> breaks_;

@@ -188,6 +188,33 @@ TEST(PrintLayout, AbsurdMarginsKeepThePageArithmeticWhole) {
     EXPECT_EQ(layout.pageCount(), 1);
 }
 
+// A guide dragged past the sheet, or a damaged settings file, once printed 67 of 100 rows
+// or an empty page: margins are printed on the sheet, leaving room for a line at least.
+TEST(PrintLayout, MarginsOffTheSheetStillPrintEveryLine) {
+    struct Case {
+        double top, bottom;
+        Pos linesPerColumn;
+        std::int64_t textTop;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Case& c :
+         {Case{-3.77, 0.75, 68, 0}, Case{0.75, -1e300, 68, 75}, Case{-1000, -1000, 73, 0},
+          Case{nan, 0.75, 68, 0}, Case{1e300, 0.75, 1, 1085}, Case{0.75, 1e300, 1, 75}}) {
+        SCOPED_TRACE(std::to_string(c.top) + " / " + std::to_string(c.bottom));
+        FakePrinter printer;
+        PrintLayout layout(printer);
+        PrintSettings s;
+        s.marginTop = c.top;
+        s.marginBottom = c.bottom;
+        layout.setSettings(s);
+        layout.setText(numberedLines(100));
+        EXPECT_EQ(layout.linesPerColumn(), c.linesPerColumn);
+        EXPECT_EQ(layout.textTop(), c.textTop);
+        EXPECT_EQ(layout.pageCount(), (100 + c.linesPerColumn - 1) / c.linesPerColumn);
+        EXPECT_EQ(layout.lineOfSlot(99), 99); // the last row has its place
+    }
+}
+
 TEST(PrintLayout, ColumnWidthAndPitchForOneToTenColumns) {
     for (int c = 1; c <= 10; ++c) {
         FakePrinter printer;

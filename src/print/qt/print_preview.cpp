@@ -111,14 +111,15 @@ protected:
     int limited(Guide guide, int at, int gap) const {
         const auto& g = form_.guides_;
         switch (guide) {
+        // A guide stays on the sheet: dragged past its edge, it stops there.
         case Guide::Left:
-            return std::min(at, g[1] - gap);
+            return std::clamp(at, 0, std::max(0, g[1] - gap));
         case Guide::Right:
-            return std::max(at, g[0] + gap);
+            return std::clamp(at, std::min(width(), g[0] + gap), width());
         case Guide::Top:
-            return std::min(at, g[3] - gap);
+            return std::clamp(at, 0, std::max(0, g[3] - gap));
         case Guide::Bottom:
-            return std::max(at, g[2] + gap);
+            return std::clamp(at, std::min(height(), g[2] + gap), height());
         default:
             return at;
         }
