@@ -384,8 +384,7 @@ void MainWindow::chooseEncoding(EncodingChoice choice) {
         (choice == EncodingChoice::Cp437 || choice == EncodingChoice::Windows1252);
     if (glyphsOnly || fileName_.empty()) {
         // The bytes stay; only the glyphs they are drawn with change, edits and all.
-        editor_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
-                                                                     : ByteGlyphs::Cp437);
+        editor_->setByteGlyphs(viewerByteGlyphs(options_));
         updateTitle();
         return;
     }
@@ -395,8 +394,7 @@ void MainWindow::chooseEncoding(EncodingChoice choice) {
         options_.encoding = previous;
         return;
     }
-    editor_->setByteGlyphs(choice == EncodingChoice::Windows1252 ? ByteGlyphs::Windows1252
-                                                                 : ByteGlyphs::Cp437);
+    editor_->setByteGlyphs(viewerByteGlyphs(options_));
     load(fileName_);
 }
 

@@ -39,6 +39,7 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch);
         QtPrintDevice device(printer, printFontFrom(settings));
+        device.setByteGlyphs(viewerByteGlyphs(settings));
         PrintLayout layout(device);
         PrintSettings print = printSettingsFrom(settings);
         print.columns = request.columns;

@@ -1,5 +1,6 @@
 // The two print commands of the File menu.
 #include "app/print_command.h"
+#include "app/viewer_setup.h"
 
 #include "app/print_setup.h"
 #include "app/settings_catalogue.h"
@@ -80,6 +81,7 @@ bool runPrint(PrintCommand& command) {
         return false;
     }
     QtPrintDevice device(printer, printFontFrom(*command.settings));
+    device.setByteGlyphs(viewerByteGlyphs(*command.settings));
     PrintLayout layout(device);
     layout.setSettings(settingsFor(command));
     layout.setText(command.text);
@@ -101,6 +103,7 @@ void runPrintPreview(PrintCommand& command) {
         return;
     }
     QtPrintDevice device(printer, printFontFrom(*command.settings));
+    device.setByteGlyphs(viewerByteGlyphs(*command.settings));
     PrintLayout layout(device);
     layout.setSettings(settingsFor(command));
     layout.setText(command.text);

@@ -20,10 +20,14 @@ void applyViewerSettings(TextEditor& editor, const AppSettings& settings) {
     editor.setTextColor(toQColor(settings.editorFont.color));
     editor.setShowNonPrintChars(settings.spaces ? npSpace | npTab | npReturn : 0);
     editor.setWordWrap(settings.wordWrap);
-    editor.setByteGlyphs(encodingChoiceOf(settings.encoding) == EncodingChoice::Windows1252
-                             ? ByteGlyphs::Windows1252
-                             : ByteGlyphs::Cp437);
+    editor.setByteGlyphs(viewerByteGlyphs(settings));
     editor.setCopyGlyphs(settings.copyUnicode);
+}
+
+ByteGlyphs viewerByteGlyphs(const AppSettings& settings) {
+    return encodingChoiceOf(settings.encoding) == EncodingChoice::Windows1252
+               ? ByteGlyphs::Windows1252
+               : ByteGlyphs::Cp437;
 }
 
 void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,

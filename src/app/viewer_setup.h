@@ -3,6 +3,8 @@
 // screen.
 #pragma once
 
+#include "text/seen_text.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,10 @@ struct UnicodeForm;
 // Background, font, the line height that font gives, text colour, visible blanks and word
 // wrap, as the settings say.
 void applyViewerSettings(TextEditor& editor, const AppSettings& settings);
+
+// The characters the bytes are shown as under these settings: on screen, in the image
+// exports and on paper alike.
+[[nodiscard]] ByteGlyphs viewerByteGlyphs(const AppSettings& settings);
 
 // The highlighting the window gives its editor: `urls` attached while "Launch URLs on click"
 // is on, the keywords of `keywordFile` while "Highlight Keywords" is on, in the highlight

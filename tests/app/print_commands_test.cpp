@@ -39,6 +39,32 @@ TEST_F(PrintCommands, PrintWritesTheWholeDocumentThroughTheChosenPrinter) {
     EXPECT_NE(pdfText(pdf, 2, 2).find("page two"), std::string::npos);
 }
 
+// Bytes shown as Windows-1252 print as Windows-1252, not as code page 437 glyphs.
+TEST_F(PrintCommands, TheGlyphsPrintedAreTheOnesTheWindowShows) {
+    if (!haveToolsForPdf()) {
+        GTEST_SKIP() << "poppler-utils not installed";
+    }
+    MainWindow& w = open(file("note.txt", "Gr\xFC\xDF"
+                                          "e aus K\xF6ln \x80\r\n\xB0\xDB\r\n"));
+    const std::string pdf = folder / "glyphs.pdf";
+    w.askPrinter = [&](QPrinter& printer, QWidget*) {
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    };
+    // Each reading as pdftotext gives it back in UTF-8.
+    for (const auto& [item, shown] :
+         {std::pair<const char*, std::string>{"EncodingWindows12521",
+                                              "Gr\xC3\xBC\xC3\x9F"
+                                              "e aus K\xC3\xB6ln \xE2\x82\xAC"},
+          // (0xDF is a half block here, drawn as a shape rather than a character)
+          {"EncodingCp4371", "e aus K\xC3\xB7ln \xC3\x87"}}) {
+        w.action(item)->trigger();
+        w.print();
+        EXPECT_NE(pdfText(pdf, 1, 1).find(shown), std::string::npos)
+            << item << ": " << pdfText(pdf, 1, 1);
+    }
+}
+
 TEST_F(PrintCommands, CancellingThePrintDialogPrintsNothing) {
     MainWindow& w = open(file("doc.txt", "text"));
     const std::string pdf = folder / "out.pdf";

@@ -18,6 +18,7 @@ void PagePainter::paintPage(QPainter& painter, PrintLayout& layout, Pos page,
         pixelSize_ = device_.fontPixelSize();
         glyphs_.setFont(font_, pixelSize_);
     }
+    glyphs_.setByteGlyphs(device_.byteGlyphs());
     const GlyphMetrics& metrics = layout.device().glyphMetrics();
     const GlyphWidths widths = GlyphWidths::from(metrics, layout.settings().tabStops);
     const double pitch =

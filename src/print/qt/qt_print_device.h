@@ -9,6 +9,7 @@
 
 #include "editor/qt/display_font.h"
 #include "print/print_device.h"
+#include "text/seen_text.h"
 
 namespace tavrel {
 
@@ -31,6 +32,10 @@ public:
 
     [[nodiscard]] QPrinter& printer() const noexcept { return printer_; }
 
+    // Which characters the bytes print as: the glyphs the window shows them with.
+    void setByteGlyphs(ByteGlyphs glyphs) noexcept { byteGlyphs_ = glyphs; }
+    [[nodiscard]] ByteGlyphs byteGlyphs() const noexcept { return byteGlyphs_; }
+
 private:
     QPrinter& printer_;
     QFont font_;
@@ -38,6 +43,7 @@ private:
     // Measured again when the printer's resolution changes.
     mutable std::unique_ptr<QtGlyphMetrics> glyphs_;
     mutable int glyphsDpi_ = 0;
+    ByteGlyphs byteGlyphs_ = ByteGlyphs::Cp437;
 };
 
 } // namespace tavrel
