@@ -4,6 +4,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_facts.h"
 #include "platform/file_move.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -202,15 +203,7 @@ TEST(SizeLimitAtCommit, anOverwriteRefusedHalfWayLeavesTheOldBytesAsOrdinaryUser
     ASSERT_EQ(file.method(), platform::WriteMethod::InPlace);
     ASSERT_TRUE(file.write(pattern(16384, 10)));
     // The limit comes after the new bytes were staged: only the overwrite meets it.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 8192;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const WriteStatus status = file.commit();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
+    const WriteStatus status = test::commitUnderFileSizeLimit(file, 8192);
 
     EXPECT_NE(status.error.find(std::strerror(EFBIG)), std::string::npos) << status.error;
     EXPECT_NE(status.error.find("left as it was"), std::string::npos) << status.error;

@@ -5,6 +5,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_facts.h"
 #include "platform/interrupted_save.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -194,15 +195,7 @@ TEST_F(InterruptedSave, anOverwriteRefusedHalfWayPutsTheOldBytesBackAndRemovesCo
     ASSERT_TRUE(file.open()) << file.error();
     ASSERT_TRUE(file.write(pattern(16384, 10)));
     // The file-size limit meets only the overwrite past 8 KB: the copy of 4 KB is made.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved;
-    limit.rlim_cur = 8192;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const WriteStatus status = file.commit();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, SIG_DFL);
+    const WriteStatus status = test::commitUnderFileSizeLimit(file, 8192);
 
     EXPECT_NE(status.error.find("left as it was"), std::string::npos) << status.error;
     EXPECT_TRUE(readFile(link) == old);
