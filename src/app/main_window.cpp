@@ -227,7 +227,7 @@ void MainWindow::createComponents() {
     addAction(cancelLoad_);
     connect(cancelLoad_, &QAction::triggered, this, [this] { cancelLoading(); });
 
-    timer1_.setInterval(10);
+    handoffTimer_.setInterval(10);
     saveBoundsTimer_.setInterval(1000);
     saveBoundsTimer_.setSingleShot(true);
     connect(&saveBoundsTimer_, &QTimer::timeout, this, [this] {

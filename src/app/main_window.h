@@ -185,7 +185,7 @@ public:
         return popupItems_.action(name);
     }
     [[nodiscard]] QTimer& saveBoundsTimer() noexcept { return saveBoundsTimer_; }
-    [[nodiscard]] QTimer& handoffTimer() noexcept { return timer1_; }
+    [[nodiscard]] QTimer& handoffTimer() noexcept { return handoffTimer_; }
     [[nodiscard]] const WorkArea& workArea() const noexcept { return workArea_; }
     [[nodiscard]] int averageCharWidth() const noexcept { return averageCharWidth_; }
     [[nodiscard]] int maxCharWidth() const noexcept { return maxCharWidth_; }
@@ -361,7 +361,7 @@ private:
     std::optional<LoadView> firstPieceView_;
     // A reload's view offset, kept until the new document is shown.
     std::optional<std::int64_t> keptOffset_;
-    QTimer timer1_; // takes handed names outside the socket's signal
+    QTimer handoffTimer_; // takes handed names outside the socket's signal
     std::deque<std::string> handedNames_;
     bool takingHandedName_ = false; // the save question may run an event loop
     QTimer saveBoundsTimer_;        // writes the bounds 1000 ms after the last move or resize

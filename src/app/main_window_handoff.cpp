@@ -5,11 +5,20 @@
 
 #include "platform/instance_channel.h"
 
+#include <QApplication>
+
 namespace tavrel {
 
+namespace {
+
+// How often a name waiting for a dialog to close looks again.
+constexpr int kModalRetryMs = 200;
+
+} // namespace
+
 void MainWindow::connectHandoff() {
-    timer1_.setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, [this] { takeNextHandedName(); });
+    handoffTimer_.setSingleShot(true);
+    connect(&handoffTimer_, &QTimer::timeout, this, [this] { takeNextHandedName(); });
     if (setup_.handoff != nullptr) {
         connect(setup_.handoff, &platform::InstanceServer::nameHanded, this,
                 &MainWindow::takeHandedName);
@@ -19,12 +28,19 @@ void MainWindow::connectHandoff() {
 void MainWindow::takeHandedName(const std::string& name) {
     handedNames_.push_back(name);
     if (!takingHandedName_) {
-        timer1_.start();
+        handoffTimer_.start();
     }
 }
 
 void MainWindow::takeNextHandedName() {
     if (takingHandedName_ || handedNames_.empty()) {
+        return;
+    }
+    // A dialog of the user's (Save As, a message) stays on top and answers for the document
+    // it was opened for: the name waits until it is closed, never replacing the text under
+    // it.
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kModalRetryMs, this, [this] { takeNextHandedName(); });
         return;
     }
     takingHandedName_ = true;
@@ -36,7 +52,7 @@ void MainWindow::takeNextHandedName() {
     }
     takingHandedName_ = false;
     if (!handedNames_.empty()) {
-        timer1_.start();
+        handoffTimer_.start();
     }
 }
 

@@ -5,8 +5,10 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include <chrono>
@@ -216,6 +218,29 @@ TEST_F(UnsavedWorkTest, aHandedOverFileAsksKeepsTheTextAfterAFailedSaveAndStarts
     w.editor().engine().undo();
     EXPECT_EQ(text(w), "handed");
     EXPECT_FALSE(w.editor().engine().canUndo());
+}
+
+// A name handed over while a dialog of the user's is open waits until it closes: the text
+// under the dialog is what the dialog acts on.
+TEST_F(UnsavedWorkTest, aHandedOverFileWaitsWhileADialogIsOpen) {
+    MainWindow& w = open();
+    const std::string mine = file("mine.txt", "mine");
+    const std::string handed = file("handed.txt", "handed");
+    w.show();
+    ASSERT_TRUE(w.load(mine));
+    std::string underDialog;
+    QTimer::singleShot(0, &w, [&] {
+        QDialog dialog(&w); // as Save As or a message box would be
+        QTimer::singleShot(50, &w, [&] { w.takeHandedName(handed); });
+        QTimer::singleShot(700, &dialog, [&] {
+            underDialog = w.fileName();
+            dialog.accept();
+        });
+        dialog.exec();
+    });
+    runEventsUntil([&] { return w.fileName() == handed; });
+    EXPECT_EQ(underDialog, mine) << "taken while the dialog was open";
+    EXPECT_EQ(w.fileName(), handed) << "never taken after it closed";
 }
 
 // --- Dropped files ------------------------------------------------------------------------------
