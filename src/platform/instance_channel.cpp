@@ -12,6 +12,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QTimer>
+#include <QVariant>
 
 #include <chrono>
 #include <cstdlib>
@@ -31,7 +32,9 @@ namespace {
 // A frame longer than this is no file name but garbage or an attack; the connection is cut.
 constexpr quint32 kLongestName = 1u << 20;
 // A client that connects but does not finish its frame is cut off after this long.
-constexpr int kClientPatienceMs = 10000;
+constexpr int kClientPatienceMs = 15000;
+// Where a connection keeps the name it sent until the client confirms it.
+constexpr const char* kPendingName = "tavrelPendingName";
 
 QString lockPath(const std::string& folder, const std::string& key) {
     return QString::fromStdString(folder + "/" + key + ".lock");
@@ -182,6 +185,21 @@ void InstanceServer::accept() {
 }
 
 void InstanceServer::read(QLocalSocket* socket) {
+    // Second step: the client still wants the window to take the name. A client that gave up
+    // waiting (this window was busy) has opened a window of its own and closed instead; its
+    // name, still in the socket's buffer, must not open a second time here.
+    if (const QVariant pending = socket->property(kPendingName); pending.isValid()) {
+        if (socket->bytesAvailable() < 1) {
+            return;
+        }
+        const bool confirmed = socket->read(1) == QByteArray(1, kHandoffConfirm);
+        socket->setProperty(kPendingName, QVariant());
+        socket->disconnectFromServer();
+        if (confirmed) {
+            Q_EMIT nameHanded(pending.toByteArray().toStdString());
+        }
+        return;
+    }
     if (socket->bytesAvailable() < 4) {
         return;
     }
@@ -196,15 +214,16 @@ void InstanceServer::read(QLocalSocket* socket) {
         return;
     }
     socket->read(4);
-    const QByteArray name = socket->read(length);
+    socket->setProperty(kPendingName, socket->read(length));
     socket->write(&kHandoffAnswer, 1);
     socket->flush();
-    socket->disconnectFromServer();
-    Q_EMIT nameHanded(name.toStdString());
+    if (socket->bytesAvailable() > 0) {
+        read(socket); // the confirmation came with the frame
+    }
 }
 
 Handoff handToRunningInstance(const std::string& folder, const std::string& key,
-                              const std::string& name, int timeoutMs) {
+                              const std::string& name, int timeoutMs, int answerMs) {
     if (folder.empty()) {
         return Handoff::NoInstance;
     }
@@ -219,14 +238,30 @@ Handoff handToRunningInstance(const std::string& folder, const std::string& key,
         QLocalSocket socket;
         socket.connectToServer(socketPathOf(folder, key));
         if (socket.waitForConnected(std::min(left(), 500))) {
+            // The window is there and listening: a long command may keep it from answering
+            // for a while, which is worth waiting for rather than opening a second window.
+            const auto answerBy = std::max(deadline, std::chrono::steady_clock::now() +
+                                                         std::chrono::milliseconds(answerMs));
+            const auto answerLeft = [&answerBy] {
+                return int(
+                    std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               answerBy - std::chrono::steady_clock::now())
+                                               .count()));
+            };
             socket.write(frame);
-            while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(left())) {
+            while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(answerLeft())) {
             }
-            while (socket.bytesAvailable() < 1 && socket.waitForReadyRead(left())) {
+            while (socket.bytesAvailable() < 1 && socket.waitForReadyRead(answerLeft())) {
             }
             if (socket.bytesAvailable() >= 1 && socket.peek(1)[0] == kHandoffAnswer) {
-                return Handoff::Delivered;
+                // The window takes the name only once told that this start ends.
+                socket.write(&kHandoffConfirm, 1);
+                if (socket.waitForBytesWritten(1000) || socket.bytesToWrite() == 0) {
+                    return Handoff::Delivered;
+                }
             }
+            // Given up: closing the connection withdraws the name.
+            return Handoff::NoAnswer;
         } else {
             // Nobody listens: either the instance is still starting, or it is gone and its
             // lock with it.

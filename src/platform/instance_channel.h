@@ -62,13 +62,19 @@ enum class Handoff {
 };
 
 // Hands name (any bytes, any length) to the instance that holds the lock in folder, trying
-// for up to timeoutMs while that instance is still starting.
+// for up to timeoutMs while that instance is still starting; once connected, its answer is
+// awaited for up to answerMs (a busy window answers late). NoAnswer withdraws the name: the
+// running instance never takes it.
 [[nodiscard]] Handoff handToRunningInstance(const std::string& folder, const std::string& key,
-                                            const std::string& name, int timeoutMs = 2000);
+                                            const std::string& name, int timeoutMs = 2000,
+                                            int answerMs = 10000);
 
 // The protocol's frame: the name's length as four bytes, most significant first, then its
-// bytes. The running instance answers one byte, 'K', once it has taken the name.
+// bytes. The running instance answers one byte, 'K', once it has read the name; the start
+// that handed it confirms with one byte, 'Y', and ends, and only then is the name taken. A
+// start that closes the connection instead has given up and opened a window of its own.
 [[nodiscard]] std::string handoffFrame(const std::string& name);
 inline constexpr char kHandoffAnswer = 'K';
+inline constexpr char kHandoffConfirm = 'Y';
 
 } // namespace tavrel::platform

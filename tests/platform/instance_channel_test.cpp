@@ -37,7 +37,7 @@ struct Exchange {
 };
 
 Exchange exchange(InstanceServer* server, const std::string& folder, const std::string& name,
-                  int timeoutMs = 2000) {
+                  int timeoutMs = 2000, int answerMs = 10000) {
     Exchange out{};
     QMetaObject::Connection connection;
     if (server != nullptr) {
@@ -45,13 +45,20 @@ Exchange exchange(InstanceServer* server, const std::string& folder, const std::
             QObject::connect(server, &InstanceServer::nameHanded,
                              [&out](const std::string& got) { out.received.push_back(got); });
     }
-    auto client = std::async(std::launch::async,
-                             [&] { return handToRunningInstance(folder, kKey, name, timeoutMs); });
+    auto client = std::async(std::launch::async, [&] {
+        return handToRunningInstance(folder, kKey, name, timeoutMs, answerMs);
+    });
     while (client.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    QCoreApplication::processEvents();
     out.result = client.get();
+    // The confirmation that lets the server take the name follows the client's answer.
+    QElapsedTimer settle;
+    settle.start();
+    while (server != nullptr && out.result == Handoff::Delivered && out.received.empty() &&
+           settle.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
     QObject::disconnect(connection);
     return out;
 }
@@ -130,6 +137,32 @@ TEST(InstanceChannel, aLockThatNamesNoOwnerIsStale) {
     }
 }
 
+// A window too busy to answer in time: the start that gave up opens its own window, and the
+// name it had sent is never taken by the busy one once it gets to it.
+TEST(InstanceChannel, aNameGivenUpOnIsNeverTakenLater) {
+    TempFolder folder;
+    const std::string path = folder.path().string();
+    auto server = InstanceServer::start(path, kKey);
+    ASSERT_NE(server, nullptr);
+    std::vector<std::string> received;
+    QObject::connect(server.get(), &InstanceServer::nameHanded,
+                     [&received](const std::string& got) { received.push_back(got); });
+    // The server's thread is busy (no events) while the client waits and gives up.
+    auto client = std::async(std::launch::async, [&] {
+        return handToRunningInstance(path, kKey, "/late.nfo", 300, 300);
+    });
+    EXPECT_EQ(client.get(), Handoff::NoAnswer);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_TRUE(received.empty()) << received.front();
+    // The next start is taken as usual.
+    EXPECT_EQ(exchange(server.get(), path, "/next.nfo").received,
+              std::vector<std::string>{"/next.nfo"});
+}
+
 TEST(InstanceChannel, aKilledInstancesLockAndSocketAreTakenOver) {
     TempFolder folder;
     const std::string path = folder.path().string();
@@ -169,6 +202,11 @@ TEST(InstanceChannel, twoStartsAtOnceBothDeliver) {
     }
     EXPECT_EQ(a.get(), Handoff::Delivered);
     EXPECT_EQ(b.get(), Handoff::Delivered);
+    QElapsedTimer clock; // the names are taken once their confirmations are read
+    clock.start();
+    while (received.size() < 2 && clock.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
     std::sort(received.begin(), received.end());
     EXPECT_EQ(received, (std::vector<std::string>{"/a", "/b"}));
 }
