@@ -317,6 +317,10 @@ private:
     void noticeNul(std::int64_t offset, std::uint64_t fileSize);
     // Tells that the file could not be read as the UTF-8 or UTF-16 the user chose.
     void noticeUnreadableEncoding();
+    // The form the shown document is saved in; the editor types in it too.
+    void setTextForm(const UnicodeForm& form);
+    // Tells that typed characters were left out: the Unicode art file could not hold them.
+    void noticeTypingRefused(const QString& characters);
     // The Encoding submenu: redraws a file shown as its bytes in the other glyphs, reloads
     // any other file the chosen way (asking first to save edits).
     void chooseEncoding(EncodingChoice choice);

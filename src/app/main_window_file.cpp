@@ -33,6 +33,7 @@ namespace tavrel {
 namespace {
 
 constexpr int kStillLoadingText = 527;
+constexpr int kTypingRefusedText = 528;
 
 [[nodiscard]] bool sameFile(const std::string& a, const std::string& b) {
     if (a == b) {
@@ -190,7 +191,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     nulOffset_ = job.nulOffset();
     nulFile_ = nulOffset_ >= 0 ? name : std::string();
     noticeNul(nulOffset_, job.fileSize());
-    textForm_ = job.form();
+    setTextForm(job.form());
     if (job.rules().encoding != encodingChoiceOf(options_.encoding)) {
         options_.encoding = static_cast<std::int32_t>(job.rules().encoding);
         editor_->setByteGlyphs(ByteGlyphs::Cp437);
@@ -301,7 +302,7 @@ void MainWindow::newDocument() {
     editor_->engine().paragraphs().clear();
     editor_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
-    textForm_ = UnicodeForm{}; // typed text is saved as its bytes
+    setTextForm(UnicodeForm{}); // typed text is saved as its bytes
     fileWatch_->stop();
     nulOffset_ = -1;
     nulFile_.clear();
@@ -374,6 +375,20 @@ void MainWindow::noticeUnreadableEncoding() {
                                                       "page 437 glyphs; it is shown as its bytes."))
                              .arg(name);
     notice_->showNotice(text);
+}
+
+void MainWindow::setTextForm(const UnicodeForm& form) {
+    textForm_ = form;
+    editor_->setTypingForm(form);
+}
+
+void MainWindow::noticeTypingRefused(const QString& characters) {
+    const QString name = textForm_.encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
+                                                                  : QStringLiteral("UTF-16");
+    notice_->showNotice(langText(kTypingRefusedText,
+                                 QStringLiteral("Not typed: %1 is not a code page 437 glyph that "
+                                                "this %2 file can hold."))
+                            .arg(characters, name));
 }
 
 void MainWindow::chooseEncoding(EncodingChoice choice) {

@@ -145,6 +145,8 @@ void MainWindow::connectCommands() {
     connect(buttonBar_->exitButton(), &QPushButton::clicked, this, [this] { close(); });
 
     connect(editor_, &TextEditor::changed, this, [this] { editorChanged(); });
+    connect(editor_, &TextEditor::typingRefused, this,
+            [this](const QString& characters) { noticeTypingRefused(characters); });
 
     // Enabling when a menu opens.
     const auto applyOnOpening = [this](QMenu* menu, ItemGroup group) {

@@ -154,6 +154,14 @@ char16_t unicodeForByte(std::uint8_t byte, const UnicodeForm& form) noexcept {
     return cp437ToUnicode(byte);
 }
 
+std::optional<std::uint8_t> byteForUnicode(char32_t ch, const UnicodeForm& form) noexcept {
+    const std::optional<std::uint8_t> byte = cp437ByteFor(ch);
+    if (!byte || unicodeForByte(*byte, form) != ch) {
+        return std::nullopt;
+    }
+    return byte;
+}
+
 namespace {
 
 // One character of strict UTF-8 at p (no overlong forms, no encoded surrogates) as its code

@@ -97,6 +97,14 @@ private:
 // The Unicode character a byte is written as in `form` (the control or the glyph).
 [[nodiscard]] char16_t unicodeForByte(std::uint8_t byte, const UnicodeForm& form) noexcept;
 
+// The reverse, for a character typed into a document of this form: the byte that `form`
+// writes back as that very character (é gives 130, U+263A gives 1 where byte 1 is written as
+// its glyph). Nothing for a character without a code page 437 glyph, nor for the glyph of a
+// byte written as its control code (the glyphs of tab, line feed and carriage return among
+// them): saved, either would come back as another character.
+[[nodiscard]] std::optional<std::uint8_t> byteForUnicode(char32_t ch,
+                                                         const UnicodeForm& form) noexcept;
+
 // The code page 437 byte whose glyph is `ch`, including the glyphs of bytes 1 to 31 and 127
 // (U+263A gives 1); ASCII characters give themselves. Nothing for a character without one.
 [[nodiscard]] std::optional<std::uint8_t> cp437ByteFor(char32_t ch) noexcept;

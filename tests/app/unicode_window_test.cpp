@@ -1,6 +1,7 @@
 // Unicode art in the window offscreen: a UTF-8 or UTF-16 file shown as the code page 437
 // bytes of the art it was made from (made here with iconv), the title marked, Save writing
-// the file's own bytes back; the Encoding submenu; the clipboard with the option on and off.
+// the file's own bytes back; the Encoding submenu; the clipboard with the option on and off;
+// typing in the shown file's form.
 #include "window_fixture.h"
 
 #include "app/notice_bar.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 
 #include <filesystem>
 
@@ -76,6 +78,31 @@ TEST_F(UnicodeWindowTest, anEditIsSavedInTheFilesEncodingAndTextOutsideTheGlyphs
         ASSERT_TRUE(w.save());
         EXPECT_EQ(readFile(other), bytes);
     }
+}
+
+TEST_F(UnicodeWindowTest, typingFollowsTheShownFileAndARefusedCharacterIsNoticed) {
+    MainWindow& w = open();
+    const auto typeText = [&w](const char* utf8) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(utf8));
+        QApplication::sendEvent(&w.editor(), &press);
+    };
+    const std::string path = file("frame.nfo", "\xE2\x95\x94\xE2\x95\x97\n");
+    ASSERT_TRUE(w.load(path));
+    w.editor().engine().setSelStart(1);
+    typeText("\u20AC");
+    EXPECT_EQ(text(w), "\xC9\xBB\r\n");
+    EXPECT_FALSE(w.notice().isHidden());
+    EXPECT_TRUE(w.notice().text().contains(QString::fromUtf8("\u20AC")))
+        << w.notice().text().toStdString();
+    EXPECT_TRUE(w.notice().text().contains(QStringLiteral("UTF-8")));
+    typeText("\u00E9");
+    ASSERT_TRUE(w.save());
+    EXPECT_EQ(readFile(path), "\xE2\x95\x94\xC3\xA9\xE2\x95\x97\n");
+
+    // New is a file of bytes: typed text is Windows-1252 again.
+    w.action("New1")->trigger();
+    typeText("\u00E9\u20AC");
+    EXPECT_EQ(text(w), "\xE9\x80");
 }
 
 TEST_F(UnicodeWindowTest, theEncodingMenuReloadsOrRedrawsTheFile) {

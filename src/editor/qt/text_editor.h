@@ -23,6 +23,7 @@
 #include "editor/qt/view_painter.h"
 #include "editor/text_engine.h"
 #include "editor/wrapped_layout.h"
+#include "text/unicode_art.h"
 
 class QMenu;
 
@@ -127,6 +128,11 @@ public:
     // Lines per wheel notch; -1 takes the system's setting.
     void setMouseWheelFactor(int lines) noexcept { wheelFactor_ = lines; }
     void setProgressInterval(int ms) noexcept { progressInterval_ = ms; }
+    // How typed characters become bytes, after the form of the file the document came from:
+    // for a file of bytes (the default) their Windows-1252 bytes, a best fit or '?' for the
+    // rest; for Unicode art the byte the file writes back as the character typed, and any
+    // character it could not write back is refused (typingRefused) rather than changed.
+    void setTypingForm(const UnicodeForm& form) noexcept { typingForm_ = form; }
 
     // --- Commands --------------------------------------------------------------------------
     // Undo and Redo for menus and buttons: the change is brought into view, as the keys do.
@@ -199,6 +205,9 @@ Q_SIGNALS:
     void linesChanged();           // the line or paragraph totals may have changed
     void zoomWheel(int steps);     // Ctrl+wheel: steps up (positive) or down; no scrolling
     void consistencyError(const QString& message);
+    // Characters typed into Unicode art that its file cannot hold: nothing was inserted for
+    // them.
+    void typingRefused(const QString& characters);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -255,6 +264,8 @@ private:
     // The display line `delta` lines from `line`, formatting the paragraphs it crosses.
     [[nodiscard]] Pos stepLines(Pos line, Pos delta);
     void moveCaretToLine(Pos line, bool extend, bool block);
+    // Inserts what a typed text stands for; false when it held nothing to type.
+    bool typeText(const QString& text);
     void insertTyped(const std::string& bytes);
     void pressEnter();
     void pressTab();
@@ -327,6 +338,7 @@ private:
     bool overwrite_ = false;
     QTimer blinkTimer_;
 
+    UnicodeForm typingForm_;
     bool readOnly_ = false;
     bool displayOnly_ = false;
     bool enableHotKeys_ = true;

@@ -9,6 +9,7 @@
 #include <QMetaMethod>
 
 #include <algorithm>
+#include <optional>
 
 #include "editor/column_edit.h"
 #include "editor/qt/ansi_text.h"
@@ -17,8 +18,8 @@
 namespace tavrel {
 namespace {
 
-// The bytes a typed text inserts: printable characters only (codes 31 to 126 and 128 to
-// 255 of the code page); control characters typed by accident are dropped.
+// The bytes a typed text inserts into a file of bytes: printable characters only (codes 31
+// to 126 and 128 to 255 of the code page); control characters typed by accident are dropped.
 std::string printableBytes(const QString& text) {
     std::string bytes = qStringToAnsi(text);
     std::erase_if(bytes, [](char c) {
@@ -26,6 +27,33 @@ std::string printableBytes(const QString& text) {
         return u < 31 || u == 127;
     });
     return bytes;
+}
+
+struct TypedText {
+    std::string bytes;
+    QString refused; // characters the document's file could not hold
+};
+
+// A typed text in a document of `form`. Unicode art holds code page 437 bytes that are saved
+// as their glyphs, so a character becomes the byte saved as that same character; one that
+// has none is refused, never replaced by a look-alike or '?' the user did not type.
+TypedText typedText(const QString& text, const UnicodeForm& form) {
+    TypedText typed;
+    if (form.encoding == TextEncoding::Bytes) {
+        typed.bytes = printableBytes(text);
+        return typed;
+    }
+    for (const char32_t ch : text.toUcs4()) {
+        if (ch < 32 || ch == 127) {
+            continue; // a control typed by accident, as in a file of bytes
+        }
+        if (const std::optional<std::uint8_t> byte = byteForUnicode(ch, form)) {
+            typed.bytes.push_back(static_cast<char>(*byte));
+        } else {
+            typed.refused.append(QString::fromUcs4(&ch, 1));
+        }
+    }
+    return typed;
 }
 
 } // namespace
@@ -103,27 +131,36 @@ void TextEditor::keyPressEvent(QKeyEvent* event) {
     const bool control = (mods & Qt::ControlModifier) != 0;
     const bool alt = (mods & Qt::AltModifier) != 0;
     // Ctrl+Alt is AltGr on some keyboards and types; Alt alone is for menus, never text.
-    if ((control ? alt : !alt) && !event->text().isEmpty()) {
-        const std::string bytes = printableBytes(event->text());
-        if (!bytes.empty()) {
-            if (!readOnly_) {
-                insertTyped(bytes);
-                scrollInView();
-            }
-            event->accept();
-            return;
-        }
+    if ((control ? alt : !alt) && !event->text().isEmpty() && typeText(event->text())) {
+        event->accept();
+        return;
     }
     QAbstractScrollArea::keyPressEvent(event);
 }
 
 void TextEditor::inputMethodEvent(QInputMethodEvent* event) {
-    const std::string bytes = printableBytes(event->commitString());
-    if (!bytes.empty() && !readOnly_ && !displayOnly_ && engine_.updateDepth() == 0) {
-        insertTyped(bytes);
-        scrollInView();
+    if (!displayOnly_ && engine_.updateDepth() == 0) {
+        typeText(event->commitString());
     }
     event->accept();
+}
+
+bool TextEditor::typeText(const QString& text) {
+    const TypedText typed = typedText(text, typingForm_);
+    if (typed.bytes.empty() && typed.refused.isEmpty()) {
+        return false;
+    }
+    if (readOnly_) {
+        return true;
+    }
+    if (!typed.bytes.empty()) {
+        insertTyped(typed.bytes);
+        scrollInView();
+    }
+    if (!typed.refused.isEmpty()) {
+        Q_EMIT typingRefused(typed.refused);
+    }
+    return true;
 }
 
 void TextEditor::insertTyped(const std::string& bytes) {

@@ -1,5 +1,6 @@
 // The editor control's keyboard, driven by QTest key events: caret movement and its pixel
 // column memory, selections and column blocks, Enter, Tab, deleting and the command keys.
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QSignalSpy>
 
@@ -299,6 +300,64 @@ TEST(EditorKeys, controlKeysInsertTabAndPageBreak) {
     QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é€"));
     QApplication::sendEvent(editor.get(), &typed);
     EXPECT_EQ(textOf(*editor), "\t\r\n\f\xE9\x80");
+}
+
+// Typed characters become bytes of the file the document came from: Windows-1252 for a file
+// of bytes; in Unicode art the code page 437 byte saved as that same character, and nothing,
+// reported, for a character the file could not write back. The expected bytes are the code
+// pages' own, written out by hand.
+TEST(EditorKeys, typedCharactersBecomeBytesOfTheFilesForm) {
+    const UnicodeForm utf8{TextEncoding::Utf8};
+    const UnicodeForm utf16{TextEncoding::Utf16Be, true};
+    UnicodeForm smileyAsControl = utf8; // the file held U+0001 itself, so byte 1 is saved so
+    smileyAsControl.glyphForms &= ~(std::uint64_t{1} << 1);
+    struct Case {
+        const char* name;
+        UnicodeForm form;
+        const char* typed;
+        std::string bytes;
+        const char* refused;
+    };
+    // a é ░ ß → € ☺ ⌂ ♪ (the glyph of byte 13, which is a line break in the document)
+    const char* art = "a\u00E9\u2591\u00DF\u2192\u20AC\u263A\u2302\u266A";
+    const Case cases[] = {
+        {"file of bytes", UnicodeForm{}, "a\u00E9\u2591\u00DF\u2192\u20AC", "a\xE9?\xDF?\x80", ""},
+        {"UTF-8", utf8, art, "a\x82\xB0\xE1\x1A\x01\x7F", "\u20AC\u266A"},
+        {"UTF-16", utf16, art, "a\x82\xB0\xE1\x1A\x01\x7F", "\u20AC\u266A"},
+        {"byte 1 as its control", smileyAsControl, art, "a\x82\xB0\xE1\x1A\x7F",
+         "\u20AC\u263A\u266A"},
+    };
+    for (const Case& c : cases) {
+        for (const bool inputMethod : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (inputMethod ? ", input method" : ", key"));
+            auto editor = makeEditor("");
+            editor->setTypingForm(c.form);
+            QSignalSpy refused(editor.get(), &TextEditor::typingRefused);
+            const QString typed = QString::fromUtf8(c.typed);
+            if (inputMethod) {
+                QInputMethodEvent commit;
+                commit.setCommitString(typed);
+                QApplication::sendEvent(editor.get(), &commit);
+            } else {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+                QApplication::sendEvent(editor.get(), &press);
+            }
+            EXPECT_EQ(textOf(*editor), c.bytes);
+            QString said;
+            for (const QList<QVariant>& arguments : refused) {
+                said += arguments.at(0).toString();
+            }
+            EXPECT_EQ(said.toStdString(), c.refused);
+        }
+    }
+    // A character refused on its own leaves the selection it was typed over.
+    auto editor = makeEditor("xy");
+    editor->setTypingForm(utf8);
+    editor->engine().selectAll();
+    QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\u20AC"));
+    QApplication::sendEvent(editor.get(), &euro);
+    EXPECT_EQ(textOf(*editor), "xy");
+    EXPECT_EQ(editor->engine().selText(), "xy");
 }
 
 TEST(EditorKeys, readOnlyEditorsOnlyMoveAndCopy) {
