@@ -242,7 +242,7 @@ void MainWindow::createComponents() {
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
     connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // A right click on an address opens the address when the button comes up.
-        if (!editor_->hasClickableRunAt(at)) {
+        if (!editor_->hasAddressAt(at)) {
             popup_->popup(editor_->viewport()->mapToGlobal(at));
         }
     });

@@ -166,9 +166,9 @@ public:
     // The display line at the top of the view.
     [[nodiscard]] Pos topLine() const;
     [[nodiscard]] std::int32_t baseline() const;
-    // Whether a point of the viewport is over a run that reports clicks (an address): the
-    // right button then opens it instead of a popup menu.
-    [[nodiscard]] bool hasClickableRunAt(const QPoint& viewportPoint);
+    // Whether a point of the viewport is over an address: the right button then opens it
+    // instead of a popup menu (a keyword keeps the menu).
+    [[nodiscard]] bool hasAddressAt(const QPoint& viewportPoint);
     // Document position under a point of the viewport.
     [[nodiscard]] Pos positionAt(const QPoint& viewportPoint);
     // The caret's rectangle in viewport coordinates.

@@ -60,8 +60,9 @@ HighlightRun TextEditor::highlightAt(Pos position) {
                               position - doc.paragraphStart(p));
 }
 
-bool TextEditor::hasClickableRunAt(const QPoint& viewportPoint) {
-    return highlightAt(hitTest(viewportPoint).position).context != 0;
+bool TextEditor::hasAddressAt(const QPoint& viewportPoint) {
+    return highlights_ != nullptr &&
+           highlights_->isAddress(highlightAt(hitTest(viewportPoint).position));
 }
 
 void TextEditor::noteHighlightClick(Pos position) {
@@ -227,8 +228,11 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
     }
     const Hit hit = hitTest(event->position().toPoint());
     if (right) {
-        // A right click on an address opens it as a left click does.
-        noteHighlightClick(hit.position);
+        // A right click on an address opens it as a left click does; anywhere else, a
+        // keyword included, the button is the popup menu's.
+        if (highlights_ != nullptr && highlights_->isAddress(highlightAt(hit.position))) {
+            noteHighlightClick(hit.position);
+        }
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
@@ -261,7 +265,7 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() == QContextMenuEvent::Mouse && hasClickableRunAt(event->pos())) {
+    if (event->reason() == QContextMenuEvent::Mouse && hasAddressAt(event->pos())) {
         event->accept(); // the right button's release opens the address instead
         return;
     }

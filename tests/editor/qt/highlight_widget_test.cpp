@@ -84,6 +84,24 @@ TEST(HighlightWidget, ARightClickOnAnAddressShowsNoPopupMenu) {
     menu->hide();
 }
 
+TEST(HighlightWidget, ARightClickOnAKeywordShowsThePopupMenuAndOpensNothing) {
+    Highlighted h("nfo www.a.org");
+    KeywordList& keywords = h.editor->highlights().keywords();
+    keywords.addKeyword("nfo", koWholeWords, 0x0000FF, kNoColor, 0, 1, 0);
+    h.editor->highlights().reapplyKeywords();
+    QMenu* menu = h.editor->builtInPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    for (const Pos at : {Pos{1}, Pos{6}}) {
+        QTest::mouseClick(h.editor->viewport(), Qt::RightButton, {}, h.pointAt(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, h.pointAt(at),
+                                h.editor->viewport()->mapToGlobal(h.pointAt(at)));
+        QApplication::sendEvent(h.editor->viewport(), &event);
+        EXPECT_EQ(menu->isVisible(), at == 1) << "at " << at;
+        menu->hide();
+    }
+    EXPECT_EQ(h.launcher.opened, std::vector<std::string>{"www.a.org"});
+}
+
 // Counts pixels of one colour in a rectangle of an image.
 int countColour(const QImage& image, const QRect& area, QRgb colour) {
     int n = 0;
