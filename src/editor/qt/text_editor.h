@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -268,6 +269,12 @@ private:
         bool atLineEnd = false; // right of a wrapped line's text: the caret stays on it
     };
     [[nodiscard]] Hit hitTest(const QPoint& viewportPoint);
+    // The display line under a point of the viewport, formatted; none below the last line.
+    [[nodiscard]] std::optional<WrappedLayout::LineSpan> lineAt(const QPoint& viewportPoint);
+    // The document position of the character whose cell is under a point, or -1 over no
+    // character (the margin, right of a line's text, below the text). What the pointer is
+    // over goes by this, where a click puts the caret by hitTest.
+    [[nodiscard]] Pos cellAt(const QPoint& viewportPoint);
     [[nodiscard]] Pos columnAt(const QPoint& viewportPoint) const;
     [[nodiscard]] bool insideSelection(Pos position) const;
     void selectTo(const QPoint& viewportPoint);
