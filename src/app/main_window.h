@@ -257,6 +257,9 @@ private:
     void shownFileWritten();
     void connectHighlighting();
     void editHighlightList();
+    // The keyword file's bytes for the dialog; empty, after a message, when it is there but
+    // cannot be read (`unreadable`).
+    [[nodiscard]] std::string readKeywordList(bool& unreadable);
     void applySettingsToWidgets();
     void applyDragDrop();
     void buildLanguageMenu();
