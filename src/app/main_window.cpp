@@ -294,8 +294,7 @@ void MainWindow::writeSettings(ConfigSaver& settings) {
     options_.findText = finder_->findText();
     options_.replaceText = finder_->replaceText();
     if (findDialog_->isVisible()) {
-        options_.findLeft = findDialog_->x();
-        options_.findTop = findDialog_->y();
+        keepFindDialogPlace();
     }
     tavrel::saveSettings(settings, options_, recent_, setup_.decimalSeparator,
                          [this](ConfigSaver& store) { saveBounds(store); });
@@ -469,7 +468,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     keepReachable(place, screens, frameExtents());
     options_.findLeft = place.findLeft;
     options_.findTop = place.findTop;
-    findDialog_->move(options_.findLeft, options_.findTop);
+    placeFindDialog();
     setGeometry(place.left, place.top, place.width, place.height);
     placedBounds_ = currentBounds();
     sizing_ = false;

@@ -280,6 +280,9 @@ private:
     void createFindDialog();
     void connectFind();
     void showFindDialog();
+    // The find dialog's place in the settings, taken from it and given to it.
+    void keepFindDialogPlace();
+    void placeFindDialog();
     void finishFindAction(FindOutcome outcome);
     void updateFindItems();
     void takeDialogShortcuts();
