@@ -242,7 +242,7 @@ void MainWindow::createComponents() {
     popupItems_.build(popupMenuRows(), nullptr, popup_, this);
     connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         // A right click on an address opens the address when the button comes up.
-        if (!editor_->hasClickableRunAt(at)) {
+        if (!editor_->hasAddressAt(at)) {
             popup_->popup(editor_->viewport()->mapToGlobal(at));
         }
     });
@@ -298,8 +298,7 @@ void MainWindow::writeSettings(ConfigSaver& settings) {
     options_.findText = finder_->findText();
     options_.replaceText = finder_->replaceText();
     if (findDialog_->isVisible()) {
-        options_.findLeft = findDialog_->x();
-        options_.findTop = findDialog_->y();
+        keepFindDialogPlace();
     }
     AppSettings kept = options_;
     kept.encoding = static_cast<std::int32_t>(EncodingChoice::Automatic); // see loadSettings
@@ -475,7 +474,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     keepReachable(place, screens, frameExtents());
     options_.findLeft = place.findLeft;
     options_.findTop = place.findTop;
-    findDialog_->move(options_.findLeft, options_.findTop);
+    placeFindDialog();
     setGeometry(place.left, place.top, place.width, place.height);
     placedBounds_ = currentBounds();
     sizing_ = false;

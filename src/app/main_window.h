@@ -257,6 +257,9 @@ private:
     void shownFileWritten();
     void connectHighlighting();
     void editHighlightList();
+    // The keyword file's bytes for the dialog; empty, after a message, when it is there but
+    // cannot be read (`unreadable`).
+    [[nodiscard]] std::string readKeywordList(bool& unreadable);
     void applySettingsToWidgets();
     void applyDragDrop();
     void buildLanguageMenu();
@@ -277,6 +280,9 @@ private:
     void createFindDialog();
     void connectFind();
     void showFindDialog();
+    // The find dialog's place in the settings, taken from it and given to it.
+    void keepFindDialogPlace();
+    void placeFindDialog();
     void finishFindAction(FindOutcome outcome);
     void updateFindItems();
     void takeDialogShortcuts();

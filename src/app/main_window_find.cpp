@@ -57,9 +57,27 @@ void MainWindow::connectFind() {
     connect(findDialog_, &FindDialog::closed, this, [this] {
         giveBackDialogShortcuts();
         // Where the user left the dialog is where it is written at exit.
-        options_.findLeft = findDialog_->x();
-        options_.findTop = findDialog_->y();
+        keepFindDialogPlace();
     });
+}
+
+// The stored place is the dialog's own area without the window manager's frame, as the main
+// window's bounds are: storing the frame's corner and showing the inner area there would move
+// the dialog by the frame's width and title bar at every start.
+void MainWindow::keepFindDialogPlace() {
+    const QPoint inner = findDialog_->geometry().topLeft();
+    options_.findLeft = inner.x();
+    options_.findTop = inner.y();
+}
+
+void MainWindow::placeFindDialog() {
+    // Giving the area a size marks it as sized: the first one must be the size showing it
+    // would give.
+    if (!findDialog_->testAttribute(Qt::WA_Resized)) {
+        findDialog_->adjustSize();
+    }
+    findDialog_->setGeometry(
+        QRect(QPoint(options_.findLeft, options_.findTop), findDialog_->size()));
 }
 
 void MainWindow::showFindDialog() {
@@ -70,7 +88,7 @@ void MainWindow::showFindDialog() {
     }
     findDialog_->setFindText(finder_->findText());
     findDialog_->setReplaceText(finder_->replaceText());
-    findDialog_->move(options_.findLeft, options_.findTop);
+    placeFindDialog();
     findDialog_->show();
     findDialog_->activateWindow();
 }

@@ -1,5 +1,6 @@
 // The main window's highlighting: the address highlighter and where its clicks go, the
 // keyword refresh, the two Options toggles and the keyword dialog.
+#include "app/document_file.h"
 #include "app/highlight_refresh.h"
 #include "app/main_window.h"
 #include "editor/qt/desktop_launcher.h"
@@ -9,6 +10,8 @@
 #include "platform/atomic_file.h"
 
 #include <QAction>
+
+#include <filesystem>
 
 namespace tavrel {
 
@@ -39,6 +42,25 @@ void MainWindow::refreshKeywords() {
     refreshHighlighting(editor_->highlights(), *urls_, options_, keywordFile_);
 }
 
+std::string MainWindow::readKeywordList(bool& unreadable) {
+    unreadable = false;
+    std::string reason;
+    std::optional<std::string> bytes = readWholeFile(keywordFile_, nullptr, &reason);
+    if (bytes) {
+        return std::move(*bytes);
+    }
+    // No list yet is the usual start, not a fault. One that is there but cannot be read (a
+    // folder, no permission) is said, and the dialog opens empty: the text in the main
+    // window stays as it is.
+    std::error_code code;
+    if (std::filesystem::symlink_status(keywordFile_, code).type() !=
+        std::filesystem::file_type::not_found) {
+        showError(1, keywordFile_, reason);
+        unreadable = true;
+    }
+    return {};
+}
+
 void MainWindow::editHighlightList() {
     if (f3_ == nullptr) {
         FileWriter writer = platform::writeFileAtomically;
@@ -47,7 +69,12 @@ void MainWindow::editHighlightList() {
                 return streamed(path, [bytes](const ChunkSink& sink) { return sink(bytes); });
             };
         }
-        f3_ = new KeywordDialog(this, *editor_, keywordFile_, std::move(writer));
+        bool unreadable = false;
+        std::string list = readKeywordList(unreadable);
+        f3_ = new KeywordDialog(this, *editor_, keywordFile_, std::move(list), std::move(writer));
+        if (unreadable) {
+            f3_->keepUnreadFileWhileEmpty();
+        }
         translateComponent(f3_, languages_->strings());
         connect(f3_, &KeywordDialog::closedAndSaved, this, [this](const QString& error) {
             if (!error.isEmpty()) {

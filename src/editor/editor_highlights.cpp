@@ -385,6 +385,11 @@ void EditorHighlights::runsOf(Pos paragraph, std::string_view, std::vector<Highl
     out.insert(out.end(), runs.begin(), runs.end());
 }
 
+bool EditorHighlights::isAddress(const HighlightRun& run) const {
+    // Keywords carry contexts too; only the address highlighter's own numbers are addresses.
+    return run.length != 0 && urls_ != nullptr && urls_->rowOfContext(run.context) >= 0;
+}
+
 HighlightRun EditorHighlights::runAt(Pos paragraph, std::string_view, Pos offset) {
     const std::span<const HighlightRun> runs = paragraphRuns(paragraph);
     const auto it = std::upper_bound(runs.begin(), runs.end(), offset,

@@ -62,6 +62,7 @@ public:
     void runsOf(Pos paragraph, std::string_view text, std::vector<HighlightRun>& out) override;
     HighlightRun runAt(Pos paragraph, std::string_view text, Pos offset) override;
     void mouseNote(MouseNote note, Pos position) override;
+    [[nodiscard]] bool isAddress(const HighlightRun& run) const override;
     [[nodiscard]] bool readsText() const noexcept override { return false; }
 
     // The runs of a paragraph, scanning it first when needed, together with the uncached

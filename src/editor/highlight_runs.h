@@ -70,6 +70,10 @@ public:
         return {};
     }
 
+    // Whether `run` marks an address, which a right click opens instead of showing the popup
+    // menu. Other runs that report clicks (keywords) leave the right button to the menu.
+    [[nodiscard]] virtual bool isAddress(const HighlightRun& /*run*/) const { return false; }
+
     // `position` is the document position under the mouse.
     virtual void mouseNote(MouseNote /*note*/, Pos /*position*/) {}
 

@@ -150,4 +150,26 @@ std::int64_t offsetAtX(std::string_view text, std::int64_t lineStart, std::int64
     return lineEnd;
 }
 
+std::int64_t cellAtX(std::string_view text, std::int64_t lineStart, std::int64_t lineEnd,
+                     std::int64_t x, const GlyphWidths& widths) noexcept {
+    lineEnd = std::min<std::int64_t>(lineEnd, static_cast<std::int64_t>(text.size()));
+    if (x < 0 || lineEnd <= lineStart) {
+        return -1;
+    }
+    if (widths.fixedPitch && !hasTab(text.data() + lineStart, lineEnd - lineStart)) {
+        const std::int64_t a = (*widths.advances)[0];
+        const std::int64_t cell = a > 0 ? lineStart + x / a : lineEnd;
+        return cell < lineEnd ? cell : -1;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::int64_t pen = 0;
+    for (std::int64_t i = lineStart; i < lineEnd; ++i) {
+        pen += advanceAt(bytes[i], pen, widths);
+        if (x < pen) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 } // namespace tavrel

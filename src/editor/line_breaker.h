@@ -54,6 +54,13 @@ inline constexpr std::int64_t kUnlimitedWidth = INT64_MAX / 4;
                                      std::int64_t lineEnd, std::int64_t x,
                                      const GlyphWidths& widths) noexcept;
 
+// The offset in [lineStart, lineEnd) of the character whose cell holds pixel x, or -1 when x
+// lies before the line or past its last character. What the pointer is over (an address)
+// goes by cells; where a click puts the caret goes by offsetAtX.
+[[nodiscard]] std::int64_t cellAtX(std::string_view paragraph, std::int64_t lineStart,
+                                   std::int64_t lineEnd, std::int64_t x,
+                                   const GlyphWidths& widths) noexcept;
+
 // Advance of byte c at pen position x on a line (tabs depend on where they start).
 [[nodiscard]] inline std::int64_t advanceAt(unsigned char c, std::int64_t x,
                                             const GlyphWidths& widths) noexcept {

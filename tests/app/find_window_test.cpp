@@ -201,14 +201,27 @@ TEST_F(FindWindowTest, textsComeFromTheSettingsAndGoBackAtExit) {
     EXPECT_EQ(settings.readString("Find", "ReplaceText", ""), "verb");
 }
 
+// The place is the dialog's own area, without its frame, as the window's bounds are; over
+// three lifetimes of the window it neither creeps nor drifts.
 TEST_F(FindWindowTest, theDialogStandsWhereTheSettingsSayAndItsPlaceIsWrittenBack) {
     settings.writeInteger("Find", "Left", 321);
     settings.writeInteger("Find", "Top", 234);
+    for (int lifetime = 1; lifetime <= 3; ++lifetime) {
+        MainWindow& w = open();
+        w.show();
+        w.action("Find1")->trigger();
+        EXPECT_EQ(w.findDialog().geometry().topLeft(), QPoint(321, 234)) << lifetime;
+        w.findDialog().cancelButton()->click();
+        w.writeSettings(settings);
+        EXPECT_EQ(settings.readInteger("Find", "Left", 0), 321) << lifetime;
+        EXPECT_EQ(settings.readInteger("Find", "Top", 0), 234) << lifetime;
+        window.reset();
+    }
     MainWindow& w = open();
     w.show();
     w.action("Find1")->trigger();
-    EXPECT_EQ(w.findDialog().pos(), QPoint(321, 234));
-    w.findDialog().move(400, 300); // where the user drags it
+    const QPoint frame = w.findDialog().pos() - w.findDialog().geometry().topLeft();
+    w.findDialog().move(QPoint(400, 300) + frame); // the user drags it by its frame
     w.findDialog().cancelButton()->click();
     w.writeSettings(settings);
     EXPECT_EQ(settings.readInteger("Find", "Left", 0), 400);

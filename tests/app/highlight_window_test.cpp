@@ -6,6 +6,10 @@
 
 #include <QAction>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 namespace tavrel::test {
 namespace {
 
@@ -98,6 +102,59 @@ TEST_F(HighlightWindowTest, AKeywordFileThatCannotBeWrittenIsReportedAndTheListS
     EXPECT_NE(dialogs.log.back().find(kSaveFailed), std::string::npos);
     EXPECT_EQ(w.keywordDialog()->editor().engine().paragraphs().text(), "nfo");
 }
+
+// A keyword file that is there but cannot be read is said in the message box; the dialog opens
+// with an empty list and the unsaved text in the window stays.
+struct UnreadableList {
+    const char* name;
+    void (*make)(const std::string& path);
+    int reason; // the system's error number
+    bool ordinaryUserOnly;
+};
+
+void PrintTo(const UnreadableList& list, std::ostream* out) {
+    *out << list.name;
+}
+
+class UnreadableKeywordFile : public HighlightWindowTest,
+                              public ::testing::WithParamInterface<UnreadableList> {};
+
+TEST_P(UnreadableKeywordFile, IsReportedAndTheDialogOpensEmpty) {
+    if (GetParam().ordinaryUserOnly && runningAsRoot()) {
+        GTEST_SKIP() << kRootSkipReason;
+    }
+    const std::string path = folder / "highlight.dat";
+    GetParam().make(path);
+    MainWindow& w = openWithLauncher(file("a.nfo", "x"));
+    type(w, "unsaved ");
+    w.action("Edithighlightlist1")->trigger();
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0], "error:Error:" + kLoadFailed);
+    EXPECT_EQ(dialogs.details[0], path + "\n" + std::strerror(GetParam().reason));
+    ASSERT_NE(w.keywordDialog(), nullptr);
+    EXPECT_TRUE(w.keywordDialog()->isVisible());
+    EXPECT_EQ(w.keywordDialog()->editor().engine().charCount(), 0);
+    EXPECT_EQ(text(w), "unsaved x");
+    EXPECT_TRUE(w.isModified());
+    // Closed without a keyword typed, it leaves the file it could not read alone.
+    w.keywordDialog()->close();
+    EXPECT_TRUE(written.empty());
+    EXPECT_EQ(dialogs.log.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, UnreadableKeywordFile,
+    ::testing::Values(
+        UnreadableList{"AFolder",
+                       [](const std::string& path) { std::filesystem::create_directory(path); },
+                       EISDIR, false},
+        UnreadableList{"NoReadPermissionAsOrdinaryUser",
+                       [](const std::string& path) {
+                           writeFile(path, "nfo\r\n");
+                           std::filesystem::permissions(path, std::filesystem::perms::owner_write);
+                       },
+                       EACCES, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tavrel::test

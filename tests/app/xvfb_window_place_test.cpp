@@ -1,6 +1,6 @@
 // Where the built program puts its window on a real X server with a window manager, which
 // frames and places it as a desktop does: stored bounds far off the screen must still leave
-// the title bar and the button bar on it.
+// the title bar and the button bar on it, and the find dialog stays where it was left.
 #include "end_to_end_support.h"
 #include "support/x_session.h"
 
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 
 namespace tavrel::test {
 namespace {
@@ -70,6 +71,59 @@ TEST(XvfbWindowPlace, boundsStoredFarOffTheScreenKeepTitleBarAndButtonsOnIt) {
     EXPECT_LE(x + width, kScreenWidth);
     EXPECT_LE(y + height, kScreenHeight);
     EXPECT_GE(width, 230);
+}
+
+// The value of `key` in the settings file's section `section`, or empty.
+std::string iniValue(const std::string& ini, const std::string& section, const std::string& key) {
+    const std::size_t at = ini.find("[" + section + "]\r\n");
+    if (at == std::string::npos) {
+        return {};
+    }
+    const std::size_t end = ini.find("\r\n[", at);
+    const std::size_t line = ini.find("\r\n" + key + "=", at);
+    if (line == std::string::npos || line > end) {
+        return {};
+    }
+    const std::size_t value = line + 3 + key.size();
+    return ini.substr(value, ini.find("\r\n", value) - value);
+}
+
+// The find dialog opened and closed once in each of three runs of the program, framed by the
+// window manager: it comes up where it was left, and the place written back stays the same.
+TEST(XvfbWindowPlace, theFindDialogComesBackWhereItWasLeftRunAfterRun) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    writeFile(install.folder + "Tavrel.ini",
+              "[Options]\r\nExitFocus=0\r\n\r\n[Find]\r\nLeft=700\r\nTop=600\r\n");
+    const std::string text = install.folder + "find.nfo";
+    writeFile(text, "find me\r\n");
+    std::map<QString, int> first;
+    for (int run = 1; run <= 3; ++run) {
+        RunningProgram program;
+        const QString window = startOnX(program.process, install, text);
+        ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
+        ASSERT_TRUE(sendKeys(window, {"ctrl+f"}));
+        const QString dialog = waitForWindow(QStringLiteral("^Replace$"));
+        ASSERT_FALSE(dialog.isEmpty()) << "the find dialog did not appear: " << program.errors();
+        const auto place = geometryOf(dialog);
+        ASSERT_TRUE(sendKeys(dialog, {"Escape"}));
+        ASSERT_TRUE(waitForWindowGone(QStringLiteral("^Replace$"))) << program.errors();
+        ASSERT_TRUE(sendKeys(window, {"alt+x"}));
+        ASSERT_TRUE(program.process.waitForFinished(20000)) << "the window did not close";
+
+        const std::string ini = readFile(install.folder + "Tavrel.ini");
+        EXPECT_EQ(iniValue(ini, "Find", "Left"), "700") << "run " << run << "\n" << ini;
+        EXPECT_EQ(iniValue(ini, "Find", "Top"), "600") << "run " << run << "\n" << ini;
+        ASSERT_EQ(place.count(QStringLiteral("X")), 1u);
+        if (run == 1) {
+            first = place;
+        }
+        EXPECT_EQ(place.at(QStringLiteral("X")), first.at(QStringLiteral("X"))) << "run " << run;
+        EXPECT_EQ(place.at(QStringLiteral("Y")), first.at(QStringLiteral("Y"))) << "run " << run;
+    }
 }
 
 } // namespace

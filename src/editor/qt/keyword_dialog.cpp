@@ -3,10 +3,6 @@
 
 #include <QVBoxLayout>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 #include "editor/qt/display_font.h"
 #include "editor/qt/text_editor.h"
 
@@ -21,7 +17,7 @@ constexpr int kDialogFontPixels = 12;
 } // namespace
 
 KeywordDialog::KeywordDialog(QWidget* owner, const TextEditor& mainEditor, std::string keywordFile,
-                             FileWriter writer)
+                             std::string keywordText, FileWriter writer)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       file_(std::move(keywordFile)), writer_(std::move(writer)) {
@@ -45,11 +41,7 @@ KeywordDialog::KeywordDialog(QWidget* owner, const TextEditor& mainEditor, std::
     editor_->setColor(mainEditor.color());
     editor_->setTextColor(mainEditor.textColor());
 
-    std::ifstream in(file_, std::ios::binary);
-    if (in) {
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        editor_->engine().loadBytes(std::move(bytes));
-    }
+    editor_->engine().loadBytes(std::move(keywordText));
     editor_->engine().setSelStart(editor_->engine().charCount());
 }
 
@@ -66,6 +58,10 @@ void KeywordDialog::showCentred() {
 
 void KeywordDialog::done(int result) {
     QDialog::done(result);
+    if (keepUnreadFile_ && editor_->engine().charCount() == 0) {
+        Q_EMIT closedAndSaved({});
+        return;
+    }
     // Written on every close, changed or not: the file then always matches what was shown.
     // The lines are the editor's paragraphs, each ended by CR LF.
     std::string bytes;
@@ -75,6 +71,9 @@ void KeywordDialog::done(int result) {
         bytes += "\r\n";
     }
     const WriteStatus status = writer_ ? writer_(file_, bytes) : WriteStatus{"no writer"};
+    if (status.error.empty()) {
+        keepUnreadFile_ = false; // the file now holds the list shown
+    }
     Q_EMIT closedAndSaved(QString::fromStdString(status.error));
 }
 

@@ -21,12 +21,18 @@ public:
     static constexpr int kClientHeight = 272;
     static constexpr int kCaptionTag = 93;
 
-    // Loads `keywordFile` when it exists (any line ends) and puts the caret at the end;
-    // takes its colours from the main editor. `writer` writes the file on close.
+    // Shows `keywordText` (the list as read from `keywordFile`, any line ends) with the caret
+    // at the end; takes its colours from the main editor. `writer` writes the file on close.
+    // The owner reads the file, so that a file it cannot read is reported in its own message
+    // box rather than found out here.
     KeywordDialog(QWidget* owner, const TextEditor& mainEditor, std::string keywordFile,
-                  FileWriter writer);
+                  std::string keywordText, FileWriter writer);
 
     [[nodiscard]] TextEditor& editor() noexcept { return *editor_; }
+    // The file is there but could not be read: while the list stays empty, closing leaves the
+    // file as it is instead of writing an empty list over keywords the user may yet get back
+    // (by giving read permission, say).
+    void keepUnreadFileWhileEmpty() noexcept { keepUnreadFile_ = true; }
     // Shows it centred on its owner, or brings the open one to the front.
     void showCentred();
 
@@ -41,6 +47,7 @@ private:
     TextEditor* editor_ = nullptr;
     std::string file_;
     FileWriter writer_;
+    bool keepUnreadFile_ = false;
 };
 
 } // namespace tavrel

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -172,9 +173,9 @@ public:
     // The display line at the top of the view.
     [[nodiscard]] Pos topLine() const;
     [[nodiscard]] std::int32_t baseline() const;
-    // Whether a point of the viewport is over a run that reports clicks (an address): the
-    // right button then opens it instead of a popup menu.
-    [[nodiscard]] bool hasClickableRunAt(const QPoint& viewportPoint);
+    // Whether a point of the viewport is over an address: the right button then opens it
+    // instead of a popup menu (a keyword keeps the menu).
+    [[nodiscard]] bool hasAddressAt(const QPoint& viewportPoint);
     // Document position under a point of the viewport.
     [[nodiscard]] Pos positionAt(const QPoint& viewportPoint);
     // The caret's rectangle in viewport coordinates.
@@ -279,6 +280,12 @@ private:
         bool atLineEnd = false; // right of a wrapped line's text: the caret stays on it
     };
     [[nodiscard]] Hit hitTest(const QPoint& viewportPoint);
+    // The display line under a point of the viewport, formatted; none below the last line.
+    [[nodiscard]] std::optional<WrappedLayout::LineSpan> lineAt(const QPoint& viewportPoint);
+    // The document position of the character whose cell is under a point, or -1 over no
+    // character (the margin, right of a line's text, below the text). What the pointer is
+    // over goes by this, where a click puts the caret by hitTest.
+    [[nodiscard]] Pos cellAt(const QPoint& viewportPoint);
     [[nodiscard]] Pos columnAt(const QPoint& viewportPoint) const;
     [[nodiscard]] bool insideSelection(Pos position) const;
     void selectTo(const QPoint& viewportPoint);

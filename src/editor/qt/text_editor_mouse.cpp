@@ -14,17 +14,25 @@
 
 namespace tavrel {
 
-TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
+std::optional<WrappedLayout::LineSpan> TextEditor::lineAt(const QPoint& point) {
     normaliseTop();
     const std::int64_t lh = lineHeight();
     const std::int64_t y = static_cast<std::int64_t>(point.y()) + topPixel_;
     const std::int64_t rows = y >= 0 ? y / lh : (y - lh + 1) / lh;
     const Pos line = std::max<Pos>(0, topLine() + rows);
     if (line >= layout_->knownLineCount()) {
-        return {engine_.charCount(), false}; // below the last line: the end of the text
+        return std::nullopt;
     }
     layout_->ensureFormatted(layout_->knownParagraphOfLine(line));
-    const WrappedLayout::LineSpan span = layout_->knownLine(line);
+    return layout_->knownLine(line);
+}
+
+TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
+    const std::optional<WrappedLayout::LineSpan> line = lineAt(point);
+    if (!line) {
+        return {engine_.charCount(), false}; // below the last line: the end of the text
+    }
+    const WrappedLayout::LineSpan& span = *line;
     const Document& doc = engine_.document();
     const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
     // The line's bytes only: the mouse must not make a long paragraph contiguous.
@@ -33,6 +41,18 @@ TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
                                span.stop - span.start, x, layout_->widths());
     return {doc.paragraphStart(span.paragraph) + offset,
             !span.lastOfParagraph && offset == span.stop};
+}
+
+Pos TextEditor::cellAt(const QPoint& point) {
+    const std::optional<WrappedLayout::LineSpan> line = lineAt(point);
+    if (!line) {
+        return -1;
+    }
+    const Document& doc = engine_.document();
+    const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
+    const Pos cell = cellAtX(doc.paragraphPart(line->paragraph, line->start, line->stop), 0,
+                             line->stop - line->start, x, layout_->widths());
+    return cell < 0 ? -1 : doc.paragraphStart(line->paragraph) + line->start + cell;
 }
 
 Pos TextEditor::positionAt(const QPoint& viewportPoint) {
@@ -51,7 +71,7 @@ bool TextEditor::insideSelection(Pos position) const {
 }
 
 HighlightRun TextEditor::highlightAt(Pos position) {
-    if (highlights_ == nullptr) {
+    if (highlights_ == nullptr || position < 0) {
         return {};
     }
     const Document& doc = engine_.document();
@@ -60,8 +80,8 @@ HighlightRun TextEditor::highlightAt(Pos position) {
                               position - doc.paragraphStart(p));
 }
 
-bool TextEditor::hasClickableRunAt(const QPoint& viewportPoint) {
-    return highlightAt(hitTest(viewportPoint).position).context != 0;
+bool TextEditor::hasAddressAt(const QPoint& viewportPoint) {
+    return highlights_ != nullptr && highlights_->isAddress(highlightAt(cellAt(viewportPoint)));
 }
 
 void TextEditor::noteHighlightClick(Pos position) {
@@ -76,7 +96,7 @@ void TextEditor::noteHighlightClick(Pos position) {
 }
 
 void TextEditor::updateHoverCursor(const QPoint& point) {
-    const bool hand = highlightAt(hitTest(point).position).cursor == kHandCursor;
+    const bool hand = highlightAt(cellAt(point)).cursor == kHandCursor;
     const Qt::CursorShape shape = hand ? Qt::PointingHandCursor : Qt::IBeamCursor;
     if (viewport()->cursor().shape() != shape) {
         viewport()->setCursor(shape);
@@ -227,8 +247,12 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
     }
     const Hit hit = hitTest(event->position().toPoint());
     if (right) {
-        // A right click on an address opens it as a left click does.
-        noteHighlightClick(hit.position);
+        // A right click on an address opens it as a left click does; anywhere else, a
+        // keyword included, the button is the popup menu's.
+        const Pos cell = cellAt(event->position().toPoint());
+        if (highlights_ != nullptr && highlights_->isAddress(highlightAt(cell))) {
+            noteHighlightClick(cell);
+        }
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
@@ -240,7 +264,7 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (!moved_) {
         // A click that did not move on a highlighted run: the highlighter's business.
-        noteHighlightClick(hit.position);
+        noteHighlightClick(cellAt(event->position().toPoint()));
     }
 }
 
@@ -261,7 +285,7 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() == QContextMenuEvent::Mouse && hasClickableRunAt(event->pos())) {
+    if (event->reason() == QContextMenuEvent::Mouse && hasAddressAt(event->pos())) {
         event->accept(); // the right button's release opens the address instead
         return;
     }

@@ -69,6 +69,36 @@ TEST(HighlightWidget, TheMouseShowsAHandOverAnAddressOnly) {
     EXPECT_EQ(hover(2), Qt::IBeamCursor);
 }
 
+// The pointer is over an address when it is over one of the address's character cells, from
+// the cell's left edge to its right edge: the hand shows and a click opens it there, and
+// nowhere in the cells beside it.
+TEST(HighlightWidget, AnAddressIsClickableOverExactlyItsCharacterCells) {
+    Highlighted h("see www.a.org here"); // the address fills cells 4 to 12
+    const int advance = h.editor->glyphMetrics().spaceWidth();
+    ASSERT_GE(advance, 4);
+    const int y = h.editor->lineHeight() / 2;
+    struct Cell {
+        int column;
+        bool address;
+    };
+    std::size_t opened = 0;
+    for (const Cell c : {Cell{3, false}, Cell{4, true}, Cell{12, true}, Cell{13, false}}) {
+        for (const int quarter : {1, 3}) {
+            const QPoint at(h.editor->leftMargin() + c.column * advance + quarter * advance / 4, y);
+            QMouseEvent move(QEvent::MouseMove, at, h.editor->viewport()->mapToGlobal(at),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(h.editor->viewport(), &move);
+            EXPECT_EQ(h.editor->viewport()->cursor().shape(),
+                      c.address ? Qt::PointingHandCursor : Qt::IBeamCursor)
+                << "cell " << c.column << ", quarter " << quarter;
+            QTest::mouseClick(h.editor->viewport(), Qt::LeftButton, {}, at);
+            opened += c.address ? 1 : 0;
+            EXPECT_EQ(h.launcher.opened.size(), opened)
+                << "cell " << c.column << ", quarter " << quarter;
+        }
+    }
+}
+
 TEST(HighlightWidget, ARightClickOnAnAddressShowsNoPopupMenu) {
     Highlighted h("www.a.org plain");
     QMenu* menu = h.editor->builtInPopupMenu();
@@ -82,6 +112,24 @@ TEST(HighlightWidget, ARightClickOnAnAddressShowsNoPopupMenu) {
     QApplication::sendEvent(h.editor->viewport(), &onText);
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
+}
+
+TEST(HighlightWidget, ARightClickOnAKeywordShowsThePopupMenuAndOpensNothing) {
+    Highlighted h("nfo www.a.org");
+    KeywordList& keywords = h.editor->highlights().keywords();
+    keywords.addKeyword("nfo", koWholeWords, 0x0000FF, kNoColor, 0, 1, 0);
+    h.editor->highlights().reapplyKeywords();
+    QMenu* menu = h.editor->builtInPopupMenu();
+    ASSERT_NE(menu, nullptr);
+    for (const Pos at : {Pos{1}, Pos{6}}) {
+        QTest::mouseClick(h.editor->viewport(), Qt::RightButton, {}, h.pointAt(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, h.pointAt(at),
+                                h.editor->viewport()->mapToGlobal(h.pointAt(at)));
+        QApplication::sendEvent(h.editor->viewport(), &event);
+        EXPECT_EQ(menu->isVisible(), at == 1) << "at " << at;
+        menu->hide();
+    }
+    EXPECT_EQ(h.launcher.opened, std::vector<std::string>{"www.a.org"});
 }
 
 // Counts pixels of one colour in a rectangle of an image.

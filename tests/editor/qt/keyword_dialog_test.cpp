@@ -1,4 +1,4 @@
-// The keyword dialog: what it loads, what it writes on every close, and that reopening
+// The keyword dialog: the list it is given, what it writes on every close, and that reopening
 // shows the text as it was left.
 #include <gtest/gtest.h>
 
@@ -18,11 +18,12 @@ struct DialogFixture {
     std::vector<std::pair<std::string, std::string>> writes;
     bool fail = false;
 
-    std::unique_ptr<KeywordDialog> make(const std::string& path) {
+    std::unique_ptr<KeywordDialog> make(const std::string& path, std::string text = {}) {
         mainEditor->setColor(QColor(1, 2, 3));
         mainEditor->setTextColor(QColor(200, 201, 202));
         return std::make_unique<KeywordDialog>(
-            owner.get(), *mainEditor, path, [this](const std::string& p, std::string_view bytes) {
+            owner.get(), *mainEditor, path, std::move(text),
+            [this](const std::string& p, std::string_view bytes) {
                 writes.emplace_back(p, std::string(bytes));
                 return fail ? WriteStatus{"disk full"} : WriteStatus{};
             });
@@ -32,8 +33,7 @@ struct DialogFixture {
 TEST(KeywordDialog, LoadsAnyLineEndsAndPutsTheCaretAtTheEnd) {
     DialogFixture f;
     const std::string path = f.folder / "highlight.dat";
-    test::writeFile(path, "nfo\nwww\rgreets  \r\n");
-    auto dialog = f.make(path);
+    auto dialog = f.make(path, "nfo\nwww\rgreets  \r\n");
     const TextEngine& engine = dialog->editor().engine();
     ASSERT_EQ(engine.paragraphs().count(), 3);
     EXPECT_EQ(engine.paragraphs().at(2), "greets  ");
