@@ -1,6 +1,6 @@
-// Focus frames on the main window's buttons: a button the user gave the focus (with Tab, a
-// click or its key) shows the style's focus frame; the focus the window gives Exit when it
-// starts does not, so that the window then looks as it would without it.
+// Focus frames on the main window's buttons: a button with the keyboard focus shows the
+// style's focus frame, whether the user gave it the focus (with Tab, a click or its key) or
+// the window gave it to Exit after loading, since Space and Enter then press it.
 #pragma once
 
 #include <QObject>
@@ -13,7 +13,7 @@ class FocusFrames final : public QObject {
 public:
     explicit FocusFrames(QObject* parent = nullptr) : QObject(parent) {}
 
-    // Watches `button`; the frame shows from its first focus by the user on.
+    // Watches `button`; the frame shows whenever it has the focus.
     void watch(QWidget* button);
 
 protected:

@@ -4,6 +4,7 @@
 
 #include "app/background_load.h"
 #include "app/button_bar.h"
+#include "app/button_keys.h"
 #include "app/find_dialog.h"
 #include "app/focus_frames.h"
 #include "app/interrupted_save_report.h"
@@ -210,10 +211,12 @@ void MainWindow::createComponents() {
     buttonBar_ = new ButtonBar(central);
     column->addWidget(buttonBar_);
     auto* frames = new FocusFrames(this);
+    auto* readingKeys = new ReadingKeysToText(editor_, this);
     for (QPushButton* button :
          {buttonBar_->copyButton(), buttonBar_->cutButton(), buttonBar_->pasteButton(),
           buttonBar_->saveButton(), buttonBar_->exitButton()}) {
         frames->watch(button);
+        readingKeys->watch(button);
     }
     setCentralWidget(central);
 

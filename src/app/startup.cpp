@@ -12,6 +12,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/character_locale.h"
+#include "platform/display_check.h"
 #include "platform/file_move.h"
 #include "platform/native_settings.h"
 #include "platform/paths.h"
@@ -189,6 +190,15 @@ int runTavrel(int argc, char** argv) {
         // Qt's own options take one dash; a long option nobody knows is reported here,
         // before Qt looks for a display.
         return reportCommandLineError(programName, early.error);
+    }
+    if (!platform::displayFound(raw)) {
+        // The toolkit would abort here with a message of its own and a core dump; the user
+        // learns instead how to get the picture without a window.
+        std::fprintf(stderr,
+                     "%s: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); to "
+                     "write the file as an image instead, run: %s --export-png OUT.png FILE\n",
+                     programName.c_str(), programName.c_str());
+        return 1;
     }
 
     GuardedApplication app(argc, argv);

@@ -123,7 +123,7 @@ TEST_F(EditingTest, theMenuKeyOpensThePopupAtTheCaret) {
     w.popupMenu()->close();
 }
 
-TEST_F(EditingTest, exitFocusedAtStartLooksUnfocusedButAButtonTheUserFocusesShowsAFrame) {
+TEST_F(EditingTest, aFocusedButtonShowsAFrameWhetherTheWindowOrTheUserFocusedIt) {
     MainWindow& w = open();
     w.show();
     w.activateWindow();
@@ -134,7 +134,8 @@ TEST_F(EditingTest, exitFocusedAtStartLooksUnfocusedButAButtonTheUserFocusesShow
     w.editor().setFocus();
     ASSERT_FALSE(exit->hasFocus());
     const QImage unfocused = exit->grab().toImage();
-    EXPECT_EQ(atStart, unfocused);
+    // Space and Enter press Exit when the window gave it the focus after loading, so it shows.
+    EXPECT_NE(atStart, unfocused) << "Exit focused at start shows no frame";
 
     exit->setFocus(Qt::TabFocusReason);
     EXPECT_NE(exit->grab().toImage(), unfocused);

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 #include <filesystem>
 #include <map>
@@ -332,6 +333,27 @@ TEST_F(MainWindowTest, thePopupEnablesUndoRedoAndPasteWhenItOpens) {
     EXPECT_TRUE(w.popupAction("Undo2")->isEnabled());
     EXPECT_FALSE(w.popupAction("Redo2")->isEnabled());
     EXPECT_TRUE(w.popupAction("Cut2")->isEnabled());
+}
+
+TEST_F(MainWindowTest, theFocusedExitButtonPagesTheText) {
+    std::string lines;
+    for (int i = 1; i <= 400; ++i) {
+        lines += "line " + std::to_string(i) + "\r\n";
+    }
+    MainWindow& w = open(file("long.nfo", lines));
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QPushButton* exit = w.buttonBar().exitButton();
+    ASSERT_EQ(QApplication::focusWidget(), exit) << "Exit is focused after loading by default";
+    ASSERT_EQ(w.editor().topLine(), 0);
+
+    QTest::keyClick(exit, Qt::Key_PageDown);
+    EXPECT_GT(w.editor().topLine(), 0);
+    QTest::keyClick(exit, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(w.editor().topLine(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), exit);
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST(MainWindowStarting, boundsAreNeverSavedWhileStarting) {
