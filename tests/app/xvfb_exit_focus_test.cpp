@@ -19,15 +19,7 @@ class XvfbExitFocus : public XProgramTest {
 protected:
     // The upper half of the window as the X server shows it: the first lines of the text.
     QImage textPart(const QString& window) {
-        const std::string png = scratch / "window.png";
-        QProcess tool;
-        tool.start(QStringLiteral(TAVREL_X_GRAB), {window, QString::fromStdString(png)});
-        if (!tool.waitForFinished(20000) || tool.exitCode() != 0) {
-            return {};
-        }
-        const QImage whole =
-            QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
-        return whole.copy(0, 0, whole.width(), whole.height() / 2);
+        return grabWindowHalf(window, scratch / "window.png", true);
     }
 
     // Waits up to five seconds for the text part to become `wanted` (or, with `equal`

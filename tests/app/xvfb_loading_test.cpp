@@ -57,19 +57,7 @@ protected:
     // appears above the button bar, away from the blinking caret on the first line. The
     // upper half, where the first lines of text are, when asked.
     QImage grab(const QString& window, bool upper = false) {
-        const std::string png = scratch / "window.png";
-        QProcess tool;
-        tool.start(QStringLiteral(TAVREL_X_GRAB), {window, QString::fromStdString(png)});
-        if (!tool.waitForFinished(20000) || tool.exitCode() != 0) {
-            return {};
-        }
-        const QImage whole =
-            QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
-        if (upper) {
-            return whole.copy(0, 0, whole.width(), whole.height() / 2);
-        }
-        return whole.copy(0, whole.height() / 2, whole.width(),
-                          whole.height() - whole.height() / 2);
+        return grabWindowHalf(window, scratch / "window.png", upper);
     }
 
     // About 400 MB of short Unix lines: the line-end repair and a record per line make the

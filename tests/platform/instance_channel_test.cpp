@@ -63,6 +63,21 @@ Exchange exchange(InstanceServer* server, const std::string& folder, const std::
     return out;
 }
 
+// A running instance in a folder of the test's own, with the names it took.
+struct Listening {
+    TempFolder folder;
+    std::string path = folder.path().string();
+    std::unique_ptr<InstanceServer> server = InstanceServer::start(path, kKey);
+    std::vector<std::string> received;
+
+    Listening() {
+        if (server != nullptr) {
+            QObject::connect(server.get(), &InstanceServer::nameHanded,
+                             [this](const std::string& got) { received.push_back(got); });
+        }
+    }
+};
+
 TEST(InstanceChannel, framesCarryTheLengthMostSignificantByteFirst) {
     EXPECT_EQ(handoffFrame(""), std::string("\0\0\0\0", 4));
     EXPECT_EQ(handoffFrame("ab"), std::string("\0\0\0\2ab", 6));
@@ -118,7 +133,7 @@ TEST(InstanceChannel, aHeldLockWithoutAnAnswerGivesUpAfterTheTimeOut) {
 // A lock file that names no owner (empty after a crash or a full disk, or garbage) is stale
 // once it is older than a lock being written; a fresh one still counts as held.
 TEST(InstanceChannel, aLockThatNamesNoOwnerIsStale) {
-    for (const std::string content : {std::string(), std::string("\x01garbage\n")}) {
+    for (const std::string& content : {std::string(), std::string("\x01garbage\n")}) {
         TempFolder folder;
         const std::string path = folder.path().string();
         const std::string lock = folder / (std::string(kKey) + ".lock");
@@ -140,13 +155,11 @@ TEST(InstanceChannel, aLockThatNamesNoOwnerIsStale) {
 // A window too busy to answer in time: the start that gave up opens its own window, and the
 // name it had sent is never taken by the busy one once it gets to it.
 TEST(InstanceChannel, aNameGivenUpOnIsNeverTakenLater) {
-    TempFolder folder;
-    const std::string path = folder.path().string();
-    auto server = InstanceServer::start(path, kKey);
-    ASSERT_NE(server, nullptr);
-    std::vector<std::string> received;
-    QObject::connect(server.get(), &InstanceServer::nameHanded,
-                     [&received](const std::string& got) { received.push_back(got); });
+    Listening listening;
+    ASSERT_NE(listening.server, nullptr);
+    const std::string& path = listening.path;
+    InstanceServer* server = listening.server.get();
+    std::vector<std::string>& received = listening.received;
     // The server's thread is busy (no events) while the client waits and gives up.
     auto client = std::async(std::launch::async, [&] {
         return handToRunningInstance(path, kKey, "/late.nfo", 300, 300);
@@ -159,8 +172,7 @@ TEST(InstanceChannel, aNameGivenUpOnIsNeverTakenLater) {
     }
     EXPECT_TRUE(received.empty()) << received.front();
     // The next start is taken as usual.
-    EXPECT_EQ(exchange(server.get(), path, "/next.nfo").received,
-              std::vector<std::string>{"/next.nfo"});
+    EXPECT_EQ(exchange(server, path, "/next.nfo").received, std::vector<std::string>{"/next.nfo"});
 }
 
 TEST(InstanceChannel, aKilledInstancesLockAndSocketAreTakenOver) {
@@ -185,13 +197,10 @@ TEST(InstanceChannel, aKilledInstancesLockAndSocketAreTakenOver) {
 }
 
 TEST(InstanceChannel, twoStartsAtOnceBothDeliver) {
-    TempFolder folder;
-    const std::string path = folder.path().string();
-    auto server = InstanceServer::start(path, kKey);
-    ASSERT_NE(server, nullptr);
-    std::vector<std::string> received;
-    QObject::connect(server.get(), &InstanceServer::nameHanded,
-                     [&received](const std::string& got) { received.push_back(got); });
+    Listening listening;
+    ASSERT_NE(listening.server, nullptr);
+    const std::string& path = listening.path;
+    std::vector<std::string>& received = listening.received;
     auto a =
         std::async(std::launch::async, [&] { return handToRunningInstance(path, kKey, "/a"); });
     auto b =

@@ -2,6 +2,7 @@
 // binary, finding its windows and typing and clicking into them through xdotool.
 #pragma once
 
+#include <QImage>
 #include <QProcess>
 #include <QStringList>
 
@@ -109,6 +110,22 @@ inline bool clickAt(const QString& window, int x, int y, int button = 1) {
                     QString::number(y), "click", QString::number(button)})
         .has_value();
 }
+
+#ifdef TAVREL_X_GRAB
+// The upper (first lines of text) or lower half (progress line, buttons) of a window as the X
+// server shows it, through the grab helper and a PNG at `png`; null when it failed.
+inline QImage grabWindowHalf(const QString& window, const std::string& png, bool upper) {
+    QProcess tool;
+    tool.start(QStringLiteral(TAVREL_X_GRAB), {window, QString::fromStdString(png)});
+    if (!tool.waitForFinished(20000) || tool.exitCode() != 0) {
+        return {};
+    }
+    const QImage whole = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+    const int half = whole.height() / 2;
+    return upper ? whole.copy(0, 0, whole.width(), half)
+                 : whole.copy(0, half, whole.width(), whole.height() - half);
+}
+#endif
 
 // The environment for the program under test on this X server: the xcb platform, and under
 // AddressSanitizer no strict string checks (the X keyboard library hands strndup a buffer
