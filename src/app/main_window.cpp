@@ -230,7 +230,6 @@ void MainWindow::createComponents() {
     addAction(cancelLoad_);
     connect(cancelLoad_, &QAction::triggered, this, [this] { cancelLoading(); });
 
-    handoffTimer_.setInterval(10);
     saveBoundsTimer_.setInterval(1000);
     saveBoundsTimer_.setSingleShot(true);
     connect(&saveBoundsTimer_, &QTimer::timeout, this, [this] {

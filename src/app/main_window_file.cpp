@@ -192,10 +192,9 @@ bool MainWindow::finishLoad(FileLoad& job) {
     nulFile_ = nulOffset_ >= 0 ? name : std::string();
     noticeNul(nulOffset_, job.fileSize());
     setTextForm(job.form());
-    if (job.rules().encoding != encodingChoiceOf(options_.encoding)) {
-        options_.encoding = static_cast<std::int32_t>(job.rules().encoding);
-        editor_->setByteGlyphs(ByteGlyphs::Cp437);
-    }
+    // The reading this load used is the window's from now on (another file's is Automatic).
+    options_.encoding = static_cast<std::int32_t>(job.rules().encoding);
+    editor_->setByteGlyphs(viewerByteGlyphs(options_));
     noticeUnreadableEncoding();
 
     fileName_ = name;

@@ -11,13 +11,15 @@ namespace tavrel {
 
 namespace {
 
-// How often a name waiting for a dialog to close looks again.
+// The next name is taken this soon; one waiting for a dialog to close looks again this often.
+constexpr int kNextNameMs = 10;
 constexpr int kModalRetryMs = 200;
 
 } // namespace
 
 void MainWindow::connectHandoff() {
     handoffTimer_.setSingleShot(true);
+    handoffTimer_.setInterval(kNextNameMs);
     connect(&handoffTimer_, &QTimer::timeout, this, [this] { takeNextHandedName(); });
     if (setup_.handoff != nullptr) {
         connect(setup_.handoff, &platform::InstanceServer::nameHanded, this,
@@ -28,7 +30,7 @@ void MainWindow::connectHandoff() {
 void MainWindow::takeHandedName(const std::string& name) {
     handedNames_.push_back(name);
     if (!takingHandedName_) {
-        handoffTimer_.start();
+        handoffTimer_.start(kNextNameMs);
     }
 }
 
@@ -40,7 +42,7 @@ void MainWindow::takeNextHandedName() {
     // it was opened for: the name waits until it is closed, never replacing the text under
     // it.
     if (QApplication::activeModalWidget() != nullptr) {
-        QTimer::singleShot(kModalRetryMs, this, [this] { takeNextHandedName(); });
+        handoffTimer_.start(kModalRetryMs);
         return;
     }
     takingHandedName_ = true;
@@ -52,7 +54,7 @@ void MainWindow::takeNextHandedName() {
     }
     takingHandedName_ = false;
     if (!handedNames_.empty()) {
-        handoffTimer_.start();
+        handoffTimer_.start(kNextNameMs);
     }
 }
 

@@ -82,6 +82,7 @@ void PrintLayout::breakLines() {
     const double width = metrics_.dpiX > 0 ? double(metrics_.paperWidth) / metrics_.dpiX : 0.0;
     const std::int64_t left = inchesToPixels(onSheet(settings_.marginLeft, width), metrics_.dpiX);
     const std::int64_t right = inchesToPixels(onSheet(settings_.marginRight, width), metrics_.dpiX);
+    leftMargin_ = left;
     const std::int64_t gutter = inchesToPixels(settings_.gutterWidth, metrics_.dpiX);
     columnWidth_ = (metrics_.paperWidth - left - right - (columns - 1) * gutter) / columns;
     columnPitch_ = (metrics_.paperWidth - left - right + gutter) / columns;
@@ -196,9 +197,7 @@ std::int64_t PrintLayout::columnPitch() {
 
 std::int64_t PrintLayout::columnLeft(std::int32_t column) {
     layout();
-    const double width = metrics_.dpiX > 0 ? double(metrics_.paperWidth) / metrics_.dpiX : 0.0;
-    return inchesToPixels(onSheet(settings_.marginLeft, width), metrics_.dpiX) +
-           column * columnPitch_;
+    return leftMargin_ + column * columnPitch_;
 }
 
 std::int64_t PrintLayout::textTop() {

@@ -97,7 +97,8 @@ private:
     std::int64_t pitch_ = 1;
     double exactPitch_ = 1.0;
     Pos linesPerColumn_ = 1;
-    std::int64_t topMargin_ = 0; // pixels, as printed (kept on the sheet)
+    std::int64_t leftMargin_ = 0; // pixels, as printed (kept on the sheet)
+    std::int64_t topMargin_ = 0;
     Pos lineCount_ = 1;
     Pos pageCount_ = 1;
     std::vector<ForcedBreak> breaks_;

@@ -286,6 +286,8 @@ private:
     // character (the margin, right of a line's text, below the text). What the pointer is
     // over goes by this, where a click puts the caret by hitTest.
     [[nodiscard]] Pos cellAt(const QPoint& viewportPoint);
+    // Whether the character at document position `cell` (-1: none) is part of an address.
+    [[nodiscard]] bool isAddressAt(Pos cell);
     [[nodiscard]] Pos columnAt(const QPoint& viewportPoint) const;
     [[nodiscard]] bool insideSelection(Pos position) const;
     void selectTo(const QPoint& viewportPoint);

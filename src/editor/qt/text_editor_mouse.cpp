@@ -81,7 +81,11 @@ HighlightRun TextEditor::highlightAt(Pos position) {
 }
 
 bool TextEditor::hasAddressAt(const QPoint& viewportPoint) {
-    return highlights_ != nullptr && highlights_->isAddress(highlightAt(cellAt(viewportPoint)));
+    return isAddressAt(cellAt(viewportPoint));
+}
+
+bool TextEditor::isAddressAt(Pos cell) {
+    return highlights_ != nullptr && highlights_->isAddress(highlightAt(cell));
 }
 
 void TextEditor::noteHighlightClick(Pos position) {
@@ -249,8 +253,7 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
     if (right) {
         // A right click on an address opens it as a left click does; anywhere else, a
         // keyword included, the button is the popup menu's.
-        const Pos cell = cellAt(event->position().toPoint());
-        if (highlights_ != nullptr && highlights_->isAddress(highlightAt(cell))) {
+        if (const Pos cell = cellAt(event->position().toPoint()); isAddressAt(cell)) {
             noteHighlightClick(cell);
         }
         QAbstractScrollArea::mouseReleaseEvent(event);
