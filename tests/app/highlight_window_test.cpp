@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                            std::filesystem::permissions(path, std::filesystem::perms::owner_write);
                        },
                        EACCES, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace tavrel::test

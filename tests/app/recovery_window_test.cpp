@@ -31,21 +31,21 @@ class RecoveryWindow : public WindowTest, public ::testing::WithParamInterface<U
 INSTANTIATE_TEST_SUITE_P(Settings, RecoveryWindow,
                          ::testing::Values(Unwritable{"NotAFolder", false},
                                            Unwritable{"ReadOnlyFolderAsOrdinaryUser", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_P(RecoveryWindow, theTextGoesToTheUsersOwnFolderPastAPlantedLink) {
     if (GetParam().readOnlyFolder && runningAsRoot()) {
         GTEST_SKIP() << kRootSkipReason;
     }
     MainWindowSetup s = setup();
-    const std::string settings = folder / "settings";
+    const std::string settingsPath = folder / "settings";
     if (GetParam().readOnlyFolder) {
-        fs::create_directories(settings);
-        fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_exec);
+        fs::create_directories(settingsPath);
+        fs::permissions(settingsPath, fs::perms::owner_read | fs::perms::owner_exec);
     } else {
-        writeFile(settings, "a file where the folder should be");
+        writeFile(settingsPath, "a file where the folder should be");
     }
-    s.locations.settingsFolder = settings + "/";
+    s.locations.settingsFolder = settingsPath + "/";
     s.locations.recoveryFolder = folder / "state/Velmantic/Tavrel/";
     window = std::make_unique<MainWindow>(std::move(s));
     MainWindow& w = *window;
@@ -93,7 +93,7 @@ TEST_P(RecoveryWindow, theTextGoesToTheUsersOwnFolderPastAPlantedLink) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.details.empty(); }, 5000));
     EXPECT_NE(dialogs.details.back().find(kept[0]), std::string::npos) << dialogs.details.back();
     if (GetParam().readOnlyFolder) {
-        fs::permissions(settings, fs::perms::owner_all);
+        fs::permissions(settingsPath, fs::perms::owner_all);
     }
 }
 

@@ -84,7 +84,7 @@ protected:
 class XvfbHandoffInLocale : public XvfbHandoff, public ::testing::WithParamInterface<bool> {};
 
 INSTANTIATE_TEST_SUITE_P(Locales, XvfbHandoffInLocale, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "C" : "inherited"; });
+                         [](const auto& test) { return test.param ? "C" : "inherited"; });
 
 TEST_P(XvfbHandoffInLocale, aSecondStartHandsItsFileToTheFirstWindowAndEnds) {
     cLocale = GetParam();

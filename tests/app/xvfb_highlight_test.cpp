@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "mailto:joe@host.org?attach=/etc/passwd&subject=Hi&Attachment=~/.ssh/id&body=" +
                     std::string(60, 'x'),
                 "mailto:joe@host.org?subject=Hi&body=" + std::string(60, 'x')}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_P(XvfbHighlight, clickingAnAddressHandsItToTheDesktopOpener) {
     if (const std::string missing = xSessionMissing(); !missing.empty()) {

@@ -4,6 +4,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_facts.h"
 #include "platform/file_move.h"
+#include "platform/private_files.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
@@ -107,6 +108,22 @@ TEST_F(SmallDisk, aSaveOntoAFullDiskFailsWithTheReasonAndKeepsTheOldFile) {
     ASSERT_TRUE(platform::writeFileAtomically(path, text).ok());
     EXPECT_EQ(readFile(path), text);
     EXPECT_EQ(entriesIn(disk), 1u);
+}
+
+// A recovery copy that does not fit says why and leaves no part of itself behind, so the
+// next name tried, or the next start, never meets half a copy.
+TEST_F(SmallDisk, aNewFileThatDoesNotFitFailsWithTheReasonAndLeavesNothing) {
+    fillLeaving(4096);
+    std::string error;
+    EXPECT_EQ(platform::createNewFile(at("kept.txt"), pattern(300000, 3), &error),
+              platform::NewFileResult::Failed);
+    EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(at("kept.txt")));
+    emptyFiller();
+    ASSERT_EQ(platform::createNewFile(at("kept.txt"), "fits", &error),
+              platform::NewFileResult::Created)
+        << error;
+    EXPECT_EQ(readFile(at("kept.txt")), "fits");
 }
 
 TEST_F(SmallDisk, aHardLinkedFileThatWouldNotFitIsRefusedBeforeItIsTouched) {
