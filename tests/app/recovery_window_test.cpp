@@ -81,6 +81,10 @@ TEST_P(RecoveryWindow, theTextGoesToTheUsersOwnFolderPastAPlantedLink) {
     }
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(readFile(kept[0]), "typed, never saved");
+    // The link took the first name, so the copy went on to the second.
+    const std::string name = fs::path(kept[0]).filename().string();
+    EXPECT_EQ(name.rfind("Untitled (recovered ", 0), 0u) << name;
+    EXPECT_TRUE(name.ends_with(") 2.txt")) << name;
 
     // The next start reports it from there, once.
     MainWindowSetup next = setup();
