@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -30,10 +31,12 @@ inline std::string xSessionMissing() {
 // Runs xdotool with arguments; its trimmed output, or nothing when it failed or hung.
 inline std::optional<QString> xdotool(const QStringList& arguments, int timeoutMs = 20000) {
     // A window just mapped may not be managed by the window manager yet, which then refuses
-    // to activate it: activation is tried again for a few seconds before it counts as failed.
+    // to activate it: activation is tried again for up to ten seconds (a loaded CI machine
+    // can take several) before it counts as failed.
     const bool activation =
         !arguments.isEmpty() && arguments.front() == QStringLiteral("windowactivate");
-    for (int attempt = 0;; ++attempt) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
         QProcess tool;
         // Titles are read as a UTF-8 desktop reads them, whatever locale the test runs in.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -46,7 +49,12 @@ inline std::optional<QString> xdotool(const QStringList& arguments, int timeoutM
         }
         tool.kill();
         tool.waitForFinished();
-        if (!activation || attempt == 30) {
+        if (!activation || std::chrono::steady_clock::now() > deadline) {
+            if (activation) {
+                std::fprintf(stderr, "xdotool %s failed: %s\n",
+                             qPrintable(arguments.join(QLatin1Char(' '))),
+                             tool.readAllStandardError().constData());
+            }
             return std::nullopt;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
