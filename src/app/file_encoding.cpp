@@ -19,9 +19,13 @@ std::string encodingTitleMark(const UnicodeForm& form) {
     return {};
 }
 
-bool writeInFileForm(const TextEngine& engine, const UnicodeForm& form, const ChunkSink& sink) {
+bool writeInFileForm(const TextEngine& engine, const UnicodeForm& form, const ChunkSink& sink,
+                     const std::function<void(std::size_t)>& taken) {
     if (form.encoding == TextEncoding::Bytes) {
-        return engine.write([&sink](const char* piece, std::size_t size) {
+        return engine.write([&sink, &taken](const char* piece, std::size_t size) {
+            if (taken) {
+                taken(size);
+            }
             return sink(std::string_view(piece, size));
         });
     }
@@ -30,6 +34,9 @@ bool writeInFileForm(const TextEngine& engine, const UnicodeForm& form, const Ch
     UnicodeEncoder encoder(form);
     std::string encoded;
     const bool written = engine.write([&](const char* piece, std::size_t size) {
+        if (taken) {
+            taken(size);
+        }
         encoded.clear();
         encoder.encode(std::string_view(piece, size), encoded);
         return sink(encoded);

@@ -5,6 +5,8 @@
 #include "settings/write_status.h"
 #include "text/unicode_art.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 namespace tavrel {
@@ -16,7 +18,9 @@ class TextEngine;
 [[nodiscard]] std::string encodingTitleMark(const UnicodeForm& form);
 
 // Streams the document's paragraphs into `sink`, encoded in `form` (as they are for plain
-// bytes). False when the sink refused a piece.
-bool writeInFileForm(const TextEngine& engine, const UnicodeForm& form, const ChunkSink& sink);
+// bytes). False when the sink refused a piece. `taken`, when given, hears the size of each
+// piece of the document as it goes, before encoding (a save's progress).
+bool writeInFileForm(const TextEngine& engine, const UnicodeForm& form, const ChunkSink& sink,
+                     const std::function<void(std::size_t)>& taken = {});
 
 } // namespace tavrel

@@ -535,6 +535,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (saving_) {
+        // The window manager's close or a signal: the file is written whole first.
+        closeAfterSave_ = true;
+        event->ignore();
+        return;
+    }
     if (askToSave()) {
         event->ignore();
         return;
@@ -564,12 +570,15 @@ void MainWindow::writeSettingsNow() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
+    if (!saving_ && event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
     }
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
+    if (saving_) {
+        return; // the document is being written: it is not replaced under the writer
+    }
     std::vector<std::string> names;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (!url.isLocalFile()) {

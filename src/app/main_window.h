@@ -86,6 +86,9 @@ struct MainWindowSetup {
     std::uint64_t backgroundLoadBytes = std::uint64_t(16) << 20;
     // How long a background load runs before its progress line shows.
     int loadProgressDelayMs = 500;
+    // Documents of this size or more are written on a worker thread, with the same progress
+    // line, while the window keeps painting and answering.
+    std::uint64_t backgroundSaveBytes = std::uint64_t(16) << 20;
 };
 
 class MainWindow final : public QMainWindow {
@@ -116,6 +119,7 @@ public:
     // cancelLoading() brings back the old document as it was.
     bool load(const std::string& name);
     [[nodiscard]] bool isLoading() const noexcept { return loading_ != nullptr; }
+    [[nodiscard]] bool isSaving() const noexcept { return saving_; }
     void cancelLoading();
     [[nodiscard]] LoadProgressBar& loadProgress() const noexcept { return *progress_; }
     // While a large file loads: the read-only editor that shows its first paragraphs in place
@@ -314,6 +318,9 @@ private:
     // system adds, whose size is known only once the window is shown.
     [[nodiscard]] QRect currentBounds() const;
     [[nodiscard]] bool writeDocument(const std::string& path);
+    // Writes the document through the writer, on a worker thread with the progress line when
+    // it is long.
+    [[nodiscard]] WriteStatus streamDocument(const std::string& path);
     [[nodiscard]] GifSaveCommand imageSaveCommand();
     [[nodiscard]] bool mayDropAfterNul(const std::string& path);
     // The load message (text 103) for a file that could not be read, and why.
@@ -351,6 +358,10 @@ private:
     std::unique_ptr<BackgroundLoad> loading_; // the load running for the window, if any
     QTimer progressDelay_;                    // shows the progress line of a long load
     QAction* cancelLoad_ = nullptr;           // Esc while a load runs
+    // A long save runs (background_save.h): drops and handed names wait, and a close asked
+    // for meanwhile comes once the file is written.
+    bool saving_ = false;
+    bool closeAfterSave_ = false;
     bool readOnlyBeforeLoad_ = false;
     bool editedWhileLoading_ = false; // the old document changed after the load began
     // The loading file as it was when its load began: a change before the load ends is

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "app/background_load.h"
+#include "app/background_save.h"
 #include "app/button_bar.h"
 #include "app/document_file.h"
 #include "app/file_encoding.h"
@@ -23,6 +24,8 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +36,7 @@ namespace tavrel {
 namespace {
 
 constexpr int kStillLoadingText = 527;
+constexpr int kSavingText = 529;
 constexpr int kTypingRefusedText = 528;
 
 [[nodiscard]] bool sameFile(const std::string& a, const std::string& b) {
@@ -436,14 +440,7 @@ bool MainWindow::writeDocument(const std::string& path) {
         showError(2, path, std::strerror(EACCES));
         return false;
     }
-    // The paragraphs stream into the writer: a large document is never copied into one
-    // string on its way to the disk.
-    // A Unicode art file is written back in its own encoding, line ends and mark.
-    const TextEngine& engine = editor_->engine();
-    const UnicodeForm form = textForm_;
-    const WriteStatus status = setup_.writer(path, [&engine, &form](const ChunkSink& sink) {
-        return writeInFileForm(engine, form, sink);
-    });
+    const WriteStatus status = streamDocument(path);
     if (!status.ok()) {
         showError(2, status.error);
         return false;
@@ -457,6 +454,62 @@ bool MainWindow::writeDocument(const std::string& path) {
         notice_->hide();
     }
     return true;
+}
+
+WriteStatus MainWindow::streamDocument(const std::string& path) {
+    // The paragraphs stream into the writer: a large document is never copied into one
+    // string on its way to the disk.
+    // A Unicode art file is written back in its own encoding, line ends and mark.
+    const TextEngine& engine = editor_->engine();
+    const UnicodeForm form = textForm_;
+    const auto size = static_cast<std::uint64_t>(engine.charCount());
+    if (size < setup_.backgroundSaveBytes) {
+        return setup_.writer(path, [&engine, &form](const ChunkSink& sink) {
+            return writeInFileForm(engine, form, sink);
+        });
+    }
+    // Seconds of writing: the worker only reads the document, and nothing here changes it
+    // meanwhile (the user's input waits; handed names, drops and closing wait for the end).
+    std::atomic<std::uint64_t> taken{0};
+    const auto write = [this, &path, &engine, &form, &taken] {
+        return setup_.writer(path, [&engine, &form, &taken](const ChunkSink& sink) {
+            return writeInFileForm(engine, form, sink, [&taken](std::size_t piece) {
+                taken.fetch_add(piece, std::memory_order_relaxed);
+            });
+        });
+    };
+    const auto showProgress = [this, &taken, size] {
+        const std::uint64_t done = taken.load(std::memory_order_relaxed);
+        progress_->setPercent(static_cast<int>(std::min<std::uint64_t>(99, done * 100 / size)));
+    };
+    progress_->reset(langText(kSavingText, QStringLiteral("Saving %1 ..."))
+                         .arg(QString::fromStdString(fileNamePart(path))),
+                     QString());
+    progressDelay_.start(setup_.loadProgressDelayMs);
+    saving_ = true;
+    fileWatch_->hold(true); // our own writing is no change from outside
+    const auto ended = [this] {
+        progressDelay_.stop();
+        progress_->hide();
+        saving_ = false;
+        fileWatch_->hold(false);
+        if (closeAfterSave_) {
+            closeAfterSave_ = false;
+            QTimer::singleShot(0, this, [this] {
+                if (isVisible()) {
+                    close();
+                }
+            });
+        }
+    };
+    try {
+        const WriteStatus status = writeWhileWindowAnswers(write, showProgress);
+        ended();
+        return status;
+    } catch (...) {
+        ended();
+        throw;
+    }
 }
 
 bool MainWindow::save() {

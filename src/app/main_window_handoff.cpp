@@ -40,8 +40,8 @@ void MainWindow::takeNextHandedName() {
     }
     // A dialog of the user's (Save As, a message) stays on top and answers for the document
     // it was opened for: the name waits until it is closed, never replacing the text under
-    // it.
-    if (QApplication::activeModalWidget() != nullptr) {
+    // it; so does a long save, which is still reading the document.
+    if (QApplication::activeModalWidget() != nullptr || saving_) {
         handoffTimer_.start(kModalRetryMs);
         return;
     }
