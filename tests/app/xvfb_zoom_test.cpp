@@ -1,9 +1,11 @@
 // Zoom through the real window on an X server with a window manager: Ctrl+Plus (with and
 // without Shift), Ctrl+Minus, Ctrl+0 and Ctrl+wheel as a user presses and turns them, the
-// window widening with the text, and the step the settings file keeps at exit.
+// window widening with the text, the step the settings file keeps at exit, and art that
+// keeps its lines when zoomed with word wrap on.
 #include "end_to_end_support.h"
 #include "support/x_session.h"
 
+#include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -70,6 +72,49 @@ TEST(XvfbZoom, keysAndCtrlWheelStepTheZoomAndTheStepIsKept) {
     EXPECT_EQ(program.process.exitCode(), 0) << program.errors();
     const std::string ini = readFile(install.folder + "Tavrel.ini");
     EXPECT_NE(ini.find("\r\nZoom=4\r\n"), std::string::npos) << ini;
+}
+
+// The upper half of the window after two steps of Ctrl+Plus on art wider than the screen at
+// that zoom, with word wrap on or off; null when something failed.
+QImage zoomedArt(bool wordWrap) {
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    writeFile(install.folder + "Tavrel.ini",
+              std::string("[Options]\r\nWordWrap=") + (wordWrap ? "1" : "0") + "\r\n");
+    std::string line;
+    while (line.size() < 120) {
+        line += "\xB0\xB0\xB0 \xB1\xB1\xB1 \xB2\xB2\xB2 \xDB\xDB\xDB ";
+    }
+    const std::string document = install.root / "wide.nfo";
+    writeFile(document, line + "\r\n" + line + "\r\n");
+
+    RunningProgram program;
+    const QString window = startOnX(program.process, install, document);
+    if (window.isEmpty()) {
+        return {};
+    }
+    const int normal = waitForNewWidth(window, -1);
+    if (!sendKeys(window, {"ctrl+plus", "ctrl+plus"})) {
+        return {};
+    }
+    waitForNewWidth(window, normal);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // the last resize settles
+    const TempFolder scratch;
+    QImage picture = grabWindowHalf(window, scratch / "window.png", true);
+    sendKeys(window, {"ctrl+q"});
+    program.process.waitForFinished(20000);
+    return picture;
+}
+
+TEST(XvfbZoom, artKeepsItsLinesWhenZoomedWithWordWrapOn) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const QImage unwrapped = zoomedArt(false);
+    const QImage wrapped = zoomedArt(true);
+    ASSERT_FALSE(unwrapped.isNull());
+    ASSERT_FALSE(wrapped.isNull());
+    EXPECT_TRUE(wrapped == unwrapped) << "zooming broke the art's lines where wrap off keeps them";
 }
 
 } // namespace

@@ -112,6 +112,11 @@ void TextEditor::setZoom(int factor) {
     if (factor == zoom_) {
         return;
     }
+    // Zooming never moves a line break: art wrapped at the window's width at 1x keeps its
+    // lines at every step, and the view scrolls sideways instead.
+    if (zoom_ == 1) {
+        wrapAtOneX_ = currentWrapWidth();
+    }
     zoom_ = factor;
     applyFont(drawFont_, pixelSize_);
     updateScrollBars();
@@ -186,6 +191,9 @@ void TextEditor::setCaretWidth(std::int32_t width) {
 std::int64_t TextEditor::currentWrapWidth() const {
     // A hidden editor (the print copy, the dialogs before they open) has no laid-out
     // viewport yet; its own width is what it will show at.
+    if (wordWrap_ && columnWrap_ == 0 && zoom_ > 1 && wrapAtOneX_ > 0) {
+        return wrapAtOneX_ * zoom_;
+    }
     const int width = isVisible() ? viewport()->width() : contentsRect().width();
     return wrapWidth(wordWrap_, columnWrap_, width, look_.leftMargin, rightMargin_,
                      layout_->metrics().spaceWidth());
@@ -196,7 +204,7 @@ void TextEditor::rewrap() {
     if (!deviceLayout_) {
         layout_->setWrap(wordWrap_, currentWrapWidth());
     }
-    if (wordWrap_ && columnWrap_ <= 0) {
+    if (wrapsAtViewport()) {
         scrollX_ = 0;
     }
     scheduleFormatting();
@@ -400,7 +408,7 @@ void TextEditor::setVerticalOffset(std::int64_t pixels) {
 }
 
 void TextEditor::setHorizontalOffset(std::int64_t pixels) {
-    const bool scrolls = !(wordWrap_ && columnWrap_ <= 0);
+    const bool scrolls = !wrapsAtViewport();
     const std::int64_t before = scrollX_;
     scrollX_ = scrolls ? std::max<std::int64_t>(0, pixels) : 0;
     updateScrollBars();
@@ -421,7 +429,7 @@ void TextEditor::updateScrollBars() {
     vBar->setSingleStep(static_cast<int>(std::max<std::int64_t>(1, lh / v.scale)));
     vBar->setValue(static_cast<int>(std::min<std::int64_t>(verticalOffset() / v.scale, v.maximum)));
 
-    const bool scrolls = !(wordWrap_ && columnWrap_ <= 0);
+    const bool scrolls = !wrapsAtViewport();
     const std::int64_t widest = wordWrap_ ? layout_->width() : layout_->widestLine();
     const ScrollRange h =
         horizontalScrollRange(widest, look_.leftMargin, rightMargin_, viewport()->width(), scrolls);
@@ -446,7 +454,7 @@ void TextEditor::settleVerticalBar(bool needed) {
     // fixed point: it appears as soon as the text is too tall, and goes only once every
     // paragraph is formatted and the text fits even with the bar's narrower width (then it
     // fits the wider width too, since wider lines never make more of them).
-    const bool wrapsAtWindow = wordWrap_ && columnWrap_ <= 0 && !deviceLayout_;
+    const bool wrapsAtWindow = wrapsAtViewport() && !deviceLayout_;
     if ((engine_.options() & eoAutoScrollBars) == 0) {
         return; // both bars always shown
     }
@@ -493,7 +501,7 @@ void TextEditor::scrollInView() {
         const bool last = line + 1 >= layout_->knownLineCount();
         setVerticalOffset(caretTop + lh - height + (last ? lh : 0));
     }
-    if (!(wordWrap_ && columnWrap_ <= 0)) {
+    if (!wrapsAtViewport()) {
         const std::int64_t step = 5 * std::max<std::int64_t>(1, layout_->metrics().spaceWidth());
         const std::int64_t x = caretX();
         const std::int64_t visible =
@@ -607,7 +615,7 @@ QRect TextEditor::caretRect() {
         const auto c = static_cast<unsigned char>(doc.charAt(caret));
         width = advanceAt(c, caretX(), layout_->widths());
     }
-    if (wordWrap_ && columnWrap_ <= 0 && x + width > viewport()->width()) {
+    if (wrapsAtViewport() && x + width > viewport()->width()) {
         x = viewport()->width() - width; // the last pixel column, not beyond the window
     }
     const auto clampInt = [](std::int64_t v) {

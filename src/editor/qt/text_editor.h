@@ -247,6 +247,11 @@ private:
     void takeSelectionColorsFromPalette();
     void rewrap();
     [[nodiscard]] std::int64_t currentWrapWidth() const;
+    // Word wrap follows the window's width: at 1x, with no fixed wrap column. Zoomed, the
+    // breaks of 1x stay and the view scrolls sideways.
+    [[nodiscard]] bool wrapsAtViewport() const noexcept {
+        return wordWrap_ && columnWrap_ <= 0 && zoom_ == 1;
+    }
     void scheduleFormatting();
     void formatSlice();
     void updateScrollBars();
@@ -317,7 +322,8 @@ private:
     QFont drawFont_;
     qreal pixelSize_ = 16; // at zoom 1
     int zoom_ = 1;
-    int zoomWheelRest_ = 0; // angle of a Ctrl+wheel turn short of a whole notch
+    std::int64_t wrapAtOneX_ = 0; // the window's wrap width when the zoom left 1x
+    int zoomWheelRest_ = 0;       // angle of a Ctrl+wheel turn short of a whole notch
     std::int32_t unzoomedHeight_ = 0;
     ViewAppearance look_;
     std::int32_t rightMargin_ = 8;
