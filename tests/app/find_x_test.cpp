@@ -104,6 +104,34 @@ TEST(XvfbEndToEnd, theDialogsBoxesDecideWhichOccurrenceIsSelected) {
     }
 }
 
+// With the glyphs option on, a glyph copied from the text and pasted into the dialog finds
+// the byte it was copied from: Replace All changes that byte and leaves the '?' alone.
+TEST(XvfbEndToEnd, aCopiedGlyphFindsItsByteInReplaceAll) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    writeFile(install.folder + "Tavrel.ini", "[Options]\r\nExitFocus=0\r\nCopyUnicode=1\r\n");
+    const std::string document = install.root / "art.nfo";
+    writeFile(document, "a?\xB0"
+                        "b\r\n"); // 0xB0: the light shade block in code page 437
+
+    RunningProgram program;
+    const QString window = startOnX(program.process, install, document);
+    ASSERT_FALSE(window.isEmpty()) << "the window did not appear: " << program.errors();
+    ASSERT_TRUE(sendKeys(window, {"Right", "Right", "shift+Right", "ctrl+c", "ctrl+f"}));
+    const QString dialog = waitForWindow(QStringLiteral("^Replace$"));
+    ASSERT_FALSE(dialog.isEmpty()) << program.errors();
+    ASSERT_TRUE(sendKeys(dialog, {"ctrl+v", "Tab", "ctrl+a"}));
+    ASSERT_TRUE(typeText(dialog, QStringLiteral("X")));
+    ASSERT_TRUE(sendKeys(dialog, {"alt+a"}));
+    ASSERT_TRUE(waitForWindowGone(QStringLiteral("^Replace$"))) << program.errors();
+    ASSERT_TRUE(sendKeys(window, {"ctrl+s", "alt+x"}));
+    ASSERT_TRUE(program.process.waitForFinished(20000)) << "the window did not close";
+    EXPECT_EQ(readFile(document), "a?Xb\r\n");
+}
+
 // The X habit: what is selected is offered as the primary selection, and a middle click in
 // the editor pastes it where it clicks, even after a click has taken the selection away.
 TEST(XvfbEndToEnd, aMiddleClickPastesTheSelectedText) {
