@@ -1,7 +1,7 @@
 // The Find/Replace dialog's widgets, its history lists and its signals.
 #include "app/find_dialog.h"
 
-#include "editor/qt/ansi_text.h"
+#include "editor/qt/text_editor.h"
 #include "lang/qt/translator.h"
 #include "textcmd/find_replace.h"
 
@@ -55,7 +55,8 @@ QComboBox* textField(QWidget* parent, const char* name) {
 
 } // namespace
 
-FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
+FindDialog::FindDialog(const TextEditor& editor, QWidget* parent)
+    : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("ReplaceDialog1"));
     setProperty(translationTagProperty, kCaptionText);
     setWindowTitle(QStringLiteral("Replace"));
@@ -133,19 +134,21 @@ void FindDialog::remember(QComboBox* field) {
 }
 
 void FindDialog::setFindText(const std::string& text) {
-    find_->setEditText(ansiToQString(text).left(static_cast<int>(FindReplace::kMaxTextLength)));
+    find_->setEditText(
+        editor_.clipboardText(text).left(static_cast<int>(FindReplace::kMaxTextLength)));
 }
 
 void FindDialog::setReplaceText(const std::string& text) {
-    replace_->setEditText(ansiToQString(text).left(static_cast<int>(FindReplace::kMaxTextLength)));
+    replace_->setEditText(
+        editor_.clipboardText(text).left(static_cast<int>(FindReplace::kMaxTextLength)));
 }
 
 std::string FindDialog::findText() const {
-    return qStringToAnsi(find_->currentText());
+    return editor_.clipboardBytes(find_->currentText());
 }
 
 std::string FindDialog::replaceText() const {
-    return qStringToAnsi(replace_->currentText());
+    return editor_.clipboardBytes(replace_->currentText());
 }
 
 void FindDialog::setMatchCase(bool on) {

@@ -14,13 +14,17 @@ class QPushButton;
 
 namespace tavrel {
 
+class TextEditor;
+
 class FindDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FindDialog(QWidget* parent = nullptr);
+    // The texts go between characters and bytes as `editor` maps its clipboard, so that text
+    // copied from the document (glyphs included) finds the bytes it was copied from.
+    explicit FindDialog(const TextEditor& editor, QWidget* parent = nullptr);
 
-    // The texts as bytes of the document's code page, at most 255 characters each.
+    // The texts as bytes of the document, at most 255 characters each.
     void setFindText(const std::string& text);
     void setReplaceText(const std::string& text);
     [[nodiscard]] std::string findText() const;
@@ -52,6 +56,7 @@ private:
     // Puts the field's text at the top of its list, so that it is offered again.
     static void remember(QComboBox* field);
 
+    const TextEditor& editor_;
     QComboBox* find_ = nullptr;
     QComboBox* replace_ = nullptr;
     QCheckBox* wholeWord_ = nullptr;

@@ -3,6 +3,8 @@
 // of offering the selection as the primary selection and pasting it with a middle click.
 #include "app/main_window.h"
 
+#include "app/primary_selection.h"
+
 #include "editor/qt/text_editor.h"
 #include "textcmd/edit_commands.h"
 
@@ -11,44 +13,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPointer>
 
 namespace tavrel {
-
-namespace {
-
-// The primary selection as X11 programs offer it: the text is made only when another program
-// asks for it, from what the editor has selected then, so that selecting a whole big file
-// costs nothing until someone pastes it.
-class PrimarySelectionData final : public QMimeData {
-public:
-    explicit PrimarySelectionData(TextEditor* editor) : editor_(editor) {}
-
-    [[nodiscard]] bool isFrom(const TextEditor* editor) const { return editor_ == editor; }
-
-    [[nodiscard]] QStringList formats() const override { return {QStringLiteral("text/plain")}; }
-    [[nodiscard]] bool hasFormat(const QString& mimeType) const override {
-        return mimeType == QLatin1String("text/plain");
-    }
-
-protected:
-    [[nodiscard]] QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
-        if (editor_.isNull() || !hasFormat(mimeType) ||
-            editor_->engine().selection().length() == 0) {
-            return {};
-        }
-        const QString text = editor_->clipboardText(editor_->engine().selText());
-        if (type.id() == QMetaType::QByteArray) {
-            return text.toUtf8();
-        }
-        return text;
-    }
-
-private:
-    QPointer<TextEditor> editor_;
-};
-
-} // namespace
 
 // On this platform the clipboard is Qt's, which owns the system clipboard for us: there is no
 // opening that can fail while another program holds it, so no retry loop is needed.
@@ -83,10 +49,11 @@ void MainWindow::offerPrimarySelection() {
         editor_->engine().selection().length() == 0) {
         return;
     }
-    // While the selection we offered is still ours, it already gives the current text.
+    // While the selection we offered is still ours and follows the editor, it already gives
+    // the current text.
     const auto* offered =
         dynamic_cast<const PrimarySelectionData*>(clipboard->mimeData(QClipboard::Selection));
-    if (clipboard->ownsSelection() && offered != nullptr && offered->isFrom(editor_)) {
+    if (clipboard->ownsSelection() && offered != nullptr && offered->follows(editor_)) {
         return;
     }
     clipboard->setMimeData(new PrimarySelectionData(editor_), QClipboard::Selection);

@@ -21,7 +21,7 @@ void MainWindow::createFindDialog() {
             QApplication::restoreOverrideCursor();
         }
     };
-    findDialog_ = new FindDialog(this);
+    findDialog_ = new FindDialog(*editor_, this);
 }
 
 void MainWindow::connectFind() {

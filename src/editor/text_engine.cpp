@@ -17,12 +17,14 @@ TextEngine::~TextEngine() = default;
 // --- Loading and saving ------------------------------------------------------------------
 
 LoadResult TextEngine::loadBytes(std::string&& bytes) {
+    notifyAboutToChange();
     const LoadResult result = doc_.load(std::move(bytes), hasOption(eoDiscardTrailingSpaces));
     documentReplaced(result, true);
     return result;
 }
 
 void TextEngine::adoptDocument(Document& built, const LoadResult& result, bool takeLineBreak) {
+    notifyAboutToChange();
     doc_.swap(built);
     documentReplaced(result, takeLineBreak);
 }
@@ -83,6 +85,12 @@ void TextEngine::notifySelection() {
     }
     for (TextObserver* o : observers_) {
         o->selectionChanged();
+    }
+}
+
+void TextEngine::notifyAboutToChange() {
+    for (TextObserver* o : observers_) {
+        o->textAboutToChange();
     }
 }
 
@@ -188,11 +196,15 @@ void TextEngine::setBlockSelection(Pos anchor, Pos caret, Pos anchorColumn, Pos 
 }
 
 std::string TextEngine::selText() const {
-    if (!sel_.isBlock()) {
-        return doc_.textRange(sel_.low(), sel_.high());
+    return textOf(sel_);
+}
+
+std::string TextEngine::textOf(const Selection& selection) const {
+    if (!selection.isBlock()) {
+        return doc_.textRange(selection.low(), selection.high());
     }
     std::string out;
-    const Selection::Block block = sel_.block(doc_);
+    const Selection::Block block = selection.block(doc_);
     for (Pos p = block.firstParagraph; p <= block.lastParagraph; ++p) {
         const Pos a = offsetAtColumn(p, block.lowColumn);
         const Pos b = offsetAtColumn(p, block.highColumn);
@@ -218,6 +230,7 @@ Pos TextEngine::getSelTextBuf(char* buffer, Pos size) const {
 
 TextChange TextEngine::replaceRange(Pos start, Pos stop, std::string_view text,
                                     std::string* adopt) {
+    notifyAboutToChange();
     const TextChange change = adopt != nullptr ? doc_.replace(start, stop, std::move(*adopt))
                                                : doc_.replace(start, stop, text);
     notifyChanged(change);

@@ -59,6 +59,9 @@ inline constexpr std::string_view kDefaultSeparators = "\t\n\r $%&,./:;<=>";
 class TextObserver {
 public:
     virtual ~TextObserver() = default;
+    // Before the document's bytes change (an edit, undo, redo or a load): the last moment to
+    // read what is there.
+    virtual void textAboutToChange() {}
     // After each structural change (the layout has already been told).
     virtual void textChanged(const TextChange&) {}
     // After a load replaced everything and reset the selection.
@@ -117,6 +120,8 @@ public:
     void setBlockSelection(Pos anchor, Pos caret, Pos anchorColumn, Pos caretColumn);
 
     [[nodiscard]] std::string selText() const;
+    // The text a selection covers in the document as it is now.
+    [[nodiscard]] std::string textOf(const Selection& selection) const;
     // The replace operation: the selection becomes `text` as one undoable step.
     void setSelText(std::string_view text);
     void setSelText(std::string&& text);
@@ -213,6 +218,7 @@ private:
     void deleteBlock();
     void walkSteps(bool backwards);
     void replaceAll(std::string_view text, std::string* adopt);
+    void notifyAboutToChange();
     void notifyChanged(const TextChange& change);
     void notifySelection();
     void finishChange();
