@@ -3,16 +3,26 @@
 
 #include <QDialog>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace tavrel {
 
-QString helpIndex(const std::string& programFolder) {
+QString helpIndex(const std::string& programFolder, const std::string& language) {
     const QString folder = QString::fromStdString(programFolder);
-    for (const QString& candidate : {folder + QStringLiteral("help/index.html"),
-                                     folder + QStringLiteral("../share/tavrel/help/index.html")}) {
+    QStringList helps{QStringLiteral("help/"), QStringLiteral("../share/tavrel/help/")};
+    // Language names are the names of files in one folder; anything that could lead out of
+    // the help folder is no language of ours.
+    const QString own = QString::fromStdString(language);
+    if (!own.isEmpty() && !own.contains(QLatin1Char('/')) && !own.contains(QLatin1Char('\\')) &&
+        !own.startsWith(QLatin1Char('.'))) {
+        helps = QStringList{helps[0] + own + QLatin1Char('/'), helps[1] + own + QLatin1Char('/')} +
+                helps;
+    }
+    for (const QString& help : helps) {
+        const QString candidate = folder + help + QStringLiteral("index.html");
         if (QFileInfo(candidate).isFile()) {
             return QFileInfo(candidate).canonicalFilePath();
         }
@@ -20,8 +30,8 @@ QString helpIndex(const std::string& programFolder) {
     return {};
 }
 
-void showHelp(QWidget* owner, const std::string& programFolder) {
-    const QString index = helpIndex(programFolder);
+void showHelp(QWidget* owner, const std::string& programFolder, const std::string& language) {
+    const QString index = helpIndex(programFolder, language);
     if (index.isEmpty()) {
         return;
     }

@@ -135,7 +135,8 @@ constexpr std::array kMainMenu{
     end(),
 
     menu("Help1", "Help", 80),
-    item("Contents1", "Contents", 81, ""),
+    // F1 opens the help as it does in every desktop program.
+    item("Contents1", "Contents", 81, "F1"),
     separator(kHidden),
     item("DonatePaypal1", "Donate (Paypal USD)", 82, "", kHidden | kNotYet),
     item("DonatePaypalEUR1", "Donate (Paypal EUR)", 83, "", kHidden | kNotYet),

@@ -62,6 +62,10 @@ QFont interfaceFont() {
     return font;
 }
 
+// The Language menu's first item, which picks the language of the desktop; the Encoding
+// menu's "Automatic" says the same.
+constexpr int kAutomaticLanguageText = 501;
+
 char systemDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
     return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
@@ -335,9 +339,32 @@ void MainWindow::buildLanguageMenu() {
             languageChange();
         });
     std::vector<std::string> entries;
-    if (languages_->listLanguages(entries)) {
-        languageMenu_->build(entries, options_.language);
+    if (!languages_->listLanguages(entries)) {
+        return;
     }
+    // Each language by its own name, so that a reader finds theirs whatever language the menu
+    // shows; sorted by those names below "Automatic", which follows the menu's language.
+    std::vector<std::pair<QString, std::string>> named;
+    for (const std::string& entry : entries) {
+        if (entry != automaticLanguage) {
+            const std::u16string own = languages_->ownName(entry);
+            named.emplace_back(own.empty() ? QString::fromStdString(entry)
+                                           : QString::fromStdU16String(own),
+                               entry);
+        }
+    }
+    std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
+        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+    });
+    std::vector<std::string> sorted{std::string(automaticLanguage)};
+    std::vector<QString> captions{
+        QString::fromLatin1(automaticLanguage.data(), qsizetype(automaticLanguage.size()))};
+    for (auto& [caption, entry] : named) {
+        sorted.push_back(std::move(entry));
+        captions.push_back(caption);
+    }
+    languageMenu_->build(sorted, options_.language, captions);
+    languageMenu_->items().front()->setProperty(translationTagProperty, kAutomaticLanguageText);
 }
 
 void MainWindow::languageChange() {

@@ -36,7 +36,7 @@ void MainWindow::connectAuxiliaryCommands() {
     on("SetHighlightColor1", [this] { chooseHighlightColor(options_.highlightColor); });
     on("SetHighlightBackgroundColor1",
        [this] { chooseHighlightColor(options_.highlightBackground); });
-    on("Contents1", [this] { showHelp(this, setup_.locations.programFolder); });
+    on("Contents1", [this] { showHelp(this, setup_.locations.programFolder, options_.language); });
     on("UninstallTavrel1", [this] { uninstall(); });
     on("About1", [this] { showAbout(); });
 

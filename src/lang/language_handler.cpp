@@ -119,6 +119,11 @@ bool LanguageHandler::listLanguages(std::vector<std::string>& list) const {
     }
 }
 
+std::u16string LanguageHandler::ownName(std::string_view name) const {
+    auto lines = readLanguageFile(languagePath(name));
+    return lines ? LanguageStrings(std::move(*lines)).ownName() : std::u16string();
+}
+
 std::string LanguageHandler::detectLanguage() const {
     const auto giveUp = [this] {
         host_.showMessage("Couldn't open the language setting file --> Language: English",

@@ -56,6 +56,10 @@ public:
     /// user's LANGID; "English" when none does or when a file cannot be read on the way.
     [[nodiscard]] std::string detectLanguage() const;
 
+    /// The name language `name` gives itself on line 0 of its file ("Deutsch" for "German"),
+    /// for the menu; empty when the file names none or cannot be read.
+    [[nodiscard]] std::u16string ownName(std::string_view name) const;
+
     /// Loads the language file listed as `name` (name + ".olf", the extension in any case)
     /// into the strings; false (and nothing changed) when it cannot.
     bool loadLanguageFile(std::string_view name);

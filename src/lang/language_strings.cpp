@@ -3,6 +3,8 @@
 
 #include "text/code_page.h"
 
+#include <algorithm>
+
 namespace tavrel {
 namespace {
 
@@ -34,6 +36,29 @@ bool LanguageStrings::declaresLanguage(std::uint16_t langId) const {
         return false;
     }
     return withoutMarker(lines_.front()).find(languageKey(langId)) != std::u16string_view::npos;
+}
+
+std::u16string LanguageStrings::ownName() const {
+    if (lines_.empty()) {
+        return {};
+    }
+    // Words apart from the "$xxxx" identifiers, one space between them.
+    std::u16string name;
+    const std::u16string_view line = withoutMarker(lines_.front());
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const std::size_t start = line.find_first_not_of(u" \t", i);
+        if (start == std::u16string_view::npos) {
+            break;
+        }
+        const std::size_t end = std::min(line.find_first_of(u" \t", start), line.size());
+        if (line[start] != u'$') {
+            name += (name.empty() ? u"" : u" ");
+            name += line.substr(start, end - start);
+        }
+        i = end;
+    }
+    return name;
 }
 
 std::u16string languageKey(std::uint16_t langId) {

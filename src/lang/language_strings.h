@@ -31,6 +31,10 @@ public:
     /// digits (for example "$0c07"); the test is a case-sensitive substring search.
     [[nodiscard]] bool declaresLanguage(std::uint16_t langId) const;
 
+    /// The language's name in itself, as line 0 gives it after its identifiers ("$0407 $0807
+    /// Deutsch" gives "Deutsch"); empty when the line holds none.
+    [[nodiscard]] std::u16string ownName() const;
+
 private:
     std::vector<std::u16string> lines_;
 };

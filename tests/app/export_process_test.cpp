@@ -8,6 +8,7 @@
 #include "export_test_support.h"
 #include "support/corpus.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -15,6 +16,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -30,9 +32,12 @@ struct Finished {
     std::string err;
 };
 
-Finished runProbe(const QStringList& arguments) {
+Finished runProbe(const QStringList& arguments, const std::string& configHome = {}) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!configHome.empty()) {
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(configHome));
+    }
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     // A platform that needs a display: the export must choose the offscreen one itself.
@@ -60,6 +65,35 @@ TEST(GifExportProcess, aDashSendsTheImageToStandardOutputWithoutADisplay) {
     ASSERT_EQ(exportGifFiles({"-", "", {file}, 0}, AppSettings{}, {}, streams), kExportOk);
     EXPECT_EQ(piped.out.toStdString(), out.str());
     EXPECT_FALSE(test::decodeWithQt(piped.out).isNull());
+}
+
+// The help says what a GIF does to the window's colours: the colour most of the sample's
+// image shows, the window's dark blue, is the web palette's one that the help names, in each
+// language. The export runs with no settings of its own, as for a new user.
+TEST(GifExportProcess, theHelpNamesTheColourTheWindowsDarkBlueBecomes) {
+    test::ScratchFolder config;
+    const Finished piped = runProbe(
+        {"--export-gif", "-", TAVREL_SOURCE_DIR "/examples/tavrel-sample.nfo"}, config.file(""));
+    ASSERT_EQ(piped.status, kExportOk) << piped.err;
+    const QImage image = test::decodeWithQt(piped.out);
+    ASSERT_FALSE(image.isNull());
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ++counts[image.pixel(x, y)];
+        }
+    }
+    const QRgb most = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                          return a.second < b.second;
+                      })->first;
+    const QString named =
+        QStringLiteral("(%1, %2, %3)").arg(qRed(most)).arg(qGreen(most)).arg(qBlue(most));
+    for (const char* help : {"/docs/help/index.html", "/docs/help/German/index.html"}) {
+        QFile file(QStringLiteral(TAVREL_SOURCE_DIR) + QLatin1String(help));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << help;
+        EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(named))
+            << help << " does not name " << named.toStdString();
+    }
 }
 
 TEST(GifExportProcess, theExitStatusTellsWhatWentWrong) {

@@ -24,11 +24,21 @@ TEST(Mnemonics, wordStartsFirstThenAnyFreeLetterAndGivenOnesAreKept) {
         << "Nothing: n and o are taken (case folded), t is the next free letter";
 }
 
+TEST(Mnemonics, anEarlierItemMovesToAnotherLetterWhenALaterOneHasNoneLeft) {
+    // "A" has only a; "Ab" gives it up for b. Along a chain: "B" takes b from "Bc", which
+    // takes c from "Cab", which takes a; "A" then has no letter to be had.
+    EXPECT_EQ(withMnemonics({u"Ab", u"A"}), (Captions{u"A&b", u"&A"}));
+    EXPECT_EQ(withMnemonics({u"Bc", u"Cab", u"B", u"A"}), (Captions{u"B&c", u"C&ab", u"&B", u"A"}));
+    // Keys given by the language file and the window's other keys are never moved.
+    EXPECT_EQ(withMnemonics({u"&Ab", u"A"}), (Captions{u"&Ab", u"A"}));
+    EXPECT_EQ(withMnemonics({u"Xa", u"X"}, u"a"), (Captions{u"&Xa", u"X"}));
+}
+
 TEST(Mnemonics, lettersFoldSoCaseDoesNotMakeASecondKey) {
     EXPECT_EQ(withMnemonics({u"&undo", u"Undo"}), (Captions{u"&undo", u"U&ndo"}));
-    // Latin-1 letters count, in both cases.
-    EXPECT_EQ(withMnemonics({u"\u00D6ffnen", u"\u00F6l"}),
-              (Captions{u"&\u00D6ffnen", u"\u00F6&l"}));
+    // Latin-1 letters count, in both cases, where no letter every keyboard has is free.
+    EXPECT_EQ(withMnemonics({u"\u00D6ffnen", u"\u00D6", u"\u00F6"}),
+              (Captions{u"\u00D6&ffnen", u"&\u00D6", u"\u00F6"}));
 }
 
 TEST(Mnemonics, keysTakenElsewhereInTheWindowAreAvoided) {

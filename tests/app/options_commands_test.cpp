@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTextBrowser>
 
@@ -172,30 +173,69 @@ TEST_F(OptionsCommands, withoutAnUninstallerBesideTheProgramTheItemIsHidden) {
     EXPECT_FALSE(w.action("UninstallTavrel1")->isVisible());
 }
 
-// The help shipped with the program names every Options command by its caption, so a user
-// finds each one there.
-TEST_F(OptionsCommands, theHelpOpensAtItsContentsAndDescribesEveryOption) {
+// The help shipped with the program, in each language, names every Options command by the
+// caption that language gives it, so a user finds each one there; Help > Contents opens the
+// one of the menus' language. The expected title is read from the help file itself.
+TEST_F(OptionsCommands, theHelpOpensAtItsContentsInTheMenusLanguageAndDescribesEveryOption) {
     MainWindow& w = openWithOptions();
-    const QString index = helpIndex(TAVREL_BINARY_DIR "/bin/");
-    ASSERT_FALSE(index.isEmpty());
-    QFile html(index);
-    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(html.readAll()).replace(QStringLiteral("&amp;"), "&");
-    for (QAction* action : w.menu("Options1")->actions()) {
-        QString caption = action->text();
-        caption.remove(QLatin1Char('&'));
-        if (caption.isEmpty() || action->isSeparator()) {
-            continue;
+    for (const char* language : {"English", "German"}) {
+        SCOPED_TRACE(language);
+        w.options().language = language;
+        w.languageChange();
+        const QString index = helpIndex(TAVREL_BINARY_DIR "/bin/", language);
+        ASSERT_FALSE(index.isEmpty());
+        QFile html(index);
+        ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+        const QString text =
+            QString::fromUtf8(html.readAll()).replace(QStringLiteral("&amp;"), "&");
+        for (QAction* action : w.menu("Options1")->actions()) {
+            QString caption = action->text();
+            caption.remove(QLatin1Char('&'));
+            if (caption.isEmpty() || action->isSeparator()) {
+                continue;
+            }
+            const QString shown = caption == QStringLiteral("Drag  Drop") ? "Drag & Drop" : caption;
+            EXPECT_TRUE(text.contains(shown)) << shown.toStdString() << " is not in the help";
         }
-        const QString shown = caption == QStringLiteral("Drag  Drop") ? "Drag & Drop" : caption;
-        EXPECT_TRUE(text.contains(shown)) << shown.toStdString() << " is not in the help";
-    }
+        const qsizetype title = text.indexOf(QStringLiteral("<title>")) + 7;
+        const QString expectedTitle =
+            text.mid(title, text.indexOf(QStringLiteral("</title>")) - title);
 
-    w.action("Contents1")->trigger();
-    auto* help = w.findChild<QDialog*>(QStringLiteral("HelpWindow"));
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->windowTitle(), QStringLiteral("Tavrel Help"));
+        w.action("Contents1")->trigger();
+        auto* help = w.findChild<QDialog*>(QStringLiteral("HelpWindow"));
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->windowTitle(), expectedTitle);
+    }
+    EXPECT_NE(helpIndex(TAVREL_BINARY_DIR "/bin/", "German"),
+              helpIndex(TAVREL_BINARY_DIR "/bin/", "English"));
+    // A language without a help of its own, and a name that would lead out of the folder,
+    // read the English one.
+    for (const char* language : {"Klingon", "../German", ""}) {
+        EXPECT_EQ(helpIndex(TAVREL_BINARY_DIR "/bin/", language),
+                  helpIndex(TAVREL_BINARY_DIR "/bin/", "English"))
+            << language;
+    }
+}
+
+// Each language is listed by its own name, whatever the menus' language; "Automatic" speaks
+// the menus' language. The item still chooses the language's file.
+TEST_F(OptionsCommands, theLanguageMenuListsEachLanguageByItsOwnName) {
+    MainWindow& w = openWithOptions();
+    const auto captions = [&] {
+        QStringList shown;
+        for (QAction* item : w.menu("options_language")->actions()) {
+            if (item->isVisible()) {
+                shown << item->text().remove(QLatin1Char('&'));
+            }
+        }
+        return shown.join(QStringLiteral(", ")).toStdString();
+    };
+    EXPECT_EQ(captions(), "Automatic, Deutsch, English");
+    w.menu("options_language")->actions()[1]->trigger();
+    EXPECT_EQ(w.options().language, "German");
+    EXPECT_EQ(w.menuBar()->actions().front()->text().remove(u'&'), "Datei");
+    EXPECT_EQ(captions(), "Automatisch, Deutsch, English");
 }
 
 // The German texts come straight from the shipped language file: texts 96 to 98 (the first

@@ -18,6 +18,19 @@ TEST(LanguageStrings, firstCharacterIsTheMarker) {
     EXPECT_EQ(strings.getLangWideString(3, u"x"), u"");
 }
 
+TEST(LanguageStrings, theOwnNameIsWhatLineZeroSaysBesideTheIdentifiers) {
+    const std::pair<const char*, std::u16string> cases[] = {
+        {"|$0407 $0807 $0c07 Deutsch\r\n", u"Deutsch"},
+        {"\xEF\xBB\xBF|Portugu\xC3\xAAs do Brasil  $0416\t\r\n", u"Portugu\u00EAs do Brasil"},
+        {"|$0409 $0809\r\n", u""},
+        {"|\r\n|File\r\n", u""},
+        {"", u""},
+    };
+    for (const auto& [file, name] : cases) {
+        EXPECT_EQ(LanguageStrings(parseLanguageFile(file)).ownName(), name) << file;
+    }
+}
+
 TEST(LanguageStrings, missingLinesGiveTheDefault) {
     const LanguageStrings none;
     EXPECT_EQ(none.getLangWideString(0, u"built-in"), u"built-in");

@@ -10,7 +10,8 @@
 namespace tavrel {
 namespace {
 
-/// Names are file names: an "&" in one must show, not mark a shortcut key.
+/// Names are file names and captions come from files: an "&" in one must show, not mark a
+/// shortcut key.
 QString menuText(const QString& name) {
     QString text = name;
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -25,10 +26,13 @@ LanguageMenu::LanguageMenu(QMenu* menu, ChangeHandler onChange)
     connect(group_, &QActionGroup::triggered, this, [this](QAction* a) { languageClick(a); });
 }
 
-void LanguageMenu::build(const std::vector<std::string>& entries, const std::string& setting) {
-    for (const std::string& entry : entries) {
+void LanguageMenu::build(const std::vector<std::string>& entries, const std::string& setting,
+                         const std::vector<QString>& captions) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& entry = entries[i];
         const QString name = QString::fromStdString(entry);
-        auto* item = new QAction(menuText(name), menu_);
+        const bool named = i < captions.size() && !captions[i].isEmpty();
+        auto* item = new QAction(menuText(named ? captions[i] : name), menu_);
         item->setData(name);
         item->setCheckable(true);
         group_->addAction(item);

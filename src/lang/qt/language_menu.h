@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <string>
@@ -27,8 +28,11 @@ public:
     LanguageMenu& operator=(const LanguageMenu&) = delete;
 
     /// Adds a radio item for each entry in the given order (as listLanguages sorts them),
-    /// checked when its name equals `setting` exactly, then an invisible placeholder.
-    void build(const std::vector<std::string>& entries, const std::string& setting);
+    /// checked when its name equals `setting` exactly, then an invisible placeholder. An item
+    /// shows its entry's caption where `captions` gives a non-empty one (a language's name in
+    /// itself), else the name.
+    void build(const std::vector<std::string>& entries, const std::string& setting,
+               const std::vector<QString>& captions = {});
 
     /// A click on a language item: nothing when it is already the checked one, otherwise
     /// it becomes the checked one and the change handler runs with its name.

@@ -113,6 +113,19 @@ TEST(LanguageMenu, listsEntriesThenAnInvisiblePlaceholder) {
     }
 }
 
+TEST(LanguageMenu, itemsShowTheirCaptionsAndChooseTheirNames) {
+    MenuFixture f;
+    f.languages->build({"Automatic", "German", "R&D"}, "German", {"", "Deutsch", "F&E"});
+    const auto items = f.languages->items();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Automatic"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Deutsch"));
+    EXPECT_EQ(items[2]->text(), QStringLiteral("F&&E"));
+    EXPECT_TRUE(items[1]->isChecked());
+    items[2]->trigger();
+    EXPECT_EQ(f.chosen, std::vector<std::string>{"R&D"});
+}
+
 TEST(LanguageMenu, settingMustMatchExactly) {
     MenuFixture f;
     f.languages->build({"Automatic", "English", "German"}, "german");
