@@ -3,6 +3,8 @@
 // of offering the selection as the primary selection and pasting it with a middle click.
 #include "app/main_window.h"
 
+#include "app/notice_bar.h"
+
 #include "editor/qt/text_editor.h"
 #include "textcmd/edit_commands.h"
 
@@ -16,6 +18,8 @@
 namespace tavrel {
 
 namespace {
+
+constexpr int kCopyEndedAtNulText = 550;
 
 // The primary selection as X11 programs offer it: the text is made only when another program
 // asks for it, from what the editor has selected then, so that selecting a whole big file
@@ -64,6 +68,12 @@ void MainWindow::copySelection() {
         break;
     case CopyPlan::Kind::PlainText:
         QApplication::clipboard()->setText(shown.clipboardText(plan.text));
+        if (plan.endedAtNul) {
+            notice_->showNotice(langText(
+                kCopyEndedAtNulText,
+                QStringLiteral("Copied up to the first NUL byte of the selection: with \"Trim "
+                               "Selection before Copy\" on, a copy ends there.")));
+        }
         break;
     }
 }
