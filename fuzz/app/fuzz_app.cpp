@@ -32,11 +32,6 @@ void fuzzRepair(std::string_view bytes) {
     const std::string literal = tavrel::test::literalLineEndRepair(text);
     tavrel::repairLineEnds(text);
     require(text == literal);
-
-    std::string cut(bytes);
-    const std::int64_t nul = tavrel::cutAtNul(cut);
-    require(cut.find('\0') == std::string::npos);
-    require(nul < 0 ? cut.size() == bytes.size() : static_cast<std::size_t>(nul) == cut.size());
 }
 
 void fuzzSettings(std::string_view bytes) {
@@ -131,11 +126,10 @@ void fuzzFirstPiece(std::string_view bytes) {
     if (!text) {
         return;
     }
-    // The whole file as the window's load takes it: decoded, then cut and repaired.
+    // The whole file as the window's load takes it: decoded, then repaired.
     std::string whole = tavrel::decodeAsChosen(std::string(file), rules.encoding).bytes;
     const bool discard = !rules.convert && rules.discardTrailing;
     if (rules.convert) {
-        tavrel::cutAtNul(whole);
         tavrel::repairLineEnds(whole);
     }
     tavrel::Document all;

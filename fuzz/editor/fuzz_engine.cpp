@@ -1,5 +1,6 @@
 // Feeds the text engine random bytes as a file and then a random edit script: replaces,
-// undo, redo, searches, paragraph operations and long runs that give a paragraph a gap. After every
+// undo, redo, searches, paragraph operations and long runs that give a paragraph a gap. The
+// loaded text is every byte of the file (NULs included) with its breaks as CR LF. After every
 // step the engine must pass its consistency check and agree with its own text; undoing everything
 // must give back the loaded text.
 #include <cstddef>
@@ -32,6 +33,24 @@ private:
     std::size_t at_ = 0;
 };
 
+// The file's text with each break (CR LF, LF CR, CR or LF) written as CR LF, every other byte
+// as it is.
+std::string breaksAsCrLf(std::string_view bytes) {
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') {
+            out.push_back(c);
+            continue;
+        }
+        out += "\r\n";
+        if (i + 1 < bytes.size() && bytes[i + 1] == (c == '\r' ? '\n' : '\r')) {
+            ++i;
+        }
+    }
+    return out;
+}
+
 void check(tavrel::TextEngine& e) {
     if (!e.consistencyCheck().empty() ||
         static_cast<tavrel::Pos>(e.paragraphs().text().size()) != e.charCount()) {
@@ -48,9 +67,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t fileSize = std::min<std::size_t>(data[0] * 4u, size - 1);
     tavrel::TextEngine e;
     e.setUndoMaxSpace(0);
-    e.loadBytes(std::string(reinterpret_cast<const char*>(data + 1), fileSize));
+    const std::string_view file(reinterpret_cast<const char*>(data + 1), fileSize);
+    e.loadBytes(std::string(file));
     const std::string loaded = e.paragraphs().text();
     check(e);
+    if (loaded != breaksAsCrLf(file)) {
+        __builtin_trap();
+    }
     Script script(data + 1 + fileSize, size - 1 - fileSize);
     while (!script.done()) {
         const tavrel::Pos count = e.charCount() + 1;

@@ -17,13 +17,6 @@ ExportedFile exportFailure(int status, std::string message) {
     return result;
 }
 
-std::string nulCutWarning(const std::string& file, std::int64_t offset, std::size_t fileSize,
-                          std::string_view product) {
-    return file + ": warning: the text stops at a NUL byte at offset " + std::to_string(offset) +
-           "; the " + std::to_string(fileSize - static_cast<std::size_t>(offset)) +
-           " bytes from there to the end of the file are not in the " + std::string(product);
-}
-
 namespace {
 
 // Writes the bytes to their target; an empty text on success, else what went wrong.
@@ -77,9 +70,6 @@ int writeExports(const ExportTarget& target, const ExportMaker& maker, ExportStr
             streams.err << prefix << result.message << '\n';
             worst = std::max(worst, result.status);
             continue;
-        }
-        if (!result.warning.empty()) {
-            streams.err << prefix << result.warning << '\n';
         }
         written.emplace(output, file);
         if (batch) {

@@ -44,18 +44,11 @@ struct ExportStreams {
 struct ExportedFile {
     int status = kExportOk;
     std::string message; // on failure: what went wrong, naming the file
-    std::string warning; // made, but showing less than the file holds
     std::string bytes;
     std::string summary; // for the progress line, e.g. "80 x 25 pixels" or "3 pages"
 };
 
 [[nodiscard]] ExportedFile exportFailure(int status, std::string message);
-
-// The warning for a text that stopped at a NUL byte at `offset` of a file of `fileSize`
-// bytes: the window says it in its notice line, a script sees only standard error. `product`
-// names what the bytes are missing from ("image", "PDF").
-[[nodiscard]] std::string nulCutWarning(const std::string& file, std::int64_t offset,
-                                        std::size_t fileSize, std::string_view product);
 
 // How one format makes its files.
 struct ExportMaker {

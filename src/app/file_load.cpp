@@ -79,25 +79,20 @@ void FileLoad::run() {
             status_ = Status::Failed;
             return;
         }
-        fileSize_ = bytes->size();
-        // Decoded before the NUL cut: UTF-16 text is full of NUL bytes.
         DecodedText decoded = decodeAsChosen(std::move(*bytes), rules_.encoding);
         *bytes = std::move(decoded.bytes);
         form_ = decoded.form;
         report(kReadShare);
         if (rules_.convert) {
-            nulOffset_ = cutAtNul(*bytes);
             repairLineEnds(*bytes);
             report(kReadShare + kRepairShare);
             if (cancelRequested()) {
                 status_ = Status::Cancelled;
                 return;
             }
-            // Cut at its NUL already: the document keeps every byte left.
             result_ = document_.load(std::move(*bytes), false);
         } else {
             result_ = document_.load(std::move(*bytes), rules_.discardTrailing);
-            nulOffset_ = result_.nulOffset;
         }
     } catch (const std::bad_alloc&) {
         status_ = Status::OutOfMemory;

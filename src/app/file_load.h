@@ -1,5 +1,5 @@
-// One file read into a document of its own, as the window loads it: the read, the cut at a
-// NUL and the line-end repair, then the paragraphs. It needs no toolkit and runs on any
+// One file read into a document of its own, as the window loads it: the read, the decoding
+// and the line-end repair, then the paragraphs. It needs no toolkit and runs on any
 // thread, so the window can load a large file on a worker while the old document stays
 // on screen, and take the new one only when it is complete.
 #pragma once
@@ -16,9 +16,9 @@
 
 namespace tavrel {
 
-// How the bytes become the document: "Convert Unix files to Windows" cuts the text at its
-// first NUL and repairs its line ends; without it the document stops at a NUL itself and
-// may drop trailing blanks (the editor's eoDiscardTrailingSpaces).
+// How the bytes become the document: "Convert Unix files to Windows" repairs its line ends;
+// without it the document may drop trailing blanks (the editor's eoDiscardTrailingSpaces).
+// Either way every other byte, NUL included, is kept.
 // The file's encoding is read first (Automatic finds Unicode art), as the chosen item of the
 // Encoding menu says.
 struct FileLoadRules {
@@ -54,9 +54,6 @@ public:
     [[nodiscard]] const std::string& path() const noexcept { return path_; }
     // The system's reason when the file could not be read.
     [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
-    // The file's size in bytes, and where its text stopped at a NUL (-1: it did not).
-    [[nodiscard]] std::uint64_t fileSize() const noexcept { return fileSize_; }
-    [[nodiscard]] std::int64_t nulOffset() const noexcept { return nulOffset_; }
     [[nodiscard]] const LoadResult& result() const noexcept { return result_; }
     // The encoding, mark and line end the file was read in, to save it back the same way.
     [[nodiscard]] const UnicodeForm& form() const noexcept { return form_; }
@@ -81,8 +78,6 @@ private:
     std::atomic<bool> cancelled_{false};
     Status status_ = Status::Pending;
     std::string reason_;
-    std::uint64_t fileSize_ = 0;
-    std::int64_t nulOffset_ = -1;
     LoadResult result_;
     UnicodeForm form_;
     Document document_;

@@ -4,7 +4,6 @@
 #include "app/line_ends.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tavrel {
 
@@ -84,15 +83,6 @@ bool headKeepsItsBytes(std::string_view head, EncodingChoice choice) noexcept {
 std::optional<std::string> firstPieceText(std::string_view head, const FileLoadRules& rules) {
     if (head.empty() || !headKeepsItsBytes(head, rules.encoding)) {
         return std::nullopt;
-    }
-    if (const void* nul = std::memchr(head.data(), '\0', head.size())) {
-        // The text of the whole file stops here: every paragraph of it is known.
-        std::string text(
-            head.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - head.data())));
-        if (rules.convert) {
-            repairLineEnds(text);
-        }
-        return text;
     }
     // Up to the last paragraph that begins inside `head`: the breaks before it are complete
     // (a CR at the very end might still meet its LF), and the repair of a break run looks at

@@ -22,7 +22,6 @@ namespace tavrel {
 // the whole load under `rules` would give them: the input for Document::load, without the
 // break that follows the last of them. Nothing when the rest of the file could still change
 // them (the encoding or the line-end repair is not yet decided) or no paragraph is complete.
-// A NUL in `head` ends the text there, and the whole document is then known.
 [[nodiscard]] std::optional<std::string> firstPieceText(std::string_view head,
                                                         const FileLoadRules& rules);
 

@@ -28,9 +28,8 @@ ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
     if (!bytes) {
         return exportFailure(kExportFileError, error);
     }
-    const std::size_t fileSize = bytes->size();
     try {
-        const std::int64_t nul = loadIntoViewer(editor.engine(), std::move(*bytes), settings);
+        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         const DocumentImageSize size = measureDocumentImage(editor);
         const std::int64_t scale = encoding.scale;
         const DocumentImageSize scaled{size.width * scale, size.height * scale};
@@ -51,9 +50,6 @@ ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
                                  file + ": not enough memory for an image of " + sizeText(size));
         }
         ExportedFile result;
-        if (nul >= 0) {
-            result.warning = nulCutWarning(file, nul, fileSize, "image");
-        }
         result.summary = sizeText({image.width() * scale, image.height() * scale});
         result.bytes = encoding.encode(image, editor.color());
         return result;

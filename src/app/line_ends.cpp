@@ -136,14 +136,4 @@ void repairLineEnds(std::string& text) {
     }
 }
 
-std::int64_t cutAtNul(std::string& text) noexcept {
-    const void* nul = std::memchr(text.data(), '\0', text.size());
-    if (nul == nullptr) {
-        return -1;
-    }
-    const auto offset = static_cast<const char*>(nul) - text.data();
-    text.resize(static_cast<std::size_t>(offset));
-    return offset;
-}
-
 } // namespace tavrel

@@ -4,7 +4,6 @@
 // so a 100 MB file is not copied on its way to the editor.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace tavrel {
@@ -14,9 +13,5 @@ namespace tavrel {
 // after the first pass when k >= 3, then loses one more when two or more remain); then, when
 // the text holds no CR LF, turns every LF into CR LF. One scan decides, one pass writes.
 void repairLineEnds(std::string& text);
-
-// Cuts the text at its first NUL byte, where the editor stops reading a file, and answers
-// that offset; -1 when there is none.
-std::int64_t cutAtNul(std::string& text) noexcept;
 
 } // namespace tavrel

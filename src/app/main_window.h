@@ -220,7 +220,8 @@ public:
     // ShowError: kind 1 shows text 103, kind 2 text 104; a file's name and the system's
     // reason, when given, go into the box's informative text.
     void showError(int kind, const std::string& file = {}, const std::string& reason = {});
-    // The notice line above the button bar (a NUL byte that ended the text, for one).
+    // The notice line above the button bar (a file not readable in the chosen encoding, for
+    // one).
     [[nodiscard]] NoticeBar& notice() const noexcept { return *notice_; }
     // A command ran out of memory: says so (text 420) over the window, naming the file
     // when there is one. The command left the document and the edit as they were.
@@ -322,12 +323,8 @@ private:
     // it is long.
     [[nodiscard]] WriteStatus streamDocument(const std::string& path);
     [[nodiscard]] GifSaveCommand imageSaveCommand();
-    [[nodiscard]] bool mayDropAfterNul(const std::string& path);
     // The load message (text 103) for a file that could not be read, and why.
     void reportLoadFailure(const std::string& name, const std::string& reason);
-    // Tells, without stopping the user, that the text ended at a NUL byte of a file of
-    // `fileSize` bytes; hides the notice when there was none (offset -1).
-    void noticeNul(std::int64_t offset, std::uint64_t fileSize);
     // Tells that the file could not be read as the UTF-8 or UTF-16 the user chose.
     void noticeUnreadableEncoding();
     // The form the shown document is saved in; the editor types in it too.
@@ -414,10 +411,6 @@ private:
     std::unique_ptr<UrlHighlighter> urls_;
     std::unique_ptr<AddressLauncher> desktopLauncher_;
     KeywordDialog* f3_ = nullptr;
-    // Where the text of the loaded file stopped at a NUL byte (-1: it did not), and which
-    // file that was: saving over that file asks before the bytes after it are dropped.
-    std::int64_t nulOffset_ = -1;
-    std::string nulFile_;
     UnicodeForm textForm_;
     std::unique_ptr<platform::FileWatch> fileWatch_; // the shown file, while there is one
     bool askingReload_ = false;

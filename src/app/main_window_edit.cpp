@@ -3,8 +3,8 @@
 // of offering the selection as the primary selection and pasting it with a middle click.
 #include "app/main_window.h"
 
+#include "app/notice_bar.h"
 #include "app/primary_selection.h"
-
 #include "editor/qt/text_editor.h"
 #include "textcmd/edit_commands.h"
 
@@ -15,6 +15,12 @@
 #include <QMouseEvent>
 
 namespace tavrel {
+
+namespace {
+
+constexpr int kCopyEndedAtNulText = 550;
+
+} // namespace
 
 // On this platform the clipboard is Qt's, which owns the system clipboard for us: there is no
 // opening that can fail while another program holds it, so no retry loop is needed.
@@ -30,6 +36,12 @@ void MainWindow::copySelection() {
         break;
     case CopyPlan::Kind::PlainText:
         QApplication::clipboard()->setText(shown.clipboardText(plan.text));
+        if (plan.endedAtNul) {
+            notice_->showNotice(langText(
+                kCopyEndedAtNulText,
+                QStringLiteral("Copied up to the first NUL byte of the selection: with \"Trim "
+                               "Selection before Copy\" on, a copy ends there.")));
+        }
         break;
     }
 }

@@ -192,9 +192,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     // A new file starts a fresh history: Undo must never bring back the previous document
     // under this file's name, where Save would write it over this file.
     editor_->engine().clearUndo();
-    nulOffset_ = job.nulOffset();
-    nulFile_ = nulOffset_ >= 0 ? name : std::string();
-    noticeNul(nulOffset_, job.fileSize());
+    notice_->hide(); // what was told about the previous document does not hold for this one
     setTextForm(job.form());
     // The reading this load used is the window's from now on (another file's is Automatic).
     options_.encoding = static_cast<std::int32_t>(job.rules().encoding);
@@ -307,8 +305,6 @@ void MainWindow::newDocument() {
     fileName_.clear();
     setTextForm(UnicodeForm{}); // typed text is saved as its bytes
     fileWatch_->stop();
-    nulOffset_ = -1;
-    nulFile_.clear();
     notice_->hide();
     modified_ = false;
     updateTitle();
@@ -351,19 +347,6 @@ void MainWindow::showProperties() {
     // gigabytes for a large one, and would miss the edits.
     showFileProperties(this, QString::fromStdString(fileName_),
                        editor_->engine().paragraphs().count());
-}
-
-void MainWindow::noticeNul(std::int64_t offset, std::uint64_t fileSize) {
-    if (offset < 0) {
-        notice_->hide();
-        return;
-    }
-    const QString text =
-        langText(411, QStringLiteral("The text stops at a NUL byte at offset %1: the %2 bytes "
-                                     "from there to the end of the file are not shown."))
-            .arg(offset)
-            .arg(fileSize - static_cast<std::uint64_t>(offset));
-    notice_->showNotice(text);
 }
 
 void MainWindow::noticeUnreadableEncoding() {
@@ -418,22 +401,7 @@ void MainWindow::chooseEncoding(EncodingChoice choice) {
 
 // --- Saving ---------------------------------------------------------------------------------
 
-bool MainWindow::mayDropAfterNul(const std::string& path) {
-    if (nulOffset_ < 0 || !sameFile(path, nulFile_)) {
-        return true;
-    }
-    const QString text =
-        QStringLiteral("The text of this file stopped at a NUL byte at offset %1; the editor "
-                       "never showed what follows it.\n\nSaving writes only the text shown, so "
-                       "everything from that byte on would be lost. Save anyway?")
-            .arg(nulOffset_);
-    return dialogs().confirm(this, QString::fromLatin1(kApplicationTitle), text);
-}
-
 bool MainWindow::writeDocument(const std::string& path) {
-    if (!mayDropAfterNul(path)) {
-        return false; // the user kept the file as it is
-    }
     // A file without write permission is refused for every user: root could write it, but
     // its owner marked it read-only.
     if (platform::isFile(path) && (!hasWriteBit(path) || !platform::canWrite(path))) {
@@ -447,11 +415,6 @@ bool MainWindow::writeDocument(const std::string& path) {
     }
     if (path == fileWatch_->path()) {
         shownFileWritten();
-    }
-    if (nulOffset_ >= 0 && sameFile(path, nulFile_)) {
-        nulOffset_ = -1; // the file now holds exactly the text shown
-        nulFile_.clear();
-        notice_->hide();
     }
     return true;
 }

@@ -32,9 +32,8 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
     if (!bytes) {
         return exportFailure(kExportFileError, error);
     }
-    const std::size_t fileSize = bytes->size();
     try {
-        const std::int64_t nul = loadIntoViewer(editor.engine(), std::move(*bytes), settings);
+        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch);
@@ -55,9 +54,6 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
             return exportFailure(kExportFileError, file + ": " + error);
         }
         ExportedFile result;
-        if (nul >= 0) {
-            result.warning = nulCutWarning(file, nul, fileSize, "PDF");
-        }
         result.bytes = std::move(*pdf);
         const long long pages = job.pagesPrinted;
         result.summary = std::to_string(pages) + (pages == 1 ? " page" : " pages");

@@ -36,18 +36,17 @@ void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const App
     refreshHighlighting(editor.highlights(), urls, settings, keywordFile);
 }
 
-std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
-                            ViewerLoad how, UnicodeForm* form) {
-    // Decoded before the NUL cut: UTF-16 text is full of NUL bytes.
+void loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
+                    ViewerLoad how, UnicodeForm* form) {
     DecodedText decoded = decodeAsChosen(std::move(bytes), encodingChoiceOf(settings.encoding));
     bytes = std::move(decoded.bytes);
     if (form != nullptr) {
         *form = decoded.form;
     }
     if (!settings.convert) {
-        return engine.loadBytes(std::move(bytes)).nulOffset;
+        engine.loadBytes(std::move(bytes));
+        return;
     }
-    const std::int64_t nulOffset = cutAtNul(bytes);
     repairLineEnds(bytes);
     if (how == ViewerLoad::Replace) {
         // Adopted by the document: a 100 MB file is not copied on its way in.
@@ -55,7 +54,6 @@ std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSett
     } else {
         engine.loadBytes(std::move(bytes));
     }
-    return nulOffset;
 }
 
 } // namespace tavrel

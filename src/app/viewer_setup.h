@@ -5,7 +5,6 @@
 
 #include "text/seen_text.h"
 
-#include <cstdint>
 #include <string>
 
 namespace tavrel {
@@ -38,11 +37,9 @@ enum class ViewerLoad {
 
 // Hands a file's bytes to the editor's engine as the viewer does: Unicode art is read as
 // its code page 437 bytes (as the "Encoding" setting chooses; `form` learns how the file
-// was written); with "Convert Unix files to Windows" on, the text is cut at its first NUL
-// and its line ends are repaired; without it the document stops at a NUL itself. Answers
-// the offset of that NUL in the text, -1 when there was none. Whatever the engine throws
-// (no memory for the text) passes on.
-std::int64_t loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
-                            ViewerLoad how = ViewerLoad::Fresh, UnicodeForm* form = nullptr);
+// was written); with "Convert Unix files to Windows" on, its line ends are repaired. Every
+// byte is kept, NULs included. Whatever the engine throws (no memory for the text) passes on.
+void loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
+                    ViewerLoad how = ViewerLoad::Fresh, UnicodeForm* form = nullptr);
 
 } // namespace tavrel

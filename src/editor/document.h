@@ -21,9 +21,6 @@ namespace tavrel {
 
 // What a load found out about the bytes it was given.
 struct LoadResult {
-    // Offset of the first NUL byte, where the text stopped; -1 when there was none.
-    // Saving such a document drops everything from this offset on.
-    Pos nulOffset = -1;
     // The kind of the last break seen (CR LF when there was none).
     LineBreak lastBreak = LineBreak::CrLf;
     // Number of breaks seen of each kind, indexed by LineBreak.
@@ -50,7 +47,7 @@ public:
     Document& operator=(const Document&) = delete;
 
     // Replaces everything by the bytes given, which the document keeps (no copy). Breaks
-    // are CR LF, LF CR, CR or LF; the first NUL byte ends the text. With discardTrailing,
+    // are CR LF, LF CR, CR or LF; every other byte, NUL included, is text. With discardTrailing,
     // trailing spaces and tabs of every paragraph are dropped. The new paragraphs are built
     // beside the old ones: when memory runs out (std::bad_alloc) the document is unchanged
     // and the bytes are given back in `bytes`.
@@ -183,10 +180,10 @@ private:
     }
     TextChange replaceImpl(Pos start, Pos stop, std::string_view text, bool textIsShared);
     TextChange replaceShared(Pos start, Pos stop, std::string& text);
-    LoadResult replaceWhole(std::string& bytes, bool stopAtNul, bool discardTrailing);
+    LoadResult replaceWhole(std::string& bytes, bool discardTrailing);
     struct Chunk;
-    static LoadResult build(std::string& text, bool stopAtNul, bool discardTrailing,
-                            GapVector<Record>& paras, Partitioning& starts, Chunk& use);
+    static LoadResult build(std::string& text, bool discardTrailing, GapVector<Record>& paras,
+                            Partitioning& starts, Chunk& use);
     void freeAll() noexcept;
 
     // Shared, never modified byte chunks: the bytes of the last load and large inserted

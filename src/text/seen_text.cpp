@@ -9,7 +9,7 @@ namespace tavrel {
 namespace {
 
 [[nodiscard]] constexpr bool shapesText(char c) noexcept {
-    return c == '\0' || c == '\t' || c == '\n' || c == '\r';
+    return c == '\t' || c == '\n' || c == '\r';
 }
 
 } // namespace

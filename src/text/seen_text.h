@@ -18,8 +18,9 @@ enum class ByteGlyphs : std::uint8_t {
 [[nodiscard]] char16_t displayedChar(std::uint8_t byte, ByteGlyphs glyphs) noexcept;
 
 // Each byte as the character drawn for it, so that pasted elsewhere the art looks the same.
-// NUL, tab, line feed and carriage return stay what they are: they shape the text rather
-// than draw a glyph.
+// Tab, line feed and carriage return stay what they are: they shape the text rather than
+// draw a glyph. A NUL is the blank it is drawn as, never a U+0000 at which another program
+// would silently end the text.
 [[nodiscard]] std::u16string bytesAsSeen(std::string_view bytes, ByteGlyphs glyphs);
 
 // The reverse: each character as the byte drawn with it; a character no byte draws becomes

@@ -3,6 +3,7 @@
 
 #include "editor/text_engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,14 +18,19 @@ EditMenuState popupMenuState(const TextEngine& engine, bool clipboardHasText) no
     return {engine.canUndo(), engine.canRedo(), true, true, clipboardHasText};
 }
 
-std::string trimmedSelection(const TextEngine& engine) {
+std::string trimmedSelection(const TextEngine& engine, bool* endedAtNul) {
     const Pos length = std::llabs(engine.selection().length());
     std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
     const Pos copied = engine.getSelTextBuf(buffer.data(), length + 1);
     buffer.resize(static_cast<std::size_t>(copied));
-    // The text ends at its first NUL, as a C string does.
-    buffer.resize(std::strlen(buffer.c_str()));
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    // The text ends at its first NUL, as a C string does.
+    const std::size_t end = std::strlen(buffer.c_str());
+    if (endedAtNul != nullptr) {
+        *endedAtNul =
+            !std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(end), buffer.end(), blank);
+    }
+    buffer.resize(end);
     std::size_t first = 0;
     while (first < buffer.size() && blank(buffer[first])) {
         ++first;
@@ -43,7 +49,9 @@ CopyPlan planCopy(const TextEngine& engine, bool trim) {
     if (!trim) {
         return {CopyPlan::Kind::EditorCopy, {}};
     }
-    return {CopyPlan::Kind::PlainText, trimmedSelection(engine)};
+    CopyPlan plan{CopyPlan::Kind::PlainText, {}};
+    plan.text = trimmedSelection(engine, &plan.endedAtNul);
+    return plan;
 }
 
 void clearCaretLine(TextEngine& engine) {

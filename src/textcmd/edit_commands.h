@@ -33,6 +33,9 @@ struct CopyPlan {
     };
     Kind kind = Kind::Nothing;
     std::string text;
+    // The trimmed text ended at a NUL before more text of the selection: the user is told,
+    // as what was left out would otherwise vanish without a word.
+    bool endedAtNul = false;
 };
 
 [[nodiscard]] CopyPlan planCopy(const TextEngine& engine, bool trim);
@@ -40,8 +43,9 @@ struct CopyPlan {
 // The selection as trimmed copying takes it: the characters between the selection's two
 // ends as one run (a column block's corners included, paragraph breaks as CR LF, nothing
 // filtered), cut at the first NUL byte, and without any byte up to 0x20 (blanks, tabs, line
-// breaks, control codes) at either end.
-[[nodiscard]] std::string trimmedSelection(const TextEngine& engine);
+// breaks, control codes) at either end. `endedAtNul` learns whether the cut left out a byte
+// above 0x20 (one the trimming would have kept).
+[[nodiscard]] std::string trimmedSelection(const TextEngine& engine, bool* endedAtNul = nullptr);
 
 // Ctrl+Y: the paragraph that holds the caret keeps its break and loses its text, as one
 // undoable change. Nothing happens on an empty paragraph.

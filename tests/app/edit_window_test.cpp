@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include "app/button_bar.h"
+#include "app/notice_bar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,6 +53,26 @@ TEST_F(EditWindowTest, theFormatByteIsDroppedByPlainCopyAndKeptByTrimmedCopy) {
     w.options().trim = true;
     w.popupAction("Copy2")->trigger();
     EXPECT_EQ(clipboardText(), QStringLiteral("a\x03z"));
+}
+
+// The trimmed copy still ends at the first NUL, and says so; the plain copy takes every NUL
+// as the blank it is drawn as.
+TEST_F(EditWindowTest, aCopyOfTextWithNulBytesIsWholeOrToldWhereItEnded) {
+    const std::string bytes("\0\0\0\0  GROUP PRESENTS\r\n\0 notes", 29);
+    MainWindow& w = open(file("header.nfo", bytes));
+    w.editor().engine().selectAll();
+    w.options().trim = true;
+    w.action("Copy1")->trigger();
+    EXPECT_EQ(clipboardText(), "");
+    EXPECT_TRUE(w.notice().isVisibleTo(&w));
+    EXPECT_NE(w.notice().text().toStdString().find("first NUL"), std::string::npos)
+        << w.notice().text().toStdString();
+
+    w.notice().hide();
+    w.options().trim = false;
+    w.action("Copy1")->trigger();
+    EXPECT_EQ(clipboardText(), QStringLiteral("      GROUP PRESENTS\r\n  notes"));
+    EXPECT_FALSE(w.notice().isVisibleTo(&w));
 }
 
 TEST_F(EditWindowTest, aTrimmedColumnBlockIsTheRunBetweenItsCorners) {

@@ -10,6 +10,7 @@
 #include "editor/qt/text_editor.h"
 #include "editor/url_highlighter.h"
 #include "export_test_support.h"
+#include "nul_files.h"
 #include "support/corpus.h"
 #include "support/gif_decoder.h"
 
@@ -84,21 +85,6 @@ std::string writeText(const test::ScratchFolder& folder, const std::string& name
     return path;
 }
 
-// Whether the text the viewer reads holds a NUL: in a file with a UTF-16 mark (the corpus has
-// one, all of it code page 437 glyphs) that is a zero unit, not a zero byte.
-bool textHasNul(const std::string& bytes) {
-    if (bytes.size() >= 2 &&
-        (bytes.compare(0, 2, "\xFE\xFF") == 0 || bytes.compare(0, 2, "\xFF\xFE") == 0)) {
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            if (bytes[i] == '\0' && bytes[i + 1] == '\0') {
-                return true;
-            }
-        }
-        return false;
-    }
-    return bytes.find('\0') != std::string::npos;
-}
-
 TEST(GifExportCommandLine, everyCorpusFileReadsBackAsThePaintedPixelsReduced) {
     const std::vector<fs::path> files = test::corpusFiles();
     ASSERT_FALSE(files.empty()) << "no corpus at " << test::corpusDir();
@@ -122,8 +108,7 @@ TEST(GifExportCommandLine, everyCorpusFileReadsBackAsThePaintedPixelsReduced) {
             continue;
         }
         ASSERT_EQ(run.status, kExportOk) << run.err;
-        // A file with a NUL byte is exported up to it, with a warning that says so.
-        EXPECT_EQ(run.err.empty(), !textHasNul(test::readFile(file))) << run.err;
+        EXPECT_EQ(run.err, "");
         const std::vector<std::uint8_t> gif = test::fileBytes(target);
         const QImage decoded = test::decodeWithQt(gif);
         ASSERT_FALSE(decoded.isNull());
@@ -378,33 +363,34 @@ TEST(GifExportCommandLine, aFileThatCannotBeReadGivesStatusOneAndSaysWhy) {
     EXPECT_FALSE(fs::exists(target));
 }
 
-// The viewer shows a file's text up to its first NUL byte; the image does the same, and says
-// so on standard error, naming the offset and how many bytes are left out.
-TEST(GifExportCommandLine, aNulInTheMiddleIsExportedUpToItWithAWarning) {
+// A NUL byte is the blank cell code page 437 draws for it: a file with NULs exports to the
+// very image of the same file with spaces in their place, the text after them included.
+TEST(ImageExportCommandLine, nulBytesExportAsBlankCellsAndTheTextAfterThemIsThere) {
     test::ScratchFolder folder;
-    const std::string bytes = std::string("shown\r\nline two\r\n") + '\0' + "hidden tail";
-    const std::size_t nul = bytes.find('\0');
-    const std::string file = writeText(folder, "nul.nfo", bytes);
-    for (const bool convert : {true, false}) {
-        SCOPED_TRACE(convert ? "with the line-end repair" : "without it");
-        AppSettings settings;
-        settings.convert = convert;
-        const Outcome run = exportFiles({folder.file("nul.gif"), "", {file}, 0}, settings);
-        EXPECT_EQ(run.status, kExportOk) << run.err;
-        EXPECT_NE(run.err.find(file), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find("NUL byte at offset " + std::to_string(nul)), std::string::npos)
-            << run.err;
-        EXPECT_NE(run.err.find(std::to_string(bytes.size() - nul) + " bytes"), std::string::npos)
-            << run.err;
-        // The image is the text before the NUL, as the window shows it.
-        const QImage decoded = test::decodeWithQt(test::fileBytes(folder.file("nul.gif")));
-        const Painted painted = paintLikeTheViewer(bytes.substr(0, nul), settings);
-        EXPECT_EQ(test::firstDifference(decoded, test::webSafe(painted.image)), "");
+    for (const test::NulFile& nul : test::nulFiles()) {
+        const std::string file = writeText(folder, nul.name, nul.bytes);
+        const std::string spaced =
+            writeText(folder, "spaced-" + nul.name, test::nulsAsSpaces(nul.bytes));
+        for (const std::string format : {"gif", "png"}) {
+            SCOPED_TRACE(nul.name + " as " + format);
+            const std::string image = folder.file(nul.name + "." + format);
+            const std::string reference = folder.file("spaced-" + nul.name + "." + format);
+            ASSERT_EQ(runCommandLine({"--export-" + format, image, file}), kExportOk);
+            ASSERT_EQ(runCommandLine({"--export-" + format, reference, spaced}), kExportOk);
+            EXPECT_EQ(test::fileBytes(image), test::fileBytes(reference));
+            // Not a blank image: the text's colour is in it beside the background.
+            const QImage decoded(QString::fromStdString(image));
+            ASSERT_FALSE(decoded.isNull());
+            const QRgb background = decoded.pixel(0, 0);
+            bool text = false;
+            for (int y = 0; y < decoded.height() && !text; ++y) {
+                for (int x = 0; x < decoded.width() && !text; ++x) {
+                    text = decoded.pixel(x, y) != background;
+                }
+            }
+            EXPECT_TRUE(text) << decoded.width() << " x " << decoded.height();
+        }
     }
-    // A file without a NUL exports without a word.
-    const std::string clean = writeText(folder, "clean.nfo", "no nul here\r\n");
-    EXPECT_EQ(exportFiles({folder.file("clean.gif"), "", {clean}, 0}).err, "");
 }
 
 TEST(GifExportCommandLine, anUnwritableTargetGivesStatusOne) {

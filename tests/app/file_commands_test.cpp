@@ -1,10 +1,12 @@
 // The file commands offscreen with the questions answered by the test: loading with and
 // without the line-end repair, files that cannot be read, the question to save, Save and
-// Save as, saves that fail, and a file whose text stopped at a NUL byte.
+// Save as, saves that fail, and files with NUL bytes.
+#include "nul_files.h"
 #include "platform/file_facts.h"
 #include "window_fixture.h"
 
 #include "app/button_bar.h"
+#include "app/notice_bar.h"
 
 #include <QAction>
 #include <QMenu>
@@ -374,39 +376,33 @@ TEST_F(RealWriterTest, savingThroughASymbolicLinkReplacesItsTargetAndKeepsPermis
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-// --- Text that stopped at a NUL byte ------------------------------------------------------------
+// --- NUL bytes ---------------------------------------------------------------------------------
 
-TEST_F(FileCommandsTest, savingOverAFileCutAtANulAsksAndTheDefaultKeepsTheFile) {
-    for (const bool convert : {true, false}) {
-        MainWindow& w = open();
-        w.options().convert = convert;
-        const std::string bytes("shown\r\nalso\0hidden tail", 23);
-        const std::string path = file("nul.nfo", bytes);
-        ASSERT_TRUE(w.load(path));
-        EXPECT_EQ(text(w), "shown\r\nalso");
-        type(w, ">");
-        dialogs.log.clear();
-        EXPECT_FALSE(w.save()); // no answer given: the default, No
-        EXPECT_EQ(dialogs.log, std::vector<std::string>{"confirm"});
-        EXPECT_EQ(readFile(path), bytes);
-        EXPECT_TRUE(w.isModified());
+TEST_F(FileCommandsTest, nulBytesAreTextThatIsShownWholeAndSavedBackByteForByte) {
+    for (const NulFile& nul : nulFiles()) {
+        for (const bool convert : {true, false}) {
+            SCOPED_TRACE(nul.name + (convert ? " with the repair" : " without it"));
+            MainWindow& w = open();
+            w.options().convert = convert;
+            const std::string path = file(nul.name, nul.bytes);
+            ASSERT_TRUE(w.load(path));
+            EXPECT_EQ(text(w), nul.bytes);
+            EXPECT_FALSE(w.notice().isVisibleTo(&w)) << w.notice().text().toStdString();
+            EXPECT_TRUE(dialogs.log.empty());
 
-        // Another file is written without a question.
-        dialogs.log.clear();
-        dialogs.fileNames = {folder / "copy.nfo"};
-        ASSERT_TRUE(w.saveAs());
-        EXPECT_TRUE(dialogs.log == std::vector<std::string>{"save"});
+            const std::string copy = folder / ("copy-" + nul.name);
+            dialogs.fileNames = {copy};
+            ASSERT_TRUE(w.saveAs());
+            EXPECT_EQ(readFile(copy), nul.bytes);
 
-        // Back on the original, Yes drops the tail; later saves no longer ask.
-        ASSERT_TRUE(w.load(path));
-        type(w, "<");
-        dialogs.confirmAnswers = {true};
-        EXPECT_TRUE(w.save());
-        EXPECT_EQ(readFile(path), "<shown\r\nalso");
-        type(w, "!");
-        dialogs.log.clear();
-        EXPECT_TRUE(w.save());
-        EXPECT_TRUE(dialogs.log.empty());
+            // Edited and saved over the file it came from, without a question.
+            ASSERT_TRUE(w.load(path));
+            type(w, ">");
+            dialogs.log.clear();
+            ASSERT_TRUE(w.save());
+            EXPECT_TRUE(dialogs.log.empty());
+            EXPECT_EQ(readFile(path), ">" + nul.bytes);
+        }
     }
 }
 

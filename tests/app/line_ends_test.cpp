@@ -1,4 +1,4 @@
-// The line-end repair: CR runs before LF, bare LF only without any CR LF, and the NUL cut.
+// The line-end repair: CR runs before LF, bare LF only without any CR LF.
 #include "app/line_ends.h"
 #include "line_ends_reference.h"
 
@@ -64,15 +64,6 @@ TEST(RepairLineEndsRandom, agreesWithTheLiteralPassesOnRandomBreakSoup) {
         repairLineEnds(repaired);
         ASSERT_EQ(repaired, literalLineEndRepair(text)) << "input of " << text.size() << " bytes";
     }
-}
-
-TEST(CutAtNul, stopsTheTextAtTheFirstNulAndSaysWhere) {
-    std::string text("ab\0cd\0e", 7);
-    EXPECT_EQ(cutAtNul(text), 2);
-    EXPECT_EQ(text, "ab");
-    std::string plain = "no nul";
-    EXPECT_EQ(cutAtNul(plain), -1);
-    EXPECT_EQ(plain, "no nul");
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // Saving with the real window on an X server: the user types into a file that has a second
 // name (and, as root, belongs to another user) and presses Ctrl+S. The file must stay the
-// same file: both names see the new text, its inode, owner and mode unchanged.
+// same file: both names see the new text, its inode, owner and mode unchanged. A file with
+// NUL bytes is saved whole.
 #include "end_to_end_support.h"
+#include "nul_files.h"
 #include "platform/file_facts.h"
 #include "support/x_session.h"
 
@@ -81,6 +83,45 @@ TEST(XvfbSaving, ctrlSKeepsAHardLinkedFileOfAnotherOwnerTheSameFile) {
     EXPECT_EQ(after.owner, before.owner);
     EXPECT_EQ(after.group, before.group);
     EXPECT_EQ(after.mode, before.mode);
+}
+
+// A file that begins with NUL bytes (an old archive header) opens with its text; typed into
+// and saved with Ctrl+S, it is written back whole, without a question.
+TEST(XvfbSaving, aFileThatBeginsWithNulBytesIsEditedAndSavedWhole) {
+    if (const std::string missing = xSessionMissing(); !missing.empty()) {
+        GTEST_SKIP() << missing;
+    }
+    const Installation install;
+    writeFile(install.folder + "usb.dat", "");
+    const NulFile nul = nulFiles().front();
+    ASSERT_EQ(nul.bytes.front(), '\0');
+    const std::string doc = install.root / nul.name;
+    writeFile(doc, nul.bytes);
+
+    QProcess program;
+    QProcessEnvironment environment = xProgramEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString(install.configHome));
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromStdString(install.program), {QString::fromStdString(doc)});
+    ASSERT_TRUE(program.waitForStarted(10000)) << program.errorString().toStdString();
+    const QString id = waitForWindow(QStringLiteral("^Tavrel - "));
+    if (id.isEmpty()) {
+        program.kill();
+        program.waitForFinished();
+        FAIL() << "the window did not appear: " << program.readAllStandardError().toStdString();
+    }
+    ASSERT_TRUE(clickAt(id, 60, 40));
+    ASSERT_TRUE(sendKeys(id, {"ctrl+Home"}));
+    ASSERT_TRUE(typeText(id, QStringLiteral("X")));
+    ASSERT_TRUE(sendKeys(id, {"ctrl+s"}));
+    const std::string saved = waitForChange(doc, nul.bytes);
+    sendKeys(id, {"alt+x"});
+    if (!program.waitForFinished(20000)) {
+        program.kill();
+        program.waitForFinished();
+    }
+    EXPECT_EQ(saved, "X" + nul.bytes);
 }
 
 } // namespace

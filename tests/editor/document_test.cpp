@@ -56,21 +56,26 @@ TEST(DocumentLoad, everyBreakKindCountsTwoPositions) {
         EXPECT_EQ(paragraphs(d), c.paragraphs) << testing::PrintToString(c.bytes);
         EXPECT_EQ(d.charCount(), c.charCount) << testing::PrintToString(c.bytes);
         EXPECT_EQ(r.lastBreak, c.last) << testing::PrintToString(c.bytes);
-        EXPECT_EQ(r.nulOffset, -1);
     }
 }
 
-TEST(DocumentLoad, firstNulEndsTheTextAndIsReported) {
-    Document d;
-    const LoadResult r = d.load(std::string("ab\0cd\r\nef", 9));
-    EXPECT_EQ(paragraphs(d), std::vector<std::string>{"ab"});
-    EXPECT_EQ(r.nulOffset, 2);
-    EXPECT_EQ(d.text(), "ab");
-
-    const LoadResult atStart = d.load(std::string("\0x", 2));
-    EXPECT_EQ(atStart.nulOffset, 0);
-    EXPECT_EQ(d.charCount(), 0);
-    EXPECT_EQ(d.paragraphCount(), 1);
+TEST(DocumentLoad, nulBytesAreTextWhereverTheyAre) {
+    using namespace std::string_literals;
+    // Long enough for the sixteen-byte scan, with NULs on both sides of its block edges.
+    const std::string tail = "\0"s + std::string(20, 'x') + "\0\r\n\0"s;
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"\0\0art\r\nend"s, {"\0\0art"s, "end"}},
+        {"ab\0cd\r\nef"s, {"ab\0cd"s, "ef"}},
+        {"ab\r\n\0"s, {"ab", "\0"s}},
+        {"\0"s, {"\0"s}},
+        {tail, {"\0"s + std::string(20, 'x') + "\0"s, "\0"s}},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        Document d;
+        d.load(std::string(bytes));
+        EXPECT_EQ(paragraphs(d), expected) << testing::PrintToString(bytes);
+        EXPECT_EQ(d.text(), bytes) << testing::PrintToString(bytes);
+    }
 }
 
 TEST(DocumentLoad, controlBytesAndHighBytesAreOrdinaryText) {
@@ -247,8 +252,8 @@ TEST(DocumentReplace, largeTextsAreKeptAsOneChunk) {
     d.replace(0, d.charCount(), std::string(copy));
     EXPECT_EQ(d.text(), copy);
 
-    // Replacing everything builds the paragraphs as a load does, but a NUL byte of an
-    // inserted text is text, not the end of it, and lone breaks count two.
+    // Replacing everything builds the paragraphs as a load does: a NUL byte is text, and
+    // lone breaks count two.
     std::string whole = copy + std::string("nul\0byte\nlast", 13);
     const TextChange change = d.replace(0, d.charCount(), std::string(whole));
     EXPECT_EQ(change.removedBreaks, 1000);
@@ -271,8 +276,7 @@ TEST(DocumentWrite, breaksAndTrailingBlanks) {
     EXPECT_FALSE(d.write([&](const char*, std::size_t) { return ++calls < 2; }));
 }
 
-// Every corpus file loads; writing it back gives its bytes with CR LF breaks, up to the
-// first NUL.
+// Every corpus file loads; writing it back gives its bytes with CR LF breaks, NULs and all.
 TEST(DocumentCorpus, everyFileRoundTripsWithCrLfBreaks) {
     const auto files = test::corpusFiles();
     if (files.empty()) {
@@ -281,8 +285,8 @@ TEST(DocumentCorpus, everyFileRoundTripsWithCrLfBreaks) {
     for (const auto& path : files) {
         const std::string bytes = test::readFile(path);
         Document d;
-        const LoadResult r = d.load(std::string(bytes));
-        std::string expected = r.nulOffset >= 0 ? bytes.substr(0, r.nulOffset) : bytes;
+        d.load(std::string(bytes));
+        const std::string& expected = bytes;
         std::string normalised;
         for (std::size_t i = 0; i < expected.size(); ++i) {
             const char c = expected[i];

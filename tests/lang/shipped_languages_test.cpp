@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 std::vector<int> usedNumbers() {
     std::vector<int> numbers = {10,  11,  12,  13,  93,  96,  97,  98,  101, 102,
                                 103, 104, 108, 109, 110, 112, 115, 116, 117, 118,
-                                410, 411, 420, 421, 422, 423, 424, 528, 529};
-    const std::pair<int, int> ranges[] = {{17, 27}, {29, 37},   {42, 69},  {71, 74},
-                                          {80, 86}, {460, 468}, {500, 507}};
+                                410, 420, 421, 422, 423, 424, 528, 529};
+    const std::pair<int, int> ranges[] = {{17, 27}, {29, 37},   {42, 69},   {71, 74},
+                                          {80, 86}, {460, 468}, {500, 507}, {550, 550}};
     for (const auto& [first, last] : ranges) {
         for (int n = first; n <= last; ++n) {
             numbers.push_back(n);

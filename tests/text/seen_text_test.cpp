@@ -15,6 +15,11 @@ TEST(SeenTextTest, artCopiesAsItsGlyphsAndPastesBackToItsBytes) {
     EXPECT_EQ(bytesFromSeen(seen, ByteGlyphs::Cp437), art);
 }
 
+TEST(SeenTextTest, aNulIsTheBlankItIsDrawnAsNeverTheEndOfTheText) {
+    EXPECT_EQ(bytesAsSeen(std::string("\0a\0", 3), ByteGlyphs::Cp437), u" a ");
+    EXPECT_EQ(bytesAsSeen(std::string("\0a\0", 3), ByteGlyphs::Windows1252), u" a ");
+}
+
 TEST(SeenTextTest, windows1252ShowsLatinLettersAndKeepsThePcGlyphsBelow32) {
     EXPECT_EQ(bytesAsSeen("Gr\xFC\xDF"
                           "e\x01",

@@ -94,12 +94,25 @@ TEST(CopyPlan, blanksOnlyGiveEmptyText) {
     EXPECT_EQ(plan.text, "");
 }
 
-TEST(CopyPlan, trimmedCopyEndsAtTheFirstNul) {
-    TextEngine e;
-    e.loadBytes("");
-    e.setSelText(" ab\0cd"s);
-    e.selectAll();
-    EXPECT_EQ(planCopy(e, true).text, "ab");
+TEST(CopyPlan, trimmedCopyEndsAtTheFirstNulAndSaysWhenTextWasLeftOut) {
+    const struct {
+        std::string bytes;
+        std::string copied;
+        bool endedAtNul;
+    } cases[] = {
+        {" ab\0cd"s, "ab", true},
+        {"\0\0  art\r\n"s, "", true},
+        {" ab\0 \0\r\n\t"s, "ab", false}, // only blanks after it: trimmed away anyway
+        {" ab "s, "ab", false},
+    };
+    for (const auto& c : cases) {
+        TextEngine e;
+        e.loadBytes(std::string(c.bytes));
+        e.selectAll();
+        const CopyPlan plan = planCopy(e, true);
+        EXPECT_EQ(plan.text, c.copied) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(plan.endedAtNul, c.endedAtNul) << testing::PrintToString(c.bytes);
+    }
 }
 
 TEST(CopyPlan, trimmedColumnBlockIsTheRunBetweenItsCorners) {

@@ -152,8 +152,9 @@ public:
     // speaks Windows-1252.
     void setCopyGlyphs(bool on) noexcept { copyGlyphs_ = on; }
     [[nodiscard]] bool copyGlyphs() const noexcept { return copyGlyphs_; }
-    // Document bytes as this editor gives them to the clipboard, and clipboard text as the
-    // bytes a paste inserts (the window's primary selection uses the same rules).
+    // Document bytes as this editor gives them to the clipboard (a NUL as a space, the blank
+    // it is drawn as), and clipboard text as the bytes a paste inserts (the window's primary
+    // selection uses the same rules).
     [[nodiscard]] QString clipboardText(std::string_view bytes) const;
     [[nodiscard]] std::string clipboardBytes(const QString& text) const;
     // The glyphs the bytes are drawn with: code page 437 (the default) or Windows-1252.

@@ -25,7 +25,9 @@ enum PopupItem { kUndo = 0, kRedo = 1, kCut = 3, kCopy = 4, kPaste = 5, kSelectA
 
 QString TextEditor::clipboardText(std::string_view bytes) const {
     if (!copyGlyphs_) {
-        return ansiToQString(bytes);
+        // A NUL goes as the blank cell it is drawn as: other programs take a U+0000 for the
+        // end of the text and would drop the rest of the copy without a word.
+        return ansiToQString(bytes).replace(QChar(u'\0'), QLatin1Char(' '));
     }
     const std::u16string seen = bytesAsSeen(bytes, byteGlyphs());
     return QString(reinterpret_cast<const QChar*>(seen.data()),

@@ -72,6 +72,18 @@ TEST(EditorClipboard, plainClipboardDropsTheFormatCodes) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("a\u0003b"));
 }
 
+// A NUL goes to the clipboard as the space it is drawn as, in both clipboard forms: other
+// programs would take a U+0000 for the end of the text and lose the rest of the copy.
+TEST(EditorClipboard, aNulIsCopiedAsTheBlankItIsDrawnAsAndTheRestFollows) {
+    for (const bool glyphs : {false, true}) {
+        auto editor = makeEditor(std::string("\0\0ab\0\r\ncd\0", 10));
+        editor->setCopyGlyphs(glyphs);
+        editor->engine().selectAll();
+        editor->copyToClipboard();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("  ab \r\ncd ")) << glyphs;
+    }
+}
+
 TEST(EditorClipboard, twoPastesInARowAreTwoUndoSteps) {
     QGuiApplication::clipboard()->setText(QStringLiteral("xy"));
     auto editor = makeEditor("ab");

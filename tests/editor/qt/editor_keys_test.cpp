@@ -16,6 +16,31 @@ using test::makeEditor;
 using test::textOf;
 using test::type;
 
+// A NUL is a cell like any other: the caret steps over it one at a time, End goes past a
+// run of them, Shift selects them, and the text after them is found.
+TEST(EditorKeys, nulBytesAreCellsLikeAnyOther) {
+    using namespace std::string_literals;
+    auto editor = makeEditor("\0\0art\0\r\nnext\0"s);
+    TextEngine& e = editor->engine();
+    key(*editor, Qt::Key_Right);
+    EXPECT_EQ(e.selection().caret(), 1);
+    key(*editor, Qt::Key_End);
+    EXPECT_EQ(e.selection().caret(), 6);
+    key(*editor, Qt::Key_Left, Qt::ShiftModifier);
+    key(*editor, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(e.selText(), "t\0"s);
+    key(*editor, Qt::Key_Down);
+    key(*editor, Qt::Key_End);
+    EXPECT_EQ(e.selection().caret(), 13);
+
+    e.setSelStart(0);
+    ASSERT_TRUE(e.searchText("next", true, false, false, false));
+    EXPECT_EQ(e.selection().caret(), 12);
+    e.setSelStart(0);
+    ASSERT_TRUE(e.searchText("rt\0"s, true, false, false, false));
+    EXPECT_EQ(e.selection().caret(), 6);
+}
+
 TEST(EditorKeys, upAndDownKeepThePixelColumnOfTheFirstMove) {
     auto editor = makeEditor("abcdefgh\r\nab\r\nabcdefgh");
     TextEngine& e = editor->engine();
