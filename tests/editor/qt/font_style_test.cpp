@@ -34,8 +34,8 @@ QFont styled(const FontStyle& s) {
     return font;
 }
 
-// The editor's whole-document picture of `bytes` in `font`, white on black, lines as tall as
-// the font's cells as the main window sets them.
+// An editor showing `bytes` in `font`, white on black, lines as tall as the font's cells as
+// the main window sets them.
 std::unique_ptr<TextEditor> editorIn(const std::string& bytes, const QFont& font) {
     auto editor = test::makeEditor(bytes);
     editor->setEditorFont(font);
