@@ -2,6 +2,8 @@
 // adds the font colour beside its effects.
 #include "app/option_dialogs.h"
 
+#include "app/font_chooser.h"
+#include "editor/qt/display_font.h"
 #include "platform/qt_look.h"
 
 #include <QColorDialog>
@@ -39,9 +41,10 @@ std::optional<FontSpec> QtOptionDialogs::chooseFont(QWidget* parent, const FontS
     QDialog dialog(parent);
     dialog.setWindowTitle(QFontDialog::tr("Select Font"));
     auto* column = new QVBoxLayout(&dialog);
-    auto* fonts = new QFontDialog(toQFont(initial), &dialog);
-    fonts->setWindowFlags(Qt::Widget);
-    fonts->setOption(QFontDialog::NoButtons);
+    // The chooser lists installed families only: it starts at the font the editor draws with,
+    // the stored one or, when that is not installed, the one drawing in its place.
+    const QFont shown = resolveDisplayFont(toQFont(initial));
+    auto* fonts = new FontChooser(shown, dialog);
     column->addWidget(fonts);
 
     QColor colour = toQColor(initial.color);
@@ -65,12 +68,21 @@ std::optional<FontSpec> QtOptionDialogs::chooseFont(QWidget* parent, const FontS
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    // Made the default by hand: beside the chooser's own hidden buttons the box leaves OK
+    // without that mark, and Enter in the size field would then press nothing.
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     column->addWidget(buttons);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
     FontSpec chosen = fromQFont(fonts->currentFont());
+    chosen.points = saneFontPoints(fonts->chosenPoints());
     chosen.color = fromQColor(colour);
+    if (fonts->currentFont().family() == shown.family()) {
+        // Left at the family drawing in place of a missing one: the setting keeps naming the
+        // missing one, which draws as soon as it is installed.
+        chosen.face = initial.face;
+    }
     return chosen;
 }
 

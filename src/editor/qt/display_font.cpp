@@ -60,6 +60,8 @@ GlyphSet::GlyphSet(const QFont& font, qreal pixelSize, ByteGlyphs glyphs)
     ascent_ = primary.ascent();
     descent_ = primary.descent();
     leading_ = std::max<qreal>(0, ascent_ + descent_ - pixelSize_);
+    underlinePosition_ = primary.underlinePosition();
+    lineThickness_ = primary.lineThickness();
 
     const QList<quint32> spaceGlyph = primary.glyphIndexesForString(QStringLiteral(" "));
     const QList<QPointF> spaceAdvance = primary.advancesForGlyphIndexes(spaceGlyph);

@@ -50,6 +50,9 @@ public:
     [[nodiscard]] qreal ascent() const noexcept { return ascent_; }
     [[nodiscard]] qreal descent() const noexcept { return descent_; }
     [[nodiscard]] qreal leading() const noexcept { return leading_; }
+    // The font's own underline: its distance below the baseline and its thickness.
+    [[nodiscard]] qreal underlinePosition() const noexcept { return underlinePosition_; }
+    [[nodiscard]] qreal lineThickness() const noexcept { return lineThickness_; }
 
     static constexpr std::uint8_t kNoFace = 255;
 
@@ -64,6 +67,8 @@ private:
     qreal ascent_ = 0;
     qreal descent_ = 0;
     qreal leading_ = 0;
+    qreal underlinePosition_ = 1;
+    qreal lineThickness_ = 1;
 };
 
 // Metrics of a display font in whole pixels of one device, measured glyph by glyph.

@@ -4,6 +4,8 @@
 
 #include <QGlyphRun>
 #include <QImage>
+#include <QLineF>
+#include <QPen>
 #include <QPolygon>
 
 #include <algorithm>
@@ -172,6 +174,35 @@ void GlyphPainter::drawZoomedGlyphs(QGlyphRun& run, const QColor& color) {
     painter_->restore();
 }
 
+void GlyphPainter::drawTextLines(const GlyphSet& glyphs, std::int32_t x0, std::int32_t x1,
+                                 double baseline, bool underline, bool strikeOut,
+                                 const QColor& color) {
+    if ((!underline && !strikeOut) || x1 <= x0) {
+        return;
+    }
+    // Placed as Qt places them under and through text in the same font, so a styled font
+    // looks here as it does in the font dialog's sample: a line of the font's thickness, the
+    // underline its own distance below the baseline rounded down to a pixel row but kept
+    // inside the descent, the strike-out a third of the ascent above the baseline. Zoomed
+    // glyphs take their lines as many times thicker and further away.
+    const qreal thickness = (glyphs.lineThickness() > 0 ? glyphs.lineThickness() : 1) * zoom_;
+    painter_->setPen(QPen(color, thickness, Qt::SolidLine, Qt::FlatCap));
+    if (underline) {
+        const qreal position = glyphs.underlinePosition();
+        qreal offset = std::ceil(position) + 0.5;
+        if (position <= glyphs.descent()) {
+            offset = std::min(offset, glyphs.descent() - 0.5);
+        }
+        const double y = baseline + offset * zoom_;
+        painter_->drawLine(QLineF(x0, y, x1, y));
+    }
+    if (strikeOut) {
+        const double y = baseline - glyphs.ascent() / 3 * zoom_;
+        painter_->drawLine(QLineF(x0, y, x1, y));
+    }
+    painter_->setPen(Qt::NoPen);
+}
+
 void GlyphPainter::flushShapes(const QColor& color) {
     for (std::size_t i = 0; i < shapes_.size(); ++i) {
         std::vector<QRect>& rects = shapes_[i];
@@ -202,7 +233,7 @@ void GlyphPainter::drawRun(std::string_view text, Pos from, Pos to, std::int64_t
     if (painter_ == nullptr || from >= to) {
         return;
     }
-    const GlyphSet& glyphs = glyphsFor(style.bold, style.italic);
+    const GlyphSet& glyphs = glyphsFor(style.bold || font_.bold(), style.italic || font_.italic());
     const std::int32_t y0 = deviceY(line.top);
     const std::int32_t y1 = deviceY(static_cast<std::int64_t>(line.top) + line.height);
     const double baseline =
@@ -291,26 +322,23 @@ void GlyphPainter::drawRun(std::string_view text, Pos from, Pos to, std::int64_t
         flushGlyphs(glyphs, face, style.text);
     }
 
-    if (style.underline || style.zigzag) {
-        const std::int32_t ux0 = deviceX(line.left + penFrom);
-        const std::int32_t ux1 = deviceX(line.left + penTo);
+    const std::int32_t ux0 = deviceX(line.left + penFrom);
+    const std::int32_t ux1 = deviceX(line.left + penTo);
+    drawTextLines(glyphs, ux0, ux1, baseline, style.underline || font_.underline(),
+                  font_.strikeOut(), style.text);
+    if (style.zigzag) {
         const std::int32_t penWidth = std::max(1, static_cast<int>(std::lround(sy_)));
         const std::int32_t under =
             std::min<std::int32_t>(static_cast<std::int32_t>(baseline) + penWidth, y1 - penWidth);
-        if (style.underline) {
-            painter_->fillRect(QRect(ux0, under, ux1 - ux0, penWidth), style.text);
+        const std::int32_t amplitude = 3 * penWidth / 2 + 1;
+        QPolygon wave;
+        const std::int32_t top = std::min(under, y1 - amplitude - penWidth);
+        for (std::int32_t x = ux0, k = 0; x <= ux1; x += amplitude, ++k) {
+            wave << QPoint(x, top + ((k & 1) != 0 ? amplitude : 0));
         }
-        if (style.zigzag) {
-            const std::int32_t amplitude = 3 * penWidth / 2 + 1;
-            QPolygon wave;
-            const std::int32_t top = std::min(under, y1 - amplitude - penWidth);
-            for (std::int32_t x = ux0, k = 0; x <= ux1; x += amplitude, ++k) {
-                wave << QPoint(x, top + ((k & 1) != 0 ? amplitude : 0));
-            }
-            painter_->setPen(QPen(style.text, penWidth));
-            painter_->drawPolyline(wave);
-            painter_->setPen(Qt::NoPen);
-        }
+        painter_->setPen(QPen(style.text, penWidth));
+        painter_->drawPolyline(wave);
+        painter_->setPen(Qt::NoPen);
     }
 }
 

@@ -36,6 +36,8 @@ public:
         std::int32_t height = 16;
         std::int32_t baseline = 12;
     };
+    // A run's own look; the display font's bold, italic, underline and strike-out apply to
+    // every run on top of it.
     struct Style {
         QColor text;
         QColor background; // invalid: nothing behind the characters
@@ -91,6 +93,8 @@ private:
     const GlyphSet& glyphsFor(bool bold, bool italic);
     void flushGlyphs(const GlyphSet& glyphs, int face, const QColor& color);
     void drawZoomedGlyphs(QGlyphRun& run, const QColor& color);
+    void drawTextLines(const GlyphSet& glyphs, std::int32_t x0, std::int32_t x1, double baseline,
+                       bool underline, bool strikeOut, const QColor& color);
     void flushShapes(const QColor& color);
 
     QFont font_;
