@@ -49,7 +49,7 @@ TEST_P(XvfbHelp, f1OpensTheHelpOfTheMenusLanguage) {
 INSTANTIATE_TEST_SUITE_P(Languages, XvfbHelp,
                          ::testing::Values(HelpCase{"English", "index.html"},
                                            HelpCase{"German", "German/index.html"}),
-                         [](const auto& info) { return std::string(info.param.language); });
+                         [](const auto& testCase) { return std::string(testCase.param.language); });
 
 } // namespace
 } // namespace tavrel::test
