@@ -99,6 +99,8 @@ void PrintLayout::breakLines() {
     lines_->setWrap(settings_.wordWrap, std::max<std::int64_t>(1, columnWidth_));
     lines_->formatAll();
     lineCount_ = lines_->lineCount();
+    horizontalRoom_ =
+        columnWidth_ >= std::max<std::int64_t>(1, device_.glyphMetrics().spaceWidth());
     broken_ = true;
     paginated_ = false;
 }
@@ -116,6 +118,9 @@ void PrintLayout::paginate() {
     // sheet or a damaged setting prints the text, never an empty page that claims success.
     const double height = dpiY > 0 ? double(metrics_.paperHeight) / dpiY : 0.0;
     const double most = std::max(0.0, height - exactPitch_ / std::max(1.0, dpiY));
+    const double asSet =
+        onSheet(settings_.marginTop, height) + onSheet(settings_.marginBottom, height);
+    verticalRoom_ = (height - asSet) * std::max(1.0, dpiY) >= exactPitch_;
     double top = std::min(onSheet(settings_.marginTop, height), most);
     double bottom = std::min(onSheet(settings_.marginBottom, height), most - top);
     topMargin_ = inchesToPixels(top, metrics_.dpiY);
@@ -163,6 +168,11 @@ void PrintLayout::layout() {
 Pos PrintLayout::pageCount() {
     layout();
     return pageCount_;
+}
+
+bool PrintLayout::hasRoomForText() {
+    layout();
+    return horizontalRoom_ && verticalRoom_;
 }
 
 Pos PrintLayout::linesPerColumn() {

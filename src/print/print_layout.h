@@ -63,6 +63,10 @@ public:
         Pos blanks = 0; // blank slots put before it
     };
     [[nodiscard]] const std::vector<ForcedBreak>& forcedBreaks();
+    // Whether the margins, as set, leave a column at least one character wide and one line
+    // high. Without room the layout still holds every line (one per page, a character per
+    // line), but printing it would waste paper on a damaged setting: it is refused.
+    [[nodiscard]] bool hasRoomForText();
     // The metrics of the last layout.
     [[nodiscard]] const PrinterMetrics& metrics() const noexcept { return metrics_; }
 
@@ -99,6 +103,8 @@ private:
     Pos linesPerColumn_ = 1;
     std::int64_t leftMargin_ = 0; // pixels, as printed (kept on the sheet)
     std::int64_t topMargin_ = 0;
+    bool horizontalRoom_ = true; // the margins as set, before they were kept to one line
+    bool verticalRoom_ = true;
     Pos lineCount_ = 1;
     Pos pageCount_ = 1;
     std::vector<ForcedBreak> breaks_;

@@ -128,5 +128,21 @@ TEST_F(PdfExportProcess, FailuresExitNonZeroWithTheReason) {
     EXPECT_EQ(readFile(text), "b");
 }
 
+// Margins from a damaged settings file that leave no room for a line print nothing and say
+// why, instead of a character per line or a line per page.
+TEST_F(PdfExportProcess, marginsWithoutRoomForALineAreRefusedWithTheReason) {
+    const std::string text = write("c.txt", "some words\r\n");
+    for (const char* margins : {"Options_MarginLeft=1000\nOptions_MarginRight=0",
+                                "Options_MarginTop=1e300\nOptions_MarginBottom=2"}) {
+        std::filesystem::create_directories(path("config") + "/Velmantic");
+        std::ofstream(path("config") + "/Velmantic/Tavrel.conf") << "[General]\n"
+                                                                 << margins << "\n";
+        std::string err;
+        EXPECT_EQ(run("--export-pdf '" + path("c.pdf") + "' '" + text + "'", &err), 1) << margins;
+        EXPECT_NE(err.find("no room for a line of text"), std::string::npos) << err;
+        EXPECT_FALSE(std::filesystem::exists(path("c.pdf"))) << margins;
+    }
+}
+
 } // namespace
 } // namespace tavrel

@@ -22,6 +22,10 @@ PrintJobResult printPages(const QtPrintDevice& device, PrintLayout& layout, Pos 
         result.error = QString::fromLocal8Bit(e.what());
         return result;
     }
+    if (!layout.hasRoomForText()) {
+        result.error = QString::fromLatin1(kNoRoomForText);
+        return result;
+    }
     const Pos pages = layout.pageCount();
     first = std::max<Pos>(0, first);
     if (last < 0 || last >= pages) {

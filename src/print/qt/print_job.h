@@ -13,6 +13,10 @@ namespace tavrel {
 // The title the print system shows for our jobs.
 inline constexpr char kPrintJobTitle[] = "Tavrel";
 
+// Why nothing is printed when the margins leave no room for a line of text.
+inline constexpr char kNoRoomForText[] =
+    "The margins leave no room for a line of text; make them smaller in Print Preview.";
+
 struct PrintJobResult {
     bool ok = false;
     Pos pagesPrinted = 0;
