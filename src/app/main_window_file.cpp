@@ -433,6 +433,9 @@ WriteStatus MainWindow::streamDocument(const std::string& path) {
     }
     // Seconds of writing: the worker only reads the document, and nothing here changes it
     // meanwhile (the user's input waits; handed names, drops and closing wait for the end).
+    // Painting reads it too, and a read may move an edited paragraph's bytes: those are put
+    // in place first, so that both threads only look.
+    editor_->engine().prepareSharedReads();
     std::atomic<std::uint64_t> taken{0};
     const auto write = [this, &path, &engine, &form, &taken] {
         return setup_.writer(path, [&engine, &form, &taken](const ChunkSink& sink) {

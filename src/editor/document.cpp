@@ -173,6 +173,15 @@ Document::Halves Document::paragraphHalves(Pos p) const noexcept {
     return halvesOf(paras_[p]);
 }
 
+void Document::closeGaps() noexcept {
+    for (Pos p = 0; p < paras_.size(); ++p) {
+        const Record& r = paras_[p];
+        if (r.owned()) {
+            moveGap(r, r.length());
+        }
+    }
+}
+
 void Document::freeAll() noexcept {
     for (Pos i = 0; i < paras_.size(); ++i) {
         freeText(paras_[i]);

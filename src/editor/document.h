@@ -86,6 +86,10 @@ public:
         std::string_view second;
     };
     [[nodiscard]] Halves paragraphHalves(Pos p) const noexcept;
+    // Moves the gap of every edited paragraph to its end, so that no read moves a byte until
+    // the next change: only then may two threads read the document at once (a save on a
+    // worker while the window paints).
+    void closeGaps() noexcept;
     // Paragraph holding a (clamped) position; the two positions of a break belong to the
     // paragraph before it.
     [[nodiscard]] Pos paragraphAt(Pos position) const noexcept;

@@ -83,6 +83,8 @@ public:
     TextEngine& operator=(const TextEngine&) = delete;
 
     [[nodiscard]] const Document& document() const noexcept { return doc_; }
+    // Makes reads of the text move nothing until the next change (Document::closeGaps).
+    void prepareSharedReads() noexcept { doc_.closeGaps(); }
 
     // --- Loading and saving (not undoable; loading empties the undo list) -------------
     LoadResult loadBytes(std::string&& bytes);

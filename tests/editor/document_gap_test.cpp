@@ -255,5 +255,27 @@ TEST(DocumentGapLayout, typingKeepsTheLinesOfTheWholeTextAndTheGapAtTheCaret) {
     }
 }
 
+// After closeGaps no read moves a byte: a second thread may read the text while the first
+// paints (a long save), which holds only when every edited paragraph lies in one piece.
+TEST(DocumentGap, afterClosingTheGapsReadsMoveNothing) {
+    const std::string long1(20000, 'a');
+    const std::string long2(30000, 'b');
+    Document d;
+    d.load(long1 + "\r\n" + long2 + "\r\nshort");
+    (void)d.replace(10000, 10000, std::string_view("XY"));
+    (void)d.replace(20004 + 15000, 20004 + 15000, std::string_view("Z"));
+    ASSERT_FALSE(d.paragraphHalves(0).second.empty()) << "the edit left no gap to close";
+    d.closeGaps();
+    for (Pos p = 0; p < d.paragraphCount(); ++p) {
+        const Document::Halves before = d.paragraphHalves(p);
+        EXPECT_TRUE(before.second.empty()) << "paragraph " << p << " is still in two pieces";
+        (void)d.paragraphPart(p, 1, 3);
+        (void)d.paragraph(p);
+        EXPECT_EQ(d.paragraphHalves(p).first.data(), before.first.data());
+    }
+    EXPECT_EQ(d.text(), long1.substr(0, 10000) + "XY" + long1.substr(10000) + "\r\n" +
+                            long2.substr(0, 15000) + "Z" + long2.substr(15000) + "\r\nshort");
+}
+
 } // namespace
 } // namespace tavrel
