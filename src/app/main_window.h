@@ -80,6 +80,9 @@ struct MainWindowSetup {
     std::function<bool(const std::string&)> startProgram;
     // The running instance's end of the handoff, when this start holds it.
     platform::InstanceServer* handoff = nullptr;
+    // Takes the lock for a window that started without it: the end now held, or null while
+    // another start holds it. Empty: the window never takes it.
+    std::function<platform::InstanceServer*()> takeInstanceLock;
     AddressLauncher* launcher = nullptr; // what clicked addresses go to; null: the desktop
     // Files of this size or more load on a worker thread while the window stays alive;
     // smaller ones take a few milliseconds and load at once.
@@ -242,6 +245,8 @@ protected:
 private:
     void createComponents();
     void connectHandoff();
+    void listenForHandedNames();
+    void takeFreeInstanceLock();
     void connectAuxiliaryCommands();
     void chooseBackgroundColor();
     void chooseEditorFont();

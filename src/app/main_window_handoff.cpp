@@ -21,10 +21,25 @@ void MainWindow::connectHandoff() {
     handoffTimer_.setSingleShot(true);
     handoffTimer_.setInterval(kNextNameMs);
     connect(&handoffTimer_, &QTimer::timeout, this, [this] { takeNextHandedName(); });
+    listenForHandedNames();
+}
+
+void MainWindow::listenForHandedNames() {
     if (setup_.handoff != nullptr) {
         connect(setup_.handoff, &platform::InstanceServer::nameHanded, this,
                 &MainWindow::takeHandedName);
     }
+}
+
+void MainWindow::takeFreeInstanceLock() {
+    // A window that started beside one holding the lock would otherwise never receive a file,
+    // even after that one has closed: the next start would find the lock free and open a
+    // window of its own. While another start holds it, this window stays as it was.
+    if (setup_.handoff != nullptr || !setup_.takeInstanceLock) {
+        return;
+    }
+    setup_.handoff = setup_.takeInstanceLock();
+    listenForHandedNames();
 }
 
 void MainWindow::takeHandedName(const std::string& name) {

@@ -214,6 +214,11 @@ void MainWindow::connectOptions() {
     on("AllowonlyoneTavrelinstance1", [this] {
         options_.oneInstance = !options_.oneInstance;
         startupState().oneInstance = options_.oneInstance;
+        // Turned off, a lock this window holds stays held, as it does from start-up on: a
+        // later start then opens its own window because it reads the option, not the lock.
+        if (options_.oneInstance) {
+            takeFreeInstanceLock(); // listening before a later start can read the option
+        }
         // The next start reads it before any window exists, so it is written at once.
         if (setup_.settings != nullptr) {
             saveSettingsAtClose(*setup_.settings, messageBoxReporter(this),

@@ -40,6 +40,14 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     }
 }
 
+// This user's lock and listening socket for this settings folder; empty when another live
+// start holds the lock.
+[[nodiscard]] std::unique_ptr<platform::InstanceServer>
+startInstanceServer(const StartupState& state) {
+    return platform::InstanceServer::start(platform::runtimeFolder(),
+                                           platform::instanceKey(state.locations.settingsFolder));
+}
+
 // The single-instance part of start-up. Every start that finds no running instance becomes
 // the one later starts hand their files to; with the one-instance option on, a later start
 // hands its file over and ends. Answers false when this start has handed its file over.
@@ -74,6 +82,12 @@ void moveIntoSettingsFolder(const StorageLocations& locations, const char* name)
     setup.commandLineFile = file;
     setup.releaseSettings = [&state] { state.settings.reset(); };
     setup.handoff = state.instanceServer.get();
+    setup.takeInstanceLock = [&state]() -> platform::InstanceServer* {
+        if (state.instanceServer == nullptr) {
+            state.instanceServer = startInstanceServer(state);
+        }
+        return state.instanceServer.get();
+    };
     return std::make_unique<MainWindow>(std::move(setup));
 }
 

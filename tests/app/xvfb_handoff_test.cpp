@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 namespace tavrel::test {
 namespace {
@@ -158,6 +160,38 @@ TEST_F(XvfbHandoff, aKilledFirstInstanceLeavesNothingThatStopsTheNextStart) {
     EXPECT_FALSE(waitForWindow("^Tavrel - .*/next.nfo$").isEmpty())
         << next.readAllStandardError().toStdString();
     EXPECT_EQ(next.state(), QProcess::Running);
+}
+
+// The lock belongs to the first window; once it has closed, a later window that turns the
+// option on takes the lock, and with it the files of the starts after it.
+TEST_F(XvfbHandoff, aWindowThatTurnsTheOptionOnTakesTheFreedLock) {
+    fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+    const std::string ini = install.folder + "Tavrel.ini";
+    writeFile(ini, "[Options]\r\nLanguage=English\r\nOneInstance=0\r\n");
+    QProcess& first = start({arg(document("one.nfo", "1\r\n"))});
+    const QString firstWindow = waitForWindow("^Tavrel - .*/one.nfo$");
+    ASSERT_FALSE(firstWindow.isEmpty());
+    start({arg(document("two.nfo", "2\r\n"))});
+    const QString second = waitForWindow("^Tavrel - .*/two.nfo$");
+    ASSERT_FALSE(second.isEmpty());
+    ASSERT_TRUE(sendKeys(firstWindow, {"alt+x"}));
+    ASSERT_TRUE(first.waitForFinished(10000));
+
+    // Options, then "Allow only one Tavrel instance" by its key; the window writes the
+    // settings at once.
+    ASSERT_TRUE(sendKeys(second, {"alt+o", "v"}));
+    for (int tries = 0; tries < 100 && readFile(ini).find("OneInstance=1") == std::string::npos;
+         ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_NE(readFile(ini).find("OneInstance=1"), std::string::npos) << readFile(ini);
+
+    const std::string third = document("three.nfo", "3\r\n");
+    QProcess& later = start({arg(third)});
+    ASSERT_TRUE(later.waitForFinished(15000)) << "the third start opened a window of its own";
+    EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
+    EXPECT_FALSE(waitForWindow("^Tavrel - .*/three.nfo$", 10000).isEmpty());
+    EXPECT_EQ(windowTitle(second), QStringLiteral("Tavrel - ") + arg(third));
 }
 
 } // namespace
