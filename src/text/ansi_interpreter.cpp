@@ -42,6 +42,13 @@ public:
             if (byte == kEndOfFile) {
                 break;
             }
+            // The cursor may stand one column past the right edge (after the last column
+            // is written, or a move right); whatever byte comes next starts the next row
+            // first, as the PC's screen wraps. So a full-width line that still ends in
+            // CR LF leaves an empty row, as art renderers show it.
+            if (column_ > lastColumn()) {
+                newLine();
+            }
             if (byte == kEscape) {
                 at = escape(text, at + 1);
                 continue;
@@ -70,11 +77,7 @@ private:
             break;
         }
         screen_.put(row_, column_, cellFor(byte));
-        // Writing the last column moves to the next row at once, as on the PC's screen: a
-        // full-width line that still ends in CR LF leaves an empty row.
-        if (++column_ > lastColumn()) {
-            newLine();
-        }
+        ++column_;
     }
 
     void newLine() {
@@ -164,7 +167,9 @@ private:
             row_ = std::min(row_ + std::size_t(s.at(0, 1)), bottom);
             break;
         case 'C':
-            column_ = std::min(column_ + s.at(0, 1), lastColumn());
+            // One column past the edge, not onto the last one: the next byte then starts
+            // the next row, as art archives' renderers draw it.
+            column_ = std::min(column_ + s.at(0, 1), screen_.width());
             break;
         case 'D':
             column_ = std::max(column_ - s.at(0, 1), 0);

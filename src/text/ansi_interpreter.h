@@ -22,7 +22,9 @@ inline constexpr int kAnsiMaxWidth = 4096;
 // CR LF or LF alike), tab (next multiple of eight), Ctrl+Z (the end of the text) and ESC,
 // which starts a sequence: CSI sequences (ESC '[' parameters final) are carried out when
 // known (SGR m, cursor A B C D H f s u, erase J K) and skipped otherwise; a lone ESC is
-// dropped. Never reads past `text` and never grows the screen past `maxCells`.
+// dropped. Moves stop at the edges (C one column past the right one, where any next byte
+// wraps); H and f count from 1, 0 meaning 1. Never reads past `text` and never grows the screen
+// past `maxCells`.
 [[nodiscard]] AnsiScreen interpretAnsi(std::string_view text, const AnsiOptions& options = {});
 
 } // namespace tavrel
