@@ -195,14 +195,18 @@ std::vector<GeneratedCase> generatedCases() {
          false},
         {"cursor moves past the top, left and bottom edges",
          "ab\x1B[9Ac\x1B[99Dd\x1B[Ae\x1B[3Bf\x1B[Bg\x1B[2Dh\x1B[1;1Hi\x1B[C\x1B[Cj"
-         "\x1B[12;40fk\x1B[;7Hl\x1B[4;Hm\x1B[H\x1B[20Bn",
+         "\x1B[12;40fk\x1B[3Ao\x1B[2Ap\x1B[;7Hl\x1B[4;Hm\x1B[H\x1B[20Bn",
          false},
         {"a move past the right edge wraps the next glyph",
          "ab\x1B[200Cc\x1B[79Cd\x1B[3;75Hefghijkl\x1B[200Cm", false},
         {"a full-width line before CR LF leaves an empty row",
-         std::string(80, 'x') + "\r\n" + std::string(79, 'y') + "\r\nz\nlf only\r\n\r\n\tq", false},
-        {"save, restore and clearing the screen",
-         "one\x1B[s\x1B[5;5Htwo\x1B[uthree\r\nfour\x1B[2Jfive\x1B[3;3Hsix", false},
+         std::string(80, 'x') + "\r\n" + std::string(79, 'y') +
+             "\r\nz\nlf only\r\n\r\n\tq\r\na lone CR\ris no return",
+         false},
+        {"save and restore", "one\x1B[s\x1B[5;5Htwo\x1B[uthree\r\nfour\x1B[s\x1B[3Bfive\x1B[u6",
+         false},
+        {"clearing the screen starts it anew", "one\r\ntwo\r\nthree\x1B[2Jfour\x1B[3;3Hfive",
+         false},
         {"control bytes other than the line ends are glyphs",
          std::string("\x01\x02\x03\x04\x07\x08\x0C\x0E\x0F\x10\x1F\x7F\xB0\xDB\xFE\xFF a\x1B b"
                      "\x1B[31mc\r\nd\x1A"
