@@ -12,8 +12,8 @@ namespace {
 
 constexpr char kEscape = '\x1B';
 constexpr char kEndOfFile = '\x1A';
-constexpr int kParameterCeiling = 100000; // far past any screen; keeps sums from overflowing
-constexpr std::size_t kMaxParameters = 16;
+constexpr int kParameterCeiling = 100000;  // far past any screen; keeps sums from overflowing
+constexpr std::size_t kMaxParameters = 64; // more than any art writes; the rest are dropped
 
 struct Sequence {
     std::array<int, kMaxParameters> parameters{};
