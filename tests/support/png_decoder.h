@@ -52,6 +52,8 @@ inline std::optional<PngPixels> decodePng(std::string_view file, std::string& er
     }
     PngPixels out;
     int colourType = -1;
+    int depth = 8;
+    std::vector<std::uint32_t> palette;
     std::string compressed;
     bool ended = false;
     for (std::size_t at = 8; at + 12 <= file.size();) {
@@ -73,12 +75,21 @@ inline std::optional<PngPixels> decodePng(std::string_view file, std::string& er
         if (type == "IHDR") {
             out.width = be32(data, 0);
             out.height = be32(data, 4);
-            const int depth = std::uint8_t(data[8]);
+            depth = std::uint8_t(data[8]);
             colourType = std::uint8_t(data[9]);
-            if (depth != 8 || (colourType != 2 && colourType != 6) || data[12] != 0) {
+            const bool mapped =
+                colourType == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8);
+            const bool direct = depth == 8 && (colourType == 2 || colourType == 6);
+            if (!(mapped || direct) || data[12] != 0) {
                 error = "unsupported depth " + std::to_string(depth) + " or colour type " +
                         std::to_string(colourType) + " or interlace";
                 return std::nullopt;
+            }
+        } else if (type == "PLTE") {
+            for (std::size_t i = 0; i + 3 <= data.size(); i += 3) {
+                palette.push_back((std::uint32_t(std::uint8_t(data[i])) << 16) |
+                                  (std::uint32_t(std::uint8_t(data[i + 1])) << 8) |
+                                  std::uint8_t(data[i + 2]));
             }
         } else if (type == "IDAT") {
             compressed.append(data);
@@ -92,8 +103,13 @@ inline std::optional<PngPixels> decodePng(std::string_view file, std::string& er
         error = "no IHDR or IEND";
         return std::nullopt;
     }
-    const std::size_t channels = colourType == 6 ? 4 : 3;
-    const std::size_t stride = out.width * channels;
+    if (colourType == 3 && palette.empty()) {
+        error = "colour-mapped image without a palette";
+        return std::nullopt;
+    }
+    // Filters work on whole bytes: a colour-mapped row's bytes look one byte back.
+    const std::size_t channels = colourType == 6 ? 4 : colourType == 2 ? 3 : 1;
+    const std::size_t stride = colourType == 3 ? (out.width * depth + 7) / 8 : out.width * channels;
     std::vector<std::uint8_t> raw((stride + 1) * out.height);
     uLongf rawSize = static_cast<uLongf>(raw.size());
     if (uncompress(raw.data(), &rawSize, reinterpret_cast<const Bytef*>(compressed.data()),
@@ -136,6 +152,17 @@ inline std::optional<PngPixels> decodePng(std::string_view file, std::string& er
             row[i] = static_cast<std::uint8_t>(line[1 + i] + predictor);
         }
         for (std::uint32_t x = 0; x < out.width; ++x) {
+            if (colourType == 3) {
+                const std::size_t bit = std::size_t(x) * depth;
+                const int shift = 8 - depth - int(bit % 8);
+                const std::size_t index = (row[bit / 8] >> shift) & ((1u << depth) - 1);
+                if (index >= palette.size()) {
+                    error = "colour index past the palette";
+                    return std::nullopt;
+                }
+                out.rgb.push_back(palette[index]);
+                continue;
+            }
             const std::uint8_t* p = row.data() + x * channels;
             out.rgb.push_back((std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2]);
         }
