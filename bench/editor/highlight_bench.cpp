@@ -1,12 +1,17 @@
 // Speed of address and keyword highlighting: scanning the 100 MB benchmark document (corpus
 // prose and NFO art with addresses) with 100 keywords beside a single std::regex_search pass
 // for the same addresses, and a keystroke in a 10 MB paragraph full of addresses with its
-// re-scan.
+// re-scan; and the first paint of a 2 MB paragraph with 10 000 keywords holding a separator
+// beside the same with 10 000 plain ones.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -29,9 +34,11 @@ struct Highlighted {
     tavrel::TextEngine engine;
     tavrel::UrlHighlighter urls;
     tavrel::EditorHighlights highlights{engine};
-    Highlighted() {
+    explicit Highlighted(bool withBenchKeywords = true) {
         highlights.setAddressHighlighter(&urls);
-        addKeywords(highlights.keywords());
+        if (withBenchKeywords) {
+            addKeywords(highlights.keywords());
+        }
     }
 };
 
@@ -175,6 +182,111 @@ void BM_KeystrokeIn10MBParagraphOfAddresses(benchmark::State& state) {
 BENCHMARK(BM_KeystrokeIn10MBParagraphOfAddresses)
     ->UseManualTime()
     ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
+
+// One 2 MB paragraph of corpus prose: the two long English texts, their breaks made spaces.
+// Only these two files, so that the figure does not move when files are added to the corpus.
+std::string proseParagraph() {
+    std::string text;
+    for (const char* name : {"/txt/mobydick.txt", "/txt/jargon447.txt"}) {
+        std::ifstream in(std::string(TAVREL_CORPUS_DIR) + name, std::ios::binary);
+        text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    text.resize(2'000'000);
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+// The words of a text (letters only, four or more), most frequent first.
+std::vector<std::string> frequentWords(const std::string& text, std::size_t count) {
+    std::map<std::string, std::size_t> counts;
+    std::string word;
+    for (const char c : text) {
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower >= 'a' && lower <= 'z') {
+            word += lower;
+            continue;
+        }
+        if (word.size() >= 4) {
+            ++counts[word];
+        }
+        word.clear();
+    }
+    std::vector<std::pair<std::size_t, std::string>> ranked;
+    for (const auto& [w, n] : counts) {
+        ranked.emplace_back(n, w);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < ranked.size() && out.size() < count; ++i) {
+        out.push_back(ranked[i].second);
+    }
+    return out;
+}
+
+// The time to the runs of a paragraph as the editor first paints it, with the keywords given
+// (whole words, any case, as the program adds them) and addresses highlighted.
+double firstPaint(const std::string& paragraph, const std::vector<std::string>& keywords,
+                  std::size_t& runs, double& cpuSeconds) {
+    Highlighted h(false);
+    h.highlights.keywords().beginUpdate();
+    for (const std::string& k : keywords) {
+        h.highlights.keywords().addKeyword(k, tavrel::koWholeWords, 0x00FF00, 0, 0, 1, 0);
+    }
+    h.highlights.keywords().endUpdate();
+    h.engine.loadBytes(std::string(paragraph));
+    const auto start = Clock::now();
+    const std::clock_t cpuStart = std::clock();
+    runs = h.highlights.paragraphRuns(0).size();
+    cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return secondsSince(start);
+}
+
+// 10 000 keywords that hold a separator ("ab.cde": a frequent word with "." after its second
+// letter; every tenth the word and "," instead, which prose has) against 10 000 plain ones
+// (the same words): the first paint of one 2 MB paragraph. The two alternate, so that a busy
+// machine slows both alike.
+void BM_FirstPaint2MBParagraph10kSeparatorKeywords(benchmark::State& state) {
+    const std::string paragraph = proseParagraph();
+    const std::vector<std::string> plain = frequentWords(paragraph, 10'000);
+    std::vector<std::string> separated;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        separated.push_back(i % 10 == 9 ? plain[i] + ","
+                                        : plain[i].substr(0, 2) + "." + plain[i].substr(2));
+    }
+    std::vector<double> sep;
+    std::vector<double> ref;
+    std::vector<double> sepCpu;
+    std::vector<double> refCpu;
+    std::size_t sepRuns = 0;
+    std::size_t refRuns = 0;
+    for (auto _ : state) {
+        double cpu = 0;
+        ref.push_back(firstPaint(paragraph, plain, refRuns, cpu));
+        refCpu.push_back(cpu);
+        sep.push_back(firstPaint(paragraph, separated, sepRuns, cpu));
+        sepCpu.push_back(cpu);
+        state.SetIterationTime(sep.back());
+    }
+    const Spread s = spreadOf(sep);
+    const Spread r = spreadOf(ref);
+    state.counters["sep_ms"] = s.median * 1e3;
+    state.counters["plain_ms"] = r.median * 1e3;
+    state.counters["sep_cpu_ms"] = spreadOf(sepCpu).median * 1e3;
+    state.counters["plain_cpu_ms"] = spreadOf(refCpu).median * 1e3;
+    state.counters["ratio"] = s.median / r.median;
+    state.counters["ratio_cpu"] = spreadOf(sepCpu).median / spreadOf(refCpu).median;
+    state.counters["sep_runs"] = static_cast<double>(sepRuns);
+    state.counters["plain_runs"] = static_cast<double>(refRuns);
+    std::printf("input: %.1f MB paragraph; %zu keywords, e.g. \"%s\" and \"%s\" beside \"%s\"\n",
+                static_cast<double>(paragraph.size()) / 1e6, separated.size(), separated[0].c_str(),
+                separated[9].c_str(), plain[0].c_str());
+}
+BENCHMARK(BM_FirstPaint2MBParagraph10kSeparatorKeywords)
+    ->UseManualTime()
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

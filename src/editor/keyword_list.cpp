@@ -2,7 +2,8 @@
 // searched left to right on a working copy of the segment in which every character already
 // highlighted (and every keyword accepted so far) is masked by the byte 5. Keywords that can
 // only match a whole word free of separators are looked up word by word instead, which finds
-// the same matches in one pass over the text however many keywords there are.
+// the same matches in one pass over the text however many keywords there are; the others'
+// occurrences are all found in one pass too, and then taken keyword by keyword.
 #include "editor/keyword_list.h"
 
 #include <algorithm>
@@ -211,7 +212,7 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
     groups_.clear();
     for (std::size_t k = 0; k < records_.size(); ++k) {
         const bool token = isTokenKeyword(records_[k], separators);
-        if (groups_.empty() || !token || !groups_.back().tokens) {
+        if (groups_.empty() || token != groups_.back().tokens) {
             Group g;
             g.first = k;
             g.tokens = token;
@@ -234,6 +235,17 @@ void KeywordList::buildGroups(const std::bitset<256>& separators) const {
             g.needsUpper = g.needsUpper || (!g.tokens && !matchCase);
         }
         if (!g.tokens) {
+            g.exactForms = {};
+            g.foldedForms = {};
+            for (std::size_t k = g.first; k < g.last; ++k) {
+                const KeywordRecord& r = records_[k];
+                if (r.context != 0 && r.searchForm.find(kMask) == std::string::npos) {
+                    ((r.options & koMatchCase) != 0 ? g.exactForms : g.foldedForms)
+                        .add(r.searchForm, static_cast<std::uint32_t>(k - g.first));
+                }
+            }
+            g.exactForms.build();
+            g.foldedForms.build();
             continue;
         }
         g.filter.assign(kFilterSlots, 0);
@@ -402,6 +414,25 @@ void KeywordList::matchTokens(std::string_view paragraph, Pos from, Pos to, cons
     }
 }
 
+bool KeywordList::wholeWordAt(std::string_view paragraph, Pos start, Pos length,
+                              const std::bitset<256>& separators) {
+    const auto n = static_cast<Pos>(paragraph.size());
+    const Pos end = start + length;
+    return (start == 0 || separators[static_cast<unsigned char>(
+                              paragraph[static_cast<std::size_t>(start - 1)])]) &&
+           (end >= n ||
+            separators[static_cast<unsigned char>(paragraph[static_cast<std::size_t>(end)])]);
+}
+
+void KeywordList::accept(std::size_t k, Pos from, Pos at, Scratch& s) const {
+    const std::size_t size = records_[k].searchForm.size();
+    s.found.emplace_back(k, from + at);
+    s.work.replace(static_cast<std::size_t>(at), size, size, kMask);
+    if (!s.upper.empty()) {
+        s.upper.replace(static_cast<std::size_t>(at), size, size, kMask);
+    }
+}
+
 void KeywordList::matchOne(std::string_view paragraph, Pos from, std::size_t k,
                            const std::bitset<256>& separators, Scratch& s) const {
     const KeywordRecord& r = records_[k];
@@ -409,29 +440,90 @@ void KeywordList::matchOne(std::string_view paragraph, Pos from, std::size_t k,
         return;
     }
     const std::string& source = (r.options & koMatchCase) != 0 ? s.work : s.upper;
-    const auto n = static_cast<Pos>(paragraph.size());
     const auto length = static_cast<Pos>(r.searchForm.size());
     std::size_t at = 0;
     while ((at = source.find(r.searchForm, at)) != std::string::npos) {
-        const Pos start = from + static_cast<Pos>(at);
-        bool accepted = true;
-        if ((r.options & koWholeWords) != 0) {
-            const bool before = start == 0 || separators[static_cast<unsigned char>(
-                                                  paragraph[static_cast<std::size_t>(start - 1)])];
-            const Pos end = start + length;
-            const bool after =
-                end >= n ||
-                separators[static_cast<unsigned char>(paragraph[static_cast<std::size_t>(end)])];
-            accepted = before && after;
-        }
-        if (accepted) {
-            s.found.emplace_back(k, start);
-            s.work.replace(at, r.searchForm.size(), r.searchForm.size(), kMask);
-            if (!s.upper.empty()) {
-                s.upper.replace(at, r.searchForm.size(), r.searchForm.size(), kMask);
-            }
+        const auto start = static_cast<Pos>(at);
+        if ((r.options & koWholeWords) == 0 ||
+            wholeWordAt(paragraph, from + start, length, separators)) {
+            accept(k, from, start, s);
         }
         at += r.searchForm.size();
+    }
+}
+
+void KeywordList::matchSearched(std::string_view paragraph, Pos from, const Group& group,
+                                const std::bitset<256>& separators, Scratch& s) const {
+    // Masking only ever takes occurrences away from a form without the mask byte, so the
+    // occurrences found in the copies as they stand before the group are all each keyword
+    // can find; what an earlier keyword masks afterwards shows in the copies as mask bytes
+    // in the occurrence. A list whose forms overlap one another at every byte could find far
+    // more occurrences than the text has bytes: past a budget the keywords are searched one
+    // by one instead, which costs time but no memory.
+    std::vector<std::pair<std::uint32_t, Pos>>& found = s.occurrences;
+    found.clear();
+    const std::size_t budget = 2 * s.work.size() + 4096;
+    const auto keep = [&](std::uint32_t id, std::size_t start) {
+        found.emplace_back(id, static_cast<Pos>(start));
+        return found.size() <= budget;
+    };
+    const auto bytes = [](const std::string& copy) {
+        return reinterpret_cast<const unsigned char*>(copy.data());
+    };
+    if (!group.exactForms.scan(bytes(s.work), s.work.size(), keep) ||
+        !group.foldedForms.scan(bytes(s.upper), s.upper.size(), keep)) {
+        for (std::size_t k = group.first; k < group.last; ++k) {
+            matchOne(paragraph, from, k, separators, s);
+        }
+        found.clear();
+        found.shrink_to_fit();
+        return;
+    }
+    // The starts bucketed by keyword; a keyword's come found by end, which for one length is
+    // by start.
+    std::vector<std::size_t>& ends = s.bucketEnds;
+    ends.assign(group.last - group.first, 0);
+    for (const auto& occurrence : found) {
+        ++ends[occurrence.first];
+    }
+    std::size_t total = 0;
+    for (std::size_t& end : ends) {
+        total += end;
+        end = total - end; // the bucket's start for now, its end once filled
+    }
+    s.starts.resize(found.size());
+    for (const auto& [id, start] : found) {
+        s.starts[ends[id]++] = start;
+    }
+    for (std::size_t k = group.first; k < group.last; ++k) {
+        const KeywordRecord& r = records_[k];
+        if (r.context == 0 || r.searchForm.empty()) {
+            continue;
+        }
+        if (r.searchForm.find(kMask) != std::string::npos) {
+            matchOne(paragraph, from, k, separators, s);
+            continue;
+        }
+        const std::string& source = (r.options & koMatchCase) != 0 ? s.work : s.upper;
+        const auto length = static_cast<Pos>(r.searchForm.size());
+        const std::size_t i = k - group.first;
+        Pos next = 0; // where the search of this keyword goes on
+        for (std::size_t j = i == 0 ? 0 : ends[i - 1]; j < ends[i]; ++j) {
+            const Pos start = s.starts[j];
+            if (start < next || std::memchr(source.data() + start, kMask,
+                                            static_cast<std::size_t>(length)) != nullptr) {
+                continue;
+            }
+            next = start + length;
+            if ((r.options & koWholeWords) == 0 ||
+                wholeWordAt(paragraph, from + start, length, separators)) {
+                accept(k, from, start, s);
+            }
+        }
+    }
+    if (found.capacity() > (std::size_t{1} << 20)) {
+        found = {}; // not kept: a large paragraph's scratch would stay with the list
+        s.starts = {};
     }
 }
 
@@ -479,9 +571,7 @@ void KeywordList::match(std::string_view paragraph, Pos from, Pos to,
                 matchTokens(paragraph, from, to, g,
                             reinterpret_cast<const unsigned char*>(s.work.data()), s);
             } else {
-                for (std::size_t k = g.first; k < g.last; ++k) {
-                    matchOne(paragraph, from, k, separators, s);
-                }
+                matchSearched(paragraph, from, g, separators, s);
             }
         }
         std::sort(s.found.begin(), s.found.end(),

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/highlight_runs.h"
+#include "editor/string_set_matcher.h"
 #include "editor/types.h"
 #include "editor/word_spans.h"
 
@@ -95,6 +96,11 @@ private:
         std::vector<std::pair<std::size_t, Pos>> found; // (keyword, start in the paragraph)
         std::vector<std::uint64_t> separatorBits;       // WordSplitter's scratch
         std::vector<WordSpan> candidates;               // the words that may be keywords
+        // A one-by-one group's occurrences (keyword - group.first, start in the segment), then
+        // their starts bucketed by keyword, the bucket of keyword i ending at bucketEnds[i].
+        std::vector<std::pair<std::uint32_t, Pos>> occurrences;
+        std::vector<Pos> starts;
+        std::vector<std::size_t> bucketEnds;
     };
     // `work` holds the segment's bytes as the lookups see them.
     void matchTokens(std::string_view paragraph, Pos from, Pos to, const Group& group,
@@ -102,6 +108,14 @@ private:
     [[nodiscard]] HighlightRun runOf(std::size_t k, Pos start) const;
     void matchOne(std::string_view paragraph, Pos from, std::size_t k,
                   const std::bitset<256>& separators, Scratch& s) const;
+    // The keywords of a one-by-one group, with the same outcome as matchOne() on each in turn.
+    void matchSearched(std::string_view paragraph, Pos from, const Group& group,
+                       const std::bitset<256>& separators, Scratch& s) const;
+    // Whether the `length` bytes at `start` of the paragraph are a whole word there.
+    [[nodiscard]] static bool wholeWordAt(std::string_view paragraph, Pos start, Pos length,
+                                          const std::bitset<256>& separators);
+    // Records keyword k at offset `at` of the segment and masks it in the working copies.
+    void accept(std::size_t k, Pos from, Pos at, Scratch& s) const;
 
     // A slot of a lookup table: the hash of a search form, its keyword's index + 1 (0: an
     // empty slot) and its length.
@@ -113,7 +127,8 @@ private:
     using Table = std::vector<Slot>;
 
     // Consecutive keywords that can only match a whole word without separators inside are
-    // looked up word by word in one pass; the others are searched one by one as written.
+    // looked up word by word in one pass; the others follow the rule of one keyword after
+    // another, from occurrences all found in one pass.
     struct Group {
         std::size_t first = 0;
         std::size_t last = 0;
@@ -130,6 +145,11 @@ private:
         std::vector<std::uint16_t> filter;
         std::array<std::uint16_t, 256> lastFilter{}; // the same by the last byte
         bool needsUpper = false;                     // a one-by-one keyword in it ignores case
+        // The search forms of a one-by-one group, all found in one pass (by keyword -
+        // first): those that match case in the copy as written, the others in the upper-cased
+        // copy. A form holding the mask byte is not among them: masking can make it match.
+        StringSetMatcher exactForms;
+        StringSetMatcher foldedForms;
     };
     static constexpr std::size_t kFilterSlots = 2048;
     [[nodiscard]] static constexpr std::size_t filterSlot(unsigned char first,
