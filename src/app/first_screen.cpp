@@ -54,6 +54,13 @@ void cutAtLastLine(std::string& head, EncodingChoice choice) {
             head.resize(end);
         } else {
             head.resize(head.size() & ~std::size_t{1});
+            // Nor the first half of a pair whose second half was not read.
+            if (head.size() >= 4) {
+                const auto high = static_cast<unsigned char>(head[head.size() - (bigMark ? 2 : 1)]);
+                if (high >= 0xD8 && high <= 0xDB) {
+                    head.resize(head.size() - 2);
+                }
+            }
         }
         return;
     }
