@@ -2,14 +2,17 @@
 // program relies on: the one-pass line-end repair equals the two literal replacement passes
 // and the LF rule; loading settings from any INI text and saving them gives a file that
 // loads back to the same values; a margin's text survives a trip through its number; the
-// first piece of a file cut anywhere holds only the first paragraphs of the whole load.
+// first piece of a file cut anywhere holds only the first paragraphs of the whole load, and a
+// thumbnail's head of it decodes to the start of the whole.
 #include "../../tests/app/line_ends_reference.h"
 #include "app/command_line.h"
 #include "app/first_piece.h"
+#include "app/first_screen.h"
 #include "app/line_ends.h"
 #include "app/pdf_export_arguments.h"
 #include "app/png_export_arguments.h"
 #include "app/settings_catalogue.h"
+#include "app/thumbnail_arguments.h"
 #include "editor/document.h"
 #include "text/unicode_art.h"
 
@@ -109,6 +112,15 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
     } else if (png.kind == tavrel::ExportParse::Error) {
         require(!png.error.empty());
     }
+    // Thumbnails: one input, one output, a size in range.
+    const tavrel::ThumbnailArguments thumbnail = tavrel::parseThumbnailArguments(arguments);
+    if (thumbnail.kind == tavrel::ExportParse::Export) {
+        require(thumbnail.request.files.size() == 1 && thumbnail.request.outputDir.empty());
+        require(thumbnail.request.size >= tavrel::kMinThumbnailSize &&
+                thumbnail.request.size <= tavrel::kMaxThumbnailSize);
+    } else if (thumbnail.kind == tavrel::ExportParse::Error) {
+        require(!thumbnail.error.empty());
+    }
 }
 
 // The first two bytes choose the rules and where the first read ends; the rest is the file.
@@ -122,6 +134,17 @@ void fuzzFirstPiece(std::string_view bytes) {
     const std::string_view file = bytes.substr(2);
     const std::size_t cut =
         file.empty() ? 0 : static_cast<std::uint8_t>(bytes[1]) * file.size() / 255;
+    // A thumbnail's head of the file, cut after its last whole line: a prefix of the file
+    // whose decoding is the start of the whole file's.
+    std::string head(file.substr(0, cut));
+    tavrel::cutAtLastLine(head, rules.encoding);
+    require(file.substr(0, head.size()) == head);
+    const tavrel::DecodedText wholeText = tavrel::decodeAsChosen(std::string(file), rules.encoding);
+    if (wholeText.form.encoding != tavrel::TextEncoding::Bytes) {
+        const std::string headText = tavrel::decodeAsChosen(head, rules.encoding).bytes;
+        require(wholeText.bytes.compare(0, headText.size(), headText) == 0);
+    }
+
     const auto text = tavrel::firstPieceText(file.substr(0, cut), rules);
     if (!text) {
         return;

@@ -107,6 +107,14 @@ std::string helpText(std::string_view programName) {
             std::string(programName) +
             " --export-png --output-dir DIR [--scale N] [--wrap N] FILE...\n"
             "--scale N (1 to 8) enlarges a PNG image N times, every pixel a square.\n";
+    text +=
+        "\nA file manager's thumbnail: the first screen of FILE in at most SIZE x SIZE pixels:\n"
+        "  " +
+        std::string(programName) + " --thumbnail SIZE FILE OUT.png|-\n";
+    text += "\nThe text as the viewer shows it, in UTF-8 on standard output (- reads standard\n"
+            "input):\n"
+            "  " +
+            std::string(programName) + " --cat FILE|-\n";
     text += "\nFiles printed to PDF as Print prints them, without a window:\n"
             "  " +
             std::string(programName) +

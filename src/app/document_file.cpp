@@ -107,6 +107,33 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
     return bytes;
 }
 
+std::optional<std::string> readFileHead(const std::string& path, std::size_t limit, bool& truncated,
+                                        std::string* error) {
+    truncated = false;
+    namespace fs = std::filesystem;
+    std::error_code code;
+    const fs::file_status status = fs::status(path, code);
+    if (!fs::is_regular_file(status)) {
+        setError(error, path + (fs::exists(status) ? " is not a file" : " does not exist"));
+        return std::nullopt;
+    }
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        setError(error, path + ": " + std::strerror(errno));
+        return std::nullopt;
+    }
+    // One byte more than the limit tells a file of exactly `limit` bytes from a longer one.
+    std::string bytes(limit + 1, '\0');
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (std::ferror(file.get()) != 0) {
+        setError(error, path + ": read error");
+        return std::nullopt;
+    }
+    truncated = got > limit;
+    bytes.resize(std::min(got, limit));
+    return bytes;
+}
+
 bool hasWriteBit(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code code;

@@ -2,6 +2,7 @@
 // the rules are tested without a window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,6 +24,12 @@ using ReadProgress = std::function<bool(std::string_view readSoFar, std::uint64_
 [[nodiscard]] std::optional<std::string>
 readWholeFile(const std::string& path, std::string* error = nullptr, std::string* reason = nullptr,
               bool* outOfMemory = nullptr, const ReadProgress& progress = {});
+
+// At most `limit` bytes from the start of a regular file, for a look at a file that may be
+// huge; `truncated` says whether more followed. Fails as readWholeFile does, with `error` set.
+[[nodiscard]] std::optional<std::string> readFileHead(const std::string& path, std::size_t limit,
+                                                      bool& truncated,
+                                                      std::string* error = nullptr);
 
 // Whether the file's permission bits allow writing to anybody. A file without any write bit
 // is this system's read-only file: saving over it fails for every user, root included, who

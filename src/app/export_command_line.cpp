@@ -9,6 +9,7 @@
 #include "app/png_export_files.h"
 #include "app/recent_files.h"
 #include "app/settings_catalogue.h"
+#include "app/thumbnail_files.h"
 
 #include <QApplication>
 
@@ -48,13 +49,7 @@ int runParsed(int argc, char** argv, ExportParse kind, const std::string& error,
         return kExportFileError;
     }
 
-    AppSettings settings;
-    if (environment.openSettings) {
-        if (const std::unique_ptr<ConfigSaver> store = environment.openSettings()) {
-            RecentFiles recent([](const std::string&) { return false; }); // not needed here
-            loadSettings(*store, settings, recent, '.');
-        }
-    }
+    const AppSettings settings = exportSettings(environment);
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY); // the file goes out byte for byte
 #endif
@@ -63,6 +58,17 @@ int runParsed(int argc, char** argv, ExportParse kind, const std::string& error,
 }
 
 } // namespace
+
+AppSettings exportSettings(const ExportEnvironment& environment) {
+    AppSettings settings;
+    if (environment.openSettings) {
+        if (const std::unique_ptr<ConfigSaver> store = environment.openSettings()) {
+            RecentFiles recent([](const std::string&) { return false; }); // not needed here
+            loadSettings(*store, settings, recent, '.');
+        }
+    }
+    return settings;
+}
 
 int runExportCommandLine(int argc, char** argv, const ExportEnvironment& environment) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
@@ -78,6 +84,14 @@ int runExportCommandLine(int argc, char** argv, const ExportEnvironment& environ
         return runParsed(argc, argv, png.kind, png.error, environment,
                          [&](const AppSettings& settings, ExportStreams& streams) {
                              return exportPngFiles(png.request, settings, environment, streams);
+                         });
+    }
+    if (const ThumbnailArguments thumbnail = parseThumbnailArguments(arguments);
+        thumbnail.kind != ExportParse::NotExport) {
+        return runParsed(argc, argv, thumbnail.kind, thumbnail.error, environment,
+                         [&](const AppSettings& settings, ExportStreams& streams) {
+                             return exportThumbnail(thumbnail.request, settings, environment,
+                                                    streams);
                          });
     }
     if (const PdfExportArguments pdf = parsePdfExportArguments(arguments);

@@ -2,11 +2,14 @@
 // whole-document image painted by the editor.
 #include "app/export_render.h"
 
+#include "app/first_screen.h"
 #include "editor/line_breaker.h"
 #include "editor/qt/text_editor.h"
 #include "gif/rgb_image.h"
 
 #include <QPainter>
+
+#include <algorithm>
 
 namespace tavrel {
 
@@ -53,6 +56,21 @@ DocumentImageSize measureDocumentImage(TextEditor& editor) {
     const std::int64_t textWidth = wrap > 0 ? wrap : layout.widestLine();
     return {textWidth + editor.leftMargin() + editor.rightMargin(),
             layout.knownLineCount() * static_cast<std::int64_t>(editor.lineHeight())};
+}
+
+DocumentImageSize measureFirstScreen(TextEditor& editor) {
+    WrappedLayout& layout = editor.layout();
+    layout.formatAll();
+    const std::int64_t columns =
+        firstScreenColumns(editor.engine().document(), kFirstScreenMaxLines);
+    const std::int64_t width =
+        columns * editor.glyphMetrics().spaceWidth() + editor.leftMargin() + editor.rightMargin();
+    const std::int64_t lineHeight = std::max(1, editor.lineHeight());
+    const std::int64_t lines = std::clamp<std::int64_t>(
+        (width + lineHeight - 1) / lineHeight, 1,
+        std::min<std::int64_t>(kFirstScreenMaxLines,
+                               std::max<std::int64_t>(1, layout.knownLineCount())));
+    return {width, lines * lineHeight};
 }
 
 QImage renderDocumentImage(TextEditor& editor, const DocumentImageSize& size) {

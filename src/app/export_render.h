@@ -37,13 +37,20 @@ struct DocumentImageSize {
 // width, plus the margins, by every display line at the line height.
 [[nodiscard]] DocumentImageSize measureDocumentImage(TextEditor& editor);
 
+// The size of the document's first screen, as a thumbnail shows it (word wrap off): the width
+// the window sizes itself to for the first lines (app/first_screen.h) in the width of a space,
+// plus the margins, and as many lines as make the picture square, at most the document's and
+// never more than kFirstScreenMaxLines.
+[[nodiscard]] DocumentImageSize measureFirstScreen(TextEditor& editor);
+
 // The whole document as the editor paints it, without selection or caret, at `size` (from
 // measureDocumentImage). The editor's own document picture serves where it can; beyond its
 // size limit the same painting routine draws the editor's display lines into one image. A
 // null image when the memory for it cannot be had.
 [[nodiscard]] QImage renderDocumentImage(TextEditor& editor, const DocumentImageSize& size);
 
-// The second of the two ways above on its own, so that tests can hold it against the first.
+// The second of the two ways above on its own, so that tests can hold it against the first;
+// with a smaller size (measureFirstScreen), the document's top lines alone.
 [[nodiscard]] QImage paintDocumentLines(TextEditor& editor, const DocumentImageSize& size);
 
 } // namespace tavrel

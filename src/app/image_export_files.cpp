@@ -6,6 +6,7 @@
 
 #include "app/document_file.h"
 #include "app/export_render.h"
+#include "app/first_screen.h"
 #include "app/settings_catalogue.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
@@ -24,13 +25,23 @@ std::string sizeText(const DocumentImageSize& size) {
 ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
                             const std::string& file, const ImageEncoding& encoding) {
     std::string error;
-    std::optional<std::string> bytes = readWholeFile(file, &error);
+    std::optional<std::string> bytes;
+    if (encoding.firstScreenOnly) {
+        bool truncated = false;
+        bytes = readFileHead(file, kFirstScreenReadLimit, truncated, &error);
+        if (bytes && truncated) {
+            cutAtLastLine(*bytes, encodingChoiceOf(settings.encoding));
+        }
+    } else {
+        bytes = readWholeFile(file, &error);
+    }
     if (!bytes) {
         return exportFailure(kExportFileError, error);
     }
     try {
         loadIntoViewer(editor.engine(), std::move(*bytes), settings);
-        const DocumentImageSize size = measureDocumentImage(editor);
+        const DocumentImageSize size =
+            encoding.firstScreenOnly ? measureFirstScreen(editor) : measureDocumentImage(editor);
         const std::int64_t scale = encoding.scale;
         const DocumentImageSize scaled{size.width * scale, size.height * scale};
         if (!scaled.fitsGif()) {
@@ -44,7 +55,8 @@ ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
             }
             return exportFailure(kExportRefused, message);
         }
-        const QImage image = renderDocumentImage(editor, size);
+        const QImage image = encoding.firstScreenOnly ? paintDocumentLines(editor, size)
+                                                      : renderDocumentImage(editor, size);
         if (image.isNull()) {
             return exportFailure(kExportFileError,
                                  file + ": not enough memory for an image of " + sizeText(size));

@@ -23,6 +23,9 @@ struct ImageEncoding {
     std::function<std::string(const std::string& file)> nameInFolder;
     // The file's bytes for the painted (not yet enlarged) image; throws what goes wrong.
     std::function<std::string(const QImage& painted, const QColor& background)> encode;
+    // A thumbnail's look at the file: its head alone is read (app/first_screen.h) and its first
+    // screen alone painted, so a huge or binary file is as quick as a small one.
+    bool firstScreenOnly = false;
 };
 
 // Exports every file of the request; needs a QApplication. Returns the exit status: 0, or

@@ -1,6 +1,8 @@
 // tavrel [FILE] shows FILE in the viewer; tavrel --export-gif OUT FILE... writes GIF images
 // of files as the viewer shows them, and --export-pdf OUT FILE prints them to PDF, both
-// without a window.
+// without a window; --thumbnail draws a file manager's thumbnail and --cat writes the text
+// to standard output as the window shows it.
+#include "app/cat_command.h"
 #include "app/export_command_line.h"
 #include "app/startup.h"
 #include "app/viewer_setup.h"
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
         tavrel::applyViewerHighlighting(editor, urls, settings,
                                         places.settingsFolder + tavrel::kKeywordFileName);
     };
+    if (const int status = tavrel::runCatCommandLine(argc, argv, exportEnvironment); status >= 0) {
+        return status;
+    }
     if (const int status = tavrel::runExportCommandLine(argc, argv, exportEnvironment);
         status >= 0) {
         return status;
