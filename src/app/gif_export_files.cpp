@@ -4,7 +4,7 @@
 
 #include "app/export_render.h"
 #include "app/image_export_files.h"
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 
 #include <cstdint>
 #include <vector>

@@ -9,7 +9,7 @@
 #include "app/option_dialogs.h"
 #include "app/print_setup.h"
 #include "app/recent_files.h"
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 #include "app/settings_catalogue.h"
 #include "app/startup.h"
 #include "app/window_dialogs.h"
@@ -211,7 +211,7 @@ public:
     // The address highlighter of the window's editor (attached while "Launch URLs on click"
     // is on), and the keyword dialog once "Edit Highlight List..." made it.
     [[nodiscard]] UrlHighlighter& addressHighlighter() noexcept { return *urls_; }
-    [[nodiscard]] KeywordDialog* keywordDialog() const noexcept { return f3_; }
+    [[nodiscard]] KeywordDialog* keywordDialog() const noexcept { return keywordDialog_; }
     // Reloads the keyword list and gives the highlight colours to the address styles: after
     // the keyword dialog closes, the toggle, and either highlight colour command.
     void refreshKeywords();
@@ -327,7 +327,7 @@ private:
     // Writes the document through the writer, on a worker thread with the progress line when
     // it is long.
     [[nodiscard]] WriteStatus streamDocument(const std::string& path);
-    [[nodiscard]] GifSaveCommand imageSaveCommand();
+    [[nodiscard]] ImageSaveCommand imageSaveCommand();
     // The load message (text 103) for a file that could not be read, and why.
     void reportLoadFailure(const std::string& name, const std::string& reason);
     // Tells that the file could not be read as the UTF-8 or UTF-16 the user chose.
@@ -415,7 +415,7 @@ private:
     std::string keywordFile_;
     std::unique_ptr<UrlHighlighter> urls_;
     std::unique_ptr<AddressLauncher> desktopLauncher_;
-    KeywordDialog* f3_ = nullptr;
+    KeywordDialog* keywordDialog_ = nullptr;
     UnicodeForm textForm_;
     std::unique_ptr<platform::FileWatch> fileWatch_; // the shown file, while there is one
     bool askingReload_ = false;

@@ -13,7 +13,7 @@
 #include "app/load_progress_bar.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
 #include "platform/file_watch.h"
@@ -493,12 +493,12 @@ bool MainWindow::save() {
 
 // "Save as GIF image..." and "Save as PNG image...": the visible text area as a picture; the
 // folder of the last Save as is offered and left as it is.
-GifSaveCommand MainWindow::imageSaveCommand() {
-    GifSaveCommand command;
+ImageSaveCommand MainWindow::imageSaveCommand() {
+    ImageSaveCommand command;
     command.parent = this;
     command.currentFileName = fileName_;
     command.lastSaveFolder = options_.lastDir;
-    command.askFileName = [this](const GifSaveRequest& request) {
+    command.askFileName = [this](const ImageSaveRequest& request) {
         return dialogs().saveFileName(
             this, FileDialogRequest{request.filter, request.initialFolder, request.proposedName});
     };

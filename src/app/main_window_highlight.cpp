@@ -62,7 +62,7 @@ std::string MainWindow::readKeywordList(bool& unreadable) {
 }
 
 void MainWindow::editHighlightList() {
-    if (f3_ == nullptr) {
+    if (keywordDialog_ == nullptr) {
         FileWriter writer = platform::writeFileAtomically;
         if (setup_.writer) {
             writer = [streamed = setup_.writer](const std::string& path, std::string_view bytes) {
@@ -71,12 +71,13 @@ void MainWindow::editHighlightList() {
         }
         bool unreadable = false;
         std::string list = readKeywordList(unreadable);
-        f3_ = new KeywordDialog(this, *editor_, keywordFile_, std::move(list), std::move(writer));
+        keywordDialog_ =
+            new KeywordDialog(this, *editor_, keywordFile_, std::move(list), std::move(writer));
         if (unreadable) {
-            f3_->keepUnreadFileWhileEmpty();
+            keywordDialog_->keepUnreadFileWhileEmpty();
         }
-        translateComponent(f3_, languages_->strings());
-        connect(f3_, &KeywordDialog::closedAndSaved, this, [this](const QString& error) {
+        translateComponent(keywordDialog_, languages_->strings());
+        connect(keywordDialog_, &KeywordDialog::closedAndSaved, this, [this](const QString& error) {
             if (!error.isEmpty()) {
                 // The list stays in the dialog, so nothing typed is lost; the message says
                 // the file was not written, and why.
@@ -85,7 +86,7 @@ void MainWindow::editHighlightList() {
             refreshKeywords();
         });
     }
-    f3_->showCentred();
+    keywordDialog_->showCentred();
 }
 
 } // namespace tavrel

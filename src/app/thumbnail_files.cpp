@@ -6,7 +6,7 @@
 #include "app/export_render.h"
 #include "app/image_export_files.h"
 #include "app/png_image.h"
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 
 #include <stdexcept>
 

@@ -6,7 +6,7 @@
 #include "app/export_render.h"
 #include "app/png_export_files.h"
 #include "app/png_image.h"
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 #include "app/settings_catalogue.h"
 #include "app/viewer_setup.h"
 #include "support/corpus.h"
@@ -65,10 +65,10 @@ TEST(SaveAsPng, writesTheViewportPixelsExactly) {
     QApplication::processEvents();
     const QImage shown = editor->renderViewport();
 
-    std::vector<GifSaveRequest> requests;
-    GifSaveCommand command;
+    std::vector<ImageSaveRequest> requests;
+    ImageSaveCommand command;
     command.currentFileName = "/art/readme.1st.nfo";
-    command.askFileName = [&](const GifSaveRequest& r) -> std::optional<std::string> {
+    command.askFileName = [&](const ImageSaveRequest& r) -> std::optional<std::string> {
         requests.push_back(r);
         return folder.file("shot.png");
     };
@@ -76,7 +76,7 @@ TEST(SaveAsPng, writesTheViewportPixelsExactly) {
     command.showError = [](const QString&, const QString&, const QString& details) {
         ADD_FAILURE() << details.toStdString();
     };
-    ASSERT_EQ(saveAsPng(*editor, command), GifSaveResult::Saved);
+    ASSERT_EQ(saveAsPng(*editor, command), ImageSaveResult::Saved);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].proposedName, QStringLiteral("readme.1st.png"));
     EXPECT_EQ(requests[0].qtFilter, QStringLiteral("PNG image (*.png);;All files (*)"));

@@ -1,7 +1,7 @@
 // "Save as GIF image...": the proposed name, what the dialog is given, the image of the
 // viewport as shown, and the one error box for every failure, with nothing written then or
 // when the dialog is cancelled.
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 
 #include "editor/qt/text_editor.h"
 #include "editor/qt/widget_test_support.h"
@@ -45,15 +45,15 @@ TEST(ProposedGifName, cutsAtTheLastFullStopOrFallsBackToTheDefault) {
 // Records what the command asked and showed.
 struct Answers {
     std::optional<std::string> fileName;
-    std::vector<GifSaveRequest> requests;
+    std::vector<ImageSaveRequest> requests;
     std::vector<std::pair<QString, QString>> boxes; // caption, text
     std::vector<std::string> boxDetails;            // the informative text of each box
 
-    GifSaveCommand command(const std::string& document, const std::string& lastFolder) {
-        GifSaveCommand c;
+    ImageSaveCommand command(const std::string& document, const std::string& lastFolder) {
+        ImageSaveCommand c;
         c.currentFileName = document;
         c.lastSaveFolder = lastFolder;
-        c.askFileName = [this](const GifSaveRequest& r) {
+        c.askFileName = [this](const ImageSaveRequest& r) {
             requests.push_back(r);
             return fileName;
         };
@@ -90,7 +90,7 @@ TEST(SaveAsGif, writesTheViewportAsShownWithoutScrollBars) {
     Answers answers;
     answers.fileName = folder.file("shot.gif");
     EXPECT_EQ(saveAsGif(*editor, answers.command("/art/a.diz", folder.path().string())),
-              GifSaveResult::Saved);
+              ImageSaveResult::Saved);
     EXPECT_TRUE(answers.boxes.empty());
     ASSERT_EQ(answers.requests.size(), 1u);
     EXPECT_EQ(answers.requests[0].filter,
@@ -120,7 +120,7 @@ TEST(SaveAsGif, cancellingWritesNothingAndTheNameIsProposedAgain) {
     Answers answers; // no file name: the dialog is cancelled
     for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(saveAsGif(*editor, answers.command("readme.1st.nfo", "")),
-                  GifSaveResult::Cancelled);
+                  ImageSaveResult::Cancelled);
     }
     ASSERT_EQ(answers.requests.size(), 2u);
     EXPECT_EQ(answers.requests[1].proposedName, QStringLiteral("readme.1st.gif"));
@@ -134,7 +134,7 @@ TEST(SaveAsGif, aFailedWriteShowsTheErrorBoxAndLeavesNoFile) {
     auto editor = test::makeEditor("some art");
     Answers answers;
     answers.fileName = folder.file("missing folder/shot.gif");
-    EXPECT_EQ(saveAsGif(*editor, answers.command("", "")), GifSaveResult::Failed);
+    EXPECT_EQ(saveAsGif(*editor, answers.command("", "")), ImageSaveResult::Failed);
     ASSERT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(answers.boxes[0].first, QStringLiteral("text 102"));
     EXPECT_EQ(answers.boxes[0].second, QStringLiteral("text 104"));
@@ -151,7 +151,7 @@ TEST(SaveAsGif, anExistingImageIsReplacedWhole) {
     auto editor = test::makeEditor("some art", {.width = 60, .height = 40});
     Answers answers;
     answers.fileName = target;
-    ASSERT_EQ(saveAsGif(*editor, answers.command("", "")), GifSaveResult::Saved);
+    ASSERT_EQ(saveAsGif(*editor, answers.command("", "")), ImageSaveResult::Saved);
     const QImage decoded = test::decodeWithQt(test::fileBytes(target));
     EXPECT_EQ(decoded.size(), editor->viewport()->size());
     EXPECT_EQ(folder.entries(), 1u);
@@ -165,7 +165,7 @@ TEST(SaveAsGif, aTargetThatCannotBeReplacedKeepsItsContents) {
     auto editor = test::makeEditor("some art", {.width = 60, .height = 40});
     Answers answers;
     answers.fileName = target;
-    EXPECT_EQ(saveAsGif(*editor, answers.command("", "")), GifSaveResult::Failed);
+    EXPECT_EQ(saveAsGif(*editor, answers.command("", "")), ImageSaveResult::Failed);
     ASSERT_EQ(answers.boxDetails.size(), 1u);
     EXPECT_NE(answers.boxDetails[0].find(target), std::string::npos) << answers.boxDetails[0];
     EXPECT_EQ(test::fileBytes(target + "/inside.txt"),
@@ -179,7 +179,7 @@ TEST(SaveAsGif, anEmptyViewportShowsTheErrorBoxBeforeAnyDialog) {
     ASSERT_EQ(editor->viewport()->width(), 0);
     Answers answers;
     answers.fileName = folder.file("never.gif");
-    EXPECT_EQ(saveAsGif(*editor, answers.command("a.nfo", "")), GifSaveResult::Failed);
+    EXPECT_EQ(saveAsGif(*editor, answers.command("a.nfo", "")), ImageSaveResult::Failed);
     EXPECT_TRUE(answers.requests.empty());
     ASSERT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(answers.boxes[0],

@@ -1,6 +1,6 @@
 // The "Save as GIF image..." and "Save as PNG image..." commands: capture, picture, dialog,
 // write, and the one error box for every failure on the way.
-#include "app/save_as_gif.h"
+#include "app/save_as_image.h"
 
 #include "app/document_title.h"
 #include "app/export_render.h"
@@ -25,7 +25,7 @@ namespace tavrel {
 
 namespace {
 
-std::optional<std::string> askWithQtDialog(QWidget* parent, const GifSaveRequest& request) {
+std::optional<std::string> askWithQtDialog(QWidget* parent, const ImageSaveRequest& request) {
     const QString start = request.initialFolder.isEmpty()
                               ? request.proposedName
                               : QDir(request.initialFolder).filePath(request.proposedName);
@@ -57,9 +57,9 @@ namespace {
 
 // The one way of both commands: capture, encode, ask, write, and the one error box.
 // `encode` turns the capture into the file's bytes and throws what goes wrong.
-GifSaveResult saveCapture(TextEditor& editor, const GifSaveCommand& command,
-                          const GifSaveRequest& request,
-                          const std::function<std::string(const QImage&)>& encode) {
+ImageSaveResult saveCapture(TextEditor& editor, const ImageSaveCommand& command,
+                            const ImageSaveRequest& request,
+                            const std::function<std::string(const QImage&)>& encode) {
     try {
         if (editor.viewport()->width() <= 0 || editor.viewport()->height() <= 0) {
             throw std::runtime_error("the editor shows no pixels to capture");
@@ -69,13 +69,13 @@ GifSaveResult saveCapture(TextEditor& editor, const GifSaveCommand& command,
                                                         ? command.askFileName(request)
                                                         : askWithQtDialog(command.parent, request);
         if (!fileName) {
-            return GifSaveResult::Cancelled;
+            return ImageSaveResult::Cancelled;
         }
         const WriteStatus status = platform::writeFileAtomically(*fileName, bytes);
         if (!status.ok()) {
             throw std::runtime_error(status.error);
         }
-        return GifSaveResult::Saved;
+        return ImageSaveResult::Saved;
     } catch (const std::exception& e) {
         // One box for everything, with the language text; what went wrong (a full disk, the
         // file's name) is its informative text.
@@ -89,14 +89,14 @@ GifSaveResult saveCapture(TextEditor& editor, const GifSaveCommand& command,
             box.setInformativeText(details);
             box.exec();
         }
-        return GifSaveResult::Failed;
+        return ImageSaveResult::Failed;
     }
 }
 
 } // namespace
 
-GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command) {
-    const GifSaveRequest request{
+ImageSaveResult saveAsGif(TextEditor& editor, const ImageSaveCommand& command) {
+    const ImageSaveRequest request{
         QString::fromLatin1(kGifFileFilter), QString::fromLatin1(kGifFileFilterQt),
         QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
         QFile::decodeName(QByteArray::fromStdString(proposedGifName(command.currentFileName)))};
@@ -107,8 +107,8 @@ GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command) {
     });
 }
 
-GifSaveResult saveAsPng(TextEditor& editor, const GifSaveCommand& command) {
-    const GifSaveRequest request{
+ImageSaveResult saveAsPng(TextEditor& editor, const ImageSaveCommand& command) {
+    const ImageSaveRequest request{
         QString::fromLatin1(kPngFileFilter), QString::fromLatin1(kPngFileFilterQt),
         QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
         QFile::decodeName(

@@ -40,20 +40,20 @@ inline constexpr int kErrorCaptionText = 102;
                                             std::string_view extension);
 
 // What the save dialog starts with.
-struct GifSaveRequest {
+struct ImageSaveRequest {
     QString filter;        // kGifFileFilter
     QString qtFilter;      // kGifFileFilterQt
     QString initialFolder; // the last folder Save as wrote to; may be empty
     QString proposedName;  // a name without folder
 };
 
-struct GifSaveCommand {
+struct ImageSaveCommand {
     QWidget* parent = nullptr;
     std::string currentFileName; // empty for a document never loaded or saved
     std::string lastSaveFolder;  // the last folder Save as wrote to in this run; may be empty
     // The chosen file name (local 8-bit encoding), or nothing when the user cancelled.
     // Empty: a Qt save dialog asking before it overwrites.
-    std::function<std::optional<std::string>(const GifSaveRequest&)> askFileName;
+    std::function<std::optional<std::string>(const ImageSaveRequest&)> askFileName;
     // Language texts by number (104, 102); must be set.
     std::function<QString(int number)> text;
     // Shows the error box; empty: a message box with the error icon and an OK button.
@@ -62,15 +62,15 @@ struct GifSaveCommand {
         showError;
 };
 
-enum class GifSaveResult : std::uint8_t { Saved, Cancelled, Failed };
+enum class ImageSaveResult : std::uint8_t { Saved, Cancelled, Failed };
 
 // The command, in order: capture the viewport, make the picture (reduction, the editor's
 // background colour, optimisation), ask for the file name, write it as one step (an
 // existing file keeps its permissions and is never left half-written). Any failure,
 // including a viewport of no pixels, shows the error box (text 104, caption 102) and writes
 // nothing; cancelling writes nothing either.
-GifSaveResult saveAsGif(TextEditor& editor, const GifSaveCommand& command);
+ImageSaveResult saveAsGif(TextEditor& editor, const ImageSaveCommand& command);
 // The same as a PNG file: the capture's pixels exactly, no palette reduction.
-GifSaveResult saveAsPng(TextEditor& editor, const GifSaveCommand& command);
+ImageSaveResult saveAsPng(TextEditor& editor, const ImageSaveCommand& command);
 
 } // namespace tavrel
