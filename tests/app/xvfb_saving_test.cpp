@@ -98,29 +98,16 @@ TEST(XvfbSaving, aFileThatBeginsWithNulBytesIsEditedAndSavedWhole) {
     const std::string doc = install.root / nul.name;
     writeFile(doc, nul.bytes);
 
-    QProcess program;
-    QProcessEnvironment environment = xProgramEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       QString::fromStdString(install.configHome));
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromStdString(install.program), {QString::fromStdString(doc)});
-    ASSERT_TRUE(program.waitForStarted(10000)) << program.errorString().toStdString();
-    const QString id = waitForWindow(QStringLiteral("^Tavrel - "));
-    if (id.isEmpty()) {
-        program.kill();
-        program.waitForFinished();
-        FAIL() << "the window did not appear: " << program.readAllStandardError().toStdString();
-    }
+    RunningProgram program;
+    const QString id = startOnX(program.process, install, doc);
+    ASSERT_FALSE(id.isEmpty()) << "the window did not appear: " << program.errors();
     ASSERT_TRUE(clickAt(id, 60, 40));
     ASSERT_TRUE(sendKeys(id, {"ctrl+Home"}));
     ASSERT_TRUE(typeText(id, QStringLiteral("X")));
     ASSERT_TRUE(sendKeys(id, {"ctrl+s"}));
     const std::string saved = waitForChange(doc, nul.bytes);
     sendKeys(id, {"alt+x"});
-    if (!program.waitForFinished(20000)) {
-        program.kill();
-        program.waitForFinished();
-    }
+    program.process.waitForFinished(20000);
     EXPECT_EQ(saved, "X" + nul.bytes);
 }
 
