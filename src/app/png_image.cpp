@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <stdexcept>
 
 namespace tavrel {
 
@@ -30,6 +31,18 @@ QByteArray encodePng(const QImage& image, std::string& error) {
         return {};
     }
     return bytes;
+}
+
+std::string pngFileBytes(const QImage& image, const char* nullReason) {
+    if (image.isNull()) {
+        throw std::runtime_error(nullReason);
+    }
+    std::string error;
+    const QByteArray bytes = encodePng(image, error);
+    if (bytes.isEmpty()) {
+        throw std::runtime_error(error);
+    }
+    return bytes.toStdString();
 }
 
 } // namespace tavrel

@@ -26,4 +26,8 @@ inline constexpr std::int64_t kPngMaxDimension = 65535;
 // The PNG file's bytes; empty with `error` set when the writer failed.
 [[nodiscard]] QByteArray encodePng(const QImage& image, std::string& error);
 
+// The same for an export: a null image (its memory could not be had) throws `nullReason`, a
+// failed writer its own reason.
+[[nodiscard]] std::string pngFileBytes(const QImage& image, const char* nullReason);
+
 } // namespace tavrel

@@ -8,8 +8,6 @@
 #include "app/png_image.h"
 #include "app/save_as_image.h"
 
-#include <stdexcept>
-
 namespace tavrel {
 
 int exportThumbnail(const ThumbnailRequest& request, const AppSettings& settings,
@@ -22,15 +20,7 @@ int exportThumbnail(const ThumbnailRequest& request, const AppSettings& settings
                 painted.width() <= size && painted.height() <= size
                     ? painted
                     : painted.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            if (fitted.isNull()) {
-                throw std::runtime_error("not enough memory for the thumbnail");
-            }
-            std::string error;
-            const QByteArray bytes = encodePng(fitted, error);
-            if (bytes.isEmpty()) {
-                throw std::runtime_error(error);
-            }
-            return bytes.toStdString();
+            return pngFileBytes(fitted, "not enough memory for the thumbnail");
         }};
     thumbnail.firstScreenOnly = true;
     GifExportRequest target;
