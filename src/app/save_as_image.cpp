@@ -114,12 +114,7 @@ ImageSaveResult saveAsPng(TextEditor& editor, const ImageSaveCommand& command) {
         QFile::decodeName(
             QByteArray::fromStdString(proposedImageName(command.currentFileName, ".png")))};
     return saveCapture(editor, command, request, [](const QImage& capture) {
-        std::string error;
-        const QByteArray png = encodePng(capture, error);
-        if (png.isEmpty()) {
-            throw std::runtime_error(error);
-        }
-        return png.toStdString();
+        return pngFileBytes(capture, "not enough memory for the image");
     });
 }
 
