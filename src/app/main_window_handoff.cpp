@@ -19,6 +19,7 @@ constexpr int kModalRetryMs = 200;
 
 void MainWindow::connectHandoff() {
     handoffTimer_.setSingleShot(true);
+    handoffTimer_.setInterval(kNextNameMs);
     connect(&handoffTimer_, &QTimer::timeout, this, [this] { takeNextHandedName(); });
     listenForHandedNames();
 }
