@@ -6,6 +6,7 @@
 #include "app/button_bar.h"
 #include "app/button_keys.h"
 #include "app/find_dialog.h"
+#include "app/find_session.h"
 #include "app/focus_frames.h"
 #include "app/interrupted_save_report.h"
 #include "app/load_progress_bar.h"
@@ -252,7 +253,7 @@ void MainWindow::createComponents() {
             popup_->popup(editor_->viewport()->mapToGlobal(at));
         }
     });
-    createFindDialog();
+    createFindSession();
 }
 
 bool MainWindow::starting() const {
@@ -265,8 +266,8 @@ void MainWindow::loadSettings() {
     if (setup_.settings != nullptr) {
         tavrel::loadSettings(*setup_.settings, options_, recent_, setup_.decimalSeparator);
     }
-    finder_->setFindText(options_.findText);
-    finder_->setReplaceText(options_.replaceText);
+    finder().setFindText(options_.findText);
+    finder().setReplaceText(options_.replaceText);
     // Start-up read the one-instance flag before this window existed.
     options_.oneInstance = startupState().oneInstance;
     // A reading chosen in the Encoding menu belongs to the file it was chosen for; every
@@ -301,11 +302,9 @@ void MainWindow::applyDragDrop() {
 
 void MainWindow::writeSettings(ConfigSaver& settings) {
     options_.wordWrap = editor_->wordWrap();
-    options_.findText = finder_->findText();
-    options_.replaceText = finder_->replaceText();
-    if (findDialog_->isVisible()) {
-        keepFindDialogPlace();
-    }
+    options_.findText = finder().findText();
+    options_.replaceText = finder().replaceText();
+    find_->keepOpenDialogPlace();
     AppSettings kept = options_;
     kept.encoding = static_cast<std::int32_t>(EncodingChoice::Automatic); // see loadSettings
     tavrel::saveSettings(settings, kept, recent_, setup_.decimalSeparator,
@@ -503,7 +502,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     keepReachable(place, screens, frameExtents());
     options_.findLeft = place.findLeft;
     options_.findTop = place.findTop;
-    placeFindDialog();
+    find_->placeDialog();
     setGeometry(place.left, place.top, place.width, place.height);
     placedBounds_ = currentBounds();
     sizing_ = false;

@@ -21,7 +21,6 @@
 #include "textcmd/find_replace.h"
 
 #include <QColor>
-#include <QKeySequence>
 #include <QMainWindow>
 #include <QRect>
 #include <QTimer>
@@ -53,6 +52,7 @@ class FileLoad;
 class LoadProgressBar;
 class FindDialog;
 class FindReplace;
+class FindSession;
 class KeywordDialog;
 class PrintLayout;
 class QtPrintDevice;
@@ -203,8 +203,8 @@ public:
     [[nodiscard]] const std::string& keywordFile() const noexcept { return keywordFile_; }
 
     // --- Find and replace, the copy routine ----------------------------------------------
-    [[nodiscard]] FindDialog& findDialog() const noexcept { return *findDialog_; }
-    [[nodiscard]] FindReplace& finder() const noexcept { return *finder_; }
+    [[nodiscard]] FindDialog& findDialog() const noexcept;
+    [[nodiscard]] FindReplace& finder() const noexcept;
     // Copy with the trim option applied; nothing without a selection.
     void copySelection();
 
@@ -287,13 +287,8 @@ private:
     void guard(const char* item, ItemGroup group, std::function<void()> run);
     void editorChanged();
     // Find and replace (main_window_find.cpp).
-    void createFindDialog();
+    void createFindSession();
     void connectFind();
-    void showFindDialog();
-    // The find dialog's place in the settings, taken from it and given to it.
-    void keepFindDialogPlace();
-    void placeFindDialog();
-    void finishFindAction(FindOutcome outcome);
     void updateFindItems();
     void takeDialogShortcuts();
     void giveBackDialogShortcuts();
@@ -392,10 +387,7 @@ private:
     MenuSet popupItems_;
     QMenu* popup_ = nullptr;
     std::vector<QAction*> guarded_;
-    FindDialog* findDialog_ = nullptr;
-    std::unique_ptr<FindReplace> finder_;
-    // The shortcuts the open find dialog takes from five Edit items, to give back.
-    std::vector<std::pair<QAction*, QKeySequence>> dialogShortcuts_;
+    std::unique_ptr<FindSession> find_;
     QTimer primaryTimer_; // offers the selection as the primary selection once it settles
 
     AppSettings options_;

@@ -57,8 +57,8 @@ WindowState MainWindow::enablingState(ItemGroup group) const {
     state.nameIsFile = group == ItemGroup::FileMenu && platform::isFile(fileName_);
     state.clipboardHasText =
         (group == ItemGroup::EditMenu || group == ItemGroup::Popup) && clipboardHasText();
-    state.findNextOffered = finder_ != nullptr && finder_->nextEnabled();
-    state.findPreviousOffered = finder_ != nullptr && finder_->previousEnabled();
+    state.findNextOffered = find_ != nullptr && finder().nextEnabled();
+    state.findPreviousOffered = find_ != nullptr && finder().previousEnabled();
     state.recentFiles = !recent_.empty();
     state.loading = isLoading();
     return state;
