@@ -151,14 +151,6 @@ std::string FindDialog::replaceText() const {
     return editor_.clipboardBytes(replace_->currentText());
 }
 
-void FindDialog::setMatchCase(bool on) {
-    matchCase_->setChecked(on);
-}
-
-void FindDialog::setWholeWord(bool on) {
-    wholeWord_->setChecked(on);
-}
-
 bool FindDialog::matchCase() const {
     return matchCase_->isChecked();
 }

@@ -29,8 +29,6 @@ public:
     void setReplaceText(const std::string& text);
     [[nodiscard]] std::string findText() const;
     [[nodiscard]] std::string replaceText() const;
-    void setMatchCase(bool on);
-    void setWholeWord(bool on);
     [[nodiscard]] bool matchCase() const;
     [[nodiscard]] bool wholeWord() const;
 

@@ -196,7 +196,6 @@ public:
     [[nodiscard]] const WorkArea& workArea() const noexcept { return workArea_; }
     [[nodiscard]] int averageCharWidth() const noexcept { return averageCharWidth_; }
     [[nodiscard]] int maxCharWidth() const noexcept { return maxCharWidth_; }
-    [[nodiscard]] bool isSizing() const noexcept { return sizing_; }
     [[nodiscard]] const LanguageHandler& languages() const noexcept { return *languages_; }
     // The help file beside the program and the keyword list in the settings folder.
     [[nodiscard]] const std::string& helpFile() const noexcept { return helpFile_; }

@@ -47,7 +47,6 @@ public:
 
     // The list's changes take effect with reapplyKeywords().
     [[nodiscard]] KeywordList& keywords() noexcept { return keywords_; }
-    [[nodiscard]] bool applyKeywords() const noexcept { return applyKeywords_; }
     void setApplyKeywords(bool on);
     // Null detaches: no address is then found, styled or launched.
     void setAddressHighlighter(UrlHighlighter* highlighter);

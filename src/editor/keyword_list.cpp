@@ -97,7 +97,7 @@ std::array<unsigned char, 256> ansiUpper() {
 
 } // namespace
 
-KeywordList::KeywordList() : upperTable_(asciiUpper()), userTable_(asciiUpper()) {}
+KeywordList::KeywordList() : upperTable_(asciiUpper()) {}
 
 void KeywordList::clear() {
     records_.clear();
@@ -133,27 +133,9 @@ void KeywordList::endUpdate() {
 }
 
 void KeywordList::setUpperCaseType(UpperCaseType type) {
-    caseType_ = type;
-    switch (type) {
-    case UpperCaseType::Ascii:
-        upperTable_ = asciiUpper();
-        break;
-    case UpperCaseType::Ansi:
-        upperTable_ = ansiUpper();
-        break;
-    case UpperCaseType::UserDefined:
-        upperTable_ = userTable_;
-        break;
-    }
+    upperTable_ = type == UpperCaseType::Ansi ? ansiUpper() : asciiUpper();
     asciiCase_ = upperTable_ == asciiUpper();
     rebuild();
-}
-
-void KeywordList::setUserUpperCase(const std::array<unsigned char, 256>& table) {
-    userTable_ = table;
-    if (caseType_ == UpperCaseType::UserDefined) {
-        setUpperCaseType(caseType_);
-    }
 }
 
 void KeywordList::upperCase(std::string& text) const {

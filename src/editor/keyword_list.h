@@ -19,9 +19,9 @@ namespace tavrel {
 
 enum KeywordOption : std::uint8_t { koMatchCase = 1, koWholeWords = 2 };
 
-// How the list upper-cases text for keywords that ignore case: ASCII letters only, the
-// Windows-1252 letters, or a table the owner supplies.
-enum class UpperCaseType : std::uint8_t { Ascii, Ansi, UserDefined };
+// How the list upper-cases text for keywords that ignore case: ASCII letters only, or the
+// Windows-1252 letters.
+enum class UpperCaseType : std::uint8_t { Ascii, Ansi };
 
 struct KeywordRecord {
     std::uint8_t options = koWholeWords;
@@ -58,9 +58,6 @@ public:
     [[nodiscard]] Pos longestLength() const noexcept { return longest_; }
     [[nodiscard]] bool allMatchCase() const noexcept { return allMatchCase_; }
     void setUpperCaseType(UpperCaseType type);
-    // The table for UpperCaseType::UserDefined, one upper-case byte per byte.
-    void setUserUpperCase(const std::array<unsigned char, 256>& table);
-    [[nodiscard]] UpperCaseType upperCaseType() const noexcept { return caseType_; }
 
     // One line per keyword: keyword "=" options, style, context, cursor, background,
     // foreground and two reserved zeros, separated by ",", each line ended by CR LF.
@@ -186,10 +183,8 @@ private:
     int updating_ = 0;
     Pos longest_ = 0;
     bool allMatchCase_ = true;
-    UpperCaseType caseType_ = UpperCaseType::Ascii;
     std::array<unsigned char, 256> upperTable_{};
     bool asciiCase_ = true; // upperTable_ changes the ASCII letters only
-    std::array<unsigned char, 256> userTable_{};
 };
 
 } // namespace tavrel

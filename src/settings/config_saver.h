@@ -61,7 +61,6 @@ public:
     [[nodiscard]] WriteStatus flush();
 
     [[nodiscard]] bool usesIni() const noexcept { return native_ == nullptr; }
-    [[nodiscard]] const std::string& iniPath() const noexcept { return iniPath_; }
     // The text flush() writes in INI mode.
     [[nodiscard]] std::string iniText() const { return ini_.toText(); }
 

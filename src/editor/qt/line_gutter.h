@@ -25,13 +25,11 @@ public:
     void setLineNumbers(bool on);
     [[nodiscard]] bool lineNumbers() const noexcept { return lineNumbers_; }
     void setParagraphNumbers(bool on);
-    [[nodiscard]] bool paragraphNumbers() const noexcept { return paragraphNumbers_; }
     // Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter (the default).
     void setAlignment(Qt::Alignment alignment);
     [[nodiscard]] Qt::Alignment alignment() const noexcept { return alignment_; }
     void setIgnoreLastLineIfEmpty(bool on);
     void setRightBorder(bool on);
-    [[nodiscard]] bool rightBorder() const noexcept { return rightBorder_; }
     void setColor(const QColor& color);
     [[nodiscard]] QColor color() const { return color_; }
     void setTextColor(const QColor& color);
