@@ -592,7 +592,7 @@ Pos TextEditor::caretLine() {
 std::int64_t TextEditor::caretX() {
     const Pos line = caretLine();
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos offset = engine_.selection().caret() - doc.paragraphStart(span.paragraph);
     // Only the caret's line is read: a whole long paragraph would be made contiguous.
     return xOfOffset(doc.paragraphPart(span.paragraph, span.start, offset), 0, offset - span.start,

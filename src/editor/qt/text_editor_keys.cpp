@@ -213,7 +213,7 @@ void TextEditor::moveCaretToLine(Pos line, bool extend, bool block) {
     line = std::clamp<Pos>(line, 0, layout_->knownLineCount() - 1);
     layout_->ensureFormatted(layout_->knownParagraphOfLine(line));
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const std::string_view text = doc.paragraphPart(span.paragraph, span.start, span.stop);
     const Pos offset =
         span.start + offsetAtX(text, 0, span.stop - span.start, desiredX_, layout_->widths());

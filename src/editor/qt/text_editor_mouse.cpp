@@ -33,7 +33,7 @@ TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
         return {engine_.charCount(), false}; // below the last line: the end of the text
     }
     const WrappedLayout::LineSpan& span = *line;
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
     // The line's bytes only: the mouse must not make a long paragraph contiguous.
     const Pos offset =
@@ -48,7 +48,7 @@ Pos TextEditor::cellAt(const QPoint& point) {
     if (!line) {
         return -1;
     }
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
     const Pos cell = cellAtX(doc.paragraphPart(line->paragraph, line->start, line->stop), 0,
                              line->stop - line->start, x, layout_->widths());
@@ -74,7 +74,7 @@ HighlightRun TextEditor::highlightAt(Pos position) {
     if (highlights_ == nullptr || position < 0) {
         return {};
     }
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos p = doc.paragraphAt(position);
     return highlights_->runAt(p, highlights_->readsText() ? doc.paragraph(p) : std::string_view(),
                               position - doc.paragraphStart(p));
