@@ -5,6 +5,7 @@
 
 #include "app/find_dialog.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,12 +26,13 @@ void MainWindow::createFindDialog() {
 }
 
 void MainWindow::connectFind() {
-    connect(menus_.action("Find1"), &QAction::triggered, this, [this] { showFindDialog(); });
+    connect(menus_.action("Find1"), &QAction::triggered, this,
+            platform::guardedSlot([this] { showFindDialog(); }));
     // Both repeat items run one handler; the item tells which direction Find mode takes.
     connect(menus_.action("FindNext1"), &QAction::triggered, this,
-            [this] { finishFindAction(finder_->repeat(false)); });
+            platform::guardedSlot([this] { finishFindAction(finder_->repeat(false)); }));
     connect(menus_.action("FindPrev1"), &QAction::triggered, this,
-            [this] { finishFindAction(finder_->repeat(true)); });
+            platform::guardedSlot([this] { finishFindAction(finder_->repeat(true)); }));
 
     // The dialog's texts and options become the finder's when the user acts, so that F3 keeps
     // searching for what was last asked even when the fields were edited and cancelled.
@@ -40,25 +42,27 @@ void MainWindow::connectFind() {
         finder_->options.matchCase = findDialog_->matchCase();
         finder_->options.wholeWord = findDialog_->wholeWord();
     };
-    connect(findDialog_, &FindDialog::findNextRequested, this, [this, take] {
-        take();
-        finishFindAction(finder_->dialogFind());
-    });
-    connect(findDialog_, &FindDialog::replaceRequested, this, [this, take](bool all) {
-        if (isLoading()) {
-            noticeStillLoading(); // the document behind the first screen is about to go
-            return;
-        }
-        take();
-        finder_->options.replaceAll = all;
-        finishFindAction(finder_->replace());
-    });
-    connect(findDialog_, &FindDialog::opened, this, [this] { takeDialogShortcuts(); });
-    connect(findDialog_, &FindDialog::closed, this, [this] {
-        giveBackDialogShortcuts();
-        // Where the user left the dialog is where it is written at exit.
-        keepFindDialogPlace();
-    });
+    connect(findDialog_, &FindDialog::findNextRequested, this, platform::guardedSlot([this, take] {
+                take();
+                finishFindAction(finder_->dialogFind());
+            }));
+    connect(findDialog_, &FindDialog::replaceRequested, this,
+            platform::guardedSlot([this, take](bool all) {
+                if (isLoading()) {
+                    noticeStillLoading(); // the document behind the first screen is about to go
+                    return;
+                }
+                take();
+                finder_->options.replaceAll = all;
+                finishFindAction(finder_->replace());
+            }));
+    connect(findDialog_, &FindDialog::opened, this,
+            platform::guardedSlot([this] { takeDialogShortcuts(); }));
+    connect(findDialog_, &FindDialog::closed, this, platform::guardedSlot([this] {
+                giveBackDialogShortcuts();
+                // Where the user left the dialog is where it is written at exit.
+                keepFindDialogPlace();
+            }));
 }
 
 // The stored place is the dialog's own area without the window manager's frame, as the main

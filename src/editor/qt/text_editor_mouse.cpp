@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 namespace tavrel {
 
@@ -108,6 +109,10 @@ void TextEditor::updateHoverCursor(const QPoint& point) {
 }
 
 void TextEditor::mousePressEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMousePress(event); });
+}
+
+void TextEditor::handleMousePress(QMouseEvent* event) {
     if (displayOnly_) {
         return;
     }
@@ -192,6 +197,10 @@ void TextEditor::selectTo(const QPoint& point) {
 }
 
 void TextEditor::mouseMoveEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMouseMove(event); });
+}
+
+void TextEditor::handleMouseMove(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     lastMouse_ = point;
     if ((point - pressPoint_).manhattanLength() > 0) {
@@ -241,6 +250,10 @@ void TextEditor::autoScroll() {
 }
 
 void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMouseRelease(event); });
+}
+
+void TextEditor::handleMouseRelease(QMouseEvent* event) {
     autoScrollTimer_.stop();
     const Drag was = drag_;
     drag_ = Drag::None;
@@ -272,6 +285,10 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMouseDoubleClick(event); });
+}
+
+void TextEditor::handleMouseDoubleClick(QMouseEvent* event) {
     if (displayOnly_ || event->button() != Qt::LeftButton) {
         return;
     }
@@ -288,6 +305,10 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
+    platform::runGuarded([&] { handleContextMenu(event); });
+}
+
+void TextEditor::handleContextMenu(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Mouse && hasAddressAt(event->pos())) {
         event->accept(); // the right button's release opens the address instead
         return;
@@ -320,6 +341,10 @@ void TextEditor::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
+    platform::runGuarded([&] { handleDragMove(event); });
+}
+
+void TextEditor::handleDragMove(QDragMoveEvent* event) {
     if (event->source() == this && !readOnly_) {
         event->setDropAction((event->modifiers() & Qt::ControlModifier) != 0 ? Qt::CopyAction
                                                                              : Qt::MoveAction);
@@ -330,6 +355,10 @@ void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TextEditor::dropEvent(QDropEvent* event) {
+    platform::runGuarded([&] { handleDrop(event); });
+}
+
+void TextEditor::handleDrop(QDropEvent* event) {
     if (event->source() != this || readOnly_) {
         event->ignore();
         return;
