@@ -38,7 +38,7 @@ bool sameRuns(std::span<const tavrel::HighlightRun> a, std::span<const tavrel::H
 
 // Every paragraph of the document scanned together with its neighbours against the same
 // paragraph scanned alone.
-void checkTogether(const tavrel::EditorHighlights& highlights, const tavrel::Document& doc) {
+void checkTogether(const tavrel::EditorHighlights& highlights, tavrel::Document& doc) {
     tavrel::ScannedParagraphs scanned;
     highlights.scanParagraphs(0, doc.paragraphCount(), scanned);
     if (scanned.count() != doc.paragraphCount()) {

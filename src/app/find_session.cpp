@@ -4,6 +4,7 @@
 
 #include "app/find_dialog.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,27 +38,28 @@ void FindSession::connectDialog() {
         finder_->options.matchCase = dialog_->matchCase();
         finder_->options.wholeWord = dialog_->wholeWord();
     };
-    connect(dialog_, &FindDialog::findNextRequested, this, [this, take] {
-        take();
-        finish(finder_->dialogFind());
-    });
-    connect(dialog_, &FindDialog::replaceRequested, this, [this, take](bool all) {
-        if (hooks_.loading && hooks_.loading()) {
-            if (hooks_.stillLoading) {
-                hooks_.stillLoading(); // the document behind the first screen is about to go
+    connect(dialog_, &FindDialog::findNextRequested, this, platform::guardedSlot([this, take] {
+                take();
+                finish(finder_->dialogFind());
+            }));
+    connect(
+        dialog_, &FindDialog::replaceRequested, this, platform::guardedSlot([this, take](bool all) {
+            if (hooks_.loading && hooks_.loading()) {
+                if (hooks_.stillLoading) {
+                    hooks_.stillLoading(); // the document behind the first screen is about to go
+                }
+                return;
             }
-            return;
-        }
-        take();
-        finder_->options.replaceAll = all;
-        finish(finder_->replace());
-    });
-    connect(dialog_, &FindDialog::opened, this, [this] { takeShortcuts(); });
-    connect(dialog_, &FindDialog::closed, this, [this] {
-        giveBackShortcuts();
-        // Where the user left the dialog is where it is written at exit.
-        keepPlace();
-    });
+            take();
+            finder_->options.replaceAll = all;
+            finish(finder_->replace());
+        }));
+    connect(dialog_, &FindDialog::opened, this, platform::guardedSlot([this] { takeShortcuts(); }));
+    connect(dialog_, &FindDialog::closed, this, platform::guardedSlot([this] {
+                giveBackShortcuts();
+                // Where the user left the dialog is where it is written at exit.
+                keepPlace();
+            }));
 }
 
 void FindSession::show() {

@@ -74,7 +74,7 @@ void cutAtLastLine(std::string& head, EncodingChoice choice) {
 std::int64_t firstScreenColumns(const Document& document, std::int64_t lines) {
     const std::int64_t ended = std::clamp<std::int64_t>(document.paragraphCount() - 1, 0, lines);
     return widestLineChars(ended, [&document](std::int64_t i) {
-        return static_cast<std::int64_t>(document.paragraph(i).size());
+        return static_cast<std::int64_t>(document.paragraphLength(i));
     });
 }
 

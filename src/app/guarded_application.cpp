@@ -1,34 +1,25 @@
-// Catching allocation failures where every command begins: in the delivery of its event.
+// Ending the program when running out of memory escaped the handlers' guard.
 #include "app/guarded_application.h"
 
-#include <QEvent>
-
 #include <cstdio>
+#include <cstdlib>
 
 namespace tavrel {
 
-bool outOfMemoryInDelivery(QEvent* event, const std::function<void()>& report) noexcept {
-    static bool reporting = false; // the box of one failure is up; no box on a box
-    if (event != nullptr && event->type() == QEvent::Close) {
-        event->ignore();
+void endForMemory(const std::function<void()>& keepText) noexcept {
+    std::fputs("tavrel: not enough memory outside a command; the program ends\n", stderr);
+    if (keepText) {
+        try {
+            keepText();
+        } catch (...) { // it says on standard error what it could not keep
+        }
     }
-    if (reporting || !report) {
-        std::fputs("tavrel: not enough memory for a command; the text was kept\n", stderr);
-        return false;
-    }
-    reporting = true;
-    try {
-        report();
-    } catch (...) { // the box itself could not be shown
-        std::fputs("tavrel: not enough memory for a command; the text was kept\n", stderr);
-    }
-    reporting = false;
-    return false;
+    std::fflush(stderr);
+    std::_Exit(kOutOfMemoryExit);
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
-    return deliverGuarded(
-        event, [&] { return QApplication::notify(receiver, event); }, onOutOfMemory);
+    return deliverOrEnd([&] { return QApplication::notify(receiver, event); }, keepText);
 }
 
 } // namespace tavrel

@@ -1,6 +1,8 @@
-// The viewer's application object: every event is handled inside a handler for running out
-// of memory, so that a command (a key, a menu item, a drop, a timer's work) that cannot get
-// the memory it needs fails alone and is reported, and the program goes on with the text.
+// The viewer's application object, the last line behind the guard of the program's own
+// handlers (platform/command_guard.h): running out of memory that reaches the delivery of
+// an event has unwound through the toolkit's own frames, which are built without exceptions
+// and skipped their clean-up, so nothing on screen can be trusted any more. The changed text
+// is kept in a recovery file and the program ends.
 #pragma once
 
 #include <QApplication>
@@ -12,19 +14,20 @@ class QEvent;
 
 namespace tavrel {
 
-// After a delivery ran out of memory: a close is refused (its save question may not have
-// been answered, its save not made), `report` says so unless a report is already on
-// screen. Answers false, the event not handled.
-bool outOfMemoryInDelivery(QEvent* event, const std::function<void()>& report) noexcept;
+// The exit status of a program that ran out of memory outside its guarded handlers.
+inline constexpr int kOutOfMemoryExit = 3;
 
-// Runs `deliver` (called for every event, so nothing is allocated on the way) and handles
-// running out of memory in it as above.
+// Runs `keepText` (the recovery file), says so on standard error and ends the process.
+[[noreturn]] void endForMemory(const std::function<void()>& keepText) noexcept;
+
+// Runs `deliver` (called for every event, so nothing is allocated on the way); running out
+// of memory in it ends the program as above.
 template <typename Deliver>
-bool deliverGuarded(QEvent* event, Deliver&& deliver, const std::function<void()>& report) {
+bool deliverOrEnd(Deliver&& deliver, const std::function<void()>& keepText) {
     try {
         return deliver();
     } catch (const std::bad_alloc&) {
-        return outOfMemoryInDelivery(event, report);
+        endForMemory(keepText);
     }
 }
 
@@ -36,8 +39,8 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Tells the user; the main window sets it once it exists.
-    std::function<void()> onOutOfMemory;
+    // Keeps the window's changed text; the main window sets it once it exists.
+    std::function<void()> keepText;
 };
 
 } // namespace tavrel

@@ -4,7 +4,7 @@
 // only its layout.
 #include "app/image_export_files.h"
 
-#include "app/document_file.h"
+#include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/first_screen.h"
 #include "app/settings_catalogue.h"
@@ -12,7 +12,6 @@
 #include "editor/qt/text_editor.h"
 
 #include <exception>
-#include <optional>
 
 namespace tavrel {
 
@@ -25,21 +24,11 @@ std::string sizeText(const DocumentImageSize& size) {
 ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
                             const std::string& file, const ImageEncoding& encoding) {
     std::string error;
-    std::optional<std::string> bytes;
-    if (encoding.firstScreenOnly) {
-        bool truncated = false;
-        bytes = readFileHead(file, kFirstScreenReadLimit, truncated, &error);
-        if (bytes && truncated) {
-            cutAtLastLine(*bytes, encodingChoiceOf(settings.encoding));
-        }
-    } else {
-        bytes = readWholeFile(file, &error);
-    }
-    if (!bytes) {
+    if (!loadForExport(editor.engine(), file, settings,
+                       encoding.firstScreenOnly ? kFirstScreenReadLimit : 0, error)) {
         return exportFailure(kExportFileError, error);
     }
     try {
-        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         const DocumentImageSize size =
             encoding.firstScreenOnly ? measureFirstScreen(editor) : measureDocumentImage(editor);
         const std::int64_t scale = encoding.scale;

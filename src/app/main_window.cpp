@@ -21,6 +21,7 @@
 #include "lang/qt/language_menu.h"
 #include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
+#include "platform/command_guard.h"
 #include "platform/file_watch.h"
 #include "platform/paths.h"
 #include "platform/qt_look.h"
@@ -233,7 +234,8 @@ void MainWindow::createComponents() {
     cancelLoad_->setShortcutContext(Qt::WindowShortcut);
     cancelLoad_->setEnabled(false);
     addAction(cancelLoad_);
-    connect(cancelLoad_, &QAction::triggered, this, [this] { cancelLoading(); });
+    connect(cancelLoad_, &QAction::triggered, this,
+            platform::guardedSlot([this] { cancelLoading(); }));
 
     saveBoundsTimer_.setInterval(1000);
     saveBoundsTimer_.setSingleShot(true);
@@ -561,6 +563,14 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A close that ran out of memory is refused: its question may not have been answered,
+    // its save not made.
+    if (!platform::runGuarded([&] { handleClose(event); })) {
+        event->ignore();
+    }
+}
+
+void MainWindow::handleClose(QCloseEvent* event) {
     if (saving_) {
         // The window manager's close or a signal: the file is written whole first.
         closeAfterSave_ = true;
@@ -602,6 +612,10 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
+    platform::runGuarded([&] { handleDrop(event); });
+}
+
+void MainWindow::handleDrop(QDropEvent* event) {
     if (saving_) {
         return; // the document is being written: it is not replaced under the writer
     }

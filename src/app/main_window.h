@@ -242,6 +242,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The work of the handlers above, inside the out-of-memory guard (platform/command_guard.h).
+    void handleClose(QCloseEvent* event);
+    void handleDrop(QDropEvent* event);
+    bool filterEditorEvent(QObject* watched, QEvent* event);
     void createComponents();
     void connectHandoff();
     void listenForHandedNames();

@@ -6,6 +6,7 @@
 #include "app/notice_bar.h"
 #include "app/primary_selection.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 #include "textcmd/edit_commands.h"
 
 #include <QApplication>
@@ -87,6 +88,12 @@ void MainWindow::pastePrimarySelection(const QPoint& viewportPoint) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    bool handled = false;
+    platform::runGuarded([&] { handled = filterEditorEvent(watched, event); });
+    return handled || QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::filterEditorEvent(QObject* watched, QEvent* event) {
     if (watched == editor_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Ctrl+Y with any other modifiers empties the caret's line; the editor still gets
@@ -102,8 +109,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (release && options_.selectCopy) {
         // The editor finishes its own handling of the release first (a click inside the
         // selection places the caret only then).
-        QMetaObject::invokeMethod(
-            this, [this] { copySelection(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, platform::guardedSlot([this] { copySelection(); }),
+                                  Qt::QueuedConnection);
     }
     if (watched == editor_->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -114,7 +121,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QMainWindow::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace tavrel

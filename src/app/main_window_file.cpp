@@ -16,6 +16,7 @@
 #include "app/save_as_image.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 #include "platform/file_watch.h"
 #include "platform/paths.h"
 #include "platform/write_access.h"
@@ -282,7 +283,8 @@ void MainWindow::rebuildRecentMenu() {
         QString text = QString::fromStdString(caption);
         text.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name, not a mnemonic
         QAction* item = menu->addAction(text);
-        connect(item, &QAction::triggered, this, [this, caption] { openRecent(caption); });
+        connect(item, &QAction::triggered, this,
+                platform::guardedSlot([this, caption] { openRecent(caption); }));
     }
     applyWindowEnabling();
 }

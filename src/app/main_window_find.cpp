@@ -4,6 +4,7 @@
 
 #include "app/find_dialog.h"
 #include "app/find_session.h"
+#include "platform/command_guard.h"
 
 #include <QAction>
 
@@ -32,11 +33,13 @@ void MainWindow::createFindSession() {
 }
 
 void MainWindow::connectFind() {
-    connect(menus_.action("Find1"), &QAction::triggered, this, [this] { find_->show(); });
+    connect(menus_.action("Find1"), &QAction::triggered, this,
+            platform::guardedSlot([this] { find_->show(); }));
     // Both repeat items run one handler; the item tells which direction Find mode takes.
     connect(menus_.action("FindNext1"), &QAction::triggered, this,
-            [this] { find_->repeat(false); });
-    connect(menus_.action("FindPrev1"), &QAction::triggered, this, [this] { find_->repeat(true); });
+            platform::guardedSlot([this] { find_->repeat(false); }));
+    connect(menus_.action("FindPrev1"), &QAction::triggered, this,
+            platform::guardedSlot([this] { find_->repeat(true); }));
 }
 
 FindDialog& MainWindow::findDialog() const noexcept {

@@ -8,6 +8,7 @@
 #include "editor/qt/text_editor.h"
 #include "lang/qt/translator.h"
 #include "platform/atomic_file.h"
+#include "platform/command_guard.h"
 
 #include <QAction>
 
@@ -24,7 +25,8 @@ void MainWindow::connectHighlighting() {
         urls_->setLauncher(desktopLauncher_.get());
     }
     const auto on = [this](const char* name, auto&& run) {
-        connect(menus_.action(name), &QAction::triggered, this, std::forward<decltype(run)>(run));
+        connect(menus_.action(name), &QAction::triggered, this,
+                platform::guardedSlot(std::forward<decltype(run)>(run)));
     };
     on("Highlightkeywords1", [this] {
         options_.highLight = !options_.highLight;

@@ -6,6 +6,7 @@
 #include "app/item_enabling.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 #include "platform/paths.h"
 #include "textcmd/edit_commands.h"
 #include "textcmd/format_commands.h"
@@ -35,13 +36,13 @@ void MainWindow::guard(const char* item, ItemGroup group, std::function<void()> 
     QAction* action = menus_.action(item);
     guarded_.push_back(action);
     connect(action, &QAction::triggered, this,
-            [this, item = std::string(item), group, run = std::move(run)] {
+            platform::guardedSlot([this, item = std::string(item), group, run = std::move(run)] {
                 if (isItemEnabled(itemEnabling(editor_->engine(), enablingState(group)), item)) {
                     run();
                 } else if (isLoading()) {
                     noticeStillLoading(); // a shortcut that does nothing says why
                 }
-            });
+            }));
 }
 
 void MainWindow::reenableGuardedItems() {
@@ -89,7 +90,8 @@ void MainWindow::applyEnabling(ItemGroup group) {
 void MainWindow::connectCommands() {
     TextEngine& engine = editor_->engine();
     const auto on = [this](const char* name, auto&& run) {
-        connect(menus_.action(name), &QAction::triggered, this, std::forward<decltype(run)>(run));
+        connect(menus_.action(name), &QAction::triggered, this,
+                platform::guardedSlot(std::forward<decltype(run)>(run)));
     };
 
     // File
@@ -125,7 +127,7 @@ void MainWindow::connectCommands() {
     // The popup: Copy always runs; with nothing selected it does nothing.
     const auto popup = [this](const char* name, auto&& run) {
         connect(popupItems_.action(name), &QAction::triggered, this,
-                std::forward<decltype(run)>(run));
+                platform::guardedSlot(std::forward<decltype(run)>(run)));
     };
     popup("Undo2", [this] { editor_->undo(); });
     popup("Redo2", [this] { editor_->redo(); });
@@ -136,13 +138,15 @@ void MainWindow::connectCommands() {
 
     // The buttons run their commands whenever they are enabled (Cut, Paste and Save follow
     // the window's rows).
-    connect(buttonBar_->copyButton(), &QPushButton::clicked, this, [this] { copySelection(); });
-    connect(buttonBar_->cutButton(), &QPushButton::clicked, this,
-            [this] { editor_->cutToClipboard(); });
-    connect(buttonBar_->pasteButton(), &QPushButton::clicked, this,
-            [this] { editor_->pasteFromClipboard(); });
-    connect(buttonBar_->saveButton(), &QPushButton::clicked, this, [this] { save(); });
-    connect(buttonBar_->exitButton(), &QPushButton::clicked, this, [this] { close(); });
+    const auto button = [this](QPushButton* pressed, auto&& run) {
+        connect(pressed, &QPushButton::clicked, this,
+                platform::guardedSlot(std::forward<decltype(run)>(run)));
+    };
+    button(buttonBar_->copyButton(), [this] { copySelection(); });
+    button(buttonBar_->cutButton(), [this] { editor_->cutToClipboard(); });
+    button(buttonBar_->pasteButton(), [this] { editor_->pasteFromClipboard(); });
+    button(buttonBar_->saveButton(), [this] { save(); });
+    button(buttonBar_->exitButton(), [this] { close(); });
 
     connect(editor_, &TextEditor::changed, this, [this] { editorChanged(); });
     connect(editor_, &TextEditor::typingRefused, this,
@@ -150,13 +154,15 @@ void MainWindow::connectCommands() {
 
     // Enabling when a menu opens.
     const auto applyOnOpening = [this](QMenu* menu, ItemGroup group) {
-        connect(menu, &QMenu::aboutToShow, this, [this, group] { applyEnabling(group); });
+        connect(menu, &QMenu::aboutToShow, this,
+                platform::guardedSlot([this, group] { applyEnabling(group); }));
     };
     applyOnOpening(menus_.menu("File1"), ItemGroup::FileMenu);
     applyOnOpening(menus_.menu("Edit1"), ItemGroup::EditMenu);
     applyOnOpening(menus_.menu("Format1"), ItemGroup::FormatMenu);
     applyOnOpening(popup_, ItemGroup::Popup);
-    connect(menus_.menu("Options1"), &QMenu::aboutToShow, this, [this] { updateOptionsMenu(); });
+    connect(menus_.menu("Options1"), &QMenu::aboutToShow, this,
+            platform::guardedSlot([this] { updateOptionsMenu(); }));
     for (const char* name : {"File1", "Edit1"}) {
         connect(menus_.menu(name), &QMenu::aboutToHide, this, [this] { reenableGuardedItems(); });
     }
@@ -190,10 +196,12 @@ constexpr const char* kEncodingItems[] = {"EncodingAutomatic1", "EncodingCp4371"
 void MainWindow::connectOptions() {
     for (const FlagItem& item : kFlagItems) {
         connect(menus_.action(item.name), &QAction::triggered, this,
-                [this, flag = item.flag] { options_.*flag = !(options_.*flag); });
+                platform::guardedSlot(
+                    [this, flag = item.flag] { options_.*flag = !(options_.*flag); }));
     }
     const auto on = [this](const char* name, auto&& run) {
-        connect(menus_.action(name), &QAction::triggered, this, std::forward<decltype(run)>(run));
+        connect(menus_.action(name), &QAction::triggered, this,
+                platform::guardedSlot(std::forward<decltype(run)>(run)));
     };
     on("DragDrop1", [this] {
         options_.dragDrop = !options_.dragDrop;
@@ -232,11 +240,13 @@ void MainWindow::connectOptions() {
     for (std::size_t i = 0; i < std::size(kEncodingItems); ++i) {
         on(kEncodingItems[i], [this, i] { chooseEncoding(static_cast<EncodingChoice>(i)); });
     }
-    connect(menus_.menu("Encoding1"), &QMenu::aboutToShow, this, [this] {
-        menus_
-            .action(kEncodingItems[static_cast<std::size_t>(encodingChoiceOf(options_.encoding))])
-            ->setChecked(true);
-    });
+    connect(
+        menus_.menu("Encoding1"), &QMenu::aboutToShow, this, platform::guardedSlot([this] {
+            menus_
+                .action(
+                    kEncodingItems[static_cast<std::size_t>(encodingChoiceOf(options_.encoding))])
+                ->setChecked(true);
+        }));
     on("AlwaysonTop1", [this] {
         options_.onTop = !options_.onTop;
         applyOnTop();
@@ -245,13 +255,15 @@ void MainWindow::connectOptions() {
     on("Textfield1", [this] { options_.exitFocus = false; });
     on("Samewindowforallfiletypes1", [this] { options_.sameDim = true; });
     on("Individualdimensions1", [this] { options_.sameDim = false; });
-    connect(menus_.menu("InitialFocus1"), &QMenu::aboutToShow, this, [this] {
-        menus_.action(options_.exitFocus ? "Exitbutton1" : "Textfield1")->setChecked(true);
-    });
-    connect(menus_.menu("Windowdimensions1"), &QMenu::aboutToShow, this, [this] {
-        menus_.action(options_.sameDim ? "Samewindowforallfiletypes1" : "Individualdimensions1")
-            ->setChecked(true);
-    });
+    connect(menus_.menu("InitialFocus1"), &QMenu::aboutToShow, this, platform::guardedSlot([this] {
+                menus_.action(options_.exitFocus ? "Exitbutton1" : "Textfield1")->setChecked(true);
+            }));
+    connect(
+        menus_.menu("Windowdimensions1"), &QMenu::aboutToShow, this, platform::guardedSlot([this] {
+            menus_
+                .action(options_.sameDim ? "Samewindowforallfiletypes1" : "Individualdimensions1")
+                ->setChecked(true);
+        }));
 }
 
 void MainWindow::updateOptionsMenu() {

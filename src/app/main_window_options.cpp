@@ -8,6 +8,7 @@
 #include "app/viewer_setup.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 #include "platform/desktop.h"
 #include "platform/qt_look.h"
 
@@ -28,7 +29,8 @@ void MainWindow::connectAuxiliaryCommands() {
         setup_.optionDialogs = ownOptionDialogs_.get();
     }
     const auto on = [this](const char* name, auto&& run) {
-        connect(menus_.action(name), &QAction::triggered, this, std::forward<decltype(run)>(run));
+        connect(menus_.action(name), &QAction::triggered, this,
+                platform::guardedSlot(std::forward<decltype(run)>(run)));
     };
     on("Setcolor1", [this] { chooseBackgroundColor(); });
     on("SetFont1", [this] { chooseEditorFont(); });

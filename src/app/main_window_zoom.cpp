@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -16,9 +17,12 @@ void MainWindow::connectZoom() {
     // Ctrl+Plus needs Shift on most keyboards; Ctrl+= is the same key without it.
     menus_.action("ZoomIn1")->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
-    connect(menus_.action("ZoomIn1"), &QAction::triggered, this, [this] { setZoom(zoom() + 1); });
-    connect(menus_.action("ZoomOut1"), &QAction::triggered, this, [this] { setZoom(zoom() - 1); });
-    connect(menus_.action("ZoomNormal1"), &QAction::triggered, this, [this] { setZoom(1); });
+    connect(menus_.action("ZoomIn1"), &QAction::triggered, this,
+            platform::guardedSlot([this] { setZoom(zoom() + 1); }));
+    connect(menus_.action("ZoomOut1"), &QAction::triggered, this,
+            platform::guardedSlot([this] { setZoom(zoom() - 1); }));
+    connect(menus_.action("ZoomNormal1"), &QAction::triggered, this,
+            platform::guardedSlot([this] { setZoom(1); }));
     connect(editor_, &TextEditor::zoomWheel, this, [this](int steps) { setZoom(zoom() + steps); });
 }
 

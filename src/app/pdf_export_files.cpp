@@ -5,6 +5,7 @@
 #include "app/pdf_export_files.h"
 
 #include "app/document_file.h"
+#include "app/export_load.h"
 #include "app/print_setup.h"
 #include "app/settings_catalogue.h"
 #include "app/viewer_setup.h"
@@ -28,12 +29,10 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
                        const PdfExportRequest& request, const std::string& file,
                        const QString& scratch) {
     std::string error;
-    std::optional<std::string> bytes = readWholeFile(file, &error);
-    if (!bytes) {
+    if (!loadForExport(editor.engine(), file, settings, 0, error)) {
         return exportFailure(kExportFileError, error);
     }
     try {
-        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch);

@@ -12,6 +12,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/character_locale.h"
+#include "platform/command_guard.h"
 #include "platform/display_check.h"
 #include "platform/file_move.h"
 #include "platform/native_settings.h"
@@ -239,14 +240,22 @@ int runTavrel(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     std::unique_ptr<MainWindow> window = createMainWindow(state, line.file);
     state.starting = false;
-    app.onOutOfMemory = [&window] {
+    // A handler of ours that runs out of memory is reported by the window; one that escaped
+    // into the toolkit leaves only the text to keep.
+    platform::setOutOfMemoryReport([&window] {
         if (window) {
             window->showOutOfMemory();
+        }
+    });
+    app.keepText = [&window] {
+        if (window) {
+            keepTextForRecovery(*window);
         }
     };
     endOnTerminationSignals(*window);
     window->show();
     const int result = QApplication::exec();
+    platform::setOutOfMemoryReport({});
     window.reset();
     state.settings.reset();
     state.instanceServer.reset();

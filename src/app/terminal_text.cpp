@@ -25,11 +25,14 @@ bool writeAsSeen(const Document& document, ByteGlyphs glyphs, const Document::Si
     };
     const Pos count = document.paragraphCount();
     for (Pos p = 0; p < count; ++p) {
-        const std::string_view text = document.paragraph(p);
-        for (std::size_t at = 0; at < text.size(); at += kPieceBytes) {
-            out += wideToUtf8(bytesAsSeen(text.substr(at, kPieceBytes), glyphs));
-            if (out.size() >= 2 * kPieceBytes && !flush()) {
-                return false;
+        // Around an edited paragraph's gap: the document is only looked at.
+        const Document::Halves halves = document.paragraphHalves(p);
+        for (const std::string_view text : {halves.first, halves.second}) {
+            for (std::size_t at = 0; at < text.size(); at += kPieceBytes) {
+                out += wideToUtf8(bytesAsSeen(text.substr(at, kPieceBytes), glyphs));
+                if (out.size() >= 2 * kPieceBytes && !flush()) {
+                    return false;
+                }
             }
         }
         if (p + 1 < count) {

@@ -48,9 +48,10 @@ void pasteColumnBlock(TextEngine& engine, std::string_view text) {
 
 std::string smartTabSpaces(const TextEngine& engine) {
     const Document& doc = engine.document();
+    // Read around the gap: the paragraphs above the caret are only looked at.
     const Pos column = caretColumn(engine);
     for (Pos p = doc.paragraphAt(engine.selection().caret()) - 1; p >= 0; --p) {
-        const std::string_view text = doc.paragraph(p);
+        const Document::Halves text = doc.paragraphHalves(p);
         const auto length = static_cast<Pos>(text.size());
         if (engine.columnOf(p, length) <= column) {
             continue;
@@ -68,7 +69,7 @@ std::string smartTabSpaces(const TextEngine& engine) {
 }
 
 std::string autoIndentBreak(TextEngine& engine) {
-    const Document& doc = engine.document();
+    Document& doc = engine.document();
     LineLayout& layout = engine.layout();
     const Pos caret = engine.selection().caret();
     Pos p = doc.paragraphAt(caret);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -159,7 +160,14 @@ std::string_view Document::contiguous(const Record& r, Pos start, Pos stop) noex
     return {first, static_cast<std::size_t>(stop - start)};
 }
 
-std::string_view Document::paragraphPart(Pos p, Pos start, Pos stop) const noexcept {
+void Document::paragraphOutOfRange(Pos p, Pos end, const char* reader) noexcept {
+    std::fprintf(stderr, "tavrel: Document::%s(%lld) outside 0 .. %lld\n", reader,
+                 static_cast<long long>(p), static_cast<long long>(end - 1));
+    std::abort();
+}
+
+std::string_view Document::paragraphPart(Pos p, Pos start, Pos stop) noexcept {
+    checkParagraph(p, paragraphCount(), "paragraphPart");
     const Record& r = paras_[p];
     start = std::clamp<Pos>(start, 0, r.length());
     stop = std::clamp<Pos>(stop, start, r.length());
@@ -170,6 +178,7 @@ std::string_view Document::paragraphPart(Pos p, Pos start, Pos stop) const noexc
 }
 
 Document::Halves Document::paragraphHalves(Pos p) const noexcept {
+    checkParagraph(p, paragraphCount(), "paragraphHalves");
     return halvesOf(paras_[p]);
 }
 

@@ -61,15 +61,27 @@ public:
 
     [[nodiscard]] Pos paragraphCount() const noexcept { return starts_.partitions(); }
     [[nodiscard]] Pos charCount() const noexcept { return starts_.start(paragraphCount()); }
-    [[nodiscard]] Pos paragraphStart(Pos p) const noexcept { return starts_.start(p); }
-    [[nodiscard]] Pos paragraphLength(Pos p) const noexcept { return paras_[p].length(); }
+    // A paragraph number outside 0 .. paragraphCount() - 1 (up to paragraphCount() for a
+    // start) would read another allocation's bytes: in every build it stops the program at
+    // once with the reader's name and the number on standard error.
+    [[nodiscard]] Pos paragraphStart(Pos p) const noexcept {
+        checkParagraph(p, paragraphCount() + 1, "paragraphStart");
+        return starts_.start(p);
+    }
+    [[nodiscard]] Pos paragraphLength(Pos p) const noexcept {
+        checkParagraph(p, paragraphCount(), "paragraphLength");
+        return paras_[p].length();
+    }
     // The whole text of paragraph p as one view, valid until the next change or the next
     // read of the same paragraph. An edited paragraph whose gap lies inside has it moved to
     // the nearer end first, which costs the bytes on that side: readers on the path of a
     // keystroke (wrapping the changed lines, painting the visible ones) ask for a part
-    // instead, or for the two halves. As reads may move bytes inside a paragraph's buffer,
-    // a document is used by one thread at a time (a load on a worker fills its own).
-    [[nodiscard]] std::string_view paragraph(Pos p) const noexcept {
+    // instead, or for the two halves. As the read moves bytes inside a paragraph's buffer it
+    // is not const: a const Document is one that no thread changes, and may be read by
+    // several at once (through paragraphHalves, textRange, write); a document that is read
+    // by paragraph() is used by one thread at a time (a load on a worker fills its own).
+    [[nodiscard]] std::string_view paragraph(Pos p) noexcept {
+        checkParagraph(p, paragraphCount(), "paragraph");
         const Record& r = paras_[p];
         if (!r.owned()) {
             return {r.data, static_cast<std::size_t>(r.length())};
@@ -78,12 +90,16 @@ public:
     }
     // Bytes [start, stop) of paragraph p (clamped) as one view, valid as above. The gap is
     // moved out of the range to its nearer edge, so this costs at most half the range.
-    [[nodiscard]] std::string_view paragraphPart(Pos p, Pos start, Pos stop) const noexcept;
+    [[nodiscard]] std::string_view paragraphPart(Pos p, Pos start, Pos stop) noexcept;
     // The paragraph's text as it lies in memory, in two pieces (the second often empty),
     // without moving anything: for readers that walk the whole text once.
     struct Halves {
         std::string_view first;
         std::string_view second;
+        [[nodiscard]] std::size_t size() const noexcept { return first.size() + second.size(); }
+        [[nodiscard]] char operator[](std::size_t i) const noexcept {
+            return i < first.size() ? first[i] : second[i - first.size()];
+        }
     };
     [[nodiscard]] Halves paragraphHalves(Pos p) const noexcept;
     // Moves the gap of every edited paragraph to its end, so that no read moves a byte until
@@ -156,6 +172,13 @@ private:
         [[nodiscard]] bool continues() const noexcept { return (lengthAndFlag & kContinues) != 0; }
     };
     static bool adjacent(const Record& a, const Record& b) noexcept;
+    // Stops the program when p is not in 0 .. end - 1 (see paragraphStart).
+    static void checkParagraph(Pos p, Pos end, const char* reader) noexcept {
+        if (p < 0 || p >= end) [[unlikely]] {
+            paragraphOutOfRange(p, end, reader);
+        }
+    }
+    [[noreturn]] static void paragraphOutOfRange(Pos p, Pos end, const char* reader) noexcept;
     // Recomputes the continuation mark of paragraphs first .. last.
     void markContinuation(Pos first, Pos last) noexcept;
 

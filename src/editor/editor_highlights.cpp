@@ -211,7 +211,7 @@ std::vector<HighlightRun> EditorHighlights::scanParagraph(std::string_view text)
 }
 
 void EditorHighlights::scanParagraphs(Pos first, Pos last, ScannedParagraphs& out) const {
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     first = std::max<Pos>(first, 0);
     last = std::min(last, doc.paragraphCount());
     out.first = first;
@@ -234,7 +234,7 @@ void EditorHighlights::scanParagraphs(Pos first, Pos last, ScannedParagraphs& ou
 }
 
 bool EditorHighlights::scanTogether(Pos p, Pos q, ScannedParagraphs& out) const {
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const char* begin = doc.paragraph(p).data();
     const std::string_view lastText = doc.paragraph(q);
     const std::string_view text(
@@ -308,7 +308,7 @@ bool EditorHighlights::keptRuns(Pos paragraph, std::span<const HighlightRun>& ru
 }
 
 void EditorHighlights::fillAround(Pos p) {
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     Pos lo = 0;
     Pos hi = doc.paragraphCount() - 1;
     const auto next = blocks_.upper_bound(p);
@@ -417,7 +417,7 @@ void EditorHighlights::mouseNote(MouseNote note, Pos position) {
     case MouseNote::Click:
         break;
     }
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos p = doc.paragraphAt(position);
     const Pos offset = position - doc.paragraphStart(p);
     const HighlightRun run = runAt(p, {}, offset);
@@ -475,7 +475,7 @@ void EditorHighlights::textChanged(const TextChange& change) {
     if (blocks_.empty() && single_.empty()) {
         return;
     }
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos p = change.firstParagraph;
     if (change.removedBreaks != 0 || change.insertedBreaks != 0) {
         // Paragraphs were split or joined: the ones touched are scanned again when shown,

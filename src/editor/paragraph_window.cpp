@@ -5,7 +5,7 @@
 
 namespace tavrel {
 
-ParagraphWindow::ParagraphWindow(const Document& doc, Pos paragraph, Pos initial) noexcept
+ParagraphWindow::ParagraphWindow(Document& doc, Pos paragraph, Pos initial) noexcept
     : doc_(doc), paragraph_(paragraph), length_(doc.paragraphLength(paragraph)),
       initial_(std::max<Pos>(initial, 16)) {}
 

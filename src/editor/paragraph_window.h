@@ -14,7 +14,7 @@ namespace tavrel {
 class ParagraphWindow {
 public:
     // Reads of paragraph p start with about `initial` bytes around the first offset asked.
-    ParagraphWindow(const Document& doc, Pos paragraph, Pos initial = 4096) noexcept;
+    ParagraphWindow(Document& doc, Pos paragraph, Pos initial = 4096) noexcept;
 
     [[nodiscard]] Pos length() const noexcept { return length_; }
     // The last offset before `from` (exclusive) holding a space or tab, or -1.
@@ -28,7 +28,7 @@ private:
     // Makes the window cover [from, to) at least, doubling its span to keep reads few.
     void cover(Pos from, Pos to) noexcept;
 
-    const Document& doc_;
+    Document& doc_;
     Pos paragraph_;
     Pos length_;
     Pos initial_;

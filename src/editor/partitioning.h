@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cassert>
+#include <string>
 
 #include "editor/gap_vector.h"
 #include "editor/types.h"
@@ -135,6 +136,30 @@ public:
         } else {
             body_.shrinkToFit();
         }
+    }
+
+    // The rules every change keeps, for the tests: empty when they hold, else the first one
+    // broken. There is at least one partition, the first starts at 0, no start lies before
+    // the one before it, and the pending shift belongs to a partition that exists.
+    [[nodiscard]] std::string check() const {
+        if (body_.size() < 2) {
+            return "no partition";
+        }
+        if (stepPartition_ < 0 || stepPartition_ > partitions()) {
+            return "a shift pending after partition " + std::to_string(stepPartition_) + " of " +
+                   std::to_string(partitions());
+        }
+        if (start(0) != 0) {
+            return "partition 0 starts at " + std::to_string(start(0));
+        }
+        for (Pos p = 1; p <= partitions(); ++p) {
+            if (start(p) < start(p - 1)) {
+                return "partition " + std::to_string(p) + " starts at " + std::to_string(start(p)) +
+                       ", before partition " + std::to_string(p - 1) + " at " +
+                       std::to_string(start(p - 1));
+            }
+        }
+        return {};
     }
 
 private:

@@ -208,8 +208,8 @@ std::string TextEngine::textOf(const Selection& selection) const {
     for (Pos p = block.firstParagraph; p <= block.lastParagraph; ++p) {
         const Pos a = offsetAtColumn(p, block.lowColumn);
         const Pos b = offsetAtColumn(p, block.highColumn);
-        out.append(
-            doc_.paragraph(p).substr(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a)));
+        const Pos start = doc_.paragraphStart(p);
+        out.append(doc_.textRange(start + a, start + b));
         out.append("\r\n");
     }
     return out;

@@ -83,6 +83,10 @@ public:
     TextEngine& operator=(const TextEngine&) = delete;
 
     [[nodiscard]] const Document& document() const noexcept { return doc_; }
+    // For the reads that move a paragraph's gap (Document::paragraph, paragraphPart). The
+    // text is changed through replace() and the loads, never here: undo, the selection and
+    // the observers follow only those.
+    [[nodiscard]] Document& document() noexcept { return doc_; }
     // Makes reads of the text move nothing until the next change (Document::closeGaps).
     void prepareSharedReads() noexcept { doc_.closeGaps(); }
 

@@ -9,8 +9,8 @@ namespace tavrel {
 // --- Columns --------------------------------------------------------------------------------
 
 Pos TextEngine::columnOf(Pos paragraph, Pos offset) const {
-    // Only the bytes before the offset: with the caret there, the gap is not moved.
-    const std::string_view text = doc_.paragraphPart(paragraph, 0, offset);
+    // The bytes as they lie, around the gap: a column is read on every caret move.
+    const Document::Halves text = doc_.paragraphHalves(paragraph);
     const Pos end = std::min<Pos>(offset, static_cast<Pos>(text.size()));
     Pos column = 0;
     for (Pos i = 0; i < end; ++i) {
@@ -21,7 +21,7 @@ Pos TextEngine::columnOf(Pos paragraph, Pos offset) const {
 }
 
 Pos TextEngine::offsetAtColumn(Pos paragraph, Pos column) const {
-    const std::string_view text = doc_.paragraph(paragraph);
+    const Document::Halves text = doc_.paragraphHalves(paragraph);
     Pos current = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (current >= column) {
@@ -95,7 +95,7 @@ std::pair<Pos, Pos> TextEngine::wordAt(Pos position) const {
     position = doc_.normalise(position);
     const Pos para = doc_.paragraphAt(position);
     const Pos base = doc_.paragraphStart(para);
-    const std::string_view text = doc_.paragraph(para);
+    const Document::Halves text = doc_.paragraphHalves(para);
     const auto sep = [&](std::size_t i) {
         return isSeparator(static_cast<unsigned char>(text[i]));
     };

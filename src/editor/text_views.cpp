@@ -33,8 +33,8 @@ Pos ParagraphsView::count() const noexcept {
     return doc.paragraphLength(n - 1) == 0 ? n - 1 : n;
 }
 
-std::string_view ParagraphsView::at(Pos index) const {
-    const Document& doc = engine_.document();
+std::string_view ParagraphsView::at(Pos index) {
+    Document& doc = engine_.document();
     if (index < 0 || index >= doc.paragraphCount()) {
         throw std::out_of_range("List index out of bounds");
     }

@@ -25,7 +25,7 @@ public:
     [[nodiscard]] Pos count() const noexcept;
     // Item i (the trailing empty paragraph may be read too); throws
     // std::out_of_range("List index out of bounds").
-    [[nodiscard]] std::string_view at(Pos index) const;
+    [[nodiscard]] std::string_view at(Pos index);
     [[nodiscard]] std::string text() const;
 
     // One undoable replace of everything; the caret goes to 0 and the view to the top.

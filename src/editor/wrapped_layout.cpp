@@ -20,7 +20,7 @@ constexpr std::int64_t kParagraphCost = 128;
 
 } // namespace
 
-WrappedLayout::WrappedLayout(const Document& document, const GlyphMetrics& metrics)
+WrappedLayout::WrappedLayout(Document& document, const GlyphMetrics& metrics)
     : doc_(document),
       metrics_(metrics.advances(), metrics.ascent(), metrics.descent(), metrics.internalLeading()) {
     widths_ = GlyphWidths::from(metrics_, tabStops_);

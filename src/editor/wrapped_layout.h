@@ -28,7 +28,7 @@ enum class UpdateMode : std::uint8_t { Immediate, OnNeed, Background };
 class WrappedLayout final : public LineLayout {
 public:
     // Starts with one line per paragraph of `document`, everything pending.
-    WrappedLayout(const Document& document, const GlyphMetrics& metrics);
+    WrappedLayout(Document& document, const GlyphMetrics& metrics);
     WrappedLayout(const WrappedLayout&) = delete; // widths_ points into metrics_
     WrappedLayout& operator=(const WrappedLayout&) = delete;
 
@@ -114,7 +114,7 @@ private:
     [[nodiscard]] Pos lineEndOf(Pos paragraph) const noexcept;
     [[nodiscard]] Pos lineEndOf(Pos paragraph, Pos firstLine) const noexcept;
 
-    const Document& doc_;
+    Document& doc_;
     TableGlyphMetrics metrics_;
     GlyphWidths widths_;
     std::int32_t tabStops_ = 8;

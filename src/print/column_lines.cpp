@@ -27,7 +27,7 @@ std::vector<PrintedLine> columnLines(PrintLayout& layout, Pos page, std::int32_t
         const WrappedLayout::LineSpan span = lines.knownLine(line);
         Pos stop = span.stop;
         if (!span.lastOfParagraph) {
-            const std::string_view para = text.paragraph(span.paragraph);
+            const Document::Halves para = text.paragraphHalves(span.paragraph);
             while (stop > span.start && isBlank(para[static_cast<std::size_t>(stop - 1)])) {
                 --stop;
             }

@@ -71,6 +71,8 @@ public:
     [[nodiscard]] const PrinterMetrics& metrics() const noexcept { return metrics_; }
 
     [[nodiscard]] const Document& text() const noexcept { return *copy_; }
+    // For the painter's reads, which may move an edited paragraph's gap.
+    [[nodiscard]] Document& text() noexcept { return *copy_; }
     [[nodiscard]] WrappedLayout& lines() {
         layout();
         return *lines_;

@@ -134,7 +134,7 @@ TEST_F(BackgroundLoadWindow, theFirstScreenShowsEarlyAndItsPlaceStaysWithTheWhol
     EXPECT_TRUE(w.loadProgress().isVisible());
     EXPECT_TRUE(first->isReadOnly());
     EXPECT_NE(w.windowTitle().indexOf(QStringLiteral("big.nfo")), -1);
-    const Document& shown = first->engine().document();
+    Document& shown = first->engine().document();
     ASSERT_GT(shown.paragraphCount(), 1000);
     const std::string line(kLine.substr(0, kLine.size() - 1));
     for (Pos p = 0; p < shown.paragraphCount(); ++p) {

@@ -41,7 +41,7 @@ std::vector<std::string> plainParagraphs(std::string bytes, bool repair) {
     return out;
 }
 
-std::vector<std::string> paragraphsOf(const Document& document) {
+std::vector<std::string> paragraphsOf(Document& document) {
     std::vector<std::string> out;
     for (Pos p = 0; p < document.paragraphCount(); ++p) {
         out.emplace_back(document.paragraph(p));

@@ -1,14 +1,15 @@
 // Running out of memory in the window: a file too big to read or to lay out into paragraphs
-// is refused with a message while the old document and its edit stay; a command that fails
-// for memory anywhere is caught where its event is delivered; and the text that a signal's
+// is refused with a message while the old document and its edit stay; a handler of ours that
+// fails for memory is reported after its event, one that escaped ends the program with the
+// text kept; and the text that a signal's
 // recovery copy kept is reported on the next start.
 #include "window_fixture.h"
 
 #include "app/guarded_application.h"
 #include "app/recovery_file.h"
+#include "platform/command_guard.h"
 #include "support/memory_limit.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTest>
 
@@ -121,49 +122,45 @@ TEST_F(OutOfMemoryTest, aFileTooBigToReadKeepsTheDocumentAndItsEdit) {
     EXPECT_EXIT(std::_Exit(loadUnderLimit(small, big, true)), testing::ExitedWithCode(0), "");
 }
 
-// --- The guard around every event ---------------------------------------------------------
+// --- The guard around our own handlers, and the end behind it ------------------------------
 
-TEST(GuardedDelivery, aCloseThatRanOutOfMemoryIsRefusedAndReportedOnce) {
+TEST(CommandGuard, aHandlerThatRanOutOfMemoryIsReportedOnceAfterItsEvent) {
     int reports = 0;
-    QCloseEvent close; // accepted unless a handler says otherwise
-    const bool handled = deliverGuarded(
-        &close, []() -> bool { throw std::bad_alloc(); }, [&] { ++reports; });
-    EXPECT_FALSE(handled);
-    EXPECT_FALSE(close.isAccepted()); // the window stays, with its unsaved text
-    EXPECT_EQ(reports, 1);
-}
-
-TEST(GuardedDelivery, aFailureWhileTheReportIsUpIsNotReportedAgain) {
-    int reports = 0;
-    QEvent event(QEvent::KeyPress);
-    std::function<void()> report;
-    report = [&] {
+    platform::setOutOfMemoryReport([&] {
         ++reports;
-        // The message box's own loop delivers an event that fails too.
-        deliverGuarded(
-            &event, []() -> bool { throw std::bad_alloc(); }, report);
-    };
-    deliverGuarded(
-        &event, []() -> bool { throw std::bad_alloc(); }, report);
+        // The message box's own loop runs a handler that fails too: no box on a box.
+        EXPECT_FALSE(platform::runGuarded([] { throw std::bad_alloc(); }));
+    });
+    EXPECT_FALSE(platform::runGuarded([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(platform::runGuarded([] { throw std::bad_alloc(); }));
+    EXPECT_EQ(reports, 0); // not inside the handler (a paint, a key)
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reports, 1);
+    QCoreApplication::processEvents();
     EXPECT_EQ(reports, 1);
     // Once the box is gone, the next failure is reported again.
-    deliverGuarded(
-        &event, []() -> bool { throw std::bad_alloc(); }, [&] { ++reports; });
+    EXPECT_FALSE(platform::runGuarded([] { throw std::bad_alloc(); }));
+    QCoreApplication::processEvents();
     EXPECT_EQ(reports, 2);
+    // Work that finishes, and other failures, are none of the guard's business.
+    int ran = 0;
+    EXPECT_TRUE(platform::runGuarded([&] { ++ran; }));
+    EXPECT_EQ(ran, 1);
+    EXPECT_THROW(platform::runGuarded([] { throw std::runtime_error("other"); }),
+                 std::runtime_error);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reports, 2);
+    platform::setOutOfMemoryReport({});
 }
 
-TEST(GuardedDelivery, ordinaryResultsAndOtherFailuresPassThrough) {
-    QEvent event(QEvent::KeyPress);
-    int reports = 0;
-    EXPECT_TRUE(deliverGuarded(
-        &event, [] { return true; }, [&] { ++reports; }));
-    EXPECT_FALSE(deliverGuarded(
-        &event, [] { return false; }, [&] { ++reports; }));
-    EXPECT_THROW(
-        deliverGuarded(
-            &event, []() -> bool { throw std::runtime_error("other"); }, [&] { ++reports; }),
-        std::runtime_error);
-    EXPECT_EQ(reports, 0);
+// Behind the guard: a failure that reached the delivery of an event keeps the text and ends.
+TEST(GuardedDelivery, aFailureThatEscapedIntoTheToolkitKeepsTheTextAndEnds) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto keep = [] { std::fputs("the text was kept\n", stderr); };
+    EXPECT_EXIT(deliverOrEnd([]() -> bool { throw std::bad_alloc(); }, keep),
+                testing::ExitedWithCode(kOutOfMemoryExit),
+                "not enough memory outside a command; the program ends\nthe text was kept");
+    EXPECT_TRUE(deliverOrEnd([] { return true; }, keep));
 }
 
 // --- The next start after a recovery copy --------------------------------------------------

@@ -60,7 +60,7 @@ std::string trimmedParagraphs(const std::string& model) {
 }
 
 // Every reader, against the model.
-void expectSameText(const Document& d, const std::string& model, std::mt19937& random) {
+void expectSameText(Document& d, const std::string& model, std::mt19937& random) {
     const std::vector<std::string> paras = splitModel(model);
     ASSERT_EQ(d.paragraphCount(), static_cast<Pos>(paras.size()));
     ASSERT_EQ(d.charCount(), static_cast<Pos>(model.size()));
@@ -275,6 +275,48 @@ TEST(DocumentGap, afterClosingTheGapsReadsMoveNothing) {
     }
     EXPECT_EQ(d.text(), long1.substr(0, 10000) + "XY" + long1.substr(10000) + "\r\n" +
                             long2.substr(0, 15000) + "Z" + long2.substr(15000) + "\r\nshort");
+}
+
+// A read that may move a gap needs a document it may change; the readers that never move
+// anything serve a const one, which threads may then share.
+template <typename D>
+concept ReadsWholeParagraph = requires(D& document) {
+    document.paragraph(0);
+};
+template <typename D>
+concept ReadsParagraphPart = requires(D& document) {
+    document.paragraphPart(0, 0, 1);
+};
+static_assert(ReadsWholeParagraph<Document> && ReadsParagraphPart<Document>);
+static_assert(!ReadsWholeParagraph<const Document> && !ReadsParagraphPart<const Document>);
+static_assert(requires(const Document& document) {
+    document.paragraphHalves(0);
+    document.paragraphLength(0);
+    document.textRange(0, 1);
+});
+
+// A paragraph number past the end stops the program with the reader and the number, in the
+// release build too, instead of reading another allocation's bytes.
+TEST(DocumentGapDeathTest, aParagraphOutsideTheDocumentStopsWithItsNumber) {
+    const auto read = [](auto reader) {
+        Document document;
+        document.load(std::string("one\r\ntwo"));
+        reader(document);
+    };
+    EXPECT_DEATH(read([](Document& d) { (void)d.paragraph(2); }),
+                 "Document::paragraph\\(2\\) outside 0 \\.\\. 1");
+    EXPECT_DEATH(read([](Document& d) { (void)d.paragraphPart(-1, 0, 1); }),
+                 "Document::paragraphPart\\(-1\\)");
+    EXPECT_DEATH(read([](Document& d) { (void)d.paragraphHalves(7); }),
+                 "Document::paragraphHalves\\(7\\)");
+    EXPECT_DEATH(read([](Document& d) { (void)d.paragraphLength(2); }),
+                 "Document::paragraphLength\\(2\\)");
+    EXPECT_DEATH(read([](Document& d) { (void)d.paragraphStart(3); }),
+                 "Document::paragraphStart\\(3\\) outside 0 \\.\\. 2");
+    // The end of the text is the start after the last paragraph.
+    Document document;
+    document.load(std::string("one\r\ntwo"));
+    EXPECT_EQ(document.paragraphStart(2), document.charCount());
 }
 
 } // namespace

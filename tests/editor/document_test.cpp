@@ -10,7 +10,7 @@
 namespace tavrel {
 namespace {
 
-std::vector<std::string> paragraphs(const Document& d) {
+std::vector<std::string> paragraphs(Document& d) {
     std::vector<std::string> out;
     for (Pos p = 0; p < d.paragraphCount(); ++p) {
         out.emplace_back(d.paragraph(p));

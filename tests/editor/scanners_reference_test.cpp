@@ -542,7 +542,7 @@ TEST(ScannersAgainstReference, ParagraphsScannedTogetherAfterEdits) {
             static const std::array<const char*, 5> kTyped{"x", " ", "\r\n", "www.a.b ", ""};
             engine.setSelText(kTyped[random() % kTyped.size()]);
         }
-        const Document& doc = engine.document();
+        Document& doc = engine.document();
         const Pos count = doc.paragraphCount();
         const Pos first = random() % 3 == 0 ? static_cast<Pos>(random() % count) : 0;
         const Pos last =
@@ -588,7 +588,7 @@ TEST(ScannersAgainstReference, RunsKeptWhilePaintingEqualEachParagraphAlone) {
         }
         const std::string loaded = joinWithBreaks(random, paragraphs).text;
         engine.loadBytes(std::string(loaded));
-        const Document& doc = engine.document();
+        Document& doc = engine.document();
         const std::int32_t base = urls.baseContext();
         const bool withUrls = highlights.addressHighlighter() != nullptr;
         std::unordered_map<std::string, std::vector<Triple>> reference; // by paragraph text

@@ -124,6 +124,7 @@ public:
 };
 
 void expectSamePartitions(const Partitioning& lazy, const PlainPartitions& plain) {
+    ASSERT_EQ(lazy.check(), "");
     ASSERT_EQ(lazy.partitions(), plain.partitions());
     for (Pos p = 0; p <= plain.partitions(); ++p) {
         ASSERT_EQ(lazy.start(p), plain.starts[static_cast<std::size_t>(p)]) << "start " << p;
@@ -239,6 +240,17 @@ TEST(Partitioning, insertingAndRemovingAroundThePendingShift) {
     lazy.removePartitions(38, 6);
     plain.starts.erase(plain.starts.begin() + 38, plain.starts.begin() + 44);
     expectSamePartitions(lazy, plain);
+}
+
+// The check finds a start that was written wrongly, even behind a pending shift.
+TEST(Partitioning, theCheckNamesAStartBeforeTheOneBeforeIt) {
+    Partitioning lazy;
+    PlainPartitions plain;
+    buildEvenPartitions(lazy, plain, 10);
+    lazy.shiftAfter(2, 5);
+    EXPECT_EQ(lazy.check(), "");
+    *lazy.insertPartitions(6, 1) = 30; // partition 5 starts at 55 once shifted
+    EXPECT_EQ(lazy.check(), "partition 6 starts at 30, before partition 5 at 55");
 }
 
 TEST(UndoList, theLevelLimitDropsTheOldestSteps) {

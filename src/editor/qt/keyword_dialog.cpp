@@ -65,7 +65,7 @@ void KeywordDialog::done(int result) {
     // Written on every close, changed or not: the file then always matches what was shown.
     // The lines are the editor's paragraphs, each ended by CR LF.
     std::string bytes;
-    const TextEngine& engine = editor_->engine();
+    TextEngine& engine = editor_->engine();
     for (Pos p = 0; p < engine.paragraphs().count(); ++p) {
         bytes += engine.paragraphs().at(p);
         bytes += "\r\n";

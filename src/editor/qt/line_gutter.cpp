@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 namespace tavrel {
 
@@ -109,6 +110,10 @@ QString LineGutter::labelOf(Pos line) const {
 }
 
 void LineGutter::paintEvent(QPaintEvent* event) {
+    platform::runGuarded([&] { paintNumbers(event); });
+}
+
+void LineGutter::paintNumbers(QPaintEvent* event) {
     QPainter painter(this);
     const QRect clip = event->rect();
     painter.fillRect(clip, color_);

@@ -42,6 +42,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintNumbers(QPaintEvent* event); // inside the out-of-memory guard
     void editorLinesChanged();
     void editorScrolled(int dy);
     [[nodiscard]] Pos numberedLines() const;

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "editor/view_metrics.h"
+#include "platform/command_guard.h"
 
 namespace tavrel {
 namespace {
@@ -57,12 +58,15 @@ TextEditor::TextEditor(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     formatTimer_.setSingleShot(true);
-    connect(&formatTimer_, &QTimer::timeout, this, [this] { formatSlice(); });
+    // The layout's slices and the drag's scrolling are the editor's own work too.
+    connect(&formatTimer_, &QTimer::timeout, this,
+            platform::guardedSlot([this] { formatSlice(); }));
     connect(&blinkTimer_, &QTimer::timeout, this, [this] {
         caretOn_ = !caretOn_;
         viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
     });
-    connect(&autoScrollTimer_, &QTimer::timeout, this, [this] { autoScroll(); });
+    connect(&autoScrollTimer_, &QTimer::timeout, this,
+            platform::guardedSlot([this] { autoScroll(); }));
     autoScrollTimer_.setInterval(50);
 
     takeSelectionColorsFromPalette();
@@ -519,6 +523,10 @@ void TextEditor::scrollInView() {
 }
 
 void TextEditor::wheelEvent(QWheelEvent* event) {
+    platform::runGuarded([&] { handleWheel(event); });
+}
+
+void TextEditor::handleWheel(QWheelEvent* event) {
     if ((event->modifiers() & Qt::ControlModifier) != 0) {
         // Zoom instead of scrolling; a touchpad's small angles add up to whole notches.
         zoomWheelRest_ += event->angleDelta().y();
@@ -544,6 +552,10 @@ void TextEditor::wheelEvent(QWheelEvent* event) {
 }
 
 void TextEditor::resizeEvent(QResizeEvent* event) {
+    platform::runGuarded([&] { handleResize(event); });
+}
+
+void TextEditor::handleResize(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (wordWrap_ && !deviceLayout_ && layout_->width() != currentWrapWidth()) {
         rewrap();
@@ -571,6 +583,10 @@ ViewWindow TextEditor::window() const {
 }
 
 void TextEditor::paintEvent(QPaintEvent* event) {
+    platform::runGuarded([&] { handlePaint(event); });
+}
+
+void TextEditor::handlePaint(QPaintEvent* event) {
     normaliseTop();
     QPainter painter(viewport());
     painter_->paint(painter, appearance(), window(), event->rect());
@@ -592,7 +608,7 @@ Pos TextEditor::caretLine() {
 std::int64_t TextEditor::caretX() {
     const Pos line = caretLine();
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos offset = engine_.selection().caret() - doc.paragraphStart(span.paragraph);
     // Only the caret's line is read: a whole long paragraph would be made contiguous.
     return xOfOffset(doc.paragraphPart(span.paragraph, span.start, offset), 0, offset - span.start,

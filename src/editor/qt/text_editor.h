@@ -231,6 +231,22 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent* event) override;
 
+private:
+    // The work of the handlers above, each run inside the out-of-memory guard
+    // (platform/command_guard.h): a handler that runs out of memory drops its work alone.
+    void handlePaint(QPaintEvent* event);
+    void handleResize(QResizeEvent* event);
+    void handleKeyPress(QKeyEvent* event);
+    void handleInputMethod(QInputMethodEvent* event);
+    void handleMousePress(QMouseEvent* event);
+    void handleMouseMove(QMouseEvent* event);
+    void handleMouseRelease(QMouseEvent* event);
+    void handleMouseDoubleClick(QMouseEvent* event);
+    void handleWheel(QWheelEvent* event);
+    void handleContextMenu(QContextMenuEvent* event);
+    void handleDragMove(QDragMoveEvent* event);
+    void handleDrop(QDropEvent* event);
+
 public:
     // The caret's rectangle for input methods and for the keyboard's context menu, which
     // Qt opens at its centre.

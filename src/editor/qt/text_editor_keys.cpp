@@ -14,6 +14,7 @@
 #include "editor/column_edit.h"
 #include "editor/qt/ansi_text.h"
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 namespace tavrel {
 namespace {
@@ -59,6 +60,10 @@ TypedText typedText(const QString& text, const UnicodeForm& form) {
 } // namespace
 
 void TextEditor::keyPressEvent(QKeyEvent* event) {
+    platform::runGuarded([&] { handleKeyPress(event); });
+}
+
+void TextEditor::handleKeyPress(QKeyEvent* event) {
     if (highlights_ != nullptr) {
         highlights_->mouseNote(MouseNote::OtherInput, 0);
     }
@@ -139,6 +144,10 @@ void TextEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 void TextEditor::inputMethodEvent(QInputMethodEvent* event) {
+    platform::runGuarded([&] { handleInputMethod(event); });
+}
+
+void TextEditor::handleInputMethod(QInputMethodEvent* event) {
     if (!displayOnly_ && engine_.updateDepth() == 0) {
         typeText(event->commitString());
     }
@@ -213,7 +222,7 @@ void TextEditor::moveCaretToLine(Pos line, bool extend, bool block) {
     line = std::clamp<Pos>(line, 0, layout_->knownLineCount() - 1);
     layout_->ensureFormatted(layout_->knownParagraphOfLine(line));
     const WrappedLayout::LineSpan span = layout_->knownLine(line);
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const std::string_view text = doc.paragraphPart(span.paragraph, span.start, span.stop);
     const Pos offset =
         span.start + offsetAtX(text, 0, span.stop - span.start, desiredX_, layout_->widths());

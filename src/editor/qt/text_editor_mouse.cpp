@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "editor/qt/text_editor.h"
+#include "platform/command_guard.h"
 
 namespace tavrel {
 
@@ -33,7 +34,7 @@ TextEditor::Hit TextEditor::hitTest(const QPoint& point) {
         return {engine_.charCount(), false}; // below the last line: the end of the text
     }
     const WrappedLayout::LineSpan& span = *line;
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
     // The line's bytes only: the mouse must not make a long paragraph contiguous.
     const Pos offset =
@@ -48,7 +49,7 @@ Pos TextEditor::cellAt(const QPoint& point) {
     if (!line) {
         return -1;
     }
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const std::int64_t x = static_cast<std::int64_t>(point.x()) - look_.leftMargin + scrollX_;
     const Pos cell = cellAtX(doc.paragraphPart(line->paragraph, line->start, line->stop), 0,
                              line->stop - line->start, x, layout_->widths());
@@ -74,7 +75,7 @@ HighlightRun TextEditor::highlightAt(Pos position) {
     if (highlights_ == nullptr || position < 0) {
         return {};
     }
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos p = doc.paragraphAt(position);
     return highlights_->runAt(p, highlights_->readsText() ? doc.paragraph(p) : std::string_view(),
                               position - doc.paragraphStart(p));
@@ -108,6 +109,10 @@ void TextEditor::updateHoverCursor(const QPoint& point) {
 }
 
 void TextEditor::mousePressEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMousePress(event); });
+}
+
+void TextEditor::handleMousePress(QMouseEvent* event) {
     if (displayOnly_) {
         return;
     }
@@ -192,6 +197,10 @@ void TextEditor::selectTo(const QPoint& point) {
 }
 
 void TextEditor::mouseMoveEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMouseMove(event); });
+}
+
+void TextEditor::handleMouseMove(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     lastMouse_ = point;
     if ((point - pressPoint_).manhattanLength() > 0) {
@@ -241,6 +250,10 @@ void TextEditor::autoScroll() {
 }
 
 void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMouseRelease(event); });
+}
+
+void TextEditor::handleMouseRelease(QMouseEvent* event) {
     autoScrollTimer_.stop();
     const Drag was = drag_;
     drag_ = Drag::None;
@@ -272,6 +285,10 @@ void TextEditor::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+    platform::runGuarded([&] { handleMouseDoubleClick(event); });
+}
+
+void TextEditor::handleMouseDoubleClick(QMouseEvent* event) {
     if (displayOnly_ || event->button() != Qt::LeftButton) {
         return;
     }
@@ -288,6 +305,10 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event) {
+    platform::runGuarded([&] { handleContextMenu(event); });
+}
+
+void TextEditor::handleContextMenu(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Mouse && hasAddressAt(event->pos())) {
         event->accept(); // the right button's release opens the address instead
         return;
@@ -320,6 +341,10 @@ void TextEditor::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
+    platform::runGuarded([&] { handleDragMove(event); });
+}
+
+void TextEditor::handleDragMove(QDragMoveEvent* event) {
     if (event->source() == this && !readOnly_) {
         event->setDropAction((event->modifiers() & Qt::ControlModifier) != 0 ? Qt::CopyAction
                                                                              : Qt::MoveAction);
@@ -330,6 +355,10 @@ void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TextEditor::dropEvent(QDropEvent* event) {
+    platform::runGuarded([&] { handleDrop(event); });
+}
+
+void TextEditor::handleDrop(QDropEvent* event) {
     if (event->source() != this || readOnly_) {
         event->ignore();
         return;

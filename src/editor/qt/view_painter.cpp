@@ -110,7 +110,7 @@ Pos ViewPainter::nextBoundary(Pos offset, Pos selFrom, Pos selTo, Pos limit) con
 void ViewPainter::paintLine(const WrappedLayout::LineSpan& span, std::int32_t top,
                             const ViewAppearance& look, const ViewWindow& window,
                             const QRect& clip) {
-    const Document& doc = engine_.document();
+    Document& doc = engine_.document();
     const Pos p = span.paragraph;
     // Only this line's bytes are read, as `text` from `base` on: reading a whole long
     // paragraph would make the document close its gap at the caret on every repaint.

@@ -44,7 +44,7 @@ struct ViewWindow {
 
 class ViewPainter {
 public:
-    ViewPainter(const TextEngine& engine, WrappedLayout& layout, GlyphPainter& glyphs)
+    ViewPainter(TextEngine& engine, WrappedLayout& layout, GlyphPainter& glyphs)
         : engine_(engine), layout_(layout), glyphs_(glyphs) {}
 
     void setHighlightSource(HighlightSource* source) noexcept { highlights_ = source; }
@@ -63,7 +63,7 @@ private:
     // Where a highlight run or the selection begins or ends next after `offset`.
     [[nodiscard]] Pos nextBoundary(Pos offset, Pos selFrom, Pos selTo, Pos limit) const;
 
-    const TextEngine& engine_;
+    TextEngine& engine_;
     WrappedLayout& layout_;
     GlyphPainter& glyphs_;
     HighlightSource* highlights_ = nullptr;

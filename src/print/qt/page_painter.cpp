@@ -24,7 +24,7 @@ void PagePainter::paintPage(QPainter& painter, PrintLayout& layout, Pos page,
     const double pitch =
         options.exactPitch ? layout.exactLinePitch() : static_cast<double>(layout.linePitch());
     const PrintSettings& settings = layout.settings();
-    const Document& text = layout.text();
+    Document& text = layout.text();
 
     GlyphPainter::Style style;
     style.text = options.color;
@@ -41,9 +41,9 @@ void PagePainter::paintPage(QPainter& painter, PrintLayout& layout, Pos page,
             line.top = static_cast<std::int32_t>(nearest(printed.top));
             line.height = static_cast<std::int32_t>(layout.linePitch());
             line.baseline = metrics.ascent();
-            const std::string_view para = text.paragraph(printed.paragraph);
-            glyphs_.drawRun(para.substr(static_cast<std::size_t>(printed.start)), 0,
-                            printed.stop - printed.start, 0, line, style, widths);
+            const std::string_view para = text.paragraphPart(
+                printed.paragraph, printed.start, text.paragraphLength(printed.paragraph));
+            glyphs_.drawRun(para, 0, printed.stop - printed.start, 0, line, style, widths);
             if (settings.lineNumbers) {
                 const std::string number =
                     lineNumberText(printed.line, settings.startingLineNumber);

@@ -34,7 +34,7 @@ TEST(KeywordDialog, LoadsAnyLineEndsAndPutsTheCaretAtTheEnd) {
     DialogFixture f;
     const std::string path = f.folder / "highlight.dat";
     auto dialog = f.make(path, "nfo\nwww\rgreets  \r\n");
-    const TextEngine& engine = dialog->editor().engine();
+    TextEngine& engine = dialog->editor().engine();
     ASSERT_EQ(engine.paragraphs().count(), 3);
     EXPECT_EQ(engine.paragraphs().at(2), "greets  ");
     EXPECT_EQ(engine.selection().caret(), engine.charCount());
