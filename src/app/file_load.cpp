@@ -4,6 +4,7 @@
 #include "app/document_file.h"
 #include "app/first_piece.h"
 #include "app/line_ends.h"
+#include "text/ansi_art.h"
 
 #include <new>
 #include <stdexcept>
@@ -31,6 +32,9 @@ void FileLoad::report(int percent) {
 
 void FileLoad::publishFirstPiece(std::string_view head) {
     firstPieceTried_ = true;
+    if (drawsAnsiArt(rules_.encoding) && isAnsiArt(path_, head)) {
+        return; // its bytes are not what the window will show
+    }
     // A copy of a few megabytes: the read goes on into the same buffer, and the repair later
     // changes the file's bytes in place.
     try {
@@ -79,9 +83,12 @@ void FileLoad::run() {
             status_ = Status::Failed;
             return;
         }
-        DecodedText decoded = decodeAsChosen(std::move(*bytes), rules_.encoding);
-        *bytes = std::move(decoded.bytes);
-        form_ = decoded.form;
+        art_ = separateArt(path_, *bytes, rules_.encoding);
+        if (!art_.isAnsi()) { // drawn rows are code page 437 bytes already
+            DecodedText decoded = decodeAsChosen(std::move(*bytes), rules_.encoding);
+            *bytes = std::move(decoded.bytes);
+            form_ = decoded.form;
+        }
         report(kReadShare);
         if (rules_.convert) {
             repairLineEnds(*bytes);

@@ -9,6 +9,7 @@
 
 namespace tavrel {
 
+class AnsiColourRuns;
 class TextEditor;
 class TextEngine;
 class UrlHighlighter;
@@ -28,6 +29,11 @@ void applyViewerSettings(TextEditor& editor, const AppSettings& settings);
 // colours. `urls` must stay while the editor paints.
 void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
                              const std::string& keywordFile);
+
+// ANSI art's look: with `colours`, each cell in its own colours on the black ground of the
+// screen it was drawn for (the keyword and address highlighting give way); without, the look
+// the settings give. `colours` must stay while the editor paints.
+void applyAnsiColours(TextEditor& editor, AnsiColourRuns* colours, const AppSettings& settings);
 
 // How the file's bytes replace the editor's text.
 enum class ViewerLoad {
