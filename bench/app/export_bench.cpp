@@ -4,6 +4,7 @@
 // larger ones are refused by the format's 65535-pixel limit. ansilove is a reference, not a
 // like-for-like peer: it draws its own 8 x 16 font, so both pixel rates are printed too.
 #include "app/export_command_line.h"
+#include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/gif_export_files.h"
 #include "app/settings_catalogue.h"
@@ -29,6 +30,7 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -65,7 +67,10 @@ tavrel::DocumentImageSize measure(const fs::path& file) {
     const tavrel::AppSettings defaults;
     tavrel::applyViewerSettings(editor, defaults);
     tavrel::setExportWrap(editor, 0);
-    tavrel::loadIntoViewer(editor.engine(), readAll(file), defaults);
+    std::string error;
+    if (!tavrel::loadForExport(editor.engine(), file.string(), defaults, 0, error)) {
+        throw std::runtime_error(error);
+    }
     return tavrel::measureDocumentImage(editor);
 }
 

@@ -13,7 +13,8 @@ bool drawsAnsiArt(EncodingChoice choice) noexcept {
 
 ArtFile separateArt(std::string_view fileName, std::string& bytes, EncodingChoice choice) {
     ArtFile art;
-    if (drawsAnsiArt(choice) && bytes.size() <= kAnsiArtMaxBytes && isAnsiArt(fileName, bytes)) {
+    art.ansiArt = bytes.size() <= kAnsiArtMaxBytes && isAnsiArt(fileName, bytes);
+    if (art.ansiArt && drawsAnsiArt(choice)) {
         AnsiArt drawn = renderAnsiArt(bytes);
         art.sauce = std::move(drawn.sauce);
         if (art.sauce) {

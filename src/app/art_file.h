@@ -26,6 +26,8 @@ struct ArtFile {
     std::string trailer;
     // The drawn screen when the file is shown as ANSI art; the text is then its rows.
     std::shared_ptr<const AnsiScreen> screen;
+    // The file is ANSI art, drawn or (under a reading that shows its bytes) not.
+    bool ansiArt = false;
 
     [[nodiscard]] bool isAnsi() const noexcept { return screen != nullptr; }
 };

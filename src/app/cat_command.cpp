@@ -1,10 +1,11 @@
-// The terminal's view of a file: read whole (a pipe too), loaded by loadIntoViewer into an
-// engine of its own as the window loads it, and written out paragraph by paragraph.
+// The terminal's view of a file: read whole (a pipe too), loaded into an engine of its own by
+// the window's load, and written out paragraph by paragraph.
 #include "app/cat_command.h"
 
-#include "app/document_file.h"
+#include "app/art_file.h"
 #include "app/document_title.h"
 #include "app/export_command_line.h"
+#include "app/export_load.h"
 #include "app/terminal_text.h"
 #include "app/viewer_setup.h"
 #include "editor/text_engine.h"
@@ -82,30 +83,42 @@ int runCatCommandLine(int argc, char** argv, const ExportEnvironment& environmen
     }
     const AppSettings settings = exportSettings(environment);
 
-    std::string error;
-    std::optional<std::string> bytes =
-        file == kStandardOutputName ? readStandardInput() : readWholeFile(file, &error);
-    if (!bytes) {
-        return fail(programName, error.empty() ? "cannot read standard input" : error,
-                    kExportFileError);
-    }
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY); // CR LF as the document holds it, not doubled
 #endif
-    try {
-        TextEngine engine;
-        loadIntoViewer(engine, std::move(*bytes), settings);
-        const bool written = writeAsSeen(engine.document(), viewerByteGlyphs(settings),
-                                         [](const char* data, std::size_t size) {
-                                             return std::fwrite(data, 1, size, stdout) == size;
-                                         });
-        if (!written || std::fflush(stdout) != 0) {
-            return fail(programName, "cannot write to standard output", kExportFileError);
+    TextEngine engine;
+    std::string error;
+    ArtFile art; // ANSI art comes out in its colours
+    if (file == kStandardOutputName) {
+        std::optional<std::string> bytes;
+        try {
+            bytes = readStandardInput();
+        } catch (const std::bad_alloc&) {
+            return fail(programName, "standard input: not enough memory", kExportFileError);
         }
+        if (!bytes) {
+            return fail(programName, "cannot read standard input", kExportFileError);
+        }
+        if (!loadBytesForExport(engine, std::move(*bytes), "standard input", settings, error,
+                                &art)) {
+            return fail(programName, error, kExportFileError);
+        }
+    } else if (!loadForExport(engine, file, settings, 0, error, &art)) {
+        return fail(programName, error, kExportFileError);
+    }
+    bool written = false;
+    try {
+        written = writeAsSeen(
+            engine.document(), viewerByteGlyphs(settings),
+            [](const char* data, std::size_t size) {
+                return std::fwrite(data, 1, size, stdout) == size;
+            },
+            art.screen.get());
     } catch (const std::bad_alloc&) {
-        return fail(programName,
-                    (file == "-" ? std::string("standard input") : file) + ": not enough memory",
-                    kExportFileError);
+        return fail(programName, file + ": not enough memory", kExportFileError);
+    }
+    if (!written || std::fflush(stdout) != 0) {
+        return fail(programName, "cannot write to standard output", kExportFileError);
     }
     return kExportOk;
 }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,8 @@ public:
 
     // Does all the work; once. cancel() from another thread stops it at its next piece.
     void run();
+    // Does the same work on bytes read elsewhere (standard input), instead of run().
+    void runOn(std::string bytes);
     void cancel() noexcept { cancelled_.store(true, std::memory_order_relaxed); }
     [[nodiscard]] bool cancelRequested() const noexcept {
         return cancelled_.load(std::memory_order_relaxed);
@@ -53,8 +56,10 @@ public:
     // After run(): what came of it.
     [[nodiscard]] Status status() const noexcept { return status_; }
     [[nodiscard]] const std::string& path() const noexcept { return path_; }
-    // The system's reason when the file could not be read.
+    // The system's reason when the file could not be read, and the same with the file's name
+    // in front, as a command line says it.
     [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
+    [[nodiscard]] const std::string& error() const noexcept { return error_; }
     [[nodiscard]] const LoadResult& result() const noexcept { return result_; }
     // The encoding, mark and line end the file was read in, to save it back the same way.
     [[nodiscard]] const UnicodeForm& form() const noexcept { return form_; }
@@ -72,16 +77,27 @@ public:
     // hands its bytes over between pieces of 8 MB, so a large file's first piece comes from
     // its first 8 MB: a screenful of paragraphs and far more, in a few milliseconds.
     std::size_t firstPieceBytes = std::size_t(1) << 20;
+    // When not 0, only this many bytes from the start of the file are read and the document
+    // holds the whole paragraphs among them (or the start of the first, when no break is
+    // there): a first screen that costs no more for a huge file than for a small one.
+    std::size_t headLimit = 0;
 
 private:
     void report(int percent);
     void publishFirstPiece(std::string_view head);
+    [[nodiscard]] std::optional<std::string> readWhole();
+    [[nodiscard]] std::optional<std::string> readHead();
+    void build(std::string bytes);
+    template <typename Work>
+    void guarded(Work work);
 
     std::string path_;
     FileLoadRules rules_;
     std::atomic<bool> cancelled_{false};
     Status status_ = Status::Pending;
     std::string reason_;
+    std::string error_;
+    bool headCut_ = false;
     LoadResult result_;
     UnicodeForm form_;
     ArtFile art_;

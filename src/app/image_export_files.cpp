@@ -4,7 +4,8 @@
 // only its layout.
 #include "app/image_export_files.h"
 
-#include "app/document_file.h"
+#include "app/art_look.h"
+#include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/first_screen.h"
 #include "app/settings_catalogue.h"
@@ -12,7 +13,6 @@
 #include "editor/qt/text_editor.h"
 
 #include <exception>
-#include <optional>
 
 namespace tavrel {
 
@@ -25,21 +25,13 @@ std::string sizeText(const DocumentImageSize& size) {
 ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
                             const std::string& file, const ImageEncoding& encoding) {
     std::string error;
-    std::optional<std::string> bytes;
-    if (encoding.firstScreenOnly) {
-        bool truncated = false;
-        bytes = readFileHead(file, kFirstScreenReadLimit, truncated, &error);
-        if (bytes && truncated) {
-            cutAtLastLine(*bytes, encodingChoiceOf(settings.encoding));
-        }
-    } else {
-        bytes = readWholeFile(file, &error);
-    }
-    if (!bytes) {
+    ArtFile art;
+    if (!loadForExport(editor.engine(), file, settings,
+                       encoding.firstScreenOnly ? kFirstScreenReadLimit : 0, error, &art)) {
         return exportFailure(kExportFileError, error);
     }
+    const ArtLook look(editor, art, settings);
     try {
-        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         const DocumentImageSize size =
             encoding.firstScreenOnly ? measureFirstScreen(editor) : measureDocumentImage(editor);
         const std::int64_t scale = encoding.scale;

@@ -49,6 +49,7 @@ namespace tavrel {
 
 class AddressLauncher;
 class AnsiColourRuns;
+class HighlightSource;
 class BackgroundLoad;
 class ButtonBar;
 class FileLoad;
@@ -344,6 +345,8 @@ private:
     // ANSI art (main_window_art.cpp): shown drawn and read-only, or as text again.
     void setArt(ArtFile art);
     void noticeAnsiReadOnly();
+    // The colours of the shown ANSI art, for printing; null for any other text.
+    [[nodiscard]] HighlightSource* ansiColours() const noexcept;
     // The Encoding submenu: redraws a file shown as its bytes in the other glyphs, reloads
     // any other file the chosen way (asking first to save edits).
     void chooseEncoding(EncodingChoice choice);

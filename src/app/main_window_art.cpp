@@ -29,6 +29,10 @@ void MainWindow::setArt(ArtFile art) {
     editor_->setReadOnly(art_.isAnsi());
 }
 
+HighlightSource* MainWindow::ansiColours() const noexcept {
+    return ansiColours_.get();
+}
+
 void MainWindow::noticeAnsiReadOnly() {
     if (!art_.isAnsi() || isLoading()) {
         return; // a load in progress holds the editor read-only for reasons of its own

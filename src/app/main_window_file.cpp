@@ -390,11 +390,11 @@ void MainWindow::noticeTypingRefused(const QString& characters) {
 void MainWindow::chooseEncoding(EncodingChoice choice) {
     const std::int32_t previous = options_.encoding;
     options_.encoding = static_cast<std::int32_t>(choice);
-    // Between two readings that treat ANSI art alike, the bytes of a file read as bytes stay.
+    // ANSI art is read again when the choice draws it and it is not drawn, or the reverse.
     const bool glyphsOnly =
         textForm_.encoding == TextEncoding::Bytes &&
         (choice == EncodingChoice::Cp437 || choice == EncodingChoice::Windows1252) &&
-        drawsAnsiArt(choice) == drawsAnsiArt(encodingChoiceOf(previous));
+        (art_.ansiArt && drawsAnsiArt(choice)) == art_.isAnsi();
     if (glyphsOnly || fileName_.empty()) {
         // The bytes stay; only the glyphs they are drawn with change, edits and all.
         editor_->setByteGlyphs(viewerByteGlyphs(options_));

@@ -4,7 +4,9 @@
 // failed run never leaves half a PDF behind.
 #include "app/pdf_export_files.h"
 
+#include "app/art_look.h"
 #include "app/document_file.h"
+#include "app/export_load.h"
 #include "app/print_setup.h"
 #include "app/settings_catalogue.h"
 #include "app/viewer_setup.h"
@@ -28,12 +30,12 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
                        const PdfExportRequest& request, const std::string& file,
                        const QString& scratch) {
     std::string error;
-    std::optional<std::string> bytes = readWholeFile(file, &error);
-    if (!bytes) {
+    ArtFile art;
+    if (!loadForExport(editor.engine(), file, settings, 0, error, &art)) {
         return exportFailure(kExportFileError, error);
     }
+    const ArtLook look(editor, art, settings);
     try {
-        loadIntoViewer(editor.engine(), std::move(*bytes), settings);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch);
@@ -45,7 +47,8 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
         print.lineNumbers = request.lineNumbers;
         layout.setSettings(print);
         layout.setText(editor.engine().document().text());
-        const PrintJobResult job = printPages(device, layout, 0, -1, printColorFrom(settings));
+        const PrintJobResult job =
+            printPages(device, layout, 0, -1, printColorFrom(settings), look.colours());
         if (!job.ok) {
             return exportFailure(kExportFileError, file + ": " + job.error.toStdString());
         }

@@ -1,15 +1,12 @@
-// Turning the stored font and colours into the editor's look and a file into its text.
+// Turning the stored font and colours into the editor's look.
 #include "app/viewer_setup.h"
 
 #include "app/highlight_refresh.h"
-#include "app/line_ends.h"
 #include "app/settings_catalogue.h"
 #include "editor/ansi_colour_runs.h"
 #include "editor/qt/text_editor.h"
 #include "platform/qt_look.h"
 #include "text/unicode_art.h"
-
-#include <utility>
 
 namespace tavrel {
 
@@ -47,26 +44,6 @@ void applyAnsiColours(TextEditor& editor, AnsiColourRuns* colours, const AppSett
     editor.setHighlightSource(colours);
     editor.setColor(runColor(ansiColourRef(kAnsiDefaultBackground)));
     editor.setTextColor(runColor(ansiColourRef(kAnsiDefaultForeground)));
-}
-
-void loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
-                    ViewerLoad how, UnicodeForm* form) {
-    DecodedText decoded = decodeAsChosen(std::move(bytes), encodingChoiceOf(settings.encoding));
-    bytes = std::move(decoded.bytes);
-    if (form != nullptr) {
-        *form = decoded.form;
-    }
-    if (!settings.convert) {
-        engine.loadBytes(std::move(bytes));
-        return;
-    }
-    repairLineEnds(bytes);
-    if (how == ViewerLoad::Replace) {
-        // Adopted by the document: a 100 MB file is not copied on its way in.
-        engine.paragraphs().setText(std::move(bytes));
-    } else {
-        engine.loadBytes(std::move(bytes));
-    }
 }
 
 } // namespace tavrel

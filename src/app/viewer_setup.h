@@ -1,6 +1,6 @@
-// The one way an editor is made to show a file as the viewer shows it: the window, the image
-// exports and their command line all call these, so that an export cannot drift from the
-// screen.
+// The one way an editor is made to look as the viewer looks: the window, the image exports
+// and their command line all call these, so that an export cannot drift from the screen (the
+// file itself is loaded by FileLoad, for all of them alike).
 #pragma once
 
 #include "text/seen_text.h"
@@ -11,10 +11,8 @@ namespace tavrel {
 
 class AnsiColourRuns;
 class TextEditor;
-class TextEngine;
 class UrlHighlighter;
 struct AppSettings;
-struct UnicodeForm;
 
 // Background, font, the line height that font gives, text colour, visible blanks and word
 // wrap, as the settings say.
@@ -34,18 +32,5 @@ void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const App
 // screen it was drawn for (the keyword and address highlighting give way); without, the look
 // the settings give. `colours` must stay while the editor paints.
 void applyAnsiColours(TextEditor& editor, AnsiColourRuns* colours, const AppSettings& settings);
-
-// How the file's bytes replace the editor's text.
-enum class ViewerLoad {
-    Fresh,   // the engine's load: a new document with an empty undo list
-    Replace, // with conversion on, one replace of the whole text, as the window's Open does
-};
-
-// Hands a file's bytes to the editor's engine as the viewer does: Unicode art is read as
-// its code page 437 bytes (as the "Encoding" setting chooses; `form` learns how the file
-// was written); with "Convert Unix files to Windows" on, its line ends are repaired. Every
-// byte is kept, NULs included. Whatever the engine throws (no memory for the text) passes on.
-void loadIntoViewer(TextEngine& engine, std::string bytes, const AppSettings& settings,
-                    ViewerLoad how = ViewerLoad::Fresh, UnicodeForm* form = nullptr);
 
 } // namespace tavrel

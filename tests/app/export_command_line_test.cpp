@@ -4,6 +4,8 @@
 #include "app/export_command_line.h"
 #include "app/gif_export_files.h"
 
+#include "app/art_look.h"
+#include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/settings_catalogue.h"
 #include "app/viewer_setup.h"
@@ -40,7 +42,10 @@ Painted paintLikeTheViewer(const std::string& bytes, const AppSettings& settings
     TextEditor editor;
     applyViewerSettings(editor, settings);
     setExportWrap(editor, wrapColumns);
-    loadIntoViewer(editor.engine(), bytes, settings);
+    std::string error;
+    ArtFile art;
+    EXPECT_TRUE(loadBytesForExport(editor.engine(), bytes, "art", settings, error, &art)) << error;
+    const ArtLook look(editor, art, settings); // ANSI art in its colours, as the window shows it
     Painted painted;
     painted.size = measureDocumentImage(editor);
     painted.lineHeight = editor.lineHeight();
@@ -132,8 +137,10 @@ TEST(GifExportCommandLine, beyondTheEditorsDocumentPictureTheLinesArePaintedAlik
             TextEditor editor;
             applyViewerSettings(editor, AppSettings{});
             setExportWrap(editor, wrap);
-            loadIntoViewer(editor.engine(), test::readFile(test::corpusDir() / name),
-                           AppSettings{});
+            std::string error;
+            ASSERT_TRUE(loadForExport(editor.engine(), (test::corpusDir() / name).string(),
+                                      AppSettings{}, 0, error))
+                << error;
             const DocumentImageSize size = measureDocumentImage(editor);
             const QImage lines = paintDocumentLines(editor, size);
             const QImage whole = renderDocumentImage(editor, size);

@@ -3,6 +3,7 @@
 // command line writes the document as the viewer paints it, each pixel a square of the
 // scale, and refuses what would pass the size limit once enlarged.
 #include "app/export_command_line.h"
+#include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/png_export_files.h"
 #include "app/png_image.h"
@@ -119,7 +120,8 @@ QImage paintedDocument(const std::string& bytes, DocumentImageSize* sizeOut = nu
     const AppSettings settings;
     applyViewerSettings(editor, settings);
     setExportWrap(editor, 0);
-    loadIntoViewer(editor.engine(), bytes, settings);
+    std::string error;
+    EXPECT_TRUE(loadBytesForExport(editor.engine(), bytes, "art", settings, error)) << error;
     const DocumentImageSize size = measureDocumentImage(editor);
     if (sizeOut != nullptr) {
         *sizeOut = size;
