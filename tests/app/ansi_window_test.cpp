@@ -44,14 +44,41 @@ TEST_F(AnsiWindowTest, drawnArtShowsItsColoursReadOnlyAndPlainTextEditsItsBytes)
     const std::string trailer = sauceTrailer("Two rows", "Tester", 1, 80, 0);
     const std::string path = file("rows.txt", kArtText + trailer);
     MainWindow& w = open();
+    w.show();
+    w.options().autoWidth = false; // the art's own width sizes the window all the same
     ASSERT_TRUE(w.load(path));
     EXPECT_EQ(text(w), "AB\r\nC  "); // the green blanks are art; the record is not text
+    if (w.averageCharWidth() == w.maxCharWidth()) {
+        EXPECT_EQ(w.width(), 80 * w.averageCharWidth() + kWidthAllowance);
+    }
     EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("[ANSI]")))
         << w.windowTitle().toStdString();
-    w.resize(400, 300);
     const std::set<QRgb> drawn = coloursOf(w.editor().renderViewport());
     for (const QRgb colour : {kBrightYellow, kBlue, kGreen}) {
         EXPECT_TRUE(drawn.count(colour)) << std::hex << colour;
+    }
+    // Cell-exact at every zoom step: the two green blanks cover two cells, z * z times as
+    // many pixels at zoom z.
+    const std::int64_t cellArea =
+        std::int64_t{w.editor().glyphMetrics().spaceWidth()} * w.editor().lineHeight();
+    for (int zoom = 1; zoom <= TextEditor::kMaxZoom; ++zoom) {
+        w.setZoom(zoom);
+        const QImage shown = w.editor().renderViewport().convertToFormat(QImage::Format_RGB32);
+        std::int64_t green = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                green += shown.pixel(x, y) == kGreen ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(green, 2 * cellArea * zoom * zoom) << "zoom " << zoom;
+    }
+    w.setZoom(1);
+    // Save as PNG image... writes the same colours.
+    dialogs.fileNames.push_back(folder / "shot.png");
+    w.action("Saveaspng1")->trigger();
+    const std::set<QRgb> saved = coloursOf(QImage(QString::fromStdString(folder / "shot.png")));
+    for (const QRgb colour : {kBrightYellow, kBlue, kGreen}) {
+        EXPECT_TRUE(saved.count(colour)) << std::hex << colour;
     }
 
     typeKey(w, "x");
