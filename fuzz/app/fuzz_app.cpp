@@ -127,7 +127,6 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
     }
 }
 
-// The first two bytes choose the rules and where the first read ends; the rest is the file.
 // A file parted into text, record and drawn screen: a file not drawn is its text and the
 // kept-aside bytes end to end; a drawn one's text has one paragraph per row of its screen,
 // none wider than the screen.
@@ -136,30 +135,25 @@ void fuzzArtFile(std::string_view bytes) {
         return;
     }
     const bool named = (bytes[0] & 1) != 0;
-    const EncodingChoice choice =
-        (bytes[0] & 2) != 0 ? EncodingChoice::PlainText : EncodingChoice::Automatic;
+    const tavrel::EncodingChoice choice =
+        (bytes[0] & 2) != 0 ? tavrel::EncodingChoice::PlainText : tavrel::EncodingChoice::Automatic;
     std::string text(bytes.substr(1));
     const std::string file = text;
-    const ArtFile art = separateArt(named ? "x.ans" : "x.nfo", text, choice);
+    const tavrel::ArtFile art = tavrel::separateArt(named ? "x.ans" : "x.nfo", text, choice);
     if (!art.isAnsi()) {
-        if (text + art.trailer != file) {
-            std::abort();
-        }
+        require(text + art.trailer == file);
         return;
     }
-    Document document;
+    tavrel::Document document;
     document.load(std::string(text), false);
-    const auto rows = static_cast<Pos>(std::max<std::size_t>(art.screen->rows(), 1));
-    if (document.paragraphCount() != rows) {
-        std::abort();
-    }
-    for (Pos p = 0; p < document.paragraphCount(); ++p) {
-        if (document.paragraphLength(p) > art.screen->width()) {
-            std::abort();
-        }
+    const auto rows = static_cast<tavrel::Pos>(std::max<std::size_t>(art.screen->rows(), 1));
+    require(document.paragraphCount() == rows);
+    for (tavrel::Pos p = 0; p < document.paragraphCount(); ++p) {
+        require(document.paragraphLength(p) <= art.screen->width());
     }
 }
 
+// The first two bytes choose the rules and where the first read ends; the rest is the file.
 void fuzzFirstPiece(std::string_view bytes) {
     if (bytes.size() < 2) {
         return;

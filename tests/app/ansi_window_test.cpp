@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 
 #include <set>
@@ -80,6 +81,11 @@ TEST_F(AnsiWindowTest, drawnArtShowsItsColoursReadOnlyAndPlainTextEditsItsBytes)
     for (const QRgb colour : {kBrightYellow, kBlue, kGreen}) {
         EXPECT_TRUE(saved.count(colour)) << std::hex << colour;
     }
+
+    // Copy gives the drawn text, not the escape sequences.
+    w.editor().engine().selectAll();
+    w.editor().copyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "AB\r\nC  ");
 
     typeKey(w, "x");
     EXPECT_EQ(text(w), "AB\r\nC  ");
