@@ -1,7 +1,7 @@
-// ANSI art outside the window, run as the built program: --export-png, --export-gif and the
-// print path (--export-pdf, read back through poppler's pdftoppm) draw its cells in their
-// colours, and --cat writes them as the terminal's SGR sequences. The colours are the VGA
-// palette's and the sequences the terminal's own codes, both written here by hand.
+// ANSI art outside the window, run as the built program: --export-png, --export-gif,
+// --thumbnail and the print path (--export-pdf, read back through poppler's pdftoppm) draw its
+// cells in their colours, and --cat writes them as the terminal's SGR sequences. The colours are
+// the VGA palette's and the sequences the terminal's own codes, both written here by hand.
 #include "program_run.h"
 #include "support/gif_decoder.h"
 #include "support/png_decoder.h"
@@ -56,6 +56,7 @@ TEST(AnsiExports, imagesAndPrintShowEachCellInItsColours) {
         ASSERT_EQ(runProgram(folder, "--export-png out.png " + file).status, 0);
         ASSERT_EQ(runProgram(folder, "--export-gif out.gif " + file).status, 0);
         ASSERT_EQ(runProgram(folder, "--export-pdf out.pdf " + file).status, 0);
+        ASSERT_EQ(runProgram(folder, "--thumbnail 256 " + file + " thumb.png").status, 0);
         std::set<std::uint32_t> printed;
         if (std::system(("pdftoppm -r 150 -png -singlefile " + quoted(folder / "out.pdf") + " " +
                          quoted(folder / "page") + " >/dev/null 2>&1")
@@ -63,12 +64,14 @@ TEST(AnsiExports, imagesAndPrintShowEachCellInItsColours) {
             printed = pngColours(folder / "page.png");
         }
         const std::set<std::uint32_t> png = pngColours(folder / "out.png");
+        const std::set<std::uint32_t> thumbnail = pngColours(folder / "thumb.png");
         const std::set<std::uint32_t> gif = gifColours(folder / "out.gif");
         for (const std::uint32_t colour : kGifArtColours) {
             EXPECT_EQ(gif.count(colour), art ? 1u : 0u) << std::hex << colour;
         }
         for (const std::uint32_t colour : kArtColours) {
             EXPECT_EQ(png.count(colour), art ? 1u : 0u) << std::hex << colour;
+            EXPECT_EQ(thumbnail.count(colour), art ? 1u : 0u) << std::hex << colour;
             if (std::system("command -v pdftoppm >/dev/null") == 0) {
                 EXPECT_EQ(printed.count(colour), art ? 1u : 0u) << std::hex << colour;
             }
