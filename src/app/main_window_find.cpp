@@ -49,6 +49,10 @@ void MainWindow::connectFind() {
             noticeStillLoading(); // the document behind the first screen is about to go
             return;
         }
+        if (art_.isAnsi()) {
+            noticeAnsiReadOnly(); // the drawn screen is not the file's text
+            return;
+        }
         take();
         finder_->options.replaceAll = all;
         finishFindAction(finder_->replace());
