@@ -31,9 +31,9 @@ void FileLoad::report(int percent) {
     }
 }
 
-void FileLoad::publishFirstPiece(std::string_view head) {
+void FileLoad::publishFirstPiece(std::string_view head, std::uint64_t fileSize) {
     firstPieceTried_ = true;
-    if (drawsAnsiArt(rules_.encoding) && isAnsiArt(path_, head)) {
+    if (drawsAnsiArt(rules_.encoding) && fileSize <= kAnsiArtMaxBytes && isAnsiArt(path_, head)) {
         return; // its bytes are not what the window will show
     }
     // A copy of a few megabytes: the read goes on into the same buffer, and the repair later
@@ -60,7 +60,7 @@ std::optional<std::string> FileLoad::readWhole() {
             return false;
         }
         if (!firstPieceTried_ && readSoFar.size() >= firstPieceBytes) {
-            publishFirstPiece(readSoFar);
+            publishFirstPiece(readSoFar, total);
         }
         const std::uint64_t done = readSoFar.size();
         report(total == 0 ? 0 : static_cast<int>(done * kReadShare / total));
@@ -100,7 +100,7 @@ void FileLoad::build(std::string bytes) {
         bytes = std::move(decoded.bytes);
         form_ = decoded.form;
     }
-    if (headCut_ && !art_.isAnsi()) {
+    if (headCut_) {
         // Nor through a paragraph: the cut above finds no line feed in a file of carriage
         // returns, nor a 16-bit one in a file that UTF-16 was chosen for but is not.
         if (const std::size_t lastBreak = bytes.find_last_of("\r\n");

@@ -84,7 +84,7 @@ public:
 
 private:
     void report(int percent);
-    void publishFirstPiece(std::string_view head);
+    void publishFirstPiece(std::string_view head, std::uint64_t fileSize);
     [[nodiscard]] std::optional<std::string> readWhole();
     [[nodiscard]] std::optional<std::string> readHead();
     void build(std::string bytes);
