@@ -3,8 +3,10 @@
 // and the LF rule; loading settings from any INI text and saving them gives a file that
 // loads back to the same values; a margin's text survives a trip through its number; the
 // first piece of a file cut anywhere holds only the first paragraphs of the whole load, and a
-// thumbnail's head of it decodes to the start of the whole.
+// thumbnail's head of it decodes to the start of the whole; a file parted into its text, its
+// SAUCE record and its drawn ANSI screen loses no byte and gives a row per paragraph.
 #include "../../tests/app/line_ends_reference.h"
+#include "app/art_file.h"
 #include "app/command_line.h"
 #include "app/first_piece.h"
 #include "app/first_screen.h"
@@ -16,8 +18,10 @@
 #include "editor/document.h"
 #include "text/unicode_art.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -123,6 +127,32 @@ void fuzzMarginAndCommandLine(std::string_view bytes) {
     }
 }
 
+// A file parted into text, record and drawn screen: a file not drawn is its text and the
+// kept-aside bytes end to end; a drawn one's text has one paragraph per row of its screen,
+// none wider than the screen.
+void fuzzArtFile(std::string_view bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    const bool named = (bytes[0] & 1) != 0;
+    const tavrel::EncodingChoice choice =
+        (bytes[0] & 2) != 0 ? tavrel::EncodingChoice::PlainText : tavrel::EncodingChoice::Automatic;
+    std::string text(bytes.substr(1));
+    const std::string file = text;
+    const tavrel::ArtFile art = tavrel::separateArt(named ? "x.ans" : "x.nfo", text, choice);
+    if (!art.isAnsi()) {
+        require(text + art.trailer == file);
+        return;
+    }
+    tavrel::Document document;
+    document.load(std::string(text), false);
+    const auto rows = static_cast<tavrel::Pos>(std::max<std::size_t>(art.screen->rows(), 1));
+    require(document.paragraphCount() == rows);
+    for (tavrel::Pos p = 0; p < document.paragraphCount(); ++p) {
+        require(document.paragraphLength(p) <= art.screen->width());
+    }
+}
+
 // The first two bytes choose the rules and where the first read ends; the rest is the file.
 void fuzzFirstPiece(std::string_view bytes) {
     if (bytes.size() < 2) {
@@ -172,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 4) {
+    switch (data[0] % 5) {
     case 0:
         fuzzRepair(bytes);
         break;
@@ -181,6 +211,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     case 3:
         fuzzFirstPiece(bytes);
+        break;
+    case 4:
+        fuzzArtFile(bytes);
         break;
     default:
         fuzzMarginAndCommandLine(bytes);

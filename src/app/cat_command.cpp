@@ -2,6 +2,7 @@
 // the window's load, and written out paragraph by paragraph.
 #include "app/cat_command.h"
 
+#include "app/art_file.h"
 #include "app/document_title.h"
 #include "app/export_command_line.h"
 #include "app/export_load.h"
@@ -87,6 +88,7 @@ int runCatCommandLine(int argc, char** argv, const ExportEnvironment& environmen
 #endif
     TextEngine engine;
     std::string error;
+    ArtFile art; // ANSI art comes out in its colours
     if (file == kStandardOutputName) {
         std::optional<std::string> bytes;
         try {
@@ -97,18 +99,21 @@ int runCatCommandLine(int argc, char** argv, const ExportEnvironment& environmen
         if (!bytes) {
             return fail(programName, "cannot read standard input", kExportFileError);
         }
-        if (!loadBytesForExport(engine, std::move(*bytes), "standard input", settings, error)) {
+        if (!loadBytesForExport(engine, std::move(*bytes), "standard input", settings, error,
+                                &art)) {
             return fail(programName, error, kExportFileError);
         }
-    } else if (!loadForExport(engine, file, settings, 0, error)) {
+    } else if (!loadForExport(engine, file, settings, 0, error, &art)) {
         return fail(programName, error, kExportFileError);
     }
     bool written = false;
     try {
-        written = writeAsSeen(engine.document(), viewerByteGlyphs(settings),
-                              [](const char* data, std::size_t size) {
-                                  return std::fwrite(data, 1, size, stdout) == size;
-                              });
+        written = writeAsSeen(
+            engine.document(), viewerByteGlyphs(settings),
+            [](const char* data, std::size_t size) {
+                return std::fwrite(data, 1, size, stdout) == size;
+            },
+            art.screen.get());
     } catch (const std::bad_alloc&) {
         return fail(programName, file + ": not enough memory", kExportFileError);
     }

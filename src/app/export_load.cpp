@@ -14,7 +14,7 @@ FileLoadRules exportLoadRules(const AppSettings& settings) {
     return FileLoadRules{settings.convert, false, encodingChoiceOf(settings.encoding)};
 }
 
-bool takeLoadedDocument(TextEngine& engine, FileLoad& load, std::string& error) {
+bool takeLoadedDocument(TextEngine& engine, FileLoad& load, std::string& error, ArtFile* art) {
     const std::string outOfMemory = load.path() + ": not enough memory";
     switch (load.status()) {
     case FileLoad::Status::Done:
@@ -34,22 +34,25 @@ bool takeLoadedDocument(TextEngine& engine, FileLoad& load, std::string& error) 
         error = outOfMemory;
         return false;
     }
+    if (art != nullptr) {
+        *art = load.art();
+    }
     return true;
 }
 
 bool loadForExport(TextEngine& engine, const std::string& file, const AppSettings& settings,
-                   std::size_t headLimit, std::string& error) {
+                   std::size_t headLimit, std::string& error, ArtFile* art) {
     FileLoad load(file, exportLoadRules(settings));
     load.headLimit = headLimit;
     load.run();
-    return takeLoadedDocument(engine, load, error);
+    return takeLoadedDocument(engine, load, error, art);
 }
 
 bool loadBytesForExport(TextEngine& engine, std::string bytes, const std::string& name,
-                        const AppSettings& settings, std::string& error) {
+                        const AppSettings& settings, std::string& error, ArtFile* art) {
     FileLoad load(name, exportLoadRules(settings));
     load.runOn(std::move(bytes));
-    return takeLoadedDocument(engine, load, error);
+    return takeLoadedDocument(engine, load, error, art);
 }
 
 } // namespace tavrel

@@ -8,6 +8,7 @@
 
 namespace tavrel {
 
+struct ArtFile;
 class FileLoad;
 class TextEngine;
 struct AppSettings;
@@ -18,8 +19,10 @@ struct FileLoadRules;
 
 // Hands the document of a load that has run to the engine, as the window takes one; false
 // with `error` saying why (the file's name in front) when the load failed or no memory is
-// left, the engine's text then unchanged.
-[[nodiscard]] bool takeLoadedDocument(TextEngine& engine, FileLoad& load, std::string& error);
+// left, the engine's text then unchanged. `art`, when given, takes the load's SAUCE record and
+// ANSI screen.
+[[nodiscard]] bool takeLoadedDocument(TextEngine& engine, FileLoad& load, std::string& error,
+                                      ArtFile* art = nullptr);
 
 // Both: replaces the engine's text by the file's; false with `error` saying why (the file's name in
 // front) when the file cannot be read or no memory is left for its document, the engine's
@@ -28,11 +31,11 @@ struct FileLoadRules;
 // shows, which costs no more for a huge file than for a small one.
 [[nodiscard]] bool loadForExport(TextEngine& engine, const std::string& file,
                                  const AppSettings& settings, std::size_t headLimit,
-                                 std::string& error);
+                                 std::string& error, ArtFile* art = nullptr);
 
 // The same for bytes read elsewhere (standard input); `name` says where from in `error`.
 [[nodiscard]] bool loadBytesForExport(TextEngine& engine, std::string bytes,
                                       const std::string& name, const AppSettings& settings,
-                                      std::string& error);
+                                      std::string& error, ArtFile* art = nullptr);
 
 } // namespace tavrel

@@ -5,6 +5,7 @@
 #include "app/first_piece.h"
 #include "app/first_screen.h"
 #include "app/line_ends.h"
+#include "text/ansi_art.h"
 
 #include <new>
 #include <stdexcept>
@@ -30,8 +31,11 @@ void FileLoad::report(int percent) {
     }
 }
 
-void FileLoad::publishFirstPiece(std::string_view head) {
+void FileLoad::publishFirstPiece(std::string_view head, std::uint64_t fileSize) {
     firstPieceTried_ = true;
+    if (drawsAnsiArt(rules_.encoding) && fileSize <= kAnsiArtMaxBytes && isAnsiArt(path_, head)) {
+        return; // its bytes are not what the window will show
+    }
     // A copy of a few megabytes: the read goes on into the same buffer, and the repair later
     // changes the file's bytes in place.
     try {
@@ -56,7 +60,7 @@ std::optional<std::string> FileLoad::readWhole() {
             return false;
         }
         if (!firstPieceTried_ && readSoFar.size() >= firstPieceBytes) {
-            publishFirstPiece(readSoFar);
+            publishFirstPiece(readSoFar, total);
         }
         const std::uint64_t done = readSoFar.size();
         report(total == 0 ? 0 : static_cast<int>(done * kReadShare / total));
@@ -90,9 +94,12 @@ std::optional<std::string> FileLoad::readHead() {
 }
 
 void FileLoad::build(std::string bytes) {
-    DecodedText decoded = decodeAsChosen(std::move(bytes), rules_.encoding);
-    bytes = std::move(decoded.bytes);
-    form_ = decoded.form;
+    art_ = separateArt(path_, bytes, rules_.encoding);
+    if (!art_.isAnsi()) { // drawn rows are code page 437 bytes already
+        DecodedText decoded = decodeAsChosen(std::move(bytes), rules_.encoding);
+        bytes = std::move(decoded.bytes);
+        form_ = decoded.form;
+    }
     if (headCut_) {
         // Nor through a paragraph: the cut above finds no line feed in a file of carriage
         // returns, nor a 16-bit one in a file that UTF-16 was chosen for but is not.

@@ -4,6 +4,7 @@
 // on screen, and take the new one only when it is complete.
 #pragma once
 
+#include "app/art_file.h"
 #include "editor/document.h"
 #include "text/unicode_art.h"
 
@@ -63,6 +64,9 @@ public:
     // The encoding, mark and line end the file was read in, to save it back the same way.
     [[nodiscard]] const UnicodeForm& form() const noexcept { return form_; }
     [[nodiscard]] const FileLoadRules& rules() const noexcept { return rules_; }
+    // The file's SAUCE record and the bytes kept aside with it, and its drawn screen when it
+    // was read as ANSI art (the document then holds the screen's rows).
+    [[nodiscard]] const ArtFile& art() const noexcept { return art_; }
     // The loaded text, to be swapped into an engine (TextEngine::adoptDocument).
     [[nodiscard]] Document& document() noexcept { return document_; }
     // The first paragraphs of the file, once onFirstPiece came: exactly the first paragraphs
@@ -80,7 +84,7 @@ public:
 
 private:
     void report(int percent);
-    void publishFirstPiece(std::string_view head);
+    void publishFirstPiece(std::string_view head, std::uint64_t fileSize);
     [[nodiscard]] std::optional<std::string> readWhole();
     [[nodiscard]] std::optional<std::string> readHead();
     void build(std::string bytes);
@@ -96,6 +100,7 @@ private:
     bool headCut_ = false;
     LoadResult result_;
     UnicodeForm form_;
+    ArtFile art_;
     Document document_;
     Document firstPiece_;
     LoadResult firstPieceResult_;

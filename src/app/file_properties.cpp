@@ -1,6 +1,7 @@
 // The properties request to the file manager and the fallback dialog.
 #include "app/file_properties.h"
 
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -10,9 +11,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
+#include <QShortcut>
 #include <QUrl>
 
 namespace tavrel {
@@ -72,11 +75,13 @@ QList<QPair<QString, QString>> filePropertyRows(const QString& path, std::int64_
     return rows;
 }
 
-void showFilePropertiesDialog(QWidget* parent, const QString& path, std::int64_t lineCount) {
-    const auto rows = filePropertyRows(path, lineCount);
+void showFilePropertiesDialog(QWidget* parent, const QString& path, std::int64_t lineCount,
+                              const PropertyRows& more) {
+    auto rows = filePropertyRows(path, lineCount);
     if (rows.isEmpty()) {
         return;
     }
+    rows += more;
     QDialog dialog(parent);
     dialog.setWindowTitle(QFileInfo(path).fileName());
     auto* form = new QFormLayout(&dialog);
@@ -91,16 +96,25 @@ void showFilePropertiesDialog(QWidget* parent, const QString& path, std::int64_t
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     form->addRow(buttons);
+    auto* copy = new QShortcut(QKeySequence::Copy, &dialog);
+    QObject::connect(copy, &QShortcut::activated, &dialog, [&rows] {
+        QStringList lines;
+        for (const auto& [label, value] : rows) {
+            lines << label + QLatin1Char('\t') + value;
+        }
+        QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+    });
     dialog.exec();
 }
 
-void showFileProperties(QWidget* parent, const QString& path, std::int64_t lineCount) {
+void showFileProperties(QWidget* parent, const QString& path, std::int64_t lineCount,
+                        const PropertyRows& more) {
     if (!QFileInfo(path).isFile()) {
         return;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        showFilePropertiesDialog(parent, path, lineCount);
+    if (!bus.isConnected() || !more.isEmpty()) {
+        showFilePropertiesDialog(parent, path, lineCount, more);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(

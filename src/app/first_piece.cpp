@@ -59,6 +59,7 @@ bool headKeepsItsBytes(std::string_view head, EncodingChoice choice) noexcept {
     case EncodingChoice::Utf16:
         return false;
     case EncodingChoice::Automatic:
+    case EncodingChoice::PlainText:
     case EncodingChoice::Utf8:
         break;
     }

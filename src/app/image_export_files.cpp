@@ -4,6 +4,7 @@
 // only its layout.
 #include "app/image_export_files.h"
 
+#include "app/art_look.h"
 #include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/first_screen.h"
@@ -24,10 +25,12 @@ std::string sizeText(const DocumentImageSize& size) {
 ExportedFile exportDocument(TextEditor& editor, const AppSettings& settings,
                             const std::string& file, const ImageEncoding& encoding) {
     std::string error;
+    ArtFile art;
     if (!loadForExport(editor.engine(), file, settings,
-                       encoding.firstScreenOnly ? kFirstScreenReadLimit : 0, error)) {
+                       encoding.firstScreenOnly ? kFirstScreenReadLimit : 0, error, &art)) {
         return exportFailure(kExportFileError, error);
     }
+    const ArtLook look(editor, art, settings);
     try {
         const DocumentImageSize size =
             encoding.firstScreenOnly ? measureFirstScreen(editor) : measureDocumentImage(editor);

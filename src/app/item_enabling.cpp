@@ -15,7 +15,7 @@ std::vector<ItemEnabling> itemEnabling(const TextEngine& engine, const WindowSta
     const bool format = formatItemsEnabled(engine);
     // Saving is offered only for a modified document that has a name to save under; the
     // button and the menu item share the rule.
-    const bool editable = !window.loading;
+    const bool editable = !window.loading && !window.artDrawn;
     const bool save = window.modified && window.named && editable;
     using G = ItemGroup;
     return {

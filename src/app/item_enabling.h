@@ -24,6 +24,9 @@ struct WindowState {
     // A file is loading: the document behind its first screen is about to go, so nothing
     // may change it or save it under a name the title no longer shows.
     bool loading = false;
+    // The document is ANSI art's drawn screen: its text is not the file's, so nothing may
+    // change it or save it.
+    bool artDrawn = false;
 };
 
 // When a row is applied.

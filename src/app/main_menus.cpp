@@ -46,6 +46,8 @@ constexpr std::array kMainMenu{
     item("EncodingWindows12521", "Windows-1252", 503, "", kCheckable | kRadio),
     item("EncodingUtf81", "UTF-8", 504, "", kCheckable | kRadio),
     item("EncodingUtf161", "UTF-16", 505, "", kCheckable | kRadio),
+    // ANSI art's bytes as text, escape sequences and all, to edit them.
+    item("EncodingPlain1", "Plain text", 552, "", kCheckable | kRadio),
     end(),
     separator(),
     item("Save1", "Save", 21, "Ctrl+S"),

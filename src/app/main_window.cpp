@@ -15,6 +15,7 @@
 #include "app/notice_bar.h"
 #include "app/recovery_file.h"
 #include "app/viewer_setup.h"
+#include "editor/ansi_colour_runs.h"
 #include "editor/qt/line_gutter.h"
 #include "editor/qt/text_editor.h"
 #include "lang/locale_lang_id.h"
@@ -447,13 +448,16 @@ void MainWindow::measureFont() {
 void MainWindow::sizeToContent() {
     const Document& document = editor_->engine().document();
     ContentWidthInput input;
-    input.autoWidth = options_.autoWidth;
+    // ANSI art is drawn for a screen of its own width: the window takes it whole.
+    input.autoWidth = options_.autoWidth || art_.isAnsi();
     input.averageCharWidth = averageCharWidth_;
     input.maxCharWidth = maxCharWidth_;
     input.lineCount = editor_->engine().paragraphs().count();
     input.lineNumbers = options_.lineNumbers;
     input.gutterWidth = gutter_->width();
-    if (input.autoWidth && input.lineCount > 0) {
+    if (art_.isAnsi()) {
+        input.widestChars = art_.screen->width();
+    } else if (input.autoWidth && input.lineCount > 0) {
         // Every paragraph but the last is followed by a break.
         input.widestChars = widestLineChars(document.paragraphCount() - 1,
                                             [&](Pos p) { return document.paragraphLength(p); });
@@ -488,7 +492,7 @@ void MainWindow::sizeWindow(const std::string& fileClass, int desiredWidth) {
     input.fileClass = fileClass;
     input.desiredWidth = desiredWidth;
     input.sameDim = options_.sameDim;
-    input.autoHeight = options_.autoHeight;
+    input.autoHeight = options_.autoHeight || art_.isAnsi();
     input.lineCount = editor_->engine().paragraphs().count();
     input.lineHeight = editor_->lineHeight();
     input.windowTop = geometry().y();

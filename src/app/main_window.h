@@ -3,6 +3,7 @@
 // the program finds it.
 #pragma once
 
+#include "app/art_file.h"
 #include "app/document_title.h"
 #include "app/item_enabling.h"
 #include "app/main_menus.h"
@@ -46,6 +47,8 @@ class InstanceServer;
 namespace tavrel {
 
 class AddressLauncher;
+class AnsiColourRuns;
+class HighlightSource;
 class BackgroundLoad;
 class ButtonBar;
 class FileLoad;
@@ -183,6 +186,9 @@ public:
     [[nodiscard]] bool isModified() const noexcept { return modified_; }
     // How the shown file was written: its own bytes, or Unicode art decoded for the display.
     [[nodiscard]] const UnicodeForm& textForm() const noexcept { return textForm_; }
+    // The shown file's SAUCE record and the bytes kept with it; its drawn screen when it is
+    // shown as ANSI art (read-only, in its own colours).
+    [[nodiscard]] const ArtFile& art() const noexcept { return art_; }
     [[nodiscard]] AppSettings& options() noexcept { return options_; }
     [[nodiscard]] const RecentFiles& recentFiles() const noexcept { return recent_; }
     [[nodiscard]] QAction* action(const std::string& name) const { return menus_.action(name); }
@@ -334,6 +340,11 @@ private:
     void setTextForm(const UnicodeForm& form);
     // Tells that typed characters were left out: the Unicode art file could not hold them.
     void noticeTypingRefused(const QString& characters);
+    // ANSI art (main_window_art.cpp): shown drawn and read-only, or as text again.
+    void setArt(ArtFile art);
+    void noticeAnsiReadOnly();
+    // The colours of the shown ANSI art, for printing; null for any other text.
+    [[nodiscard]] HighlightSource* ansiColours() const noexcept;
     // The Encoding submenu: redraws a file shown as its bytes in the other glyphs, reloads
     // any other file the chosen way (asking first to save edits).
     void chooseEncoding(EncodingChoice choice);
@@ -412,6 +423,8 @@ private:
     std::unique_ptr<AddressLauncher> desktopLauncher_;
     KeywordDialog* keywordDialog_ = nullptr;
     UnicodeForm textForm_;
+    ArtFile art_;
+    std::unique_ptr<AnsiColourRuns> ansiColours_;    // the editor's highlight source for ANSI art
     std::unique_ptr<platform::FileWatch> fileWatch_; // the shown file, while there is one
     bool askingReload_ = false;
     // The shown file vanished (its notice is up), and no edit was made since: the text is

@@ -13,6 +13,7 @@
 #include "app/load_progress_bar.h"
 #include "app/message_box.h"
 #include "app/notice_bar.h"
+#include "app/sauce_properties.h"
 #include "app/save_as_image.h"
 #include "app/viewer_setup.h"
 #include "editor/qt/text_editor.h"
@@ -195,6 +196,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     editor_->engine().clearUndo();
     notice_->hide(); // what was told about the previous document does not hold for this one
     setTextForm(job.form());
+    setArt(job.art());
     // The reading this load used is the window's from now on (another file's is Automatic).
     options_.encoding = static_cast<std::int32_t>(job.rules().encoding);
     editor_->setByteGlyphs(viewerByteGlyphs(options_));
@@ -206,7 +208,7 @@ bool MainWindow::finishLoad(FileLoad& job) {
     goneUnedited_ = false;
     updateTitle();
     addRecent(name);
-    if (options_.autoWidth || options_.autoHeight) {
+    if (options_.autoWidth || options_.autoHeight || art_.isAnsi()) {
         sizeToContent();
     } else {
         sizeWindow(fileClass_, 0);
@@ -237,7 +239,8 @@ void MainWindow::updateTitle() {
     const bool windows1252 = textForm_.encoding == TextEncoding::Bytes &&
                              encodingChoiceOf(options_.encoding) == EncodingChoice::Windows1252;
     setWindowTitle(QString::fromStdString(windowCaption(fileName_) + encodingTitleMark(textForm_) +
-                                          (windows1252 ? " [Windows-1252]" : "")));
+                                          (windows1252 ? " [Windows-1252]" : "") +
+                                          (art_.isAnsi() ? " [ANSI]" : "")));
     fileClass_ = fileClassOf(fileName_);
 }
 
@@ -306,6 +309,7 @@ void MainWindow::newDocument() {
     editor_->engine().clearUndo(); // a new document has no history to undo into
     fileName_.clear();
     setTextForm(UnicodeForm{}); // typed text is saved as its bytes
+    setArt({});
     fileWatch_->stop();
     notice_->hide();
     modified_ = false;
@@ -347,8 +351,14 @@ void MainWindow::dropFiles(const std::vector<std::string>& names) {
 void MainWindow::showProperties() {
     // The lines of the document in memory: reading the file again would cost seconds and
     // gigabytes for a large one, and would miss the edits.
+    PropertyRows more;
+    if (art_.sauce) {
+        more = saucePropertyRows(*art_.sauce, [this](int number, const QString& english) {
+            return langText(number, english);
+        });
+    }
     showFileProperties(this, QString::fromStdString(fileName_),
-                       editor_->engine().paragraphs().count());
+                       editor_->engine().paragraphs().count(), more);
 }
 
 void MainWindow::noticeUnreadableEncoding() {
@@ -382,9 +392,11 @@ void MainWindow::noticeTypingRefused(const QString& characters) {
 void MainWindow::chooseEncoding(EncodingChoice choice) {
     const std::int32_t previous = options_.encoding;
     options_.encoding = static_cast<std::int32_t>(choice);
+    // ANSI art is read again when the choice draws it and it is not drawn, or the reverse.
     const bool glyphsOnly =
         textForm_.encoding == TextEncoding::Bytes &&
-        (choice == EncodingChoice::Cp437 || choice == EncodingChoice::Windows1252);
+        (choice == EncodingChoice::Cp437 || choice == EncodingChoice::Windows1252) &&
+        (art_.ansiArt && drawsAnsiArt(choice)) == art_.isAnsi();
     if (glyphsOnly || fileName_.empty()) {
         // The bytes stay; only the glyphs they are drawn with change, edits and all.
         editor_->setByteGlyphs(viewerByteGlyphs(options_));
@@ -426,11 +438,13 @@ WriteStatus MainWindow::streamDocument(const std::string& path) {
     // string on its way to the disk.
     // A Unicode art file is written back in its own encoding, line ends and mark.
     const TextEngine& engine = editor_->engine();
+    // The SAUCE record and what came with it after the text go back after it as they were.
     const UnicodeForm form = textForm_;
+    const std::string& trailer = art_.trailer;
     const auto size = static_cast<std::uint64_t>(engine.charCount());
     if (size < setup_.backgroundSaveBytes) {
-        return setup_.writer(path, [&engine, &form](const ChunkSink& sink) {
-            return writeInFileForm(engine, form, sink);
+        return setup_.writer(path, [&engine, &form, &trailer](const ChunkSink& sink) {
+            return writeInFileForm(engine, form, sink) && (trailer.empty() || sink(trailer));
         });
     }
     // Seconds of writing: the worker only reads the document, and nothing here changes it
@@ -439,11 +453,13 @@ WriteStatus MainWindow::streamDocument(const std::string& path) {
     // in place first, so that both threads only look.
     editor_->engine().prepareSharedReads();
     std::atomic<std::uint64_t> taken{0};
-    const auto write = [this, &path, &engine, &form, &taken] {
-        return setup_.writer(path, [&engine, &form, &taken](const ChunkSink& sink) {
-            return writeInFileForm(engine, form, sink, [&taken](std::size_t piece) {
-                taken.fetch_add(piece, std::memory_order_relaxed);
-            });
+    const auto write = [this, &path, &engine, &form, &trailer, &taken] {
+        return setup_.writer(path, [&engine, &form, &trailer, &taken](const ChunkSink& sink) {
+            return writeInFileForm(engine, form, sink,
+                                   [&taken](std::size_t piece) {
+                                       taken.fetch_add(piece, std::memory_order_relaxed);
+                                   }) &&
+                   (trailer.empty() || sink(trailer));
         });
     };
     const auto showProgress = [this, &taken, size] {

@@ -16,8 +16,17 @@ void MainWindow::createFindSession() {
         shortcutItems.push_back(menus_.action(name));
     }
     FindSession::Hooks hooks;
-    hooks.loading = [this] { return isLoading(); };
-    hooks.stillLoading = [this] { noticeStillLoading(); };
+    hooks.refuseChange = [this] {
+        if (isLoading()) {
+            noticeStillLoading(); // the document behind the first screen is about to go
+            return true;
+        }
+        if (art_.isAnsi()) {
+            noticeAnsiReadOnly(); // the drawn screen is not the file's text
+            return true;
+        }
+        return false;
+    };
     hooks.notFound = [this] {
         dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle),
                             langText(FindReplace::kNotFoundMessage));

@@ -62,6 +62,7 @@ WindowState MainWindow::enablingState(ItemGroup group) const {
     state.findPreviousOffered = find_ != nullptr && finder().previousEnabled();
     state.recentFiles = !recent_.empty();
     state.loading = isLoading();
+    state.artDrawn = art_.isAnsi();
     return state;
 }
 
@@ -151,6 +152,7 @@ void MainWindow::connectCommands() {
     connect(editor_, &TextEditor::changed, this, [this] { editorChanged(); });
     connect(editor_, &TextEditor::typingRefused, this,
             [this](const QString& characters) { noticeTypingRefused(characters); });
+    connect(editor_, &TextEditor::typedWhileReadOnly, this, [this] { noticeAnsiReadOnly(); });
 
     // Enabling when a menu opens.
     const auto applyOnOpening = [this](QMenu* menu, ItemGroup group) {
@@ -187,9 +189,9 @@ constexpr FlagItem kFlagItems[] = {
 };
 
 // The Encoding submenu, in the order of EncodingChoice.
-constexpr const char* kEncodingItems[] = {"EncodingAutomatic1", "EncodingCp4371",
+constexpr const char* kEncodingItems[] = {"EncodingAutomatic1",   "EncodingCp4371",
                                           "EncodingWindows12521", "EncodingUtf81",
-                                          "EncodingUtf161"};
+                                          "EncodingUtf161",       "EncodingPlain1"};
 
 } // namespace
 

@@ -61,7 +61,9 @@ bool MainWindow::openAddress(const std::string& address) const {
 void MainWindow::chooseBackgroundColor() {
     if (const auto colour = setup_.optionDialogs->chooseColor(this, options_.backColor)) {
         options_.backColor = *colour;
-        editor_->setColor(toQColor(*colour));
+        if (!art_.isAnsi()) { // ANSI art keeps the black of its screen
+            editor_->setColor(toQColor(*colour));
+        }
         gutter_->setColor(toQColor(*colour));
     }
 }
@@ -76,6 +78,9 @@ void MainWindow::chooseEditorFont() {
     // The one viewer set-up: font, the line height it gives and the text colour, as a load
     // and every export set them.
     applyViewerSettings(*editor_, options_);
+    if (art_.isAnsi()) {
+        applyAnsiColours(*editor_, ansiColours_.get(), options_);
+    }
     gutter_->setTextColor(toQColor(font->color));
     measureFont();
     if (options_.autoWidth || options_.autoHeight) {

@@ -28,6 +28,7 @@ void MainWindow::print() {
     command.settings = &options_;
     command.choices = &printChoices_;
     command.text = editor_->engine().document().text();
+    command.colours = ansiColours();
     command.documentName = QString::fromStdString(fileName_);
     command.askPrinter = askPrinter ? askPrinter : systemPrintDialog;
     command.showError = [this](int number, const QString& details) {
@@ -47,15 +48,17 @@ void MainWindow::printPreview() {
     command.settings = &options_;
     command.choices = &printChoices_;
     command.text = editor_->engine().document().text();
+    command.colours = ansiColours();
     command.documentName = QString::fromStdString(fileName_);
     command.preview = [this](PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
-                             const QColor& textColor) {
+                             const QColor& textColor, HighlightSource* colours) {
         if (showPreview) {
             showPreview(layout, device, parent, textColor);
             return;
         }
         PrintPreviewForm form(layout, device, parent);
         form.setTextColor(textColor);
+        form.setColours(colours);
         // A job that fails from the preview is reported there; the window stays open.
         form.printFailed = [this, &form](const QString& reason) {
             dialogs().showError(&form, langText(102), reason, QString());

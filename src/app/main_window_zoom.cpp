@@ -38,7 +38,7 @@ void MainWindow::setZoom(int factor) {
     }
     editor_->setZoom(factor);
     measureFont();
-    if (options_.autoWidth || options_.autoHeight) {
+    if (options_.autoWidth || options_.autoHeight || art_.isAnsi()) {
         sizeToContent();
     }
 }

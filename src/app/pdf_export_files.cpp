@@ -4,6 +4,7 @@
 // failed run never leaves half a PDF behind.
 #include "app/pdf_export_files.h"
 
+#include "app/art_look.h"
 #include "app/document_file.h"
 #include "app/export_load.h"
 #include "app/print_setup.h"
@@ -29,9 +30,11 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
                        const PdfExportRequest& request, const std::string& file,
                        const QString& scratch) {
     std::string error;
-    if (!loadForExport(editor.engine(), file, settings, 0, error)) {
+    ArtFile art;
+    if (!loadForExport(editor.engine(), file, settings, 0, error, &art)) {
         return exportFailure(kExportFileError, error);
     }
+    const ArtLook look(editor, art, settings);
     try {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -44,7 +47,8 @@ ExportedFile printFile(TextEditor& editor, const AppSettings& settings,
         print.lineNumbers = request.lineNumbers;
         layout.setSettings(print);
         layout.setText(editor.engine().document().text());
-        const PrintJobResult job = printPages(device, layout, 0, -1, printColorFrom(settings));
+        const PrintJobResult job =
+            printPages(device, layout, 0, -1, printColorFrom(settings), look.colours());
         if (!job.ok) {
             return exportFailure(kExportFileError, file + ": " + job.error.toStdString());
         }

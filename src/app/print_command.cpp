@@ -90,7 +90,7 @@ bool runPrint(PrintCommand& command) {
     }
     command.settings->lastPrinter = indexOfPrinter(printer, command.printers);
     const PrintJobResult result =
-        printPages(device, layout, 0, -1, printColorFrom(*command.settings));
+        printPages(device, layout, 0, -1, printColorFrom(*command.settings), command.colours);
     if (!result.ok && command.showError) {
         command.showError(0, result.error);
     }
@@ -115,7 +115,7 @@ void runPrintPreview(PrintCommand& command) {
         settings->lastPrinter = indexOfPrinter(printer, printers);
     });
     if (command.preview) {
-        command.preview(layout, device, command.parent, printColorFrom(*settings));
+        command.preview(layout, device, command.parent, printColorFrom(*settings), command.colours);
     }
     // Margins dragged in the preview stay for later printing and are saved at exit.
     const PrintSettings& chosen = layout.settings();

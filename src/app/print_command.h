@@ -18,6 +18,7 @@ namespace tavrel {
 
 struct AppSettings;
 struct PrintChoices;
+class HighlightSource;
 class PrintLayout;
 class QtPrintDevice;
 
@@ -39,13 +40,15 @@ struct PrintCommand {
     // Columns and line numbers of this session; the preview's choices are kept here. Null:
     // the printing's defaults, and the preview's choices end with it.
     PrintChoices* choices = nullptr;
-    std::string text;     // the whole document
+    std::string text; // the whole document
+    // Colours of parts of paragraphs (ANSI art's cells); null: the print colour alone.
+    HighlightSource* colours = nullptr;
     QString documentName; // proposes the PDF file's name; may be empty
     // The system print dialog: true when the user confirmed.
     std::function<bool(QPrinter& printer, QWidget* parent)> askPrinter;
     // The preview window (modal), drawing the text in textColor; not needed by Print.
     std::function<void(PrintLayout& layout, QtPrintDevice& device, QWidget* parent,
-                       const QColor& textColor)>
+                       const QColor& textColor, HighlightSource* colours)>
         preview;
     // A failure: the language text and the system's reason.
     std::function<void(int languageNumber, const QString& details)> showError;

@@ -3,6 +3,7 @@
 
 #include "app/highlight_refresh.h"
 #include "app/settings_catalogue.h"
+#include "editor/ansi_colour_runs.h"
 #include "editor/qt/text_editor.h"
 #include "platform/qt_look.h"
 #include "text/unicode_art.h"
@@ -31,6 +32,18 @@ void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const App
                              const std::string& keywordFile) {
     attachAddressHighlighter(editor.highlights(), urls, settings);
     refreshHighlighting(editor.highlights(), urls, settings, keywordFile);
+}
+
+void applyAnsiColours(TextEditor& editor, AnsiColourRuns* colours, const AppSettings& settings) {
+    if (colours == nullptr) {
+        editor.setHighlightSource(&editor.highlights());
+        editor.setColor(toQColor(settings.backColor));
+        editor.setTextColor(toQColor(settings.editorFont.color));
+        return;
+    }
+    editor.setHighlightSource(colours);
+    editor.setColor(runColor(ansiColourRef(kAnsiDefaultBackground)));
+    editor.setTextColor(runColor(ansiColourRef(kAnsiDefaultForeground)));
 }
 
 } // namespace tavrel

@@ -9,6 +9,7 @@
 
 namespace tavrel {
 
+class AnsiColourRuns;
 class TextEditor;
 class UrlHighlighter;
 struct AppSettings;
@@ -26,5 +27,10 @@ void applyViewerSettings(TextEditor& editor, const AppSettings& settings);
 // colours. `urls` must stay while the editor paints.
 void applyViewerHighlighting(TextEditor& editor, UrlHighlighter& urls, const AppSettings& settings,
                              const std::string& keywordFile);
+
+// ANSI art's look: with `colours`, each cell in its own colours on the black ground of the
+// screen it was drawn for (the keyword and address highlighting give way); without, the look
+// the settings give. `colours` must stay while the editor paints.
+void applyAnsiColours(TextEditor& editor, AnsiColourRuns* colours, const AppSettings& settings);
 
 } // namespace tavrel

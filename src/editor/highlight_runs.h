@@ -17,6 +17,10 @@ using ColorRef = std::uint32_t;
 inline constexpr ColorRef kNoColor = 0x1FFFFFFF;
 inline constexpr ColorRef kDefaultColor = 0xFFFFFFFF;
 
+[[nodiscard]] constexpr bool isPlainColor(ColorRef c) noexcept {
+    return (c & 0xFF000000u) == 0;
+}
+
 enum HighlightStyle : std::uint8_t {
     hsBold = 1,
     hsItalic = 2,

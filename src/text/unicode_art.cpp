@@ -328,6 +328,7 @@ DecodedText decodeAsChosen(std::string bytes, EncodingChoice choice) {
     std::optional<DecodedText> decoded;
     switch (choice) {
     case EncodingChoice::Automatic:
+    case EncodingChoice::PlainText:
         return decodeUnicodeArt(std::move(bytes));
     case EncodingChoice::Cp437:
     case EncodingChoice::Windows1252:

@@ -58,12 +58,13 @@ struct DecodedText {
 // has none), or nothing as for UTF-8; an odd length or an unpaired surrogate is not UTF-16.
 [[nodiscard]] std::optional<DecodedText> decodeUtf16Art(std::string_view bytes);
 
-// The reading the user picks for the files the window loads.
-enum class EncodingChoice : std::uint8_t { Automatic, Cp437, Windows1252, Utf8, Utf16 };
+// The reading the user picks for the files the window loads. PlainText reads as Automatic
+// does but leaves ANSI art's escape sequences as text, to edit its bytes.
+enum class EncodingChoice : std::uint8_t { Automatic, Cp437, Windows1252, Utf8, Utf16, PlainText };
 
 // A stored choice; a number outside the list is Automatic.
 [[nodiscard]] constexpr EncodingChoice encodingChoiceOf(std::int32_t stored) noexcept {
-    return stored >= 0 && stored <= 4 ? static_cast<EncodingChoice>(stored)
+    return stored >= 0 && stored <= 5 ? static_cast<EncodingChoice>(stored)
                                       : EncodingChoice::Automatic;
 }
 

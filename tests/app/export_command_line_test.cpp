@@ -4,6 +4,7 @@
 #include "app/export_command_line.h"
 #include "app/gif_export_files.h"
 
+#include "app/art_look.h"
 #include "app/export_load.h"
 #include "app/export_render.h"
 #include "app/settings_catalogue.h"
@@ -42,7 +43,9 @@ Painted paintLikeTheViewer(const std::string& bytes, const AppSettings& settings
     applyViewerSettings(editor, settings);
     setExportWrap(editor, wrapColumns);
     std::string error;
-    EXPECT_TRUE(loadBytesForExport(editor.engine(), bytes, "art", settings, error)) << error;
+    ArtFile art;
+    EXPECT_TRUE(loadBytesForExport(editor.engine(), bytes, "art", settings, error, &art)) << error;
+    const ArtLook look(editor, art, settings); // ANSI art in its colours, as the window shows it
     Painted painted;
     painted.size = measureDocumentImage(editor);
     painted.lineHeight = editor.lineHeight();

@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include "app/find_dialog.h"
+#include "app/notice_bar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +71,20 @@ TEST_F(FindWindowTest, findNextThenF3AndCtrlF3WalkTheMatches) {
 
     w.action("FindPrev1")->trigger();
     EXPECT_EQ(selection(w), Range(4, 7));
+}
+
+// ANSI art is searched as drawn (the sequences are no text) and is not replaced in.
+TEST_F(FindWindowTest, ansiArtIsSearchedAsDrawnAndNeverReplacedIn) {
+    MainWindow& w = open(file("rows.ans", "\x1B[1;33;44mAB\x1B[0m\r\nC\x1B[42m  \x1B[0m"));
+    w.show();
+    FindDialog& dialog = ask(w, "C", "x");
+    dialog.findNextButton()->click();
+    EXPECT_EQ(selection(w), Range(4, 5));
+    settle();
+    ask(w, "C", "x").replaceAllButton()->click();
+    settle();
+    EXPECT_EQ(w.editor().engine().paragraphs().text(), "AB\r\nC  ");
+    EXPECT_FALSE(w.notice().isHidden());
 }
 
 TEST_F(FindWindowTest, enterInTheDialogIsFindNextAndEscCloses) {

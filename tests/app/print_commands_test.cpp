@@ -8,9 +8,13 @@
 #include "print/qt/print_preview.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QPrinter>
 #include <QTimer>
 #include <QToolButton>
+
+#include <cstdlib>
+#include <set>
 
 namespace tavrel::test {
 namespace {
@@ -62,6 +66,41 @@ TEST_F(PrintCommands, TheGlyphsPrintedAreTheOnesTheWindowShows) {
         w.print();
         EXPECT_NE(pdfText(pdf, 1, 1).find(shown), std::string::npos)
             << item << ": " << pdfText(pdf, 1, 1);
+    }
+}
+
+// ANSI art prints each cell in its colours (the VGA palette's, by hand), its bytes in Plain
+// text do not; the page is read back through poppler's pdftoppm.
+TEST_F(PrintCommands, AnsiArtPrintsInItsColours) {
+    if (!haveToolsForPdf() || std::system("command -v pdftoppm >/dev/null") != 0) {
+        GTEST_SKIP() << "poppler-utils not installed";
+    }
+    MainWindow& w = open(file("rows.ans", "\x1B[1;33;44mAB\x1B[0m\r\nC\x1B[42m  \x1B[0m"));
+    const std::string pdf = folder / "art.pdf";
+    w.askPrinter = [&](QPrinter& printer, QWidget*) {
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    };
+    for (const bool drawn : {true, false}) {
+        if (!drawn) {
+            w.action("EncodingPlain1")->trigger();
+        }
+        w.print();
+        const std::string page = folder / "page";
+        ASSERT_EQ(
+            std::system(("pdftoppm -r 150 -png -singlefile '" + pdf + "' '" + page + "'").c_str()),
+            0);
+        const QImage image =
+            QImage(QString::fromStdString(page + ".png")).convertToFormat(QImage::Format_RGB32);
+        std::set<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                colours.insert(image.pixel(x, y));
+            }
+        }
+        for (const QRgb colour : {0xFFFFFF55u, 0xFF0000AAu, 0xFF00AA00u}) {
+            EXPECT_EQ(colours.count(colour), drawn ? 1u : 0u) << std::hex << colour;
+        }
     }
 }
 

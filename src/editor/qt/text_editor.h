@@ -210,6 +210,8 @@ Q_SIGNALS:
     // Characters typed into Unicode art that its file cannot hold: nothing was inserted for
     // them.
     void typingRefused(const QString& characters);
+    // Characters typed while the editor is read-only: nothing was inserted.
+    void typedWhileReadOnly();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -160,6 +160,7 @@ bool TextEditor::typeText(const QString& text) {
         return false;
     }
     if (readOnly_) {
+        Q_EMIT typedWhileReadOnly();
         return true;
     }
     if (!typed.bytes.empty()) {

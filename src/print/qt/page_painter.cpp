@@ -2,6 +2,8 @@
 // left margin; nothing clips a long word at the right margin.
 #include "print/qt/page_painter.h"
 
+#include "editor/line_breaker.h"
+#include "platform/qt_look.h"
 #include "print/column_lines.h"
 #include "print/nearest.h"
 
@@ -41,9 +43,14 @@ void PagePainter::paintPage(QPainter& painter, PrintLayout& layout, Pos page,
             line.top = static_cast<std::int32_t>(nearest(printed.top));
             line.height = static_cast<std::int32_t>(layout.linePitch());
             line.baseline = metrics.ascent();
-            const std::string_view para = text.paragraphPart(
-                printed.paragraph, printed.start, text.paragraphLength(printed.paragraph));
-            glyphs_.drawRun(para, 0, printed.stop - printed.start, 0, line, style, widths);
+            if (options.colours != nullptr) {
+                drawColouredLine(text, printed.paragraph, printed.start, printed.stop, line,
+                                 options, widths);
+            } else {
+                const std::string_view para = text.paragraphPart(
+                    printed.paragraph, printed.start, text.paragraphLength(printed.paragraph));
+                glyphs_.drawRun(para, 0, printed.stop - printed.start, 0, line, style, widths);
+            }
             if (settings.lineNumbers) {
                 const std::string number =
                     lineNumberText(printed.line, settings.startingLineNumber);
@@ -55,6 +62,43 @@ void PagePainter::paintPage(QPainter& painter, PrintLayout& layout, Pos page,
         }
     }
     glyphs_.end();
+}
+
+void PagePainter::drawColouredLine(Document& text, Pos paragraph, Pos start, Pos stop,
+                                   const GlyphPainter::Line& line, const Options& options,
+                                   const GlyphWidths& widths) {
+    const std::string_view para = text.paragraph(paragraph);
+    runs_.clear();
+    options.colours->runsOf(paragraph, para, runs_);
+    const std::string_view part = para.substr(static_cast<std::size_t>(start));
+    std::int64_t pen = 0;
+    Pos at = start;
+    const auto draw = [&](Pos to, const GlyphPainter::Style& style) {
+        if (to <= at) {
+            return;
+        }
+        glyphs_.drawRun(part, at - start, to - start, pen, line, style, widths);
+        pen = penAfter(part, at - start, to - start, pen, widths);
+        at = to;
+    };
+    GlyphPainter::Style plain;
+    plain.text = options.color;
+    for (const HighlightRun& run : runs_) {
+        if (run.start + run.length <= at) {
+            continue;
+        }
+        if (run.start >= stop) {
+            break;
+        }
+        draw(std::min(run.start, stop), plain);
+        GlyphPainter::Style style;
+        style.text = isPlainColor(run.color) ? toQColor(run.color) : options.color;
+        if (isPlainColor(run.background)) {
+            style.background = toQColor(run.background);
+        }
+        draw(std::min(run.start + run.length, stop), style);
+    }
+    draw(stop, plain);
 }
 
 } // namespace tavrel

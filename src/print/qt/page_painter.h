@@ -8,6 +8,7 @@
 
 #include <limits>
 
+#include "editor/highlight_runs.h"
 #include "editor/qt/glyph_painter.h"
 #include "print/print_layout.h"
 #include "print/qt/qt_print_device.h"
@@ -27,6 +28,8 @@ public:
         Pos firstRow = 0;
         Pos lastRow = std::numeric_limits<Pos>::max();
         QColor color = Qt::black;
+        // Colours of parts of paragraphs (ANSI art's cells), over `color`; null: none.
+        HighlightSource* colours = nullptr;
     };
 
     // The painter's coordinates are printer pixels from the paper's corner (scaled by the
@@ -34,7 +37,13 @@ public:
     void paintPage(QPainter& painter, PrintLayout& layout, Pos page, const Options& options);
 
 private:
+    // One printed line (bytes [start, stop) of its paragraph) in the colours' runs.
+    void drawColouredLine(Document& text, Pos paragraph, Pos start, Pos stop,
+                          const GlyphPainter::Line& line, const Options& options,
+                          const GlyphWidths& widths);
+
     const QtPrintDevice& device_;
+    std::vector<HighlightRun> runs_;
     GlyphPainter glyphs_;
     QFont font_;
     qreal pixelSize_ = 0;

@@ -11,7 +11,7 @@
 namespace tavrel {
 
 PrintJobResult printPages(const QtPrintDevice& device, PrintLayout& layout, Pos first, Pos last,
-                          const QColor& color) {
+                          const QColor& color, HighlightSource* colours) {
     PrintJobResult result;
     QPrinter& printer = device.printer();
     printer.setDocName(QString::fromLatin1(kPrintJobTitle));
@@ -42,6 +42,7 @@ PrintJobResult printPages(const QtPrintDevice& device, PrintLayout& layout, Pos 
     PagePainter pagePainter(device);
     PagePainter::Options options;
     options.color = color;
+    options.colours = colours;
     try {
         for (Pos page = first; page <= last; ++page) {
             if (page > first && !printer.newPage()) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 
+#include "editor/highlight_runs.h"
 #include "print/print_layout.h"
 #include "print/qt/qt_print_device.h"
 
@@ -24,8 +25,9 @@ struct PrintJobResult {
 };
 
 // Prints pages first..last (0-based, clamped to the layout's pages); last < 0 prints to
-// the end.
+// the end. `colours`, when given, colours parts of paragraphs (ANSI art's cells).
 [[nodiscard]] PrintJobResult printPages(const QtPrintDevice& device, PrintLayout& layout, Pos first,
-                                        Pos last, const QColor& color);
+                                        Pos last, const QColor& color,
+                                        HighlightSource* colours = nullptr);
 
 } // namespace tavrel

@@ -63,6 +63,7 @@ protected:
         PagePainter::Options options;
         options.exactPitch = false;
         options.color = form_.textColor_;
+        options.colours = form_.colours_;
         options.firstRow = std::max<Pos>(0, static_cast<Pos>((area.top() / s - top) / pitch));
         options.lastRow = std::min<Pos>(static_cast<Pos>((area.bottom() / s - top) / pitch) + 1,
                                         layout.linesPerColumn() - 1);
@@ -449,7 +450,7 @@ void PrintPreviewForm::print() {
         first = printer.fromPage() - 1;
         last = printer.toPage() - 1;
     }
-    const PrintJobResult result = printPages(device_, layout_, first, last, textColor_);
+    const PrintJobResult result = printPages(device_, layout_, first, last, textColor_, colours_);
     if (!result.ok && printFailed) {
         printFailed(result.error);
     }

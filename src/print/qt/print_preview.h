@@ -21,6 +21,7 @@ class QWheelEvent;
 
 namespace tavrel {
 
+class HighlightSource;
 class PreviewSheet;
 
 class PrintPreviewForm final : public QDialog {
@@ -44,6 +45,9 @@ public:
     // The colour of the text on the sheet and on the paper Print sends from here: the print
     // font's colour (black until set).
     void setTextColor(const QColor& color);
+    // Colours of parts of paragraphs (ANSI art's cells) on the sheet and on paper; must stay
+    // while the preview is open.
+    void setColours(HighlightSource* colours) noexcept { colours_ = colours; }
     // After the printer was changed (set-up dialog, print dialog): lays out again when its
     // paper or resolution differ and applies the zoom again.
     void printerChanged();
@@ -90,6 +94,7 @@ private:
     std::array<int, 4> guides_{};
     PrinterMetrics lastMetrics_;
     QColor textColor_ = Qt::black;
+    HighlightSource* colours_ = nullptr;
     QPoint wheelRest_; // eighths of a degree not yet turned into a step
 
     QScrollArea* scroll_ = nullptr;
