@@ -42,18 +42,15 @@ void FindSession::connectDialog() {
                 take();
                 finish(finder_->dialogFind());
             }));
-    connect(
-        dialog_, &FindDialog::replaceRequested, this, platform::guardedSlot([this, take](bool all) {
-            if (hooks_.loading && hooks_.loading()) {
-                if (hooks_.stillLoading) {
-                    hooks_.stillLoading(); // the document behind the first screen is about to go
+    connect(dialog_, &FindDialog::replaceRequested, this,
+            platform::guardedSlot([this, take](bool all) {
+                if (hooks_.refuseChange && hooks_.refuseChange()) {
+                    return;
                 }
-                return;
-            }
-            take();
-            finder_->options.replaceAll = all;
-            finish(finder_->replace());
-        }));
+                take();
+                finder_->options.replaceAll = all;
+                finish(finder_->replace());
+            }));
     connect(dialog_, &FindDialog::opened, this, platform::guardedSlot([this] { takeShortcuts(); }));
     connect(dialog_, &FindDialog::closed, this, platform::guardedSlot([this] {
                 giveBackShortcuts();

@@ -28,8 +28,9 @@ class FindSession final : public QObject {
 public:
     // What the part asks of the window around it.
     struct Hooks {
-        std::function<bool()> loading;         // a load runs: the document may not change
-        std::function<void()> stillLoading;    // says that nothing can change yet
+        // True when the document may not change now (a load runs, a drawn view), after
+        // saying why.
+        std::function<bool()> refuseChange;
         std::function<void()> notFound;        // the not-found message
         std::function<void()> itemsChanged;    // F3's caption or an enabled state may differ
         std::function<QPoint()> storedPlace;   // where the dialog is shown

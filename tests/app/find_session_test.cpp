@@ -32,8 +32,10 @@ struct FindSessionTest : ::testing::Test {
             items.push_back(item);
         }
         FindSession::Hooks hooks;
-        hooks.loading = [this] { return loading; };
-        hooks.stillLoading = [this] { ++stillLoading; };
+        hooks.refuseChange = [this] {
+            stillLoading += loading ? 1 : 0;
+            return loading;
+        };
         hooks.notFound = [this] { ++notFound; };
         hooks.itemsChanged = [this] { ++itemsChanged; };
         hooks.storedPlace = [] { return QPoint(120, 90); };
