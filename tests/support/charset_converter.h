@@ -25,7 +25,7 @@ namespace detail {
 
 // Encodings by the names iconv knows them: the code pages Win32 converts, and UTF-16 by hand.
 [[nodiscard]] inline UINT codePageOf(std::string_view name) {
-    return name == "IBM437" ? 437 : name == "UTF-8" ? CP_UTF8 : 0;
+    return name == "IBM437" || name == "CP437" ? 437 : name == "UTF-8" ? CP_UTF8 : 0;
 }
 
 [[nodiscard]] inline std::optional<std::wstring> toWide(std::string_view bytes,
@@ -163,8 +163,8 @@ inline std::optional<std::string> convert(std::string_view bytes, const char* fr
 
 #endif
 
-// The file's bytes converted from one encoding to another (iconv's names: "IBM437", "UTF-8",
-// "UTF-16", "UTF-16LE", "UTF-16BE"), or nothing when the converter refuses them.
+// The file's bytes converted from one encoding to another (iconv's names: "IBM437" or "CP437",
+// "UTF-8", "UTF-16", "UTF-16LE", "UTF-16BE"), or nothing when the converter refuses them.
 inline std::optional<std::string> convertFile(const std::filesystem::path& path, const char* from,
                                               const char* to) {
     std::ifstream in(path, std::ios::binary);
