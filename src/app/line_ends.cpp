@@ -43,7 +43,8 @@ void forEachLineFeed(const char* begin, const char* end, Visit&& visit) {
 // would be the hot spot of a 100 MB Unix file; glibc's memrchr reads many bytes at a time. It
 // is handed a few kilobytes at a time: a checker that inspects every byte it is told about
 // (the address sanitizer does) would otherwise make the repair quadratic in the lines.
-[[nodiscard]] const char* lastLineFeed(const char* begin, const char* end) noexcept {
+[[nodiscard]] const char* lastLineFeed([[maybe_unused]] const char* begin,
+                                       const char* end) noexcept {
 #if defined(__GLIBC__)
     constexpr std::ptrdiff_t kStep = 4096;
     for (const char* stop = end;;) {

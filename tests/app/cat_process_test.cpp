@@ -4,8 +4,8 @@
 // paragraph break written CR LF; a pipe reads the same; a file that cannot be read is one line.
 #include "line_ends_reference.h"
 #include "program_run.h"
+#include "support/charset_converter.h"
 #include "support/corpus.h"
-#include "support/iconv.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ bool codePage437Shows(std::string text, const TempFolder& folder) {
     }
     const std::string probe = folder / "probe.txt";
     writeFile(probe, text);
-    return iconvFile(probe, "UTF-8", "CP437").has_value();
+    return convertFile(probe, "UTF-8", "CP437").has_value();
 }
 
 // What the window shows of the file, in UTF-8: a UTF-8 file (a mark is optional) with
@@ -71,16 +71,16 @@ std::string expectedText(const std::filesystem::path& file, const TempFolder& fo
                                       [](char c) { return static_cast<unsigned char>(c) > 127; });
     const std::string text = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? bytes.substr(3) : bytes;
     std::optional<std::string> shown;
-    if (nonAscii && iconvFile(file, "UTF-8", "UTF-8") && codePage437Shows(text, folder)) {
+    if (nonAscii && convertFile(file, "UTF-8", "UTF-8") && codePage437Shows(text, folder)) {
         shown = text;
     } else {
-        shown = iconvFile(file, "CP437", "UTF-8");
+        shown = convertFile(file, "CP437", "UTF-8");
     }
     return shown ? breaksAsCrLf(literalLineEndRepair(*shown)) : std::string("(iconv refused)");
 }
 
 TEST(CatProcess, eachCorpusFileOfGlyphsIsIconvsTextWithTheWindowsLineEnds) {
-    if (!iconvAvailable()) {
+    if (!converterAvailable()) {
         GTEST_SKIP() << "no iconv";
     }
     TempFolder folder;

@@ -5,8 +5,8 @@
 #include "window_fixture.h"
 
 #include "app/notice_bar.h"
+#include "support/charset_converter.h"
 #include "support/corpus.h"
-#include "support/iconv.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,9 +20,9 @@ namespace {
 
 using UnicodeWindowTest = WindowTest;
 
-// `iconv -f from -t to` of a file; empty when iconv is missing or refuses.
-std::string iconv(const std::filesystem::path& path, const char* from, const char* to) {
-    return iconvFile(path, from, to).value_or(std::string());
+// The file converted by the system's converter (iconv); empty when it refuses.
+std::string converted(const std::filesystem::path& path, const char* from, const char* to) {
+    return convertFile(path, from, to).value_or(std::string());
 }
 
 TEST_F(UnicodeWindowTest, convertedArtShowsItsBytesAndSavesBackByteForByte) {
@@ -35,8 +35,8 @@ TEST_F(UnicodeWindowTest, convertedArtShowsItsBytesAndSavesBackByteForByte) {
     for (const auto& source : {original, lfArt}) {
         SCOPED_TRACE(source.string());
         const std::string bytes = readFile(source);
-        const std::string utf8 = iconv(source, "IBM437", "UTF-8");
-        const std::string utf16 = "\xFE\xFF" + iconv(source, "IBM437", "UTF-16BE");
+        const std::string utf8 = converted(source, "IBM437", "UTF-8");
+        const std::string utf16 = "\xFE\xFF" + converted(source, "IBM437", "UTF-16BE");
         ASSERT_FALSE(utf8.empty());
         // The file shown as bytes, with the repair on, for comparison.
         ASSERT_TRUE(w.load(source.string()));

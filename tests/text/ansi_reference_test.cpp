@@ -51,6 +51,9 @@ test::PngPixels ansilove(const std::filesystem::path& input, const std::string& 
 class AnsiReference : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifdef _WIN32
+        GTEST_SKIP() << "the reference renderer, ansilove, is a Linux program";
+#endif
         if (!haveAnsilove()) {
             GTEST_SKIP() << "ansilove is not installed";
         }
