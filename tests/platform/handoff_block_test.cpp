@@ -19,11 +19,12 @@ TEST(HandoffBlock, namesQueueInTheWrittenLayoutAndComeOutInOrder) {
     Block block{};
     ASSERT_TRUE(putHandedName(block, 0x01020304, "a.nfo"));
     ASSERT_TRUE(putHandedName(block, 7, "")); // an empty name only asks for the window
-    // Used 13 + 8 bytes; entry: sender, length, bytes; all little-endian.
-    EXPECT_EQ(bytesOf(block, 29), std::string("\x15\0\0\0"
-                                              "\x04\x03\x02\x01\x05\0\0\0a.nfo"
-                                              "\x07\0\0\0\0\0\0\0",
-                                              29));
+    // Used 13 + 8 bytes; entry: sender, length, bytes; all little-endian; then zeros.
+    EXPECT_EQ(bytesOf(block, block.size()), std::string("\x15\0\0\0"
+                                                        "\x04\x03\x02\x01\x05\0\0\0a.nfo"
+                                                        "\x07\0\0\0\0\0\0\0",
+                                                        25) +
+                                                std::string(block.size() - 25, '\0'));
     const std::vector<HandedName> expected{{0x01020304, "a.nfo"}, {7, ""}};
     EXPECT_EQ(takeHandedNames(block), expected);
     EXPECT_EQ(block, Block{}); // nothing of a taken name stays behind

@@ -53,7 +53,10 @@ TEST(Handoff, namesFromStartsAtTheSameMomentAllArriveWhole) {
         starts.push_back(std::make_unique<test::PeerProcess>(
             std::vector<std::string>{"send", key, name.empty() ? std::string() : name}));
     }
-    // The later starts wait in SendMessage for this loop, so it runs until they have ended.
+    // The window is busy for a moment (a long load, say), so that every start has queued its
+    // name before the first message is taken. The later starts wait in SendMessage for this
+    // loop, so it then runs until they have ended.
+    Sleep(2000);
     ASSERT_TRUE(pumpUntil([&] {
         return std::all_of(starts.begin(), starts.end(), [](const auto& s) { return s->ended(); });
     }));

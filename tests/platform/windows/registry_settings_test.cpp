@@ -64,7 +64,7 @@ TEST_F(RegistrySettingsTest, valuesWrittenByOneProcessReadBackInAnother) {
 }
 
 TEST_F(RegistrySettingsTest, aKeyThatCannotBeOpenedReadsDefaultsAndSaysSoAtFlush) {
-    // A key below a value's name cannot exist: the path runs through a non-key.
+    // A key name longer than the registry allows (255 characters) can never be created.
     const std::string impossible = subKey + "\\" + std::string(300, 'k');
     platform::RegistrySettings store(impossible);
     EXPECT_FALSE(store.readInteger("nfo_Width"));
