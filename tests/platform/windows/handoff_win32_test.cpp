@@ -1,6 +1,6 @@
 // The handoff under Wine or Windows with real second starts: this process is the running
 // instance, windows_peer.exe the later starts. Each test uses an instance key of its own.
-#include "platform/handoff_block.h"
+#include "platform/handoff_names.h"
 #include "platform/handoff_win32.h"
 #include "platform/windows/peer_program.h"
 
@@ -76,13 +76,23 @@ TEST(Handoff, withNobodyRunningTheStartIsTheFirst) {
 
 TEST(Handoff, aHolderWithoutAWindowLeavesTheStartToOpenItsOwn) {
     const std::string key = keyFor("windowless");
-    test::PeerProcess holder({"hold", key, "8000"});
-    Sleep(1000); // the holder has taken the mutex
-    ASSERT_FALSE(holder.ended());
+    const std::string release = key + "-release";
+    const HANDLE event =
+        CreateEventW(nullptr, TRUE, FALSE, std::wstring(release.begin(), release.end()).c_str());
+    test::PeerProcess holder({"hold", key, release});
+    const std::string mutex = handoffNames(key).mutex;
+    ASSERT_TRUE(pumpUntil([&] {
+        const HANDLE seen =
+            OpenMutexW(SYNCHRONIZE, FALSE, std::wstring(mutex.begin(), mutex.end()).c_str());
+        CloseHandle(seen);
+        return seen != nullptr;
+    })) << "the holder never took the mutex";
     EXPECT_EQ(HandoffReceiver::start(key, [](const std::string&) {}), nullptr); // one holder
     EXPECT_EQ(handToRunningWindow(key, "x", 500, 500), HandoffOutcome::NoAnswer);
     // Gone with its holder: the next start counts as the first, and a receiver can start.
+    SetEvent(event);
     ASSERT_EQ(holder.exitCode(), 0);
+    CloseHandle(event);
     EXPECT_NE(HandoffReceiver::start(key, [](const std::string&) {}), nullptr);
 }
 

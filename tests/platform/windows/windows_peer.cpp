@@ -1,6 +1,7 @@
 // The second process of the Windows tests:
 //   windows_peer send KEY NAME      hands NAME on; exits 0 delivered, 1 no instance, 2 no answer
-//   windows_peer hold KEY MS        takes the instance mutex without a window, for MS ms
+//   windows_peer hold KEY EVENT     takes the instance mutex without a window until the named
+//                                   event is set (20 s at most)
 //   windows_peer settings SUBKEY    writes a fixed set of settings below HKCU\SUBKEY
 // Arguments arrive as UTF-16 and are passed on as UTF-8, as the program does with its own.
 #include "platform/handoff_names.h"
@@ -40,11 +41,15 @@ int main() {
     }
     if (args.size() == 3 && args[0] == "hold") {
         const std::u16string name = *platform::utf16FromUtf8(platform::handoffNames(args[1]).mutex);
+        const std::u16string release = *platform::utf16FromUtf8(args[2]);
         const HANDLE mutex =
             CreateMutexW(nullptr, TRUE, std::wstring(name.begin(), name.end()).c_str());
-        Sleep(static_cast<DWORD>(std::stoul(args[2])));
+        const HANDLE event =
+            OpenEventW(SYNCHRONIZE, FALSE, std::wstring(release.begin(), release.end()).c_str());
+        const bool released = event != nullptr && WaitForSingleObject(event, 20000) == 0;
+        CloseHandle(event);
         CloseHandle(mutex);
-        return 0;
+        return released ? 0 : 1;
     }
     if (args.size() == 2 && args[0] == "settings") {
         ConfigSaver settings(std::make_unique<platform::RegistrySettings>(args[1]));
