@@ -97,7 +97,7 @@ function(tavrel_precompile_shared target kind)
     # A header is only used with the code model it was built for; the toolkit asks for
     # position-independent code, so every test program gets it whether it links the toolkit
     # or not.
-    if(kind MATCHES "test$" AND NOT MSVC)
+    if(kind MATCHES "test$" AND NOT WIN32)
         target_compile_options(${holder} PRIVATE -fPIC)
         target_compile_options(${target} PRIVATE -fPIC)
     endif()
