@@ -37,7 +37,8 @@ private:
 enum class HandoffOutcome {
     Delivered,  // the running window has taken the name
     NoInstance, // nobody holds the mutex: this start is the first
-    NoAnswer,   // held, but no window took the name in time; the name was taken back
+    NoAnswer,   // held, but no window took the name in time (the name was taken back), or
+                // the name is longer than the block holds: this start opens its own window
 };
 
 // Hands name (UTF-8, possibly empty) to the running instance: waits up to waitMs for its

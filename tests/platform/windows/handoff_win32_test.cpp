@@ -1,5 +1,6 @@
 // The handoff under Wine or Windows with real second starts: this process is the running
 // instance, windows_peer.exe the later starts. Each test uses an instance key of its own.
+#include "platform/handoff_block.h"
 #include "platform/handoff_names.h"
 #include "platform/handoff_win32.h"
 #include "platform/windows/peer_program.h"
@@ -67,6 +68,9 @@ TEST(Handoff, namesFromStartsAtTheSameMomentAllArriveWhole) {
     std::sort(expected.begin(), expected.end());
     std::sort(received.begin(), received.end());
     EXPECT_EQ(received, expected); // 3.5 kB of names and more: none lost to a full block
+    // A name the block cannot hold at all opens in the start's own window instead.
+    EXPECT_EQ(handToRunningWindow(key, std::string(longestHandedName(kHandoffBlockSize) + 1, 'x')),
+              HandoffOutcome::NoAnswer);
 }
 
 TEST(Handoff, withNobodyRunningTheStartIsTheFirst) {
