@@ -1,6 +1,8 @@
 // Whole-file reads with a clear failure, and the read-only test of a save target.
 #include "app/document_file.h"
 
+#include "text/file_names.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -31,8 +33,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
     if (outOfMemory != nullptr) {
         *outOfMemory = false;
     }
+    const fs::path name = pathFromUtf8(path);
     std::error_code code;
-    const fs::file_status status = fs::status(path, code);
+    const fs::file_status status = fs::status(name, code);
     if (!fs::is_regular_file(status)) {
         const bool exists = fs::exists(status);
         setError(error, path + (exists ? " is not a file" : " does not exist"));
@@ -46,7 +49,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
         }
         return std::nullopt;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(openFile(path, "rb"));
     if (!file) {
         const int number = errno;
         setError(error, path + ": " + std::strerror(number));
@@ -58,7 +61,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string* e
     // A file bigger than the memory left is a failure to report, not a reason to end the
     // program: every reservation of the read is made inside this handler.
     try {
-        const auto size = fs::file_size(path, code);
+        const auto size = fs::file_size(name, code);
         std::size_t expected = 0;
         if (!code) {
             expected = static_cast<std::size_t>(size);
@@ -112,12 +115,12 @@ std::optional<std::string> readFileHead(const std::string& path, std::size_t lim
     truncated = false;
     namespace fs = std::filesystem;
     std::error_code code;
-    const fs::file_status status = fs::status(path, code);
+    const fs::file_status status = fs::status(pathFromUtf8(path), code);
     if (!fs::is_regular_file(status)) {
         setError(error, path + (fs::exists(status) ? " is not a file" : " does not exist"));
         return std::nullopt;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(openFile(path, "rb"));
     if (!file) {
         setError(error, path + ": " + std::strerror(errno));
         return std::nullopt;
@@ -137,7 +140,7 @@ std::optional<std::string> readFileHead(const std::string& path, std::size_t lim
 bool hasWriteBit(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code code;
-    const fs::file_status status = fs::status(path, code);
+    const fs::file_status status = fs::status(pathFromUtf8(path), code);
     if (code) {
         return false;
     }

@@ -33,7 +33,8 @@ AtomicFile::~AtomicFile() {
 
 bool AtomicFile::open() {
     State& s = *s_;
-    s.file = std::make_unique<QSaveFile>(QFile::decodeName(QByteArray::fromStdString(s.path)));
+    // Names are UTF-8 inside the program; Qt's own decoding here is the ANSI code page.
+    s.file = std::make_unique<QSaveFile>(QString::fromStdString(s.path));
     return s.file->open(QIODevice::WriteOnly) || s.fail();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/file_move.h"
 
 #include "platform/atomic_file.h"
+#include "text/file_names.h"
 
 #include <QFile>
 
@@ -14,18 +15,23 @@ namespace tavrel::platform {
 
 namespace {
 
+// Names are UTF-8 inside the program; Qt's own decoding on Windows is the ANSI code page.
 [[nodiscard]] QString qtPath(const std::string& path) {
+#ifdef _WIN32
+    return QString::fromStdString(path);
+#else
     return QFile::decodeName(QByteArray::fromStdString(path));
+#endif
 }
 
 // Streams the source into the target; the atomic writer syncs the copy and its folder
 // before it answers success.
 [[nodiscard]] bool copyReplacing(const std::string& source, const std::string& target) {
     QFile in(qtPath(source));
-    if (!std::filesystem::is_regular_file(source) || !in.open(QIODevice::ReadOnly)) {
+    if (!std::filesystem::is_regular_file(pathFromUtf8(source)) || !in.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const bool targetExisted = std::filesystem::exists(target);
+    const bool targetExisted = std::filesystem::exists(pathFromUtf8(target));
     const WriteStatus status = writeFileStreamed(target, [&in](const ChunkSink& sink) {
         std::vector<char> buffer(1 << 16);
         for (;;) {
@@ -55,18 +61,19 @@ namespace {
 
 bool moveFile(const std::string& source, const std::string& target, bool replace) {
     std::error_code ec;
-    if (!replace && std::filesystem::exists(std::filesystem::symlink_status(target, ec))) {
+    if (!replace &&
+        std::filesystem::exists(std::filesystem::symlink_status(pathFromUtf8(target), ec))) {
         return false;
     }
     // A rename replaces an existing file in one step.
-    std::filesystem::rename(source, target, ec);
+    std::filesystem::rename(pathFromUtf8(source), pathFromUtf8(target), ec);
     if (!ec) {
         return true;
     }
     if (!copyReplacing(source, target)) {
         return false;
     }
-    std::filesystem::remove(source, ec);
+    std::filesystem::remove(pathFromUtf8(source), ec);
     return true;
 }
 

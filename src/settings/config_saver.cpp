@@ -3,6 +3,7 @@
 
 #include "settings/color_text.h"
 #include "settings/number_text.h"
+#include "text/file_names.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -29,7 +30,7 @@ struct LoadedFile {
 // regular file is opened: reading a FIFO would wait for a writer for ever.
 [[nodiscard]] LoadedFile loadFile(const std::string& path) {
     std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    const std::filesystem::file_status status = std::filesystem::status(pathFromUtf8(path), ec);
     if (status.type() == std::filesystem::file_type::not_found) {
         return {};
     }
@@ -40,7 +41,7 @@ struct LoadedFile {
         return {{}, path + " is not a regular file"};
     }
     LoadedFile loaded;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) {
         loaded.error = path + ": " + std::strerror(errno);
         return loaded;

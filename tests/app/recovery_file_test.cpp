@@ -8,6 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 namespace tavrel {
 namespace {
 
@@ -31,9 +37,16 @@ WriteStatus plainWrite(const std::string& path, std::string_view bytes) {
     return {};
 }
 
-// Makes a new file with the C library's exclusive mode, which takes no existing name.
+// Makes a new file with the C library's exclusive mode, which takes no existing name. The C
+// library of Windows has no such fopen mode, only its open() has it.
 NewFileOutcome plainMake(const std::string& path, std::string_view bytes, std::string*) {
+#ifdef _WIN32
+    const int descriptor =
+        ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    std::FILE* file = descriptor < 0 ? nullptr : ::_fdopen(descriptor, "wb");
+#else
     std::FILE* file = std::fopen(path.c_str(), "wbx");
+#endif
     if (file == nullptr) {
         return NewFileOutcome::NameTaken;
     }

@@ -177,8 +177,8 @@ TEST(EngineChunks, pasteUndoRedoRoundsKeepOneCopyOfThePaste) {
 // --- Running out of memory ------------------------------------------------------------------
 
 #define SKIP_WITHOUT_ADDRESS_LIMIT()                                                               \
-    if (!test::addressSpaceLimitUsable())                                                          \
-    GTEST_SKIP() << "sanitizer builds cannot run under an address-space limit"
+    if (const char* reason = test::memoryLimitSkipReason())                                        \
+    GTEST_SKIP() << reason
 
 // The child's verdict: 0 when every check held, else the number of the first that failed,
 // with a line on standard error.

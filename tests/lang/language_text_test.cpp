@@ -2,7 +2,7 @@
 // line break, NUL, and files that are empty, cut short or not text at all.
 #include "lang/language_text.h"
 
-#include "platform/child_process.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace tavrel {
 namespace {
@@ -84,14 +86,18 @@ TEST(LanguageText, nulEndsTheText) {
 
 TEST(LanguageText, onlyRegularFilesAreRead) {
     const test::TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "Dutch.olf");
+    EXPECT_FALSE(readLanguageFile(folder.path() / "Dutch.olf"));
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no FIFOs among its files";
+#else
     const std::string fifo = folder / "German.olf";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::filesystem::create_directory(folder.path() / "Dutch.olf");
     // Opening a FIFO for reading waits for a writer; a child keeps a hang from holding the run.
-    const test::ChildOutcome outcome = test::runInChild(
-        [&] { return !readLanguageFile(fifo) && !readLanguageFile(folder / "Dutch.olf"); },
-        std::chrono::seconds(5));
+    const test::ChildOutcome outcome =
+        test::runInChild([&] { return !readLanguageFile(fifo); }, std::chrono::seconds(5));
     EXPECT_EQ(outcome, test::ChildOutcome::Passed);
+#endif
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // The native settings store on Linux: QSettings' own file below $XDG_CONFIG_HOME (a
 // temporary folder for this test program), values that read back exactly, and types.
-#include "platform/child_process.h"
 #include "platform/native_settings.h"
 #include "platform/private_config_home.h"
 #include "settings/config_saver.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 

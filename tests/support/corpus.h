@@ -2,11 +2,11 @@
 // or the folder named by TAVREL_CORPUS_DIR at build time or in the environment.
 #pragma once
 
+#include "support/file_bytes.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,11 +31,6 @@ inline std::vector<std::filesystem::path> corpusFiles() {
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace tavrel::test

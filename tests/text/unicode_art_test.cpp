@@ -1,10 +1,10 @@
-// Unicode art decoding and writing back, against the C library's iconv as the independent
-// converter: corpus files in code page 437 converted to UTF-8 and UTF-16 must come back as
-// their original bytes, and be written again byte for byte.
+// Unicode art decoding and writing back, against the system's converter (iconv, or Win32's
+// code pages) as the independent one: corpus files in code page 437 converted to UTF-8 and UTF-16
+// must come back as their original bytes, and be written again byte for byte.
 #include "text/unicode_art.h"
 
+#include "support/charset_converter.h"
 #include "support/corpus.h"
-#include "support/iconv.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +16,10 @@
 namespace tavrel {
 namespace {
 
-using test::iconvAvailable;
-using test::iconvFile;
+using test::converterAvailable;
+using test::convertFile;
 
-// The PC's glyphs for bytes 1 to 31 and 127, which iconv's code page 437 only knows as
+// The PC's glyphs for bytes 1 to 31 and 127, which the converter's code page 437 only knows as
 // control codes: written out here from the PC's character set.
 const char* const kControlGlyphs[] = {
     "\u263A", "\u263B", "\u2665", "\u2666", "\u2663", "\u2660", "\u2022", "\u25D8",
@@ -44,8 +44,8 @@ const char* const kCp437Files[] = {"nfo/emerge.nfo", "nfo/us-alove.asc", "nfo/bs
                                    "txt/mmtech.txt", "nfo/ny2008.asc",   "nfo/sr-fcinfo10.txt"};
 
 TEST(UnicodeArtTest, cp437CorpusConvertedToUtf8AndUtf16ComesBackAsItsBytes) {
-    if (!iconvAvailable()) {
-        GTEST_SKIP() << "iconv not installed";
+    if (!converterAvailable()) {
+        GTEST_SKIP() << "no code page 437 converter on this system";
     }
     for (const char* name : kCp437Files) {
         const auto path = test::corpusDir() / name;
@@ -54,9 +54,9 @@ TEST(UnicodeArtTest, cp437CorpusConvertedToUtf8AndUtf16ComesBackAsItsBytes) {
         }
         SCOPED_TRACE(name);
         const std::string original = test::readFile(path);
-        const std::optional<std::string> utf8 = iconvFile(path, "IBM437", "UTF-8");
-        const std::optional<std::string> le = iconvFile(path, "IBM437", "UTF-16LE");
-        const std::optional<std::string> be = iconvFile(path, "IBM437", "UTF-16BE");
+        const std::optional<std::string> utf8 = convertFile(path, "IBM437", "UTF-8");
+        const std::optional<std::string> le = convertFile(path, "IBM437", "UTF-16LE");
+        const std::optional<std::string> be = convertFile(path, "IBM437", "UTF-16BE");
         ASSERT_TRUE(utf8 && le && be);
 
         const struct {
@@ -77,9 +77,9 @@ TEST(UnicodeArtTest, cp437CorpusConvertedToUtf8AndUtf16ComesBackAsItsBytes) {
     }
 }
 
-TEST(UnicodeArtTest, unicodeCorpusDecodesExactlyWhereIconvReachesCodePage437) {
-    if (!iconvAvailable()) {
-        GTEST_SKIP() << "iconv not installed";
+TEST(UnicodeArtTest, unicodeCorpusDecodesExactlyWhereTheConverterReachesCodePage437) {
+    if (!converterAvailable()) {
+        GTEST_SKIP() << "no code page 437 converter on this system";
     }
     int decodedFiles = 0;
     int keptFiles = 0;
@@ -91,17 +91,17 @@ TEST(UnicodeArtTest, unicodeCorpusDecodesExactlyWhereIconvReachesCodePage437) {
         if (path.parent_path().filename() != "utf8" && !utf8Mark) {
             continue;
         }
-        SCOPED_TRACE(path.string());
+        SCOPED_TRACE(test::utf8Name(path));
         std::optional<std::string> expected;
         if (utf16) {
-            expected = iconvFile(path, "UTF-16", "IBM437");
+            expected = convertFile(path, "UTF-16", "IBM437");
         } else {
-            // iconv has no code page 437 byte for the mark itself, nor for the glyphs of the
-            // control range; those go first.
+            // The converter has no code page 437 byte for the mark itself, nor for the glyphs of
+            // the control range; those go first.
             const test::TempFolder folder;
             const auto body = folder.path() / "body";
-            test::writeFile(body.string(), replaceControlGlyphs(file.substr(utf8Mark ? 3 : 0)));
-            expected = iconvFile(body, "UTF-8", "IBM437");
+            test::writeFile(body, replaceControlGlyphs(file.substr(utf8Mark ? 3 : 0)));
+            expected = convertFile(body, "UTF-8", "IBM437");
         }
         const DecodedText decoded = decodeUnicodeArt(file);
         if (expected) {
@@ -191,9 +191,9 @@ TEST(UnicodeArtTest, writingBackKeepsLineEndsAcrossSplitPieces) {
 }
 
 TEST(UnicodeArtTest, everyGlyphMapsBackToItsByte) {
-    // From the iconv side: every byte 128..255 through iconv's code page 437 table.
-    if (!iconvAvailable()) {
-        GTEST_SKIP() << "iconv not installed";
+    // From the converter's side: every byte 128..255 through its code page 437 table.
+    if (!converterAvailable()) {
+        GTEST_SKIP() << "no code page 437 converter on this system";
     }
     const test::TempFolder folder;
     const auto path = folder.path() / "high";
@@ -201,8 +201,8 @@ TEST(UnicodeArtTest, everyGlyphMapsBackToItsByte) {
     for (int b = 128; b < 256; ++b) {
         high.push_back(static_cast<char>(b));
     }
-    test::writeFile(path.string(), high);
-    const std::optional<std::string> utf8 = iconvFile(path, "IBM437", "UTF-8");
+    test::writeFile(path, high);
+    const std::optional<std::string> utf8 = convertFile(path, "IBM437", "UTF-8");
     ASSERT_TRUE(utf8);
     const std::optional<DecodedText> decoded = decodeUtf8Art(*utf8);
     ASSERT_TRUE(decoded);
@@ -213,16 +213,16 @@ TEST(UnicodeArtTest, everyGlyphMapsBackToItsByte) {
 }
 
 // Art files usually open with a title in plain letters: the UTF-8 choice must read them as
-// it reads a file that opens with a glyph (the expected bytes are iconv's).
+// it reads a file that opens with a glyph (the expected bytes are the converter's).
 TEST(UnicodeArt, utf8ChoiceReadsArtThatBeginsWithAsciiLetters) {
-    if (!iconvAvailable()) {
-        GTEST_SKIP() << "iconv not installed";
+    if (!converterAvailable()) {
+        GTEST_SKIP() << "no code page 437 converter on this system";
     }
     const test::TempFolder folder;
     const auto path = folder.path() / "titled";
     const std::string cp437 = "Title\r\n\xDB\xB0\xC9\xCD\r\nend";
-    test::writeFile(path.string(), cp437);
-    const std::optional<std::string> utf8 = iconvFile(path, "IBM437", "UTF-8");
+    test::writeFile(path, cp437);
+    const std::optional<std::string> utf8 = convertFile(path, "IBM437", "UTF-8");
     ASSERT_TRUE(utf8);
     const std::optional<DecodedText> decoded = decodeUtf8Art(*utf8);
     ASSERT_TRUE(decoded);
