@@ -6,6 +6,7 @@
 #include "app/recovery_file.h"
 #include "editor/qt/text_editor.h"
 #include "platform/atomic_file.h"
+#include "platform/local_time.h"
 #include "platform/private_files.h"
 #include "platform/termination_signals.h"
 
@@ -27,10 +28,7 @@ struct SignalState {
 };
 
 [[nodiscard]] std::tm localNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
+    return platform::localTime(std::time(nullptr));
 }
 
 } // namespace

@@ -15,10 +15,15 @@
 #include "platform/command_guard.h"
 #include "platform/display_check.h"
 #include "platform/file_move.h"
-#include "platform/native_settings.h"
 #include "platform/paths.h"
 #include "platform/private_files.h"
 #include "platform/write_access.h"
+#ifdef _WIN32
+#include "platform/handoff_win32.h"
+#include "platform/registry_settings.h"
+#else
+#include "platform/native_settings.h"
+#endif
 
 #include <QApplication>
 #include <QMainWindow>
@@ -143,7 +148,11 @@ std::unique_ptr<ConfigSaver> openSettingsStore(const StorageLocations& locations
     if (locations.portable) {
         return ConfigSaver::openIni(locations.settingsFile, platform::writeFileAtomically);
     }
+#ifdef _WIN32
+    return std::make_unique<ConfigSaver>(std::make_unique<platform::RegistrySettings>());
+#else
     return std::make_unique<ConfigSaver>(std::make_unique<platform::NativeSettings>());
+#endif
 }
 
 WriteStatus saveSettings(ConfigSaver& settings, const SettingsWriter& writeEntries) {
@@ -185,7 +194,13 @@ std::string handedName(const std::string& commandLineFile) {
     if (!platform::isFile(commandLineFile)) {
         return {};
     }
+#ifdef _WIN32
+    // A short 8.3 name (from an old program or a shortcut) arrives spelt out, as the title
+    // and the recent files show it.
+    return platform::canonicalPath(platform::longPathName(commandLineFile));
+#else
     return platform::canonicalPath(commandLineFile);
+#endif
 }
 
 int runTavrel(int argc, char** argv) {

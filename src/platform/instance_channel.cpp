@@ -4,7 +4,6 @@
 #include "platform/instance_channel.h"
 
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -120,14 +119,6 @@ std::string runtimeFolder() {
 #else
     return QDir::tempPath().toStdString();
 #endif
-}
-
-std::string instanceKey(const std::string& settingsFolder) {
-    const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(settingsFolder),
-                                                       QCryptographicHash::Sha256)
-                                  .toHex()
-                                  .left(16);
-    return "tavrel-" + digest.toStdString();
 }
 
 std::string handoffFrame(const std::string& name) {

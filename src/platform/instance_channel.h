@@ -1,5 +1,7 @@
 // One window for all files: the first start of the program holds a per-user lock and listens
-// on a local socket; a later start hands its file name over that socket and ends.
+// on a local socket; a later start hands its file name over that socket and ends. On Windows
+// the lock is a named mutex and the name goes through a shared block and a window message
+// (handoff_win32.h).
 #pragma once
 
 #include <QObject>
@@ -13,6 +15,8 @@ class QLocalSocket;
 class QLockFile;
 
 namespace tavrel::platform {
+
+class HandoffReceiver;
 
 // The private folder the lock and the socket live in: $XDG_RUNTIME_DIR, else a folder of
 // our own below the temporary directory, created with mode 0700. Empty when no folder that
@@ -38,7 +42,7 @@ public:
     [[nodiscard]] static std::unique_ptr<InstanceServer> start(const std::string& folder,
                                                                const std::string& key);
 
-    // Where others connect.
+    // Where others connect (not on Windows, where they find a window instead).
     [[nodiscard]] QString socketPath() const;
 
 Q_SIGNALS:
@@ -46,12 +50,18 @@ Q_SIGNALS:
     void nameHanded(const std::string& name);
 
 private:
+#ifdef _WIN32
+    InstanceServer() = default;
+
+    std::unique_ptr<HandoffReceiver> receiver_;
+#else
     InstanceServer(std::unique_ptr<QLockFile> lock, std::unique_ptr<QLocalServer> server);
     void accept();
     void read(QLocalSocket* socket);
 
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
+#endif
 };
 
 // What a later start found.

@@ -1,6 +1,7 @@
-// The per-user native settings store: QSettings in the system's own format for organisation
-// "Velmantic" and application "Tavrel" (on Linux ~/.config/Velmantic/Tavrel.conf, following
-// $XDG_CONFIG_HOME; the registry on Windows), one flat value per setting.
+// The per-user native settings store on Unix-like systems: QSettings in the system's own
+// format for organisation "Velmantic" and application "Tavrel" (on Linux
+// ~/.config/Velmantic/Tavrel.conf, following $XDG_CONFIG_HOME), one flat value per setting.
+// Windows has its own store in the registry (registry_settings.h).
 #pragma once
 
 #include "settings/settings_backend.h"

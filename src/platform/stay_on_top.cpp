@@ -1,9 +1,13 @@
-// _NET_WM_STATE_ABOVE through xcb on X11; Qt's window flag before the window first shows and
-// on every other platform.
+// _NET_WM_STATE_ABOVE through xcb on X11; SetWindowPos with HWND_TOPMOST on Windows; Qt's
+// window flag before the window first shows and on every other platform.
 #include "platform/stay_on_top.h"
 
 #include <QGuiApplication>
 #include <QWidget>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #ifdef TAVREL_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>
@@ -65,6 +69,17 @@ void setStaysOnTop(QWidget& window, bool on) {
         return;
     }
 #endif
+#ifdef _WIN32
+    if (window.isVisible()) {
+        // The topmost band without hiding, moving or activating the window. Qt's copy of the
+        // flags is brought in line without telling the system, so that a later change of
+        // another flag does not undo this one.
+        SetWindowPos(reinterpret_cast<HWND>(window.winId()), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        window.overrideWindowFlags(window.windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
+        return;
+    }
+#endif
     const bool wasVisible = window.isVisible();
     window.setWindowFlag(Qt::WindowStaysOnTopHint, on);
     // Changing a window flag hides a shown window; it comes back where it was.
@@ -95,6 +110,10 @@ bool staysOnTopOnScreen([[maybe_unused]] const QWidget& window) {
     }
     std::free(reply);
     return found;
+#elif defined(_WIN32)
+    return window.isVisible() &&
+           (GetWindowLongPtrW(reinterpret_cast<HWND>(window.winId()), GWL_EXSTYLE) &
+            WS_EX_TOPMOST) != 0;
 #else
     return false;
 #endif
