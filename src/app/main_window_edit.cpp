@@ -116,7 +116,7 @@ bool MainWindow::filterEditorEvent(QObject* watched, QEvent* event) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         QClipboard* clipboard = QApplication::clipboard();
         if (mouse->button() == Qt::MiddleButton && clipboard != nullptr &&
-            clipboard->supportsSelection() && !editor_->isReadOnly() && !editor_->isDisplayOnly()) {
+            clipboard->supportsSelection() && !editor_->isReadOnly()) {
             pastePrimarySelection(mouse->position().toPoint());
             return true;
         }

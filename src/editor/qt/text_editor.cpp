@@ -168,25 +168,9 @@ void TextEditor::setShowNonPrintChars(std::uint8_t flags) {
     viewport()->update();
 }
 
-std::uint8_t TextEditor::showNonPrintChars() const noexcept {
-    return static_cast<std::uint8_t>((look_.showSpaces ? npSpace : 0) |
-                                     (look_.showTabs ? npTab : 0) |
-                                     (look_.showReturns ? npReturn : 0));
-}
-
 void TextEditor::setHighlightSource(HighlightSource* source) {
     highlights_ = source;
     painter_->setHighlightSource(source);
-    viewport()->update();
-}
-
-void TextEditor::setHideSelection(bool hide) {
-    hideSelection_ = hide;
-    viewport()->update();
-}
-
-void TextEditor::setCaretWidth(std::int32_t width) {
-    caretWidth_ = std::max(width, 1);
     viewport()->update();
 }
 
@@ -199,7 +183,7 @@ std::int64_t TextEditor::currentWrapWidth() const {
         return wrapAtOneX_ * zoom_;
     }
     const int width = isVisible() ? viewport()->width() : contentsRect().width();
-    return wrapWidth(wordWrap_, columnWrap_, width, look_.leftMargin, rightMargin_,
+    return wrapWidth(wordWrap_, columnWrap_, width, look_.leftMargin, kRightMargin,
                      layout_->metrics().spaceWidth());
 }
 
@@ -249,16 +233,6 @@ std::int32_t TextEditor::lineHeight() const {
 
 std::int32_t TextEditor::baseline() const {
     return baselineOffset(lineHeight(), layout_->metrics());
-}
-
-void TextEditor::setLeftMargin(std::int32_t margin) {
-    look_.leftMargin = std::max(margin, 0);
-    rewrap();
-}
-
-void TextEditor::setRightMargin(std::int32_t margin) {
-    rightMargin_ = std::max(margin, 0);
-    rewrap();
 }
 
 void TextEditor::setUpdateMode(UpdateMode mode) {
@@ -320,10 +294,6 @@ void TextEditor::formatSlice() {
     const bool more = layout_->formatSlice(kSliceBudget);
     updateScrollBars();
     Q_EMIT linesChanged();
-    if (!sinceProgress_.isValid() || sinceProgress_.elapsed() >= progressInterval_ || !more) {
-        sinceProgress_.restart();
-        Q_EMIT formatProgress();
-    }
     if (more) {
         formatTimer_.start(0);
     }
@@ -413,13 +383,9 @@ void TextEditor::setVerticalOffset(std::int64_t pixels) {
 
 void TextEditor::setHorizontalOffset(std::int64_t pixels) {
     const bool scrolls = !wrapsAtViewport();
-    const std::int64_t before = scrollX_;
     scrollX_ = scrolls ? std::max<std::int64_t>(0, pixels) : 0;
     updateScrollBars();
     viewport()->update();
-    if (scrollX_ != before) {
-        Q_EMIT horizontalScrolled();
-    }
 }
 
 void TextEditor::updateScrollBars() {
@@ -436,7 +402,7 @@ void TextEditor::updateScrollBars() {
     const bool scrolls = !wrapsAtViewport();
     const std::int64_t widest = wordWrap_ ? layout_->width() : layout_->widestLine();
     const ScrollRange h =
-        horizontalScrollRange(widest, look_.leftMargin, rightMargin_, viewport()->width(), scrolls);
+        horizontalScrollRange(widest, look_.leftMargin, kRightMargin, viewport()->width(), scrolls);
     hScale_ = h.scale;
     QScrollBar* hBar = horizontalScrollBar();
     hBar->setRange(0, h.maximum);
@@ -538,7 +504,7 @@ void TextEditor::handleWheel(QWheelEvent* event) {
         event->accept();
         return;
     }
-    const int lines = wheelFactor_ < 0 ? QApplication::wheelScrollLines() : wheelFactor_;
+    const int lines = QApplication::wheelScrollLines();
     const QPoint notches = event->angleDelta() / 120;
     if (notches.y() != 0) {
         setVerticalOffset(verticalOffset() -
@@ -570,7 +536,7 @@ ViewAppearance TextEditor::appearance() const {
     ViewAppearance look = look_;
     look.lineHeight = lineHeight();
     look.baseline = baselineOffset(look.lineHeight, layout_->metrics());
-    look.showSelection = !hideSelection_ || hasFocus();
+    look.showSelection = true;
     return look;
 }
 
@@ -590,7 +556,7 @@ void TextEditor::handlePaint(QPaintEvent* event) {
     normaliseTop();
     QPainter painter(viewport());
     painter_->paint(painter, appearance(), window(), event->rect());
-    if (hasFocus() && caretOn_ && !displayOnly_) {
+    if (hasFocus() && caretOn_) {
         const QRect caret = caretRect();
         if (caret.intersects(event->rect())) {
             painter.setCompositionMode(QPainter::CompositionMode_Difference);
@@ -621,7 +587,7 @@ QRect TextEditor::caretRect() {
     const Pos line = caretLine();
     const std::int64_t y = (line - topLine()) * lh - topPixel_;
     std::int64_t x = look_.leftMargin + caretX() - scrollX_;
-    std::int64_t width = caretWidth_;
+    std::int64_t width = 1;
     const Document& doc = engine_.document();
     const Pos caret = engine_.selection().caret();
     const Pos p = doc.paragraphAt(caret);
@@ -672,7 +638,7 @@ QVariant TextEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     auto* self = const_cast<TextEditor*>(this);
     switch (query) {
     case Qt::ImEnabled:
-        return !readOnly_ && !displayOnly_;
+        return !readOnly_;
     case Qt::ImCursorRectangle:
         // In the editor's own coordinates; the caret is painted in its viewport's.
         return QRectF(self->caretRect().translated(viewport()->geometry().topLeft()));
@@ -713,7 +679,7 @@ QImage TextEditor::renderDocument(std::int64_t wrapWidth, qreal scale) {
     const std::int64_t lh =
         effectiveLineHeight(lineHeightSetting_ * zoom_, *metrics_, full.knownLineCount());
     const std::int64_t width =
-        (wrapWidth > 0 ? wrapWidth : full.widestLine()) + look_.leftMargin + rightMargin_;
+        (wrapWidth > 0 ? wrapWidth : full.widestLine()) + look_.leftMargin + kRightMargin;
     const std::int64_t height = full.knownLineCount() * lh;
     scale = std::max<qreal>(scale, 0.1);
     if (width * scale > 32767 || height * scale > 32767) {

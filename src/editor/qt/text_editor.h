@@ -77,7 +77,6 @@ public:
     [[nodiscard]] QColor selectionBackground() const { return look_.selectedBackground; }
     [[nodiscard]] QColor selectionTextColor() const { return look_.selectedText; }
     void setShowNonPrintChars(std::uint8_t flags);
-    [[nodiscard]] std::uint8_t showNonPrintChars() const noexcept;
     // The editor's own highlighting (keywords, the attached address highlighter) is its
     // highlight source unless another is set; null shows no highlighting at all.
     [[nodiscard]] EditorHighlights& highlights() noexcept { return *ownHighlights_; }
@@ -94,10 +93,8 @@ public:
     // the zoom. Reads back the height in effect.
     void setLineHeight(std::int32_t height);
     [[nodiscard]] std::int32_t lineHeight() const;
-    void setLeftMargin(std::int32_t margin);
     [[nodiscard]] std::int32_t leftMargin() const noexcept { return look_.leftMargin; }
-    void setRightMargin(std::int32_t margin);
-    [[nodiscard]] std::int32_t rightMargin() const noexcept { return rightMargin_; }
+    [[nodiscard]] std::int32_t rightMargin() const noexcept { return kRightMargin; }
     void setUpdateMode(UpdateMode mode);
     [[nodiscard]] UpdateMode updateMode() const noexcept { return layout_->updateMode(); }
     // Display lines known now (paragraphs not yet formatted count one).
@@ -121,14 +118,6 @@ public:
     [[nodiscard]] bool overwrite() const noexcept { return overwrite_; }
     void setReadOnly(bool on) noexcept { readOnly_ = on; }
     [[nodiscard]] bool isReadOnly() const noexcept { return readOnly_; }
-    void setDisplayOnly(bool on) noexcept { displayOnly_ = on; }
-    [[nodiscard]] bool isDisplayOnly() const noexcept { return displayOnly_; }
-    void setCaretWidth(std::int32_t width);
-    void setHideSelection(bool hide);
-    void setEnableHotKeys(bool on) noexcept { enableHotKeys_ = on; }
-    // Lines per wheel notch; -1 takes the system's setting.
-    void setMouseWheelFactor(int lines) noexcept { wheelFactor_ = lines; }
-    void setProgressInterval(int ms) noexcept { progressInterval_ = ms; }
     // How typed characters become bytes, after the form of the file the document came from:
     // for a file of bytes (the default) their Windows-1252 bytes, a best fit or '?' for the
     // rest; for Unicode art the byte the file writes back as the character typed, and any
@@ -151,7 +140,6 @@ public:
     // are drawn with, and a paste maps those glyphs back to their bytes; off, the clipboard
     // speaks Windows-1252.
     void setCopyGlyphs(bool on) noexcept { copyGlyphs_ = on; }
-    [[nodiscard]] bool copyGlyphs() const noexcept { return copyGlyphs_; }
     // Document bytes as this editor gives them to the clipboard (a NUL as a space, the blank
     // it is drawn as), and clipboard text as the bytes a paste inserts (the window's primary
     // selection uses the same rules).
@@ -202,8 +190,6 @@ Q_SIGNALS:
     void internalPopup(QMenu* menu); // OnInternalPopup
     void highlightClicked(tavrel::Pos position);
     void verticalScrolled(int dy); // OnVScroll
-    void horizontalScrolled();     // OnHScroll
-    void formatProgress();         // OnProgress
     void linesChanged();           // the line or paragraph totals may have changed
     void zoomWheel(int steps);     // Ctrl+wheel: steps up (positive) or down; no scrolling
     void consistencyError(const QString& message);
@@ -345,13 +331,13 @@ private:
     int zoomWheelRest_ = 0;       // angle of a Ctrl+wheel turn short of a whole notch
     std::int32_t unzoomedHeight_ = 0;
     ViewAppearance look_;
-    std::int32_t rightMargin_ = 8;
+    // Room kept right of the widest line, so that the caret at its end shows.
+    static constexpr std::int32_t kRightMargin = 8;
     std::int32_t lineHeightSetting_ = 0;
     std::int32_t columnWrap_ = 0;
     bool wordWrap_ = true;
     bool copyGlyphs_ = false;
     bool deviceLayout_ = false;
-    bool hideSelection_ = false;
 
     // The view: the document position where the top line starts and how far it is
     // scrolled out at the top. Held as a position, the top stays put while background
@@ -368,21 +354,15 @@ private:
     bool caretAtLineEnd_ = false;
     std::int64_t desiredX_ = -1; // pixel column kept through a series of Up/Down moves
     bool caretOn_ = true;
-    std::int32_t caretWidth_ = 1;
     bool overwrite_ = false;
     QTimer blinkTimer_;
 
     UnicodeForm typingForm_;
     bool readOnly_ = false;
-    bool displayOnly_ = false;
-    bool enableHotKeys_ = true;
     bool blockSelectionMode_ = false;
     bool paletteSelectionColors_ = true;
-    int wheelFactor_ = -1;
 
     QTimer formatTimer_;
-    QElapsedTimer sinceProgress_;
-    int progressInterval_ = 300;
 
     // Mouse state.
     enum class Drag : std::uint8_t { None, Select, Block, MaybeText };

@@ -62,8 +62,7 @@ void TextEditor::copyToClipboard() {
 }
 
 void TextEditor::cutToClipboard() {
-    if (readOnly_ || displayOnly_ ||
-        (engine_.selection().length() == 0 && !engine_.selection().isBlock())) {
+    if (readOnly_ || (engine_.selection().length() == 0 && !engine_.selection().isBlock())) {
         return;
     }
     copyToClipboard();
@@ -71,7 +70,7 @@ void TextEditor::cutToClipboard() {
 }
 
 void TextEditor::pasteFromClipboard() {
-    if (readOnly_ || displayOnly_) {
+    if (readOnly_) {
         return;
     }
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
@@ -129,7 +128,7 @@ void TextEditor::updatePopupMenu() {
     }
     const QList<QAction*> items = popup_->actions();
     const bool selection = engine_.selection().length() != 0 || engine_.selection().isBlock();
-    const bool editable = !readOnly_ && !displayOnly_;
+    const bool editable = !readOnly_;
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     items[kUndo]->setEnabled(engine_.canUndo());
     items[kRedo]->setEnabled(engine_.canRedo());

@@ -71,35 +71,6 @@ void TextEditor::handleKeyPress(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (displayOnly_) {
-        // Only scrolling: the view moves, there is no caret to move.
-        const std::int64_t lh = lineHeight();
-        switch (event->key()) {
-        case Qt::Key_Up:
-            setVerticalOffset(verticalOffset() - lh);
-            break;
-        case Qt::Key_Down:
-            setVerticalOffset(verticalOffset() + lh);
-            break;
-        case Qt::Key_PageUp:
-            setVerticalOffset(verticalOffset() - viewport()->height() + lh);
-            break;
-        case Qt::Key_PageDown:
-            setVerticalOffset(verticalOffset() + viewport()->height() - lh);
-            break;
-        case Qt::Key_Home:
-            setVerticalOffset(0);
-            break;
-        case Qt::Key_End:
-            setVerticalOffset(layout_->knownLineCount() * lh);
-            break;
-        default:
-            QAbstractScrollArea::keyPressEvent(event);
-            return;
-        }
-        event->accept();
-        return;
-    }
     switch (event->key()) {
     case Qt::Key_Shift:
     case Qt::Key_Control:
@@ -148,7 +119,7 @@ void TextEditor::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void TextEditor::handleInputMethod(QInputMethodEvent* event) {
-    if (!displayOnly_ && engine_.updateDepth() == 0) {
+    if (engine_.updateDepth() == 0) {
         typeText(event->commitString());
     }
     event->accept();
@@ -387,7 +358,7 @@ bool TextEditor::handleCommandKey(QKeyEvent* event) {
             copyToClipboard();
             return true;
         case Qt::Key_Z:
-            if (enableHotKeys_ && editable) {
+            if (editable) {
                 shift ? engine_.redo() : engine_.undo();
             }
             return true;

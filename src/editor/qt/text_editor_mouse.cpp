@@ -113,9 +113,6 @@ void TextEditor::mousePressEvent(QMouseEvent* event) {
 }
 
 void TextEditor::handleMousePress(QMouseEvent* event) {
-    if (displayOnly_) {
-        return;
-    }
     if (highlights_ != nullptr) {
         highlights_->mouseNote(MouseNote::OtherInput, 0);
     }
@@ -258,7 +255,7 @@ void TextEditor::handleMouseRelease(QMouseEvent* event) {
     const Drag was = drag_;
     drag_ = Drag::None;
     const bool right = event->button() == Qt::RightButton;
-    if ((event->button() != Qt::LeftButton && !right) || displayOnly_) {
+    if (event->button() != Qt::LeftButton && !right) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
@@ -289,7 +286,7 @@ void TextEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextEditor::handleMouseDoubleClick(QMouseEvent* event) {
-    if (displayOnly_ || event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton) {
         return;
     }
     if (highlights_ != nullptr) {
