@@ -17,6 +17,7 @@ namespace {
 constexpr int kTitleText = 96;
 constexpr int kVisitText = 97;
 constexpr int kOkText = 98;
+constexpr int kNoticeText = 562;
 
 } // namespace
 
@@ -42,6 +43,7 @@ AboutBox::AboutBox(QWidget* parent, const LanguageStrings& strings,
     product->setFont(bold);
     auto* version = new QLabel(QString::fromLatin1(kFileVersion), panel);
     auto* notice = new QLabel(QStringLiteral("\u00A9 2026 Velmantic. All rights reserved."), panel);
+    notice->setProperty(translationTagProperty, kNoticeText);
     for (QLabel* label : {product, version, notice}) {
         label->setAlignment(Qt::AlignCenter);
         label->setTextFormat(Qt::PlainText);

@@ -265,6 +265,12 @@ TEST_F(OptionsCommands, theAboutBoxSpeaksTheCurrentLanguage) {
     EXPECT_NE(std::find(captions.begin(), captions.end(), lines[97]), captions.end())
         << "Visit homepage";
     EXPECT_EQ(box.size(), QSize(391, 158));
+    ASSERT_GT(lines.size(), 562u);
+    bool noticeShown = false;
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        noticeShown = noticeShown || label->text().toStdString() == lines[562];
+    }
+    EXPECT_TRUE(noticeShown) << lines[562];
     bool versionShown = false;
     for (QLabel* label : box.findChildren<QLabel*>()) {
         versionShown = versionShown || label->text() == QStringLiteral("4.5.0.0");
