@@ -1,5 +1,6 @@
 // The start-up questions about interrupted saves, through the window's one message box.
 #include "app/interrupted_save_report.h"
+#include "platform/qt_file_names.h"
 
 #include "app/message_box.h"
 #include "app/startup.h"
@@ -15,7 +16,7 @@ namespace {
 
 // A name as bytes, shown as the message box shows every file name.
 QString shownName(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return platform::qtFileName(path);
 }
 
 } // namespace

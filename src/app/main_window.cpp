@@ -1,6 +1,7 @@
 // The main window's components, its creation and showing sequences, the settings it loads
 // and writes, the language, the bounds debounce and the close sequence.
 #include "app/main_window.h"
+#include "platform/qt_file_names.h"
 
 #include "app/background_load.h"
 #include "app/button_bar.h"
@@ -412,8 +413,7 @@ void MainWindow::reportRecoveredFiles() {
     }
     QString paths;
     for (const std::string& file : files) {
-        paths +=
-            (paths.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromLocal8Bit(file);
+        paths += (paths.isEmpty() ? QString() : QStringLiteral("\n")) + platform::qtFileName(file);
     }
     dialogs().showPlain(this, QString::fromLatin1(kApplicationTitle),
                         tavrel::langText(languages_->strings(), kRecoveredText,
@@ -630,7 +630,7 @@ void MainWindow::handleDrop(QDropEvent* event) {
             continue;
         }
 #ifdef _WIN32
-        names.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        names.push_back(platform::fileNameOf(url.toLocalFile()));
 #else
         // The path's own bytes: a name that is not UTF-8 (Latin-1 names from old archives)
         // arrives percent-encoded, and decoding it to text would give a name of no file.

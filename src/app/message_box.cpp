@@ -1,5 +1,6 @@
 // Message boxes with plain-text informative text.
 #include "app/message_box.h"
+#include "platform/qt_file_names.h"
 
 #include <QFile>
 #include <QLabel>
@@ -7,7 +8,7 @@
 namespace tavrel {
 
 QString fileReasonText(const std::string& file, const std::string& reason) {
-    QString text = QFile::decodeName(QByteArray::fromStdString(file));
+    QString text = platform::qtFileName(file);
     if (!reason.empty()) {
         text += QLatin1Char('\n') + QString::fromLocal8Bit(reason);
     }

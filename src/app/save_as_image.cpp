@@ -1,6 +1,7 @@
 // The "Save as GIF image..." and "Save as PNG image..." commands: capture, picture, dialog,
 // write, and the one error box for every failure on the way.
 #include "app/save_as_image.h"
+#include "platform/qt_file_names.h"
 
 #include "app/document_title.h"
 #include "app/export_render.h"
@@ -33,7 +34,7 @@ std::optional<std::string> askWithQtDialog(QWidget* parent, const ImageSaveReque
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(chosen).toStdString();
+    return platform::fileNameOf(chosen);
 }
 
 } // namespace
@@ -96,10 +97,10 @@ ImageSaveResult saveCapture(TextEditor& editor, const ImageSaveCommand& command,
 } // namespace
 
 ImageSaveResult saveAsGif(TextEditor& editor, const ImageSaveCommand& command) {
-    const ImageSaveRequest request{
-        QString::fromLatin1(kGifFileFilter), QString::fromLatin1(kGifFileFilterQt),
-        QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
-        QFile::decodeName(QByteArray::fromStdString(proposedGifName(command.currentFileName)))};
+    const ImageSaveRequest request{QString::fromLatin1(kGifFileFilter),
+                                   QString::fromLatin1(kGifFileFilterQt),
+                                   platform::qtFileName(command.lastSaveFolder),
+                                   platform::qtFileName(proposedGifName(command.currentFileName))};
     const QColor background = editor.color();
     return saveCapture(editor, command, request, [&background](const QImage& capture) {
         const std::vector<std::uint8_t> gif = pictureFromCapture(capture, background).saveToBytes();
@@ -110,9 +111,8 @@ ImageSaveResult saveAsGif(TextEditor& editor, const ImageSaveCommand& command) {
 ImageSaveResult saveAsPng(TextEditor& editor, const ImageSaveCommand& command) {
     const ImageSaveRequest request{
         QString::fromLatin1(kPngFileFilter), QString::fromLatin1(kPngFileFilterQt),
-        QFile::decodeName(QByteArray::fromStdString(command.lastSaveFolder)),
-        QFile::decodeName(
-            QByteArray::fromStdString(proposedImageName(command.currentFileName, ".png")))};
+        platform::qtFileName(command.lastSaveFolder),
+        platform::qtFileName(proposedImageName(command.currentFileName, ".png"))};
     return saveCapture(editor, command, request, [](const QImage& capture) {
         return pngFileBytes(capture, "not enough memory for the image");
     });

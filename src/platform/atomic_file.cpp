@@ -2,6 +2,7 @@
 // buffered writers that report success after a failed flush are how a full disk empties a
 // file, so nothing here is buffered and nothing is assumed.
 #include "platform/atomic_file.h"
+#include "platform/qt_file_names.h"
 
 #include "platform/file_identity.h"
 #include "platform/old_text_copy.h"
@@ -66,7 +67,7 @@ namespace {
 }
 
 [[nodiscard]] std::string systemTempFolder() {
-    return QFile::encodeName(QDir::tempPath()).toStdString();
+    return fileNameOf(QDir::tempPath());
 }
 
 // A temporary file without a name (it vanishes by itself if the program dies), or, where

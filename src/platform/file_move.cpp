@@ -2,6 +2,7 @@
 // the atomic writer so that a failed copy never damages an older target, and the source is
 // deleted only once the copy is complete and on disk.
 #include "platform/file_move.h"
+#include "platform/qt_file_names.h"
 
 #include "platform/atomic_file.h"
 #include "text/file_names.h"
@@ -15,19 +16,10 @@ namespace tavrel::platform {
 
 namespace {
 
-// Names are UTF-8 inside the program; Qt's own decoding on Windows is the ANSI code page.
-[[nodiscard]] QString qtPath(const std::string& path) {
-#ifdef _WIN32
-    return QString::fromStdString(path);
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path));
-#endif
-}
-
 // Streams the source into the target; the atomic writer syncs the copy and its folder
 // before it answers success.
 [[nodiscard]] bool copyReplacing(const std::string& source, const std::string& target) {
-    QFile in(qtPath(source));
+    QFile in(qtFileName(source));
     if (!std::filesystem::is_regular_file(pathFromUtf8(source)) || !in.open(QIODevice::ReadOnly)) {
         return false;
     }
@@ -52,7 +44,7 @@ namespace {
     }
     // A new target takes the source's permissions, as a moved file would.
     if (!targetExisted) {
-        QFile::setPermissions(qtPath(target), in.permissions());
+        QFile::setPermissions(qtFileName(target), in.permissions());
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // The file watch: the system's change notices for the file and its folder, a settle timer,
 // and the comparison with the remembered identity, size and times.
 #include "platform/file_watch.h"
+#include "platform/qt_file_names.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -87,7 +88,7 @@ void FileWatch::rememberCurrent() {
 }
 
 void FileWatch::rewatch() {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(path_));
+    const QString file = qtFileName(path_);
     if (!watcher_.files().contains(file) && QFileInfo::exists(file)) {
         watcher_.addPath(file);
     }

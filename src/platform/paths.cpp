@@ -1,5 +1,6 @@
 // Path look-ups through Qt and the standard library.
 #include "platform/paths.h"
+#include "platform/qt_file_names.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,7 +22,7 @@ namespace {
 } // namespace
 
 std::string programFolder() {
-    std::string folder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    std::string folder = fileNameOf(QCoreApplication::applicationDirPath());
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
@@ -35,7 +36,7 @@ std::string userConfigFolder() {
 #else
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 #endif
-    return withoutTrailingSlash(QFile::encodeName(folder).toStdString());
+    return withoutTrailingSlash(fileNameOf(folder));
 }
 
 bool isFile(const std::string& path) {
